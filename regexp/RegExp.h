@@ -1,0 +1,136 @@
+// RegExp, MatchCollection, Match: the engine's public surface, shaped like the platform's
+// RegExp 5.5 object (Pattern, IgnoreCase, Global, Multiline, Execute, Test, Replace; a match
+// collection with Count, Item and iteration; matches with Value, FirstIndex, Length, SubMatches).
+//
+// Failures are raised as base::Error:
+//   5017 "Syntax error in regular expression"    5018 "Unexpected quantifier"
+//   5019 "Expected ']' in regular expression"     5020 "Expected ')' in regular expression"
+//   5021 "Invalid range in character set"
+//   5099 "Regular expression too complex to match within its step budget"   (our own)
+//   7    "Out of memory"                          5 "Invalid procedure call or argument"
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "base/Error.h"
+#include "regexp/Text.h"
+
+namespace rx {
+
+namespace err {
+constexpr long Syntax = 5017;
+constexpr long UnexpectedQuantifier = 5018;
+constexpr long ExpectedBracket = 5019;
+constexpr long ExpectedParen = 5020;
+constexpr long InvalidRange = 5021;
+constexpr long BudgetExceeded = 5099;
+}  // namespace err
+
+class Program;  // the compiled pattern (regexp/Program.h)
+
+// What one Execute found: the searched text (shared, not copied per match) and, per match,
+// the start and end of the whole match and of each group (-1 for a group that did not take part).
+struct MatchData {
+    std::shared_ptr<const String> source;
+    int groupCount = 0;              // capturing groups of the pattern
+    std::vector<int32_t> spans;      // per match: 2 * (groupCount + 1) offsets
+};
+
+class Match {
+public:
+    Match(std::shared_ptr<const MatchData> data, long index) : data_(std::move(data)), index_(index) {}
+
+    String Value() const { return String(ValueView()); }
+    StringView ValueView() const;
+    long FirstIndex() const { return Span(0); }
+    long Length() const { return Span(1) - Span(0); }
+
+    // SubMatches: one entry per capturing group; an empty optional for a group that did not
+    // take part in the match (the platform gives Empty there).
+    long SubMatchCount() const { return data_->groupCount; }
+    std::optional<String> SubMatch(long group) const;   // group 0 .. SubMatchCount()-1
+    long SubMatchIndex(long group) const;               // -1 when it did not take part
+
+private:
+    long Span(long k) const { return data_->spans[index_ * 2 * (data_->groupCount + 1) + k]; }
+    std::shared_ptr<const MatchData> data_;
+    long index_;
+};
+
+class MatchCollection {
+public:
+    MatchCollection() : data_(std::make_shared<MatchData>()) {}
+    explicit MatchCollection(std::shared_ptr<const MatchData> data) : data_(std::move(data)) {}
+
+    long Count() const {
+        return static_cast<long>(data_->spans.size() / (2 * (data_->groupCount + 1)));
+    }
+    Match Item(long index) const;  // raises 5 when index is outside 0 .. Count()-1
+
+    class iterator {
+    public:
+        using value_type = Match;
+        using difference_type = long;
+        iterator(const MatchCollection* c, long i) : c_(c), i_(i) {}
+        Match operator*() const { return Match(c_->data_, i_); }
+        iterator& operator++() { ++i_; return *this; }
+        bool operator==(const iterator& o) const { return i_ == o.i_; }
+        bool operator!=(const iterator& o) const { return i_ != o.i_; }
+    private:
+        const MatchCollection* c_;
+        long i_;
+    };
+    iterator begin() const { return iterator(this, 0); }
+    iterator end() const { return iterator(this, Count()); }
+
+private:
+    std::shared_ptr<const MatchData> data_;
+};
+
+class RegExp {
+public:
+    // Steps the matcher may spend in the search for one match before it gives up with 5099.
+    // The default stops a catastrophic pattern within about a second on a 2020s desktop.
+    static constexpr uint64_t DefaultStepBudget = 200'000'000;
+
+    RegExp();
+    ~RegExp();
+    RegExp(const RegExp&) = delete;
+    RegExp& operator=(const RegExp&) = delete;
+
+    const String& Pattern() const { return pattern_; }
+    void Pattern(StringView pattern);
+    bool IgnoreCase() const { return ignoreCase_; }
+    void IgnoreCase(bool value);
+    bool Global() const { return global_; }
+    void Global(bool value) { global_ = value; }
+    bool Multiline() const { return multiline_; }
+    void Multiline(bool value);
+    uint64_t StepBudget() const { return stepBudget_; }
+    void StepBudget(uint64_t steps) { stepBudget_ = steps ? steps : 1; }
+
+    // The pattern is compiled on first use after a change of Pattern, IgnoreCase or Multiline;
+    // a rejected pattern raises its error from every call until the pattern changes.
+    MatchCollection Execute(StringView source);
+    MatchCollection Execute(String&& source);
+    bool Test(StringView source);
+    String Replace(StringView source, StringView replacement);
+
+    // The compiled program of the current pattern, for tests and the disassembler.
+    const Program& Compiled();
+
+private:
+    MatchCollection Run(std::shared_ptr<const String> source, bool firstOnly);
+
+    String pattern_;
+    bool ignoreCase_ = false;
+    bool global_ = false;
+    bool multiline_ = false;
+    uint64_t stepBudget_ = DefaultStepBudget;
+    std::unique_ptr<Program> program_;  // null until compiled, reset by a change
+};
+
+}  // namespace rx
