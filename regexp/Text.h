@@ -4,6 +4,7 @@
 #pragma once
 
 #include <climits>
+#include <cstdint>
 #include <cwchar>
 #include <string>
 #include <string_view>
