@@ -1,0 +1,367 @@
+#include <new>
+
+#include "base/Error.h"
+#include "regexp/CaseFold.h"
+#include "regexp/Program.h"
+
+namespace rx {
+namespace {
+
+// Emits code for the tree with an explicit work list: each task is a node and how far its code
+// has got, so nesting depth costs heap, not stack.
+class Compiler {
+public:
+    Compiler(Ast&& ast, bool ignoreCase, bool multiline)
+        : ast_(std::move(ast)), ignoreCase_(ignoreCase), multiline_(multiline), prog_(std::make_unique<Program>()) {}
+
+    std::unique_ptr<Program> Run() {
+        prog_->groupCount = ast_.groupCount;
+        ComputeNullable();
+        Emit(Op::Save, 0);
+        EmitTree(ast_.root);
+        Emit(Op::Save, 1);
+        Emit(Op::Match);
+        AnalyseStart();
+        return std::move(prog_);
+    }
+
+private:
+    struct Task {
+        int32_t node;
+        uint32_t step = 0;
+        int32_t a = 0;         // a code position the task patches or jumps back to
+        int32_t b = 0;         // a second one
+        int32_t counter = -1;  // Repeat: its counter register
+        int32_t mark = -1;     // Repeat: its empty-iteration mark register
+    };
+
+    // Children always stand before their parents in the arena, so one forward pass will do.
+    void ComputeNullable() {
+        nullable_.assign(ast_.nodes.size(), false);
+        for (size_t i = 0; i < ast_.nodes.size(); ++i) {
+            const Node& n = ast_.nodes[i];
+            bool v = false;
+            switch (n.kind) {
+            case NodeKind::Char: case NodeKind::Set: case NodeKind::Any: v = false; break;
+            case NodeKind::Group: v = nullable_[n.kids[0]]; break;
+            case NodeKind::Repeat: v = n.min == 0 || nullable_[n.kids[0]]; break;
+            case NodeKind::Concat:
+                v = true;
+                for (int32_t k : n.kids) v = v && nullable_[k];
+                break;
+            case NodeKind::Alternation:
+                for (int32_t k : n.kids) v = v || nullable_[k];
+                break;
+            default: v = true; break;  // assertions, look-aheads, back-references, empty
+            }
+            nullable_[i] = v;
+        }
+    }
+
+    int32_t Here() const { return static_cast<int32_t>(prog_->code.size()); }
+
+    template <typename... Operands>
+    int32_t Emit(Op op, Operands... operands) {
+        int32_t at = Here();
+        if (prog_->code.size() > 0x3FFFFFFF) throw base::Error(base::err::OutOfMemory, L"Out of memory");
+        prog_->code.push_back(static_cast<int32_t>(op));
+        (prog_->code.push_back(static_cast<int32_t>(operands)), ...);
+        return at;
+    }
+
+    void Patch(int32_t at, int32_t value) { prog_->code[static_cast<size_t>(at)] = value; }
+
+    int32_t NewRegister() { return static_cast<int32_t>(prog_->registerCount++); }
+
+    int32_t AddSet(const Node& n) {
+        CharSet set = ast_.sets[n.value];
+        if (ignoreCase_) set.CloseOverCase();
+        if (n.negate) set.Negate();
+        prog_->sets.push_back(std::move(set));
+        return static_cast<int32_t>(prog_->sets.size() - 1);
+    }
+
+    bool IsSingleUnit(const Node& n) const {
+        return n.kind == NodeKind::Char || n.kind == NodeKind::Set || n.kind == NodeKind::Any;
+    }
+
+    void EmitUnit(const Node& n) {
+        switch (n.kind) {
+        case NodeKind::Char:
+            if (ignoreCase_) Emit(Op::CharFold, FoldCase(static_cast<uint16_t>(n.value)));
+            else Emit(Op::Char, n.value);
+            break;
+        case NodeKind::Set: Emit(Op::Set, AddSet(n)); break;
+        default: Emit(Op::Any); break;
+        }
+    }
+
+    void EmitStar(const Node& rep, const Node& unit) {
+        UnitKind kind = UnitKind::Any;
+        int32_t operand = 0;
+        if (unit.kind == NodeKind::Char) {
+            kind = ignoreCase_ ? UnitKind::CharFold : UnitKind::Char;
+            operand = ignoreCase_ ? FoldCase(static_cast<uint16_t>(unit.value)) : static_cast<int32_t>(unit.value);
+        } else if (unit.kind == NodeKind::Set) {
+            kind = UnitKind::Set;
+            operand = AddSet(unit);
+        }
+        Emit(rep.greedy ? Op::Star : Op::StarLazy, static_cast<int32_t>(kind), operand,
+             static_cast<int32_t>(rep.min), static_cast<int32_t>(rep.max));
+    }
+
+    // A run of plain characters in a sequence becomes one String instruction.
+    size_t EmitCharRun(const Node& concat, size_t from) {
+        size_t end = from;
+        while (end < concat.kids.size() && ast_.nodes[concat.kids[end]].kind == NodeKind::Char) ++end;
+        if (end - from < 2) return from;
+        Emit(ignoreCase_ ? Op::StringFold : Op::String, static_cast<int32_t>(end - from));
+        for (size_t k = from; k < end; ++k) {
+            auto c = static_cast<uint16_t>(ast_.nodes[concat.kids[k]].value);
+            prog_->code.push_back(ignoreCase_ ? FoldCase(c) : c);
+        }
+        return end;
+    }
+
+    void EmitTree(int32_t root) {
+        std::vector<Task> work;
+        work.push_back(Task{root});
+        while (!work.empty()) {
+            Task& t = work.back();
+            const Node& n = ast_.nodes[t.node];
+            int32_t next = -1;
+            bool done = false;
+            switch (n.kind) {
+            case NodeKind::Empty: done = true; break;
+            case NodeKind::Char: case NodeKind::Set: case NodeKind::Any: EmitUnit(n); done = true; break;
+            case NodeKind::LineStart: Emit(multiline_ ? Op::LineStartM : Op::LineStart); done = true; break;
+            case NodeKind::LineEnd: Emit(multiline_ ? Op::LineEndM : Op::LineEnd); done = true; break;
+            case NodeKind::WordBoundary: Emit(Op::WordBoundary); done = true; break;
+            case NodeKind::NotWordBoundary: Emit(Op::NotWordBoundary); done = true; break;
+            case NodeKind::BackRef:
+                Emit(ignoreCase_ ? Op::BackRefFold : Op::BackRef, n.value);
+                done = true;
+                break;
+            case NodeKind::Concat:
+                if (t.step < n.kids.size()) {
+                    size_t after = EmitCharRun(n, t.step);
+                    if (after != t.step) {
+                        t.step = static_cast<uint32_t>(after);
+                    } else {
+                        next = n.kids[t.step++];
+                    }
+                } else {
+                    done = true;
+                }
+                break;
+            case NodeKind::Alternation: next = StepAlternation(t, n, done); break;
+            case NodeKind::Group:
+                if (t.step++ == 0) {
+                    Emit(Op::Save, 2 * n.value);
+                    next = n.kids[0];
+                } else {
+                    Emit(Op::Save, 2 * n.value + 1);
+                    done = true;
+                }
+                break;
+            case NodeKind::LookAhead:
+                if (t.step++ == 0) {
+                    t.a = Emit(n.negate ? Op::NegLookAhead : Op::LookAhead, 0);
+                    next = n.kids[0];
+                } else {
+                    Emit(n.negate ? Op::NegLookEnd : Op::LookEnd);
+                    Patch(t.a + 1, Here());
+                    done = true;
+                }
+                break;
+            case NodeKind::Repeat: next = StepRepeat(t, n, done); break;
+            }
+            if (done) {
+                work.pop_back();
+            } else if (next >= 0) {
+                work.push_back(Task{next});
+            }
+        }
+    }
+
+    // alt1|alt2|alt3:  Split L2; alt1; Jump End; L2: Split L3; alt2; Jump End; L3: alt3; End:
+    // The pending Jumps are chained through their own operand until the end is known.
+    int32_t StepAlternation(Task& t, const Node& n, bool& done) {
+        size_t i = t.step / 2;
+        bool before = t.step % 2 == 0;
+        size_t last = n.kids.size() - 1;
+        ++t.step;
+        if (before) {
+            if (i < last) t.b = Emit(Op::Split, 0);
+            return n.kids[i];
+        }
+        if (i < last) {
+            int32_t jump = Emit(Op::Jump, t.a ? t.a : -1);
+            t.a = jump + 1;  // chain: the operand holds the previous pending operand's position
+            Patch(t.b + 1, Here());
+            return -1;
+        }
+        for (int32_t at = t.a; at > 0;) {
+            int32_t prev = prog_->code[static_cast<size_t>(at)];
+            Patch(at, Here());
+            at = prev;
+        }
+        done = true;
+        return -1;
+    }
+
+    int32_t StepRepeat(Task& t, const Node& n, bool& done) {
+        const Node& atom = ast_.nodes[n.kids[0]];
+        if (n.max == 0) {
+            done = true;
+            return -1;
+        }
+        if (IsSingleUnit(atom)) {
+            if (n.min == 1 && n.max == 1) EmitUnit(atom);
+            else EmitStar(n, atom);
+            done = true;
+            return -1;
+        }
+        bool mayBeEmpty = nullable_[n.kids[0]];
+        bool counted = !(n.min == 0 && (n.max == 1 || n.max == kInfinite));
+        if (t.step++ == 0) {
+            if (counted) {
+                t.counter = NewRegister();
+                Emit(Op::CounterInit, t.counter);
+                t.a = Emit(Op::Loop, t.counter, static_cast<int32_t>(n.min), static_cast<int32_t>(n.max),
+                           n.greedy ? 1 : 0, 0);
+                t.b = t.a + 5;
+            } else {
+                t.a = Emit(n.greedy ? Op::Split : Op::SplitLazy, 0);
+                t.b = t.a + 1;
+            }
+            if (n.capFirst < n.capEnd)
+                Emit(Op::ResetGroups, static_cast<int32_t>(2 * n.capFirst), static_cast<int32_t>(2 * n.capEnd));
+            if (mayBeEmpty) {
+                t.mark = NewRegister();
+                Emit(Op::SetMark, t.mark);
+            }
+            return n.kids[0];
+        }
+        if (counted) {
+            Emit(Op::CounterNext, t.counter, t.mark, static_cast<int32_t>(n.min));
+            Emit(Op::Jump, t.a);
+        } else {
+            if (t.mark >= 0) Emit(Op::CheckProgress, t.mark);
+            if (n.max == kInfinite) Emit(Op::Jump, t.a);
+        }
+        Patch(t.b, Here());
+        done = true;
+        return -1;
+    }
+
+    // Explores the code from its start, without consuming input, to learn where a match can
+    // start: which units can come first, and whether every path is anchored to a line start.
+    void AnalyseStart() {
+        const auto& code = prog_->code;
+        auto first = std::make_unique<std::bitset<0x10000>>();
+        std::vector<bool> seen(code.size(), false);
+        std::vector<int32_t> todo{0};
+        bool nullable = false, inputAnchored = false, lineAnchored = false, anyUnits = false;
+        while (!todo.empty() && !nullable) {
+            int32_t pc = todo.back();
+            todo.pop_back();
+            if (seen[static_cast<size_t>(pc)]) continue;
+            seen[static_cast<size_t>(pc)] = true;
+            auto op = static_cast<Op>(code[static_cast<size_t>(pc)]);
+            const int32_t* arg = &code[static_cast<size_t>(pc) + 1];
+            int32_t after = pc + OpSize(op);
+            switch (op) {
+            case Op::Match: case Op::BackRef: case Op::BackRefFold: nullable = true; break;
+            case Op::Char: first->set(static_cast<uint16_t>(arg[0])); anyUnits = true; break;
+            case Op::String: first->set(static_cast<uint16_t>(arg[1])); anyUnits = true; break;
+            case Op::CharFold: AddFolded(*first, static_cast<uint16_t>(arg[0])); anyUnits = true; break;
+            case Op::StringFold: AddFolded(*first, static_cast<uint16_t>(arg[1])); anyUnits = true; break;
+            case Op::Any: AddUnits(*first, UnitKind::Any, 0); anyUnits = true; break;
+            case Op::Set: AddUnits(*first, UnitKind::Set, arg[0]); anyUnits = true; break;
+            case Op::Star: case Op::StarLazy:
+                AddUnits(*first, static_cast<UnitKind>(arg[0]), arg[1]);
+                anyUnits = true;
+                if (arg[2] == 0) todo.push_back(after);
+                break;
+            case Op::LineStart: inputAnchored = true; break;
+            case Op::LineStartM: lineAnchored = true; break;
+            case Op::Jump: todo.push_back(arg[0]); break;
+            case Op::Split: case Op::SplitLazy: todo.push_back(after); todo.push_back(arg[0]); break;
+            case Op::Loop: todo.push_back(after); todo.push_back(arg[4]); break;
+            case Op::LookAhead: case Op::NegLookAhead: todo.push_back(arg[0]); break;
+            default: todo.push_back(after); break;  // bookkeeping and zero-width assertions
+            }
+        }
+        StartInfo& s = prog_->start;
+        if (nullable) return;
+        s.anchor = lineAnchored ? StartInfo::Anchor::LineStart
+                 : inputAnchored ? StartInfo::Anchor::InputStart
+                                 : StartInfo::Anchor::None;
+        s.filtered = anyUnits;
+        if (anyUnits) s.firstUnits = std::move(first);
+        if (s.anchor == StartInfo::Anchor::None) FindPrefix();
+    }
+
+    void AddFolded(std::bitset<0x10000>& bits, uint16_t folded) {
+        for (uint32_t u = 0; u <= 0xFFFF; ++u)
+            if (FoldCase(static_cast<uint16_t>(u)) == folded) bits.set(u);
+    }
+
+    void AddUnits(std::bitset<0x10000>& bits, UnitKind kind, int32_t operand) {
+        switch (kind) {
+        case UnitKind::Char: bits.set(static_cast<uint16_t>(operand)); break;
+        case UnitKind::CharFold: AddFolded(bits, static_cast<uint16_t>(operand)); break;
+        case UnitKind::Any:
+            for (uint32_t u = 0; u <= 0xFFFF; ++u)
+                if (u != '\n') bits.set(u);
+            break;
+        case UnitKind::Set:
+            for (auto [lo, hi] : prog_->sets[static_cast<size_t>(operand)].Ranges())
+                for (uint32_t u = lo; u <= hi; ++u) bits.set(u);
+            break;
+        }
+    }
+
+    // The literal that every match starts with: the plain characters met before any choice.
+    void FindPrefix() {
+        const auto& code = prog_->code;
+        auto& prefix = prog_->start.prefix;
+        size_t pc = 0;
+        while (pc < code.size()) {
+            auto op = static_cast<Op>(code[pc]);
+            if (op == Op::Save) {
+                pc += 2;
+            } else if (op == Op::Char) {
+                prefix.push_back(static_cast<uint16_t>(code[pc + 1]));
+                pc += 2;
+            } else if (op == Op::String) {
+                size_t n = static_cast<size_t>(code[pc + 1]);
+                for (size_t k = 0; k < n; ++k) prefix.push_back(static_cast<uint16_t>(code[pc + 2 + k]));
+                pc += 2 + n;
+            } else {
+                break;
+            }
+        }
+    }
+
+    Ast ast_;
+    bool ignoreCase_;
+    bool multiline_;
+    std::unique_ptr<Program> prog_;
+    std::vector<bool> nullable_;
+};
+
+}  // namespace
+
+std::unique_ptr<Program> Compile(Ast&& ast, bool ignoreCase, bool multiline) {
+    try {
+        return Compiler(std::move(ast), ignoreCase, multiline).Run();
+    } catch (const std::bad_alloc&) {
+        throw base::Error(base::err::OutOfMemory, L"Out of memory");
+    } catch (const std::length_error&) {
+        throw base::Error(base::err::OutOfMemory, L"Out of memory");
+    }
+}
+
+}  // namespace rx

@@ -1,0 +1,419 @@
+#include "regexp/Matcher.h"
+
+#include <algorithm>
+#include <new>
+
+#include "regexp/CaseFold.h"
+
+namespace rx {
+namespace {
+
+bool IsWordUnit(uint16_t c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool IsLineBreak(uint16_t c) { return c == '\n' || c == '\r'; }
+
+}  // namespace
+
+Matcher::Matcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget)
+    : prog_(program), code_(program.code.data()), text_(text), length_(length), budget_(stepBudget),
+      // a bound on the backtrack stack that 32-bit address space can still afford
+      maxFrames_(sizeof(void*) == 4 ? (size_t{8} << 20) : (size_t{64} << 20)),
+      slots_(2 * (program.groupCount + 1), -1), registers_(program.registerCount, 0) {
+    stack_.reserve(256);
+}
+
+bool Matcher::AnchorAllows(size_t pos) const {
+    switch (prog_.start.anchor) {
+    case StartInfo::Anchor::InputStart: return pos == 0;
+    case StartInfo::Anchor::LineStart: return pos == 0 || IsLineBreak(At(pos - 1));
+    default: return false;
+    }
+}
+
+// The next position at or after `from` where a match could start, or length_ + 1.
+size_t Matcher::NextCandidate(size_t from) const {
+    const StartInfo& s = prog_.start;
+    size_t p = from;
+    if (!s.prefix.empty()) {
+        const uint16_t c0 = s.prefix[0];
+        const size_t n = s.prefix.size();
+        while (p + n <= length_) {
+            if (At(p) == c0) {
+                size_t k = 1;
+                while (k < n && At(p + k) == s.prefix[k]) ++k;
+                if (k == n) return p;
+            }
+            ++p;
+        }
+        return length_ + 1;
+    }
+    if (s.filtered) {
+        const auto& bits = *s.firstUnits;
+        if (s.anchor == StartInfo::Anchor::None) {
+            while (p < length_ && !bits[At(p)]) ++p;
+            return p < length_ ? p : length_ + 1;
+        }
+        while (p <= length_ && !(p < length_ && bits[At(p)]) && !AnchorAllows(p)) ++p;
+        return p;
+    }
+    if (s.anchor != StartInfo::Anchor::None) {
+        while (p <= length_ && !AnchorAllows(p)) ++p;
+    }
+    return p;
+}
+
+Status Matcher::Search(size_t from, std::vector<int32_t>& spans) {
+    steps_ = 0;
+    try {
+        for (size_t p = NextCandidate(from); p <= length_; p = NextCandidate(p + 1)) {
+            Status st = Attempt(p);
+            if (st == Status::Match) {
+                spans.assign(slots_.begin(), slots_.end());
+                return st;
+            }
+            if (st != Status::NoMatch) return st;
+            ++steps_;
+        }
+    } catch (const std::bad_alloc&) {
+        stack_.clear();
+        return Status::OutOfMemory;
+    }
+    return Status::NoMatch;
+}
+
+bool Matcher::Push(Frame f) {
+    if (stack_.size() >= maxFrames_) return false;
+    stack_.push_back(f);
+    return true;
+}
+
+void Matcher::SetSlot(int32_t slot, int32_t value) {
+    int32_t& s = slots_[static_cast<size_t>(slot)];
+    if (s == value) return;
+    // with no choice point below, nothing can ever need the old value back
+    if (!stack_.empty()) stack_.push_back(Frame{UndoSlot, slot, 0, s});
+    s = value;
+}
+
+void Matcher::SetRegister(int32_t reg, int32_t value) {
+    int32_t& r = registers_[static_cast<size_t>(reg)];
+    if (r == value) return;
+    if (!stack_.empty()) stack_.push_back(Frame{UndoRegister, reg, 0, r});
+    r = value;
+}
+
+bool Matcher::UnitMatches(UnitKind kind, int32_t operand, uint16_t unit) const {
+    switch (kind) {
+    case UnitKind::Char: return unit == static_cast<uint16_t>(operand);
+    case UnitKind::CharFold: return FoldCase(unit) == static_cast<uint16_t>(operand);
+    case UnitKind::Set: return prog_.sets[static_cast<size_t>(operand)].Contains(unit);
+    case UnitKind::Any: return unit != '\n';
+    }
+    return false;
+}
+
+// How many units from pos on (at most limit) the single-unit loop takes: the tight loops.
+size_t Matcher::Scan(UnitKind kind, int32_t operand, size_t pos, size_t limit) const {
+    size_t k = 0;
+    switch (kind) {
+    case UnitKind::Char: {
+        const auto c = static_cast<uint16_t>(operand);
+        while (k < limit && At(pos + k) == c) ++k;
+        break;
+    }
+    case UnitKind::CharFold: {
+        const auto c = static_cast<uint16_t>(operand);
+        while (k < limit && FoldCase(At(pos + k)) == c) ++k;
+        break;
+    }
+    case UnitKind::Set: {
+        const CharSet& set = prog_.sets[static_cast<size_t>(operand)];
+        while (k < limit && set.Contains(At(pos + k))) ++k;
+        break;
+    }
+    case UnitKind::Any:
+        while (k < limit && At(pos + k) != '\n') ++k;
+        break;
+    }
+    return k;
+}
+
+bool Matcher::IsWordAt(size_t pos) const { return pos < length_ && IsWordUnit(At(pos)); }
+
+// A positive look-ahead's body matched: its choice points go (it is atomic), its undo records
+// stay so that backtracking past it still restores the groups it set.
+void Matcher::CloseLookAhead() {
+    size_t m = static_cast<size_t>(markTop_);
+    markTop_ = stack_[m].a;
+    size_t w = m;
+    for (size_t i = m + 1; i < stack_.size(); ++i) {
+        if (stack_[i].kind == UndoSlot || stack_[i].kind == UndoRegister) stack_[w++] = stack_[i];
+    }
+    stack_.resize(w);
+}
+
+// A negative look-ahead's body matched: undo everything back to its mark and drop the mark.
+void Matcher::AbandonLookAhead() {
+    size_t m = static_cast<size_t>(markTop_);
+    while (stack_.size() > m + 1) {
+        const Frame& f = stack_.back();
+        if (f.kind == UndoSlot) slots_[static_cast<size_t>(f.pc)] = f.a;
+        else if (f.kind == UndoRegister) registers_[static_cast<size_t>(f.pc)] = f.a;
+        stack_.pop_back();
+    }
+    markTop_ = stack_.back().a;
+    stack_.pop_back();
+}
+
+Status Matcher::Attempt(size_t start) {
+    std::fill(slots_.begin(), slots_.end(), -1);
+    stack_.clear();
+    markTop_ = -1;
+    size_t pc = 0;
+    size_t pos = start;
+    const int32_t* code = code_;
+
+    for (;;) {
+        if (++steps_ > budget_) return Status::BudgetExceeded;
+        const int32_t* arg = code + pc + 1;
+        switch (static_cast<Op>(code[pc])) {
+        case Op::Match:
+            return Status::Match;
+        case Op::Char:
+            if (pos < length_ && At(pos) == static_cast<uint16_t>(arg[0])) { ++pos; pc += 2; continue; }
+            goto fail;
+        case Op::CharFold:
+            if (pos < length_ && FoldCase(At(pos)) == static_cast<uint16_t>(arg[0])) { ++pos; pc += 2; continue; }
+            goto fail;
+        case Op::String: {
+            const size_t n = static_cast<size_t>(arg[0]);
+            if (length_ - pos < n) goto fail;
+            for (size_t k = 0; k < n; ++k)
+                if (At(pos + k) != static_cast<uint16_t>(arg[1 + k])) goto fail;
+            pos += n;
+            pc += 2 + n;
+            continue;
+        }
+        case Op::StringFold: {
+            const size_t n = static_cast<size_t>(arg[0]);
+            if (length_ - pos < n) goto fail;
+            for (size_t k = 0; k < n; ++k)
+                if (FoldCase(At(pos + k)) != static_cast<uint16_t>(arg[1 + k])) goto fail;
+            pos += n;
+            pc += 2 + n;
+            continue;
+        }
+        case Op::Any:
+            if (pos < length_ && At(pos) != '\n') { ++pos; pc += 1; continue; }
+            goto fail;
+        case Op::Set:
+            if (pos < length_ && prog_.sets[static_cast<size_t>(arg[0])].Contains(At(pos))) { ++pos; pc += 2; continue; }
+            goto fail;
+        case Op::LineStart:
+            if (pos == 0) { pc += 1; continue; }
+            goto fail;
+        case Op::LineStartM:
+            if (pos == 0 || IsLineBreak(At(pos - 1))) { pc += 1; continue; }
+            goto fail;
+        case Op::LineEnd:
+            if (pos == length_) { pc += 1; continue; }
+            goto fail;
+        case Op::LineEndM:
+            if (pos == length_ || IsLineBreak(At(pos))) { pc += 1; continue; }
+            goto fail;
+        case Op::WordBoundary:
+        case Op::NotWordBoundary: {
+            bool edge = IsWordAt(pos) != (pos > 0 && IsWordUnit(At(pos - 1)));
+            if (edge == (static_cast<Op>(code[pc]) == Op::WordBoundary)) { pc += 1; continue; }
+            goto fail;
+        }
+        case Op::Jump:
+            pc = static_cast<size_t>(arg[0]);
+            continue;
+        case Op::Split:
+            if (!Push(Frame{Branch, arg[0], static_cast<int32_t>(pos), 0})) return Status::OutOfMemory;
+            pc += 2;
+            continue;
+        case Op::SplitLazy:
+            if (!Push(Frame{Branch, static_cast<int32_t>(pc + 2), static_cast<int32_t>(pos), 0})) return Status::OutOfMemory;
+            pc = static_cast<size_t>(arg[0]);
+            continue;
+        case Op::Save:
+            SetSlot(arg[0], static_cast<int32_t>(pos));
+            pc += 2;
+            continue;
+        case Op::ResetGroups:
+            for (int32_t s = arg[0]; s < arg[1]; ++s) SetSlot(s, -1);
+            pc += 3;
+            continue;
+        case Op::SetMark:
+            SetRegister(arg[0], static_cast<int32_t>(pos));
+            pc += 2;
+            continue;
+        case Op::CheckProgress:
+            // an optional iteration that matched nothing ends the loop as a failure
+            if (static_cast<int32_t>(pos) == registers_[static_cast<size_t>(arg[0])]) goto fail;
+            pc += 2;
+            continue;
+        case Op::CounterInit:
+            SetRegister(arg[0], 0);
+            pc += 2;
+            continue;
+        case Op::Loop: {
+            const auto count = static_cast<uint32_t>(registers_[static_cast<size_t>(arg[0])]);
+            const auto min = static_cast<uint32_t>(arg[1]), max = static_cast<uint32_t>(arg[2]);
+            const auto exit = static_cast<size_t>(arg[4]);
+            if (count < min) {
+                pc += 6;
+            } else if (count >= max) {
+                pc = exit;
+            } else if (arg[3]) {
+                if (!Push(Frame{Branch, static_cast<int32_t>(exit), static_cast<int32_t>(pos), 0})) return Status::OutOfMemory;
+                pc += 6;
+            } else {
+                if (!Push(Frame{Branch, static_cast<int32_t>(pc + 6), static_cast<int32_t>(pos), 0})) return Status::OutOfMemory;
+                pc = exit;
+            }
+            continue;
+        }
+        case Op::CounterNext: {
+            const int32_t count = registers_[static_cast<size_t>(arg[0])];
+            if (arg[1] >= 0 && static_cast<uint32_t>(count) >= static_cast<uint32_t>(arg[2]) &&
+                static_cast<int32_t>(pos) == registers_[static_cast<size_t>(arg[1])])
+                goto fail;
+            SetRegister(arg[0], count + 1);
+            pc += 4;
+            continue;
+        }
+        case Op::BackRef:
+        case Op::BackRefFold: {
+            const int32_t s = slots_[2 * static_cast<size_t>(arg[0])];
+            const int32_t e = slots_[2 * static_cast<size_t>(arg[0]) + 1];
+            if (s >= 0 && e >= s) {
+                const size_t n = static_cast<size_t>(e - s);
+                if (length_ - pos < n) goto fail;
+                const bool fold = static_cast<Op>(code[pc]) == Op::BackRefFold;
+                for (size_t k = 0; k < n; ++k) {
+                    uint16_t a = At(static_cast<size_t>(s) + k), b = At(pos + k);
+                    if (a != b && !(fold && FoldCase(a) == FoldCase(b))) goto fail;
+                }
+                pos += n;
+                steps_ += n;
+            }
+            pc += 2;
+            continue;
+        }
+        case Op::LookAhead:
+        case Op::NegLookAhead: {
+            const int32_t kind = static_cast<Op>(code[pc]) == Op::LookAhead ? LookMark : NegLookMark;
+            if (!Push(Frame{kind, arg[0], static_cast<int32_t>(pos), markTop_})) return Status::OutOfMemory;
+            markTop_ = static_cast<int32_t>(stack_.size() - 1);
+            pc += 2;
+            continue;
+        }
+        case Op::LookEnd:
+            pos = static_cast<size_t>(stack_[static_cast<size_t>(markTop_)].pos);
+            CloseLookAhead();
+            pc += 1;
+            continue;
+        case Op::NegLookEnd:
+            AbandonLookAhead();
+            goto fail;
+        case Op::Star: {
+            const auto kind = static_cast<UnitKind>(arg[0]);
+            const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
+            const size_t limit = std::min<size_t>(max, length_ - pos);
+            const size_t count = Scan(kind, arg[1], pos, limit);
+            steps_ += count;
+            if (count < min) goto fail;
+            if (count > min &&
+                !Push(Frame{StarGreedy, static_cast<int32_t>(pc + 5), static_cast<int32_t>(pos + count),
+                            static_cast<int32_t>(pos + min)}))
+                return Status::OutOfMemory;
+            pos += count;
+            pc += 5;
+            continue;
+        }
+        case Op::StarLazy: {
+            const auto kind = static_cast<UnitKind>(arg[0]);
+            const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
+            if (length_ - pos < min || Scan(kind, arg[1], pos, min) < min) goto fail;
+            steps_ += min;
+            pos += min;
+            if (min < max && !Push(Frame{StarLazy, static_cast<int32_t>(pc), static_cast<int32_t>(pos),
+                                         static_cast<int32_t>(min)}))
+                return Status::OutOfMemory;
+            pc += 5;
+            continue;
+        }
+        }
+
+    fail:
+        for (;;) {
+            if (stack_.empty()) return Status::NoMatch;
+            if (++steps_ > budget_) return Status::BudgetExceeded;
+            Frame& f = stack_.back();
+            switch (f.kind) {
+            case Branch:
+                pc = static_cast<size_t>(f.pc);
+                pos = static_cast<size_t>(f.pos);
+                stack_.pop_back();
+                break;
+            case UndoSlot:
+                slots_[static_cast<size_t>(f.pc)] = f.a;
+                stack_.pop_back();
+                continue;
+            case UndoRegister:
+                registers_[static_cast<size_t>(f.pc)] = f.a;
+                stack_.pop_back();
+                continue;
+            case LookMark:  // the body of a positive look-ahead failed
+                markTop_ = f.a;
+                stack_.pop_back();
+                continue;
+            case NegLookMark:  // the body of a negative look-ahead failed: the assertion holds
+                markTop_ = f.a;
+                pc = static_cast<size_t>(f.pc);
+                pos = static_cast<size_t>(f.pos);
+                stack_.pop_back();
+                break;
+            case StarGreedy: {
+                // give back one unit; when a literal follows, straight to where it could match
+                size_t p = static_cast<size_t>(f.pos) - 1;
+                const size_t floor = static_cast<size_t>(f.a);
+                const auto next = static_cast<Op>(code[f.pc]);
+                if (next == Op::Char || next == Op::String) {
+                    const auto c = static_cast<uint16_t>(code[f.pc + (next == Op::Char ? 1 : 2)]);
+                    while (p > floor && At(p) != c) --p;
+                    steps_ += static_cast<size_t>(f.pos) - 1 - p;
+                }
+                pc = static_cast<size_t>(f.pc);
+                pos = p;
+                if (p == floor) stack_.pop_back();
+                else f.pos = static_cast<int32_t>(p);
+                break;
+            }
+            case StarLazy: {
+                // take one more unit, if the loop may and the unit fits
+                const int32_t* la = code + f.pc + 1;
+                const auto p = static_cast<size_t>(f.pos);
+                if (static_cast<uint32_t>(f.a) < static_cast<uint32_t>(la[3]) && p < length_ &&
+                    UnitMatches(static_cast<UnitKind>(la[0]), la[1], At(p))) {
+                    f.pos = static_cast<int32_t>(p + 1);
+                    ++f.a;
+                    pos = p + 1;
+                    pc = static_cast<size_t>(f.pc) + 5;
+                    break;
+                }
+                stack_.pop_back();
+                continue;
+            }
+            }
+            break;
+        }
+    }
+}
+
+}  // namespace rx

@@ -1,0 +1,59 @@
+// The matcher: one loop over the program's instructions with an explicit backtrack stack
+// (choice points and the undo records of group and register writes), so neither the input's
+// length nor the pattern's nesting ever deepens the C++ stack. A step budget bounds the work
+// spent in the search for one match.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "regexp/Program.h"
+
+namespace rx {
+
+enum class Status { Match, NoMatch, BudgetExceeded, OutOfMemory };
+
+class Matcher {
+public:
+    Matcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget);
+
+    // The leftmost match starting at or after `from`. On Match, `spans` holds the start and end
+    // of the match and of each group (-1 for a group that did not take part).
+    Status Search(size_t from, std::vector<int32_t>& spans);
+
+private:
+    struct Frame {
+        int32_t kind;
+        int32_t pc;    // resume point, or the slot / register an undo record restores
+        int32_t pos;
+        int32_t a;     // old value (undo), previous mark (look-ahead), bound (loops)
+    };
+    enum FrameKind : int32_t { Branch, UndoSlot, UndoRegister, LookMark, NegLookMark, StarGreedy, StarLazy };
+
+    size_t NextCandidate(size_t from) const;
+    bool AnchorAllows(size_t pos) const;
+    Status Attempt(size_t start);
+    size_t Scan(UnitKind kind, int32_t operand, size_t pos, size_t limit) const;
+    bool UnitMatches(UnitKind kind, int32_t operand, uint16_t unit) const;
+    bool IsWordAt(size_t pos) const;
+    bool Push(Frame f);
+    void SetSlot(int32_t slot, int32_t value);
+    void SetRegister(int32_t reg, int32_t value);
+    void CloseLookAhead();
+    void AbandonLookAhead();
+
+    const Program& prog_;
+    const int32_t* code_;
+    const Char* text_;
+    uint16_t At(size_t i) const { return static_cast<uint16_t>(text_[i]); }
+    size_t length_;
+    uint64_t budget_;
+    uint64_t steps_ = 0;
+    size_t maxFrames_;
+    std::vector<int32_t> slots_;
+    std::vector<int32_t> registers_;
+    std::vector<Frame> stack_;
+    int32_t markTop_ = -1;
+};
+
+}  // namespace rx

@@ -1,0 +1,196 @@
+#include "regexp/RegExp.h"
+
+#include <new>
+
+#include "regexp/Matcher.h"
+#include "regexp/Parser.h"
+#include "regexp/Program.h"
+
+namespace rx {
+namespace {
+
+[[noreturn]] void RaiseStatus(Status st) {
+    if (st == Status::BudgetExceeded)
+        throw base::Error(err::BudgetExceeded, L"Regular expression too complex to match within its step budget");
+    throw base::Error(base::err::OutOfMemory, L"Out of memory");
+}
+
+// One piece of a parsed replacement: literal text, or what $-substitution it stands for.
+struct Piece {
+    enum Kind { Text, Group, Whole, Before, After } kind;
+    size_t from = 0, length = 0;  // Text: span of the replacement string
+    uint32_t group = 0;
+};
+
+// $1..$99 (two digits when that group exists, else one), $&, $`, $', $$; any other $ is literal.
+std::vector<Piece> ParseReplacement(StringView r, uint32_t groups) {
+    std::vector<Piece> pieces;
+    size_t textStart = 0;
+    auto flush = [&](size_t end) {
+        if (end > textStart) pieces.push_back(Piece{Piece::Text, textStart, end - textStart});
+    };
+    auto digit = [&](size_t k) { return k < r.size() && r[k] >= '0' && r[k] <= '9' ? int(r[k] - '0') : -1; };
+    for (size_t i = 0; i + 1 < r.size(); ++i) {
+        if (r[i] != '$') continue;
+        Char c = r[i + 1];
+        Piece p{Piece::Text};
+        size_t len = 2;
+        if (c == '&') p.kind = Piece::Whole;
+        else if (c == '`') p.kind = Piece::Before;
+        else if (c == '\'') p.kind = Piece::After;
+        else if (c == '$') { p.kind = Piece::Text; p.from = i + 1; p.length = 1; }
+        else if (digit(i + 1) >= 0) {
+            int d1 = digit(i + 1), d2 = digit(i + 2);
+            if (d2 >= 0 && d1 * 10 + d2 >= 1 && static_cast<uint32_t>(d1 * 10 + d2) <= groups) {
+                p.kind = Piece::Group; p.group = static_cast<uint32_t>(d1 * 10 + d2); len = 3;
+            } else if (d1 >= 1 && static_cast<uint32_t>(d1) <= groups) {
+                p.kind = Piece::Group; p.group = static_cast<uint32_t>(d1);
+            } else {
+                continue;
+            }
+        } else {
+            continue;
+        }
+        flush(i);
+        pieces.push_back(p);
+        i += len - 1;
+        textStart = i + 1;
+    }
+    flush(r.size());
+    return pieces;
+}
+
+}  // namespace
+
+StringView Match::ValueView() const {
+    return StringView(*data_->source).substr(static_cast<size_t>(Span(0)), static_cast<size_t>(Length()));
+}
+
+long Match::SubMatchIndex(long group) const {
+    if (group < 0 || group >= data_->groupCount) throw base::Error(base::err::InvalidProcedureCall, L"Invalid procedure call or argument");
+    return Span(2 * (group + 1));
+}
+
+std::optional<String> Match::SubMatch(long group) const {
+    long s = SubMatchIndex(group);
+    long e = Span(2 * (group + 1) + 1);
+    if (s < 0 || e < s) return std::nullopt;
+    return String(StringView(*data_->source).substr(static_cast<size_t>(s), static_cast<size_t>(e - s)));
+}
+
+Match MatchCollection::Item(long index) const {
+    if (index < 0 || index >= Count()) throw base::Error(base::err::InvalidProcedureCall, L"Invalid procedure call or argument");
+    return Match(data_, index);
+}
+
+RegExp::RegExp() = default;
+RegExp::~RegExp() = default;
+
+void RegExp::Pattern(StringView pattern) {
+    pattern_.assign(pattern);
+    program_.reset();
+}
+
+void RegExp::IgnoreCase(bool value) {
+    if (value != ignoreCase_) program_.reset();
+    ignoreCase_ = value;
+}
+
+void RegExp::Multiline(bool value) {
+    if (value != multiline_) program_.reset();
+    multiline_ = value;
+}
+
+const Program& RegExp::Compiled() {
+    if (!program_) {
+        try {
+            program_ = Compile(Parse(pattern_), ignoreCase_, multiline_);
+        } catch (const std::bad_alloc&) {
+            throw base::Error(base::err::OutOfMemory, L"Out of memory");
+        }
+    }
+    return *program_;
+}
+
+MatchCollection RegExp::Execute(StringView source) {
+    return Run(std::make_shared<const String>(source), !global_);
+}
+
+MatchCollection RegExp::Execute(String&& source) {
+    return Run(std::make_shared<const String>(std::move(source)), !global_);
+}
+
+MatchCollection RegExp::Run(std::shared_ptr<const String> source, bool firstOnly) {
+    const Program& prog = Compiled();
+    auto data = std::make_shared<MatchData>();
+    data->groupCount = static_cast<int>(prog.groupCount);
+    data->source = source;
+    Matcher matcher(prog, source->data(), source->size(), stepBudget_);
+    std::vector<int32_t> spans;
+    try {
+        for (size_t from = 0; from <= source->size();) {
+            Status st = matcher.Search(from, spans);
+            if (st == Status::NoMatch) break;
+            if (st != Status::Match) RaiseStatus(st);
+            data->spans.insert(data->spans.end(), spans.begin(), spans.end());
+            if (firstOnly) break;
+            // after an empty match the search goes on one unit later
+            from = static_cast<size_t>(spans[1]) + (spans[1] == spans[0] ? 1 : 0);
+        }
+    } catch (const std::bad_alloc&) {
+        throw base::Error(base::err::OutOfMemory, L"Out of memory");
+    }
+    return MatchCollection(std::move(data));
+}
+
+bool RegExp::Test(StringView source) {
+    const Program& prog = Compiled();
+    Matcher matcher(prog, source.data(), source.size(), stepBudget_);
+    std::vector<int32_t> spans;
+    Status st = matcher.Search(0, spans);
+    if (st != Status::Match && st != Status::NoMatch) RaiseStatus(st);
+    return st == Status::Match;
+}
+
+String RegExp::Replace(StringView source, StringView replacement) {
+    const Program& prog = Compiled();
+    const std::vector<Piece> pieces = ParseReplacement(replacement, prog.groupCount);
+    Matcher matcher(prog, source.data(), source.size(), stepBudget_);
+    std::vector<int32_t> spans;
+    String out;
+    try {
+        out.reserve(source.size());
+        size_t copied = 0;
+        for (size_t from = 0; from <= source.size();) {
+            Status st = matcher.Search(from, spans);
+            if (st == Status::NoMatch) break;
+            if (st != Status::Match) RaiseStatus(st);
+            const auto s = static_cast<size_t>(spans[0]), e = static_cast<size_t>(spans[1]);
+            out.append(source.substr(copied, s - copied));
+            for (const Piece& p : pieces) {
+                switch (p.kind) {
+                case Piece::Text: out.append(replacement.substr(p.from, p.length)); break;
+                case Piece::Whole: out.append(source.substr(s, e - s)); break;
+                case Piece::Before: out.append(source.substr(0, s)); break;
+                case Piece::After: out.append(source.substr(e)); break;
+                case Piece::Group: {
+                    int32_t gs = spans[2 * p.group], ge = spans[2 * p.group + 1];
+                    if (gs >= 0 && ge >= gs) out.append(source.substr(static_cast<size_t>(gs), static_cast<size_t>(ge - gs)));
+                    break;
+                }
+                }
+            }
+            copied = e;
+            if (!global_) break;
+            from = e + (e == s ? 1 : 0);
+        }
+        out.append(source.substr(copied));
+    } catch (const std::bad_alloc&) {
+        throw base::Error(base::err::OutOfMemory, L"Out of memory");
+    } catch (const std::length_error&) {
+        throw base::Error(base::err::OutOfMemory, L"Out of memory");
+    }
+    return out;
+}
+
+}  // namespace rx
