@@ -1,0 +1,83 @@
+// The application object: title, instance handle, previous-instance test, the open forms and the
+// one message loop with its key routing.
+//
+// Key routing, per message taken off the queue:
+//   1. key messages go first to the focused control's IOleInPlaceActiveObjectVB_TranslateAccelerator;
+//      handled with S_OK (0) ends the message there;
+//   2. then to the form (Form::PreTranslateMessage): Tab / Shift+Tab through TabIndex order,
+//      arrow keys between controls that do not want them, Return and Escape for the Default and
+//      Cancel buttons (unless the control eats them, IOleControlVB_GetControlInfo), mnemonics;
+//   3. otherwise TranslateMessage and DispatchMessage.
+// Tab reaches the focused control as a key-down first (so its KeyDown handler runs); the form
+// moves the focus only when the handler has not moved it already.
+#pragma once
+
+#include "host/Handles.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace host {
+
+class Form;
+
+class Application {
+public:
+    // Title defaults to the executable's base name; the instance handle is the executable's.
+    const std::wstring& Title() const { return title_; }
+    void Title(std::wstring title) { title_ = std::move(title); }
+    HINSTANCE hInstance() const { return instance_; }
+    void hInstance(HINSTANCE h) { instance_ = h; }
+
+    // Whether another process of this program (or another Application with the same instance
+    // name in this process) already runs. The first call claims the name for this process.
+    bool PrevInstance();
+    // The name the previous-instance test uses; defaults to the executable's base name. Set it
+    // before the first PrevInstance call.
+    void InstanceName(std::wstring name) { instanceName_ = std::move(name); }
+
+    // Runs the message loop until no form is loaded (or Quit). Returns the exit code.
+    int Run();
+    // Takes and routes one message; false when none was waiting (`wait` false) or WM_QUIT arrived.
+    bool PumpOne(bool wait);
+    // Routes a message as the loop would (key routing, then translate and dispatch).
+    void RouteMessage(MSG& msg);
+    // Pumps until `done` holds or `timeoutMs` passed; returns whether `done` held.
+    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+    void Quit(int code = 0);
+
+    // Forms register themselves while loaded.
+    void AddForm(Form& form);
+    void RemoveForm(Form& form);
+    const std::vector<Form*>& Forms() const { return forms_; }
+    // The form whose window is active (or the last one shown), null when none.
+    Form* ActiveForm() const;
+    Form* FormOfWindow(HWND hwnd) const;
+
+    // Applies a function of the focus hook (validation before focus changes).
+    static LRESULT CALLBACK FocusHookProc(int code, WPARAM wParam, LPARAM lParam);
+
+private:
+    friend Application& App();
+    Application();
+    void EnsureFocusHook();
+
+    std::wstring title_;
+    std::wstring instanceName_;
+    HINSTANCE instance_;
+    UniqueKernelHandle instanceMutex_;
+    bool prevInstanceKnown_ = false;
+    bool prevInstance_ = false;
+    std::vector<Form*> forms_;  // borrowed: forms register while loaded
+    UniqueHook focusHook_;
+    bool quit_ = false;
+    int exitCode_ = 0;
+};
+
+// The process's application object.
+Application& App();
+
+}  // namespace host

@@ -1,0 +1,171 @@
+// A form: a top-level window built from its design data, the sites of its controls, its menus,
+// its tab order and its validation chain. An application's form derives from Form and overrides
+// the event members it handles:
+//
+//     class FrmMain : public host::Form {
+//     public:
+//         FrmMain() : Form(host::LoadDesignResource(GetModuleHandleW(nullptr), L"FRMMAIN")) {}
+//     protected:
+//         void Form_Load() override {
+//             Ctl<TextBoxW>(L"txtMatch").KeyDown = [this](int& k, int s) { txtMatch_KeyDown(k, s); };
+//             for (auto* l : Array<host::Label>(L"Label1"))
+//                 l->Click = [this, i = l->Site().Index()] { Label1_Click(i); };
+//         }
+//     };
+//     FrmMain form;  form.Show();  host::App().Run();
+//
+// Form_Initialize runs in Load before anything else; Form_Load runs once every control exists
+// (events are held back until then), before the window is first shown.
+#pragma once
+
+#include "host/ControlSite.h"
+#include "host/DesignData.h"
+#include "host/Error.h"
+#include "host/Menu.h"
+#include "host/Surface.h"
+#include "host/Timer.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace host {
+
+class Form : public Surface, public TimerTarget {
+public:
+    static constexpr const wchar_t* ClassName = L"HostFormW";
+
+    explicit Form(FormDesign design);
+    ~Form() override;  // unloads when still loaded
+
+    // --- life cycle -------------------------------------------------------------------------
+    // Creates the window and every control (Initialize, ReadProperties), then Form_Load. Called by
+    // Show; a second call does nothing.
+    void Load();
+    // Load, then show modeless. Placement: StartUpPosition 2 centres on the screen.
+    void Show();
+    void Hide();
+    // Form_Unload (which may cancel: returns false), then terminates the controls and destroys
+    // the window. The message loop ends when the last form is gone.
+    bool Unload();
+    bool IsLoaded() const { return hwnd_.Get() != nullptr; }
+
+    // --- properties -------------------------------------------------------------------------
+    const std::wstring& Name() const { return design_.name; }
+    HWND hWnd() const { return hwnd_.Get(); }
+    HWND TimerWindow() const override { return hwnd_.Get(); }
+    std::wstring Caption() const;
+    void Caption(const std::wstring& caption);
+    // Outer size and position in twips.
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    void Left(double twips);
+    void Top(double twips);
+    void Width(double twips);
+    void Height(double twips);
+    void Move(double left, double top = -1, double width = -1, double height = -1);
+    double ScaleWidth() const;   // client size in the form's ScaleMode
+    double ScaleHeight() const;
+    ScaleUnit ScaleMode() const { return scaleMode_; }
+    ScaleConverter Scale() const { return ScaleConverter::Screen(scaleMode_); }
+    void Refresh() override;
+
+    // Ambient values the controls see.
+    bool UserMode() const { return userMode_; }
+    // Before Load only: builds the form as on a design surface (controls see UserMode False).
+    void UserMode(bool on) { userMode_ = on; }
+    bool Dirty() const { return dirty_; }
+    void Dirty(bool d) { dirty_ = d; }
+
+    // --- controls ---------------------------------------------------------------------------
+    // The site of a control by name (and index for array members); raises 5 when there is none.
+    ControlSite& Site(std::wstring_view name, int index = -1) const;
+    ControlSite* FindSite(std::wstring_view name, int index = -1) const;
+    template <class T>
+    T& Ctl(std::wstring_view name, int index = -1) const {
+        T* c = Site(name, index).template As<T>();
+        if (!c) Raise(err::TypeMismatch);
+        return *c;
+    }
+    // Members of a control array in Index order.
+    template <class T>
+    std::vector<T*> Array(std::wstring_view name) const {
+        std::vector<T*> out;
+        for (ControlSite* s : ArraySites(name))
+            if (T* c = s->template As<T>()) out.push_back(c);
+        return out;
+    }
+    std::vector<ControlSite*> ArraySites(std::wstring_view name) const;
+    // Every site in stored order (containers before their children).
+    const std::vector<std::unique_ptr<ControlSite>>& Controls() const { return sites_; }
+    // Sites whose controls have this type name (e.g. "ImageList").
+    std::vector<ControlSite*> ControlsOfType(std::wstring_view typeName) const;
+    // The control that has the focus, or null.
+    ControlSite* ActiveControl() const;
+    // The site owning this window (the window or one of its ancestors), or null.
+    ControlSite* SiteOfWindow(HWND hwnd) const;
+
+    // --- menus ------------------------------------------------------------------------------
+    MenuItem& Menu(std::wstring_view name, int index = -1) const;
+    // Shows the menu's items as a popup at (x, y) in the form's ScaleMode units (client
+    // coordinates; negative means the mouse position) and raises the chosen item's Click before
+    // returning. Returns the chosen item, or null when the menu was dismissed.
+    MenuItem* PopupMenu(MenuItem& menu, double x = -1, double y = -1);
+
+    // --- keyboard and validation ------------------------------------------------------------
+    // Sites that Tab visits, in TabIndex order (visible, enabled, TabStop, able to take focus).
+    std::vector<ControlSite*> TabOrder() const;
+    // Moves the focus to the next (or previous) control in TabIndex order, wrapping around.
+    void TabToNext(bool backwards);
+    // Runs Validate of the active control; a cancel raises 380.
+    void ValidateControls();
+    // The form's share of key routing; true when the message was consumed. Called by the
+    // message loop after the focused control declined it.
+    bool PreTranslateMessage(MSG& msg);
+
+    // --- what a site asks of its form -------------------------------------------------------
+    bool EventsFrozen() const { return eventsFrozen_; }
+    FontDesc AmbientFont() const { return Font(); }
+    void OnPropertyChanged(ControlSite& site, const std::wstring& name);
+    // Every event raised through a site: (site, dispatch id). For diagnostics and tests.
+    Event<ControlSite&, long> EventRaised;
+    Event<ControlSite&, const std::wstring&> PropertyChangedNotified;
+    // Called by the focus hook before the focus moves between two of this form's windows;
+    // returns false when validation cancelled the move.
+    bool BeforeFocusChange(HWND from, HWND to);
+
+protected:
+    virtual void Form_Initialize() {}
+    virtual void Form_Load() {}
+    // Set cancel to non-zero to keep the form open.
+    virtual void Form_Unload(int& cancel) {}
+    virtual void Form_Resize() {}
+    virtual void Form_Activate() {}
+
+private:
+    friend class FormWindowProcAccess;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnClose();
+    LRESULT OnPaint();
+    LRESULT OnSize();
+    void CreateWindowFromDesign();
+    void CreateSites(const std::vector<ControlDesign>& designs, ControlSite* container);
+    void DestroyAll();
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    FormDesign design_;
+    UniqueWindow hwnd_;
+    std::vector<std::unique_ptr<ControlSite>> sites_;
+    std::vector<std::unique_ptr<MenuItem>> menus_;
+    ScaleUnit scaleMode_ = ScaleUnit::Twips;
+    bool userMode_ = true;
+    bool dirty_ = false;
+    bool eventsFrozen_ = true;
+    bool unloading_ = false;
+    bool validating_ = false;
+    bool shownOnce_ = false;
+};
+
+}  // namespace host

@@ -1,0 +1,54 @@
+// The host window of a windowed control: a child window of the container (class "HostWindowW")
+// that the control fills with its own child window (Edit, ListBox, Button ...). The control may
+// subclass it (InstallSubclass, reference 2 by convention) to see its messages first.
+//
+// Default handling, after the control's subclass:
+//   WM_ERASEBKGND          background picture or BackColor (transparent: nothing)
+//   WM_PAINT               Control::Paint, then windowless children (for containers)
+//   WM_CTLCOLOR*           text colour ForeColor, background BackColor, brush of BackColor
+//   WM_SETFOCUS            hands the focus on to the first child window
+//   WM_SIZE                Control::Resize
+//   WM_TIMER               the site's timers
+//   WM_COMMAND, WM_NOTIFY  from intrinsic children of a container: reflected to their controls
+//   mouse messages         routed to windowless children by hit test (containers)
+#pragma once
+
+#include "host/Surface.h"
+#include "host/Timer.h"
+
+namespace host {
+
+class ControlSite;
+
+class HostWindow : public Surface, public TimerTarget {
+public:
+    static constexpr const wchar_t* ClassName = L"HostWindowW";
+
+    // Creates the window hidden, at the site's rectangle in `parent`.
+    HostWindow(ControlSite& site, HWND parent);
+    ~HostWindow() override;
+
+    HWND hWnd() const { return hwnd_.Get(); }
+    ControlSite& Site() const { return site_; }
+    HWND TimerWindow() const override { return hwnd_.Get(); }
+
+    using Surface::Enabled;
+    void Enabled(bool on) override;  // also EnableWindow on the host window
+    void Refresh() override;         // invalidate with erase, children included
+
+    // The window procedure's default handling, for the procedure and for tests.
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    LRESULT OnPaint();
+    LRESULT OnEraseBackground(HDC dc);
+    LRESULT OnControlColor(HDC dc);
+    LRESULT OnSetFocus();
+    LRESULT OnSize();
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    ControlSite& site_;  // borrowed: owns this window
+    UniqueWindow hwnd_;
+};
+
+}  // namespace host
