@@ -246,6 +246,7 @@ Status Matcher::Attempt(size_t start) {
             continue;
         case Op::ResetGroups:
             for (int32_t s = arg[0]; s < arg[1]; ++s) SetSlot(s, -1);
+            steps_ += static_cast<uint64_t>(arg[1] - arg[0]) / 2;
             pc += 3;
             continue;
         case Op::SetMark:

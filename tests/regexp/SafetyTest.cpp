@@ -1,0 +1,115 @@
+// Hostile patterns and inputs: none may crash, overflow the stack or run without bound.
+#include <gtest/gtest.h>
+
+#include "EngineTestUtil.h"
+
+using namespace rxtest;
+
+namespace {
+
+long ErrorNumber(rx::RegExp& re, const rx::String& text) {
+    try {
+        re.Execute(text);
+    } catch (const base::Error& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST(Safety, DeepNestingNeedsNoDeepStack) {
+    const int depth = 10000;
+    rx::RegExp re;
+    re.Global(true);
+
+    re.Pattern(rx::String(depth, '(') + U("a") + rx::String(depth, ')') + U("+"));
+    rx::MatchCollection mc = re.Execute(U("baab"));
+    ASSERT_EQ(mc.Count(), 1);
+    EXPECT_EQ(mc.Item(0).Length(), 2);
+    EXPECT_EQ(mc.Item(0).SubMatchCount(), depth);
+    EXPECT_EQ(*mc.Item(0).SubMatch(depth - 1), U("a"));
+
+    rx::String alt;
+    for (int i = 0; i < depth; ++i) alt += U("(?:a|");
+    alt += U("b") + rx::String(depth, ')');
+    re.Pattern(alt);
+    EXPECT_EQ(re.Execute(U("b")).Count(), 1);
+
+    re.Pattern(rx::String(depth, '('));
+    EXPECT_EQ(ErrorNumber(re, U("x")), 5020);
+
+    // nested loops re-enter every inner level on each outer iteration: the work grows with the
+    // square of the depth, and the budget (which counts it) ends the run instead of a freeze
+    rx::String loops;
+    for (int i = 0; i < depth; ++i) loops += U("(?:");
+    loops += U("a");
+    for (int i = 0; i < depth; ++i) loops += U(")*");
+    re.Pattern(loops);
+    re.StepBudget(5'000'000);
+    long err = ErrorNumber(re, U("aaab"));
+    EXPECT_TRUE(err == 0 || err == rx::err::BudgetExceeded) << err;
+    re.Pattern(rx::String(depth, '(') + U("a") + rx::String(depth, ')') + U("*"));
+    err = ErrorNumber(re, U("aaab"));
+    EXPECT_TRUE(err == 0 || err == rx::err::BudgetExceeded) << err;
+}
+
+TEST(Safety, CatastrophicBacktrackingEndsWithTheBudgetError) {
+    rx::RegExp re;
+    re.Pattern(U("(a*)*b"));
+    rx::String text(30000, 'a');
+    EXPECT_EQ(ErrorNumber(re, text), rx::err::BudgetExceeded);
+
+    re.Pattern(U("(x+x+)+y"));
+    re.StepBudget(100000);
+    EXPECT_EQ(re.StepBudget(), 100000u);
+    EXPECT_EQ(ErrorNumber(re, rx::String(40, 'x')), rx::err::BudgetExceeded);
+    // the same pattern is fine where it can finish within the budget
+    EXPECT_EQ(re.Execute(U("xxxy")).Count(), 1);
+
+    rx::RegExp quadratic;   // no catastrophe, only a long search that the budget also bounds
+    quadratic.Pattern(U(".*x"));
+    quadratic.StepBudget(1000000);
+    EXPECT_EQ(ErrorNumber(quadratic, rx::String(100000, 'a')), rx::err::BudgetExceeded);
+}
+
+TEST(Safety, HugeInputIsSearchedWithoutCopiesOrRecursion) {
+    const size_t size = 100u << 20;   // 100 M code units
+    rx::String text(size, 'a');
+    text[size - 3] = 'b';
+    rx::RegExp re;
+    re.Global(true);
+    re.Pattern(U("b(a+)$"));
+    rx::MatchCollection mc = re.Execute(std::move(text));
+    ASSERT_EQ(mc.Count(), 1);
+    EXPECT_EQ(mc.Item(0).FirstIndex(), static_cast<long>(size - 3));
+    EXPECT_EQ(*mc.Item(0).SubMatch(0), U("aa"));
+
+    rx::String words(size / 4, 'w');
+    for (size_t i = 5; i < words.size(); i += 6) words[i] = ' ';
+    re.Pattern(U("(?:w|x)+"));          // a group loop over millions of units per match would nest deep
+    rx::String big(3'000'000, 'w');
+    EXPECT_EQ(re.Execute(big).Count(), 1);
+    re.Pattern(U("\\w+"));
+    EXPECT_EQ(re.Execute(words).Count(), static_cast<long>((words.size() + 5) / 6));
+}
+
+TEST(Safety, SurrogatesAndNulAreOrdinaryUnits) {
+    rx::String text = U("a");
+    text += static_cast<rx::Char>(0xD800);   // a lone high surrogate
+    text += static_cast<rx::Char>(0);
+    text += static_cast<rx::Char>(0xDC00);   // a lone low surrogate
+    text += U("b");
+    rx::RegExp re;
+    re.Global(true);
+    re.Pattern(U("."));
+    EXPECT_EQ(re.Execute(text).Count(), 5);
+    re.Pattern(U("\\x00"));
+    rx::MatchCollection nul = re.Execute(text);
+    ASSERT_EQ(nul.Count(), 1);
+    EXPECT_EQ(nul.Item(0).FirstIndex(), 2);
+    re.Pattern(U("[\\ud800-\\udfff]"));
+    re.IgnoreCase(true);
+    EXPECT_EQ(re.Execute(text).Count(), 2);
+    EXPECT_EQ(re.Replace(text, U("$&$&")).size(), text.size() + 2);
+}
