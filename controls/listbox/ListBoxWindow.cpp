@@ -1,0 +1,88 @@
+#include "ListBoxWindow.h"
+
+namespace controls {
+
+LRESULT ListBoxWindow::Send(UINT msg, WPARAM wParam, LPARAM lParam) const {
+    return hwnd_ ? SendMessageW(hwnd_, msg, wParam, lParam) : LB_ERR;
+}
+
+long ListBoxWindow::Add(const std::wstring& text) const {
+    return static_cast<long>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+long ListBoxWindow::Insert(long index, const std::wstring& text) const {
+    return static_cast<long>(Send(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+long ListBoxWindow::Delete(long index) const { return static_cast<long>(Send(LB_DELETESTRING, static_cast<WPARAM>(index))); }
+
+void ListBoxWindow::Reset() const { Send(LB_RESETCONTENT); }
+
+long ListBoxWindow::Count() const {
+    auto n = Send(LB_GETCOUNT);
+    return n == LB_ERR ? 0 : static_cast<long>(n);
+}
+
+long ListBoxWindow::TextLength(long index) const { return static_cast<long>(Send(LB_GETTEXTLEN, static_cast<WPARAM>(index))); }
+
+bool ListBoxWindow::Text(long index, std::wstring& out) const {
+    long len = TextLength(index);
+    if (len == LB_ERR || len < 0) return false;
+    std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+    long copied = static_cast<long>(Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data())));
+    if (copied == LB_ERR) return false;
+    text.resize(static_cast<size_t>(copied));
+    out = std::move(text);
+    return true;
+}
+
+LPARAM ListBoxWindow::ItemData(long index) const { return Send(LB_GETITEMDATA, static_cast<WPARAM>(index)); }
+
+long ListBoxWindow::SetItemData(long index, LPARAM data) const {
+    return static_cast<long>(Send(LB_SETITEMDATA, static_cast<WPARAM>(index), data));
+}
+
+long ListBoxWindow::FindExact(long after, const std::wstring& text) const {
+    return static_cast<long>(Send(LB_FINDSTRINGEXACT, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void ListBoxWindow::InitStorage(long items, long textChars) const {
+    if (items > 0) Send(LB_INITSTORAGE, static_cast<WPARAM>(items), static_cast<LPARAM>(textChars) * sizeof(wchar_t));
+}
+
+long ListBoxWindow::CurSel() const { return static_cast<long>(Send(LB_GETCURSEL)); }
+
+long ListBoxWindow::SetCurSel(long index) const { return static_cast<long>(Send(LB_SETCURSEL, static_cast<WPARAM>(index))); }
+
+long ListBoxWindow::CaretIndex() const { return static_cast<long>(Send(LB_GETCARETINDEX)); }
+
+long ListBoxWindow::SetCaretIndex(long index) const {
+    return static_cast<long>(Send(LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE));
+}
+
+bool ListBoxWindow::Selected(long index) const { return Send(LB_GETSEL, static_cast<WPARAM>(index)) > 0; }
+
+long ListBoxWindow::SetSelected(long index, bool selected) const {
+    return static_cast<long>(Send(LB_SETSEL, selected ? TRUE : FALSE, index));
+}
+
+long ListBoxWindow::TopIndex() const {
+    auto top = Send(LB_GETTOPINDEX);
+    return top == LB_ERR ? 0 : static_cast<long>(top);
+}
+
+long ListBoxWindow::SetTopIndex(long index) const { return static_cast<long>(Send(LB_SETTOPINDEX, static_cast<WPARAM>(index))); }
+
+long ListBoxWindow::ItemHeight(long index) const { return static_cast<long>(Send(LB_GETITEMHEIGHT, static_cast<WPARAM>(index))); }
+
+void ListBoxWindow::SetItemHeight(long index, long height) const {
+    Send(LB_SETITEMHEIGHT, static_cast<WPARAM>(index), MAKELPARAM(height, 0));
+}
+
+long ListBoxWindow::HorizontalExtent() const { return static_cast<long>(Send(LB_GETHORIZONTALEXTENT)); }
+
+void ListBoxWindow::SetHorizontalExtent(long pixels) const { Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(pixels)); }
+
+void ListBoxWindow::SetRedraw(bool redraw) const { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }
+
+}  // namespace controls

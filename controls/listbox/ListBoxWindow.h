@@ -1,0 +1,56 @@
+// ListBoxWindow: a typed view of a live "ListBox" child window, one method per list box
+// message. Borrowed: ListBoxW owns the window. Without a window every call does nothing and
+// answers LB_ERR (or an empty value), so the control's members stay silent before creation.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace controls {
+
+class ListBoxWindow {
+public:
+    explicit ListBoxWindow(HWND hwnd = nullptr) : hwnd_(hwnd) {}
+
+    HWND Handle() const { return hwnd_; }
+    explicit operator bool() const { return hwnd_ != nullptr; }
+
+    // --- items
+    long Add(const std::wstring& text) const;
+    long Insert(long index, const std::wstring& text) const;
+    long Delete(long index) const;
+    void Reset() const;
+    long Count() const;
+    long TextLength(long index) const;
+    bool Text(long index, std::wstring& out) const;  // false: no such item
+    LPARAM ItemData(long index) const;
+    long SetItemData(long index, LPARAM data) const;
+    long FindExact(long after, const std::wstring& text) const;
+    // Reserves room for `items` more items and `textChars` characters of text in one go.
+    void InitStorage(long items, long textChars) const;
+
+    // --- selection and scrolling
+    long CurSel() const;
+    long SetCurSel(long index) const;
+    long CaretIndex() const;
+    long SetCaretIndex(long index) const;
+    bool Selected(long index) const;
+    long SetSelected(long index, bool selected) const;
+    long TopIndex() const;
+    long SetTopIndex(long index) const;
+    long ItemHeight(long index) const;
+    void SetItemHeight(long index, long height) const;
+    long HorizontalExtent() const;
+    void SetHorizontalExtent(long pixels) const;
+
+    // --- drawing
+    void SetRedraw(bool redraw) const;
+
+private:
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+    HWND hwnd_;  // not owned
+};
+
+}  // namespace controls

@@ -1,0 +1,35 @@
+// TO BE MOVED to controls/foundation: shared control routines that every focusable control needs
+// and that the foundation does not offer yet (mouse pointer rule, mouse tracking, the pending
+// character, focus on mouse activation). Kept here, in one place, so that no control copies them;
+// once the foundation has them under these names this file goes away.
+#pragma once
+
+#include "host/ControlSite.h"
+
+#include <windows.h>
+
+#include <optional>
+
+namespace foundation {
+
+// MousePointer accepts 0..16 and 99.
+bool IsValidMousePointer(long value);
+// The system cursor for a MousePointer value (IDC_... as a number), 0 for none (0 and 99).
+long MousePointerCursorId(long value);
+// The WM_SETCURSOR rule for the client area: sets the cursor and returns true when the value
+// names a system cursor; false leaves the message to the default handling.
+bool SetCursorForMousePointer(long value, LPARAM setCursorLParam);
+
+// TrackMouseEvent(TME_LEAVE) so that WM_MOUSELEAVE follows.
+void StartMouseTrack(HWND hwnd);
+
+// The character of a WM_CHAR for the window waiting in the queue (not removed), 0 when none.
+wchar_t PeekPendingChar(HWND hwnd);
+
+// The WM_MOUSEACTIVATE rule of the focusable controls: focus enters through the host window,
+// after the form's validation when the control causes validation. nullopt: default handling.
+// `validating` is the control's own re-entry mark.
+std::optional<LRESULT> FocusOnMouseActivate(host::ControlSite& site, HWND child, HWND hostWindow, LPARAM lParam,
+                                            bool designMode, bool& validating);
+
+}  // namespace foundation

@@ -1,0 +1,248 @@
+// TextBoxW: the library's Unicode text box. One "Edit" child window fills the control's host
+// window; both are subclassed (1 = the edit window, 2 = the host window) so that keys, mouse,
+// focus and the edit's notifications become the control's events.
+//
+//   TextBoxW.cpp          life cycle, persistence, the properties
+//   TextBoxWWindow.cpp    building, destroying and re-creating the edit window, resizing
+//   TextBoxWMessages.cpp  the two window procedures and the key-routing answers
+//   TextBoxWEditing.cpp   selection, lines, clipboard and undo members
+#pragma once
+
+#include "controls/foundation/ISubclass.h"
+#include "controls/foundation/Subclass.h"
+#include "controls/textbox/EditWindow.h"
+#include "host/Control.h"
+#include "host/Event.h"
+#include "host/Handles.h"
+#include "host/Value.h"
+
+#include <string>
+
+namespace controls {
+
+class TextBoxW : public host::Control, public foundation::ISubclass {
+public:
+    // Dispatch identifiers of the events particular to this control (the standard ones are
+    // host::dispid).
+    struct DispId {
+        static constexpr long Change = 1;
+        static constexpr long MaxText = 2;
+        static constexpr long Scroll = 3;
+        static constexpr long ContextMenu = 4;
+        static constexpr long PreviewKeyDown = 5;
+        static constexpr long PreviewKeyUp = 6;
+        static constexpr long MouseEnter = 7;
+        static constexpr long MouseLeave = 8;
+    };
+    // Reference numbers of the subclassed windows.
+    static constexpr LONG_PTR EditWindowRef = 1;
+    static constexpr LONG_PTR HostWindowRef = 2;
+
+    TextBoxW() = default;
+    ~TextBoxW() override;
+
+    // --- what the host calls ------------------------------------------------------------
+    std::wstring TypeName() const override { return L"TextBoxW"; }
+    void Initialize(host::ControlSite& site) override;
+    void InitProperties() override;
+    void ReadProperties(const host::PropertyBag& bag) override;
+    void WriteProperties(host::PropertyBag& bag) override;
+    void Resize() override;
+    void Terminate() override;
+    void IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, long& retVal, UINT wMsg, WPARAM wParam,
+                                                        LPARAM lParam, int shift) override;
+    void IOleControlVB_GetControlInfo(bool& handled, long& accelCount, HACCEL& accelTable, long& flags) override;
+    void IOleControlVB_OnMnemonic(bool& handled, UINT wMsg, WPARAM wParam, LPARAM lParam, int shift) override {}
+
+    // --- windows --------------------------------------------------------------------------
+    HWND hWnd() const { return edit_.Get(); }
+    HWND hWndUserControl() const;
+    void Refresh();
+
+    // --- properties -----------------------------------------------------------------------
+    const host::FontDesc& Font() const { return font_; }
+    void Font(const host::FontDesc& font);
+    bool VisualStyles() const { return visualStyles_; }
+    void VisualStyles(bool on);
+    unsigned long BackColor() const;
+    void BackColor(unsigned long oleColor);
+    unsigned long ForeColor() const;
+    void ForeColor(unsigned long oleColor);
+    bool Enabled() const;
+    void Enabled(bool on);
+    long OLEDragMode() const { return oleDragMode_; }
+    void OLEDragMode(long mode);
+    bool OLEDragDropScroll() const { return oleDragDropScroll_; }
+    void OLEDragDropScroll(bool on);
+    long OLEDropMode() const { return oleDropMode_; }
+    void OLEDropMode(long mode);
+    int MousePointer() const { return mousePointer_; }
+    void MousePointer(int value);
+    bool MouseTrack() const { return mouseTrack_; }
+    void MouseTrack(bool on);
+    bool RightToLeft() const { return rightToLeft_; }
+    void RightToLeft(bool on);
+    long RightToLeftMode() const { return rightToLeftMode_; }
+    void RightToLeftMode(long mode);
+    long BorderStyle() const { return borderStyle_; }
+    void BorderStyle(long style);
+    std::wstring Text() const;
+    void Text(const std::wstring& text);
+    std::wstring Default() const { return Text(); }
+    void Default(const std::wstring& text) { Text(text); }
+    long Alignment() const { return alignment_; }
+    void Alignment(long alignment);
+    bool AllowOnlyNumbers() const { return allowOnlyNumbers_; }
+    void AllowOnlyNumbers(bool on);
+    bool Locked() const;
+    void Locked(bool on);
+    bool HideSelection() const { return hideSelection_; }
+    void HideSelection(bool on);
+    std::wstring PasswordChar() const;
+    void PasswordChar(const std::wstring& c);
+    bool UseSystemPasswordChar() const { return useSystemPasswordChar_; }
+    void UseSystemPasswordChar(bool on);
+    bool MultiLine() const { return multiLine_; }
+    void MultiLine(bool on);
+    long MaxLength() const { return maxLength_; }
+    void MaxLength(long length);
+    long ScrollBars() const { return scrollBars_; }
+    void ScrollBars(long value);
+    std::wstring CueBanner() const { return cueBanner_; }
+    void CueBanner(const std::wstring& text);
+    long CharacterCasing() const { return characterCasing_; }
+    void CharacterCasing(long value);
+    bool WantReturn() const { return wantReturn_; }
+    void WantReturn(bool on);
+    long IMEMode() const { return imeMode_; }
+    void IMEMode(long mode);
+    bool AllowOverType() const { return allowOverType_; }
+    void AllowOverType(bool on);
+    bool OverTypeMode() const { return overTypeMode_; }
+    void OverTypeMode(bool on);
+
+    // --- editing (TextBoxWEditing.cpp) -----------------------------------------------------
+    void Copy();
+    void Cut();
+    void Paste();
+    void Clear();
+    void Undo();
+    bool CanUndo() const;
+    void ResetUndoFlag();
+    bool Modified() const;
+    void Modified(bool on);
+    long SelStart() const;
+    void SelStart(long start);
+    long SelLength() const;
+    void SelLength(long length);
+    std::wstring SelText() const;
+    void SelText(const std::wstring& text);
+    std::wstring GetLine(long lineNumber) const;
+    long GetLineCount() const;
+    void ScrollToLine(long lineNumber);
+    void ScrollToCaret();
+    long GetLineFromChar(long charIndex) const;
+
+    // --- events -----------------------------------------------------------------------------
+    host::Event<> Change;
+    host::Event<> MaxText;
+    host::Event<> Scroll;
+    host::Event<bool& /*Handled*/, float /*x*/, float /*y*/> ContextMenu;
+    host::Event<int /*KeyCode*/, bool& /*IsInputKey*/> PreviewKeyDown;
+    host::Event<int /*KeyCode*/, bool& /*IsInputKey*/> PreviewKeyUp;
+    host::Event<> MouseEnter;
+    host::Event<> MouseLeave;
+    host::Event<> Click;
+    host::Event<> DblClick;
+    host::Event<int& /*KeyCode*/, int /*Shift*/> KeyDown;
+    host::Event<int& /*KeyChar*/> KeyPress;
+    host::Event<int& /*KeyCode*/, int /*Shift*/> KeyUp;
+    host::Event<int /*Button*/, int /*Shift*/, float /*x*/, float /*y*/> MouseDown;
+    host::Event<int /*Button*/, int /*Shift*/, float /*x*/, float /*y*/> MouseMove;
+    host::Event<int /*Button*/, int /*Shift*/, float /*x*/, float /*y*/> MouseUp;
+
+protected:
+    LRESULT ISubclass_Message(HWND hwnd, UINT wMsg, WPARAM wParam, LPARAM lParam, LONG_PTR dwRefData) override;
+
+private:
+    // --- the edit window (TextBoxWWindow.cpp)
+    void BuildEditWindow();
+    void DestroyEditWindow();
+    void RebuildEditWindow();
+    void ApplyFont();
+    void ApplyVisualStyles();
+    void ApplyAlignment();
+    void ApplyCueBanner();
+    void SetStyleBit(DWORD bit, bool on);
+    HWND HostWindow() const;
+    SIZE HostClientSize() const;
+    EditWindow Edit() const { return EditWindow(edit_.Get()); }
+
+    // --- the window procedures (TextBoxWMessages.cpp)
+    LRESULT EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditSetText(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditMouseActivate(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditContextMenu(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditUniChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditImeChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditScroll(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditPaste(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHostCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHostSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    void OverTypeBeforeChar(wchar_t c);
+    void RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
+    void RaiseClickIfInside(LPARAM lParam);
+    void NoteTextChanged();
+
+    // --- shared setter tail: apply is done, tell the host
+    void Changed(const wchar_t* property);
+
+    // --- state
+    host::UniqueWindow edit_;
+    foundation::ScopedSubclass editSubclass_;  // declared after edit_: removed before it is destroyed
+    foundation::ScopedSubclass hostSubclass_;
+    host::UniqueFont hFont_;
+    bool designMode_ = false;
+    wchar_t pendingChar_ = 0;
+    bool clickPending_ = false;
+    bool mouseOver_ = false;
+    bool suppressChange_ = false;
+    bool inResize_ = false;
+    bool validating_ = false;
+
+    // --- stored properties
+    host::FontDesc font_;
+    bool visualStyles_ = true;
+    long oleDragMode_ = 0;
+    bool oleDragDropScroll_ = true;
+    long oleDropMode_ = 0;
+    int mousePointer_ = 0;
+    bool mouseTrack_ = false;
+    bool rightToLeft_ = false;
+    long rightToLeftMode_ = 1;
+    long borderStyle_ = 3;
+    std::wstring text_;
+    long alignment_ = 0;
+    bool allowOnlyNumbers_ = false;
+    bool locked_ = false;
+    bool hideSelection_ = true;
+    wchar_t passwordChar_ = 0;
+    bool useSystemPasswordChar_ = false;
+    bool multiLine_ = false;
+    long maxLength_ = 0;
+    long scrollBars_ = 0;
+    std::wstring cueBanner_;
+    long characterCasing_ = 0;
+    bool wantReturn_ = false;
+    long imeMode_ = 0;
+    bool allowOverType_ = false;
+    bool overTypeMode_ = false;
+};
+
+}  // namespace controls
