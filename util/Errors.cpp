@@ -1,0 +1,64 @@
+#include "util/Errors.h"
+
+#include <string>
+
+#include <oleauto.h>
+
+namespace util {
+
+const wchar_t* StandardErrorText(long number) {
+    switch (number) {
+    case base::err::InvalidProcedureCall: return L"Invalid procedure call or argument";
+    case base::err::Overflow: return L"Overflow";
+    case base::err::OutOfMemory: return L"Out of memory";
+    case base::err::TypeMismatch: return L"Type mismatch";
+    case err::BadFileName: return L"Bad file name or number";
+    case err::FileNotFound: return L"File not found";
+    case err::PermissionDenied: return L"Permission denied";
+    case err::PathFileAccess: return L"Path/File access error";
+    case err::PathNotFound: return L"Path not found";
+    case err::CantCreateObject: return L"ActiveX component can't create object";
+    case err::NoSuchMember: return L"Object doesn't support this property or method";
+    case err::FileNotOpened: return L"File could not be opened.";
+    case err::FileNotRead: return L"File could not be read.";
+    default: return L"";
+    }
+}
+
+void Raise(long number) {
+    throw base::Error(number, StandardErrorText(number));
+}
+
+void RaiseComError(HRESULT hr, EXCEPINFO* info) {
+    std::wstring description;
+    if (info) {
+        if (info->pfnDeferredFillIn) info->pfnDeferredFillIn(info);
+        // Take ownership of the strings the callee allocated.
+        ::SysFreeString(info->bstrSource);
+        ::SysFreeString(info->bstrHelpFile);
+        info->bstrSource = info->bstrHelpFile = nullptr;
+        if (info->bstrDescription) {
+            description.assign(info->bstrDescription, ::SysStringLen(info->bstrDescription));
+            ::SysFreeString(info->bstrDescription);
+            info->bstrDescription = nullptr;
+        }
+        if (info->scode) {
+            hr = info->scode;
+        } else if (info->wCode) {
+            hr = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, info->wCode);
+        }
+    }
+    long number;
+    if (HRESULT_FACILITY(hr) == FACILITY_CONTROL) {
+        number = HRESULT_CODE(hr);
+    } else if (hr == E_OUTOFMEMORY) {
+        number = base::err::OutOfMemory;
+    } else {
+        number = static_cast<long>(hr);
+    }
+    if (description.empty()) description = StandardErrorText(number);
+    if (description.empty()) description = L"Automation error";
+    throw base::Error(number, std::move(description));
+}
+
+}  // namespace util
