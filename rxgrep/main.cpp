@@ -14,6 +14,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -89,7 +90,11 @@ int ParseArgs(int argc, char** argv, Options& o) {
 
 bool ReadInput(const Options& o, std::string& bytes) {
     if (o.haveFile) {
+#ifdef _WIN32
+        std::ifstream in(rx::FromUtf8(o.file).c_str(), std::ios::binary);  // the file name may not fit the ANSI code page
+#else
         std::ifstream in(o.file, std::ios::binary);
+#endif
         if (!in) return false;
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         return !in.bad();
@@ -159,11 +164,7 @@ void PrintMatches(const Options& o, const rx::MatchCollection& matches) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-#ifdef _WIN32
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stdin), _O_BINARY);
-#endif
+static int Run(int argc, char** argv) {
     Options o;
     if (int rc = ParseArgs(argc, argv, o)) return rc;
     std::string bytes;
@@ -194,3 +195,18 @@ int main(int argc, char** argv) {
     }
     return 0;
 }
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** wargv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+    std::vector<std::string> args;
+    std::vector<char*> argv;
+    for (int i = 0; i < argc; ++i) args.push_back(rx::ToUtf8(wargv[i]));
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return Run(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) { return Run(argc, argv); }
+#endif
