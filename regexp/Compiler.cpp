@@ -244,7 +244,7 @@ private:
             return n.kids[0];
         }
         if (counted) {
-            Emit(Op::CounterNext, t.counter, t.mark, static_cast<int32_t>(n.min));
+            Emit(Op::CounterNext, t.counter, t.mark, static_cast<int32_t>(n.min), static_cast<int32_t>(n.max));
             Emit(Op::Jump, t.a);
         } else {
             if (t.mark >= 0) Emit(Op::CheckProgress, t.mark);

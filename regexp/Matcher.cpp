@@ -284,8 +284,11 @@ Status Matcher::Attempt(size_t start) {
             if (arg[1] >= 0 && static_cast<uint32_t>(count) >= static_cast<uint32_t>(arg[2]) &&
                 static_cast<int32_t>(pos) == registers_[static_cast<size_t>(arg[1])])
                 goto fail;
-            SetRegister(arg[0], count + 1);
-            pc += 4;
+            // past its minimum an unbounded loop needs no count, and an unchanged register
+            // costs no undo record: long loops then keep one frame per iteration
+            if (static_cast<uint32_t>(arg[3]) != kInfinite || static_cast<uint32_t>(count) < static_cast<uint32_t>(arg[2]))
+                SetRegister(arg[0], count + 1);
+            pc += 5;
             continue;
         }
         case Op::BackRef:

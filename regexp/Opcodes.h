@@ -28,7 +28,7 @@
     X(CheckProgress, 2, "reg")      /* fail when position == reg */                           \
     X(CounterInit, 2, "reg")        /* reg = 0 */                                             \
     X(Loop, 6, "reg,min,max,greedy,exit")                                                     \
-    X(CounterNext, 4, "reg,mark,min") /* empty optional iteration fails; else reg += 1 */     \
+    X(CounterNext, 5, "reg,mark,min,max") /* empty optional iteration fails; else count it */  \
     X(BackRef, 2, "group")                                                                    \
     X(BackRefFold, 2, "group")                                                                \
     X(LookAhead, 2, "end")          /* body follows; end = after LookEnd */                  \

@@ -129,8 +129,30 @@ private:
     int32_t CloseBody(Frame& f) {
         f.alternatives.push_back(MakeConcat(f.terms));
         if (f.alternatives.size() == 1) return f.alternatives[0];
+        if (int32_t set = MergeUnitAlternatives(f.alternatives); set >= 0) return set;
         Node n{NodeKind::Alternation};
         n.kids = std::move(f.alternatives);
+        return ast_.Add(std::move(n));
+    }
+
+    // a|b|[0-9] takes one unit whichever way it goes, so it is the class [ab0-9], which the
+    // compiler can run as a tight loop. Negated classes stay out: under IgnoreCase their case
+    // closure must be taken before the negation, alternative by alternative.
+    int32_t MergeUnitAlternatives(const std::vector<int32_t>& alternatives) {
+        for (int32_t a : alternatives) {
+            const Node& n = ast_.nodes[a];
+            if (!(n.kind == NodeKind::Char || (n.kind == NodeKind::Set && !n.negate))) return -1;
+        }
+        CharSet merged;
+        for (int32_t a : alternatives) {
+            const Node& n = ast_.nodes[a];
+            if (n.kind == NodeKind::Char) merged.Add(static_cast<uint16_t>(n.value));
+            else merged.AddSet(ast_.sets[n.value]);
+        }
+        merged.Finish();
+        Node n{NodeKind::Set};
+        n.value = static_cast<uint32_t>(ast_.sets.size());
+        ast_.sets.push_back(std::move(merged));
         return ast_.Add(std::move(n));
     }
 

@@ -87,9 +87,12 @@ TEST(Safety, HugeInputIsSearchedWithoutCopiesOrRecursion) {
 
     rx::String words(size / 4, 'w');
     for (size_t i = 5; i < words.size(); i += 6) words[i] = ' ';
-    re.Pattern(U("(?:w|x)+"));          // a group loop over millions of units per match would nest deep
+    // a group loop over millions of units in one match keeps its backtrack records on the heap
+    re.Pattern(U("(?:ww|x)+"));
     rx::String big(3'000'000, 'w');
-    EXPECT_EQ(re.Execute(big).Count(), 1);
+    rx::MatchCollection loop = re.Execute(big);
+    ASSERT_EQ(loop.Count(), 1);
+    EXPECT_EQ(loop.Item(0).Length(), 3'000'000);
     re.Pattern(U("\\w+"));
     EXPECT_EQ(re.Execute(words).Count(), static_cast<long>((words.size() + 5) / 6));
 }
