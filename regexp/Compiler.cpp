@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <new>
 
 #include "base/Error.h"
@@ -21,6 +22,7 @@ public:
         EmitTree(ast_.root);
         Emit(Op::Save, 1);
         Emit(Op::Match);
+        MakeStarsAtomic();
         AnalyseStart();
         return std::move(prog_);
     }
@@ -255,6 +257,89 @@ private:
         return -1;
     }
 
+    // A greedy single-unit loop gives back units only for the sake of what follows it. When
+    // nothing that follows could start with one of its units (\w+@, [^>]*>), giving back can
+    // never help, and the loop keeps no backtrack record at all.
+    void MakeStarsAtomic() {
+        auto& code = prog_->code;
+        for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(InstrSize(code.data(), pc))) {
+            if (static_cast<Op>(code[pc]) != Op::Star) continue;
+            auto kind = static_cast<UnitKind>(code[pc + 1]);
+            if (FollowersAvoid(static_cast<int32_t>(pc) + 5, kind, code[pc + 2]))
+                code[pc] = static_cast<int32_t>(Op::StarAtomic);
+        }
+    }
+
+    // True when every way on from `from` consumes, as its first unit, one the loop cannot take,
+    // or ends the match; false where it cannot tell (an assertion looks at the units around).
+    bool FollowersAvoid(int32_t from, UnitKind kind, int32_t operand) {
+        const auto& code = prog_->code;
+        std::vector<int32_t> todo{from};
+        std::vector<int32_t> seen;
+        while (!todo.empty()) {
+            int32_t pc = todo.back();
+            todo.pop_back();
+            if (std::find(seen.begin(), seen.end(), pc) != seen.end()) continue;
+            if (seen.size() >= 64) return false;  // too far to look: keep the loop as it is
+            seen.push_back(pc);
+            auto op = static_cast<Op>(code[static_cast<size_t>(pc)]);
+            const int32_t* arg = &code[static_cast<size_t>(pc) + 1];
+            int32_t after = pc + InstrSize(code.data(), static_cast<size_t>(pc));
+            switch (op) {
+            case Op::Match: case Op::LookEnd: case Op::NegLookEnd: break;
+            case Op::Char: if (Overlap(kind, operand, UnitKind::Char, arg[0])) return false; break;
+            case Op::CharFold: if (Overlap(kind, operand, UnitKind::CharFold, arg[0])) return false; break;
+            case Op::String: if (Overlap(kind, operand, UnitKind::Char, arg[1])) return false; break;
+            case Op::StringFold: if (Overlap(kind, operand, UnitKind::CharFold, arg[1])) return false; break;
+            case Op::Any: if (Overlap(kind, operand, UnitKind::Any, 0)) return false; break;
+            case Op::Set: if (Overlap(kind, operand, UnitKind::Set, arg[0])) return false; break;
+            case Op::Star: case Op::StarLazy: case Op::StarAtomic:
+                if (Overlap(kind, operand, static_cast<UnitKind>(arg[0]), arg[1])) return false;
+                if (arg[2] == 0) todo.push_back(after);
+                break;
+            case Op::Jump: todo.push_back(arg[0]); break;
+            case Op::Split: case Op::SplitLazy: todo.push_back(after); todo.push_back(arg[0]); break;
+            case Op::Loop: todo.push_back(after); todo.push_back(arg[4]); break;
+            case Op::Save: case Op::ResetGroups: case Op::SetMark: case Op::CheckProgress:
+            case Op::CounterInit: case Op::CounterNext:
+                todo.push_back(after);
+                break;
+            default: return false;  // anchors, word boundaries, look-aheads, back-references
+            }
+        }
+        return true;
+    }
+
+    bool Overlap(UnitKind ka, int32_t a, UnitKind kb, int32_t b) const {
+        if (kb == UnitKind::Any || ka == UnitKind::Any) {
+            UnitKind other = ka == UnitKind::Any ? kb : ka;
+            int32_t v = ka == UnitKind::Any ? b : a;
+            return !(other == UnitKind::Char && v == '\n');
+        }
+        if (ka == UnitKind::Set && kb == UnitKind::Set) {
+            const auto& x = prog_->sets[static_cast<size_t>(a)].Ranges();
+            const auto& y = prog_->sets[static_cast<size_t>(b)].Ranges();
+            for (size_t i = 0, j = 0; i < x.size() && j < y.size();) {
+                if (x[i].second < y[j].first) ++i;
+                else if (y[j].second < x[i].first) ++j;
+                else return true;
+            }
+            return false;
+        }
+        if (ka == UnitKind::Set || kb == UnitKind::Set) {
+            UnitKind other = ka == UnitKind::Set ? kb : ka;
+            const CharSet& set = prog_->sets[static_cast<size_t>(ka == UnitKind::Set ? a : b)];
+            int32_t v = ka == UnitKind::Set ? b : a;
+            // a folded unit stands for its whole case class, which an IgnoreCase set holds whole
+            (void)other;
+            return set.Contains(static_cast<uint16_t>(v));
+        }
+        if (ka == kb) return a == b;
+        // one plain unit, one folded
+        int32_t plain = ka == UnitKind::Char ? a : b, folded = ka == UnitKind::Char ? b : a;
+        return FoldCase(static_cast<uint16_t>(plain)) == static_cast<uint16_t>(folded);
+    }
+
     // Explores the code from its start, without consuming input, to learn where a match can
     // start: which units can come first, and whether every path is anchored to a line start.
     void AnalyseStart() {
@@ -279,7 +364,7 @@ private:
             case Op::StringFold: AddFolded(*first, static_cast<uint16_t>(arg[1])); anyUnits = true; break;
             case Op::Any: AddUnits(*first, UnitKind::Any, 0); anyUnits = true; break;
             case Op::Set: AddUnits(*first, UnitKind::Set, arg[0]); anyUnits = true; break;
-            case Op::Star: case Op::StarLazy:
+            case Op::Star: case Op::StarLazy: case Op::StarAtomic:
                 AddUnits(*first, static_cast<UnitKind>(arg[0]), arg[1]);
                 anyUnits = true;
                 if (arg[2] == 0) todo.push_back(after);

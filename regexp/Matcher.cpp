@@ -340,6 +340,15 @@ Status Matcher::Attempt(size_t start) {
             pc += 5;
             continue;
         }
+        case Op::StarAtomic: {
+            const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
+            const size_t count = Scan(static_cast<UnitKind>(arg[0]), arg[1], pos, std::min<size_t>(max, length_ - pos));
+            steps_ += count;
+            if (count < min) goto fail;
+            pos += count;
+            pc += 5;
+            continue;
+        }
         case Op::StarLazy: {
             const auto kind = static_cast<UnitKind>(arg[0]);
             const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);

@@ -36,7 +36,8 @@
     X(LookEnd, 1, "")                                                                         \
     X(NegLookEnd, 1, "")                                                                      \
     X(Star, 5, "kind,operand,min,max")     /* greedy single-unit loop */                      \
-    X(StarLazy, 5, "kind,operand,min,max") /* lazy single-unit loop */
+    X(StarLazy, 5, "kind,operand,min,max") /* lazy single-unit loop */                       \
+    X(StarAtomic, 5, "kind,operand,min,max") /* greedy loop that nothing after it could use */
 
 namespace rx {
 
