@@ -50,6 +50,12 @@ void ListBoxWindow::InitStorage(long items, long textChars) const {
     if (items > 0) Send(LB_INITSTORAGE, static_cast<WPARAM>(items), static_cast<LPARAM>(textChars) * sizeof(wchar_t));
 }
 
+long ListBoxWindow::FindPrefix(long after, const std::wstring& text) const {
+    return static_cast<long>(Send(LB_FINDSTRING, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+long ListBoxWindow::SelCount() const { return static_cast<long>(Send(LB_GETSELCOUNT)); }
+
 long ListBoxWindow::CurSel() const { return static_cast<long>(Send(LB_GETCURSEL)); }
 
 long ListBoxWindow::SetCurSel(long index) const { return static_cast<long>(Send(LB_SETCURSEL, static_cast<WPARAM>(index))); }

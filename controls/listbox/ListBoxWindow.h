@@ -27,6 +27,7 @@ public:
     LPARAM ItemData(long index) const;
     long SetItemData(long index, LPARAM data) const;
     long FindExact(long after, const std::wstring& text) const;
+    long FindPrefix(long after, const std::wstring& text) const;
     // Reserves room for `items` more items and `textChars` characters of text in one go.
     void InitStorage(long items, long textChars) const;
 
@@ -36,6 +37,7 @@ public:
     long CaretIndex() const;
     long SetCaretIndex(long index) const;
     bool Selected(long index) const;
+    long SelCount() const;  // LB_ERR for a single-selection list
     long SetSelected(long index, bool selected) const;
     long TopIndex() const;
     long SetTopIndex(long index) const;

@@ -36,6 +36,25 @@ wchar_t PeekPendingChar(HWND hwnd) {
     return 0;
 }
 
+void SendCharAsUtf16(HWND hwnd, WPARAM codePoint, LPARAM lParam) {
+    if (codePoint > 0xFFFF && codePoint <= 0x10FFFF) {
+        WPARAM v = codePoint - 0x10000;
+        SendMessageW(hwnd, WM_CHAR, 0xD800 + (v >> 10), lParam);
+        SendMessageW(hwnd, WM_CHAR, 0xDC00 + (v & 0x3FF), lParam);
+    } else {
+        SendMessageW(hwnd, WM_CHAR, codePoint, lParam);
+    }
+}
+
+void AnswerPreviewKey(bool& handled, long& retVal, int keyCode, bool isInputKey) {
+    bool navigation = keyCode >= VK_PRIOR && keyCode <= VK_DOWN;
+    bool dialogKey = keyCode == VK_TAB || keyCode == VK_RETURN || keyCode == VK_ESCAPE;
+    if (navigation || (dialogKey && isInputKey)) {
+        handled = true;
+        retVal = S_FALSE;
+    }
+}
+
 std::optional<LRESULT> FocusOnMouseActivate(host::ControlSite& site, HWND child, HWND hostWindow, LPARAM lParam,
                                             bool designMode, bool& validating) {
     if (GetFocus() == child || designMode) return std::nullopt;

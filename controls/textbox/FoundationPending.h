@@ -26,6 +26,16 @@ void StartMouseTrack(HWND hwnd);
 // The character of a WM_CHAR for the window waiting in the queue (not removed), 0 when none.
 wchar_t PeekPendingChar(HWND hwnd);
 
+// WM_UNICHAR and WM_IME_CHAR as the WM_CHAR messages a window takes: a character beyond the
+// BMP as the two halves of its surrogate pair, so none of it is lost.
+void SendCharAsUtf16(HWND hwnd, WPARAM codePoint, LPARAM lParam);
+
+// The key-routing answer of a control with a preview event: navigation keys (33..40) always
+// stay in the control, Tab, Return and Escape when the preview handler set IsInputKey. A key
+// that stays goes on to the window as usual (S_FALSE), so it is translated into characters and
+// reaches KeyDown and KeyPress once; every other key is left to the form.
+void AnswerPreviewKey(bool& handled, long& retVal, int keyCode, bool isInputKey);
+
 // The WM_MOUSEACTIVATE rule of the focusable controls: focus enters through the host window,
 // after the form's validation when the control causes validation. nullopt: default handling.
 // `validating` is the control's own re-entry mark.

@@ -13,9 +13,6 @@ namespace controls {
 
 namespace {
 
-bool IsNavigationKey(int keyCode) { return keyCode >= VK_PRIOR && keyCode <= VK_DOWN; }  // 33..40
-bool IsDialogKey(int keyCode) { return keyCode == VK_TAB || keyCode == VK_RETURN || keyCode == VK_ESCAPE; }
-
 bool ClipboardHasNonDigit(HWND owner) {
     if (!OpenClipboard(owner)) return false;
     bool nonDigit = false;
@@ -148,22 +145,14 @@ LRESULT TextBoxW::OnEditChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return foundation::CallDefaultProc(hwnd, WM_CHAR, static_cast<WPARAM>(keyChar & 0xFFFF), lParam);
 }
 
-// A character beyond the BMP arrives as one WM_UNICHAR; the edit window takes it as the two
-// halves of its surrogate pair, so none of it is lost.
 LRESULT TextBoxW::OnEditUniChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     if (wParam == UNICODE_NOCHAR) return TRUE;
-    if (wParam > 0xFFFF && wParam <= 0x10FFFF) {
-        WPARAM v = wParam - 0x10000;
-        SendMessageW(hwnd, WM_CHAR, 0xD800 + (v >> 10), lParam);
-        SendMessageW(hwnd, WM_CHAR, 0xDC00 + (v & 0x3FF), lParam);
-    } else {
-        SendMessageW(hwnd, WM_CHAR, wParam, lParam);
-    }
+    foundation::SendCharAsUtf16(hwnd, wParam, lParam);
     return 0;
 }
 
 LRESULT TextBoxW::OnEditImeChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    SendMessageW(hwnd, WM_CHAR, wParam, lParam);
+    foundation::SendCharAsUtf16(hwnd, wParam, lParam);
     return 0;
 }
 
@@ -262,9 +251,6 @@ LRESULT TextBoxW::OnHostSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 
 // --- key routing answers --------------------------------------------------------------------
 
-// Navigation keys always stay in the box; Tab, Return and Escape only when the PreviewKeyDown
-// handler asks for them. Such keys go on to the edit window as usual (S_FALSE), so they are
-// translated into characters and reach KeyDown/KeyPress exactly once.
 void TextBoxW::IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, long& retVal, UINT wMsg, WPARAM wParam,
                                                               LPARAM lParam, int shift) {
     if (wMsg != WM_KEYDOWN && wMsg != WM_KEYUP) return;
@@ -274,10 +260,7 @@ void TextBoxW::IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, lon
         Site().RaiseEvent(DispId::PreviewKeyDown, PreviewKeyDown, keyCode, isInputKey);
     else
         Site().RaiseEvent(DispId::PreviewKeyUp, PreviewKeyUp, keyCode, isInputKey);
-    if (IsNavigationKey(keyCode) || (IsDialogKey(keyCode) && isInputKey)) {
-        handled = true;
-        retVal = S_FALSE;
-    }
+    foundation::AnswerPreviewKey(handled, retVal, keyCode, isInputKey);
 }
 
 void TextBoxW::IOleControlVB_GetControlInfo(bool& handled, long& accelCount, HACCEL& accelTable, long& flags) {

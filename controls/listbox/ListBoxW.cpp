@@ -1,0 +1,298 @@
+// ListBoxW: life cycle, persistence and the property setters (validate, store, apply to the
+// live window or re-create it, tell the host).
+#include "controls/listbox/ListBoxW.h"
+
+#include "controls/foundation/ComCtlsBase.h"
+#include "controls/textbox/FoundationPending.h"
+#include "host/ControlSite.h"
+#include "host/Error.h"
+#include "host/HostWindow.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+
+namespace controls {
+
+namespace {
+
+bool InRange(long v, long lo, long hi) { return v >= lo && v <= hi; }
+
+constexpr unsigned long SystemWindow = 0x80000005;
+constexpr unsigned long SystemWindowText = 0x80000008;
+constexpr unsigned long SystemButtonFace = 0x8000000F;
+constexpr unsigned long SystemButtonText = 0x80000012;
+
+}  // namespace
+
+ListBoxW::ListBoxW() : resumeRedrawMessage_(RegisterWindowMessageW(L"ListBoxW.ResumeRedraw")) {}
+
+ListBoxW::~ListBoxW() = default;
+
+// --- life cycle ---------------------------------------------------------------------------
+
+void ListBoxW::Initialize(host::ControlSite& site) {
+    Control::Initialize(site);
+    foundation::ShellLibraryAddRef();
+    foundation::InitControlClasses(ICC_STANDARD_CLASSES);
+}
+
+void ListBoxW::InitProperties() {
+    designMode_ = !Site().AmbientUserMode();
+    font_ = Site().AmbientFont();
+    Site().HostWin()->BackColor(SystemWindow);
+    Site().HostWin()->ForeColor(SystemWindowText);
+    rightToLeft_ = Site().AmbientRightToLeft();
+    if (rightToLeft_) Site().HostWin()->RightToLeft(true);
+    CreateListBox();
+}
+
+// A store without BackColor/ForeColor gives button-face colours, unlike a newly placed list.
+void ListBoxW::ReadProperties(const host::PropertyBag& bag) {
+    designMode_ = !Site().AmbientUserMode();
+    host::Value font = bag.Read(L"Font");
+    font_ = font.GetKind() == host::Value::Kind::Font ? font.AsFont() : Site().AmbientFont();
+    visualStyles_ = bag.Read(L"VisualStyles", true).AsBool();
+    Site().HostWin()->BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", SystemButtonFace).AsLong()));
+    Site().HostWin()->ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", SystemButtonText).AsLong()));
+    Site().HostWin()->Enabled(bag.Read(L"Enabled", true).AsBool());
+    oleDragMode_ = bag.Read(L"OLEDragMode", 0L).AsLong();
+    oleDragDropScroll_ = bag.Read(L"OLEDragDropScroll", true).AsBool();
+    oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
+    mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
+    mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
+    rightToLeft_ = bag.Read(L"RightToLeft", false).AsBool();
+    rightToLeftMode_ = bag.Read(L"RightToLeftMode", 1L).AsLong();
+    if (rightToLeft_) Site().HostWin()->RightToLeft(true);
+    redraw_ = bag.Read(L"Redraw", true).AsBool();
+    borderStyle_ = bag.Read(L"BorderStyle", 3L).AsLong();
+    multiColumn_ = bag.Read(L"MultiColumn", false).AsBool();
+    sorted_ = bag.Read(L"Sorted", false).AsBool();
+    integralHeight_ = bag.Read(L"IntegralHeight", true).AsBool();
+    allowSelection_ = bag.Read(L"AllowSelection", true).AsBool();
+    multiSelect_ = bag.Read(L"MultiSelect", 0L).AsLong();
+    horizontalExtentPixels_ = bag.Read(L"HorizontalExtent", 0L).AsLong();
+    useTabStops_ = bag.Read(L"UseTabStops", true).AsBool();
+    disableNoScroll_ = bag.Read(L"DisableNoScroll", false).AsBool();
+    scrollTrack_ = bag.Read(L"ScrollTrack", true).AsBool();
+    CreateListBox();
+}
+
+void ListBoxW::WriteProperties(host::PropertyBag& bag) {
+    bag.Write(L"Font", font_);
+    bag.Write(L"VisualStyles", visualStyles_, true);
+    bag.Write(L"BackColor", BackColor(), SystemButtonFace);
+    bag.Write(L"ForeColor", ForeColor(), SystemButtonText);
+    bag.Write(L"Enabled", Enabled(), true);
+    bag.Write(L"OLEDragMode", oleDragMode_, 0L);
+    bag.Write(L"OLEDragDropScroll", oleDragDropScroll_, true);
+    bag.Write(L"OLEDropMode", oleDropMode_, 0L);
+    bag.Write(L"MousePointer", static_cast<long>(mousePointer_), 0L);
+    bag.Write(L"MouseTrack", mouseTrack_, false);
+    bag.Write(L"RightToLeft", rightToLeft_, false);
+    bag.Write(L"RightToLeftMode", rightToLeftMode_, 1L);
+    bag.Write(L"Redraw", redraw_, true);
+    bag.Write(L"BorderStyle", borderStyle_, 3L);
+    bag.Write(L"MultiColumn", multiColumn_, false);
+    bag.Write(L"Sorted", sorted_, false);
+    bag.Write(L"IntegralHeight", integralHeight_, true);
+    bag.Write(L"AllowSelection", allowSelection_, true);
+    bag.Write(L"MultiSelect", multiSelect_, 0L);
+    bag.Write(L"HorizontalExtent", horizontalExtentPixels_, 0L);
+    bag.Write(L"UseTabStops", useTabStops_, true);
+    bag.Write(L"DisableNoScroll", disableNoScroll_, false);
+    bag.Write(L"ScrollTrack", scrollTrack_, true);
+}
+
+// At design time the list shows only the control's name, so a new name replaces it.
+void ListBoxW::AmbientChanged(const std::wstring& name) {
+    if (!designMode_ || name != L"DisplayName" || Box().Count() == 0) return;
+    Box().Reset();
+    Box().Add(Site().AmbientDisplayName());
+    Box().SetCurSel(-1);
+}
+
+void ListBoxW::Terminate() {
+    DestroyListBox();
+    foundation::ShellLibraryRelease();
+}
+
+void ListBoxW::Changed(const wchar_t* property) { Site().PropertyChanged(property); }
+
+HWND ListBoxW::hWndUserControl() const { return HostWindow(); }
+
+HWND ListBoxW::HostWindow() const { return HasSite() && Site().HostWin() ? Site().HostWin()->hWnd() : nullptr; }
+
+void ListBoxW::Refresh() {
+    Site().HostWin()->Refresh();
+    if (redraw_ || designMode_)
+        RedrawWindow(HostWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+// --- appearance -----------------------------------------------------------------------------
+
+void ListBoxW::Font(const host::FontDesc& font) {
+    font_ = font;
+    ApplyFont();
+    Resize();
+    Changed(L"Font");
+}
+
+void ListBoxW::VisualStyles(bool on) {
+    visualStyles_ = on;
+    ApplyVisualStyles();
+    Changed(L"VisualStyles");
+}
+
+unsigned long ListBoxW::BackColor() const { return Site().HostWin()->BackColor(); }
+
+void ListBoxW::BackColor(unsigned long oleColor) {
+    Site().HostWin()->BackColor(oleColor);
+    Refresh();
+    Changed(L"BackColor");
+}
+
+unsigned long ListBoxW::ForeColor() const { return Site().HostWin()->ForeColor(); }
+
+void ListBoxW::ForeColor(unsigned long oleColor) {
+    Site().HostWin()->ForeColor(oleColor);
+    Refresh();
+    Changed(L"ForeColor");
+}
+
+bool ListBoxW::Enabled() const { return Site().HostWin()->Enabled(); }
+
+void ListBoxW::Enabled(bool on) {
+    Site().HostWin()->Enabled(on);
+    if (list_) EnableWindow(list_.Get(), on);
+    Changed(L"Enabled");
+}
+
+void ListBoxW::Redraw(bool on) {
+    redraw_ = on;
+    if (list_ && !designMode_) {
+        redrawSuspended_ = false;
+        Box().SetRedraw(on);
+        if (on) Refresh();
+    }
+    Changed(L"Redraw");
+}
+
+void ListBoxW::BorderStyle(long style) {
+    if (!InRange(style, 0, 4)) return foundation::InvalidPropertyValue(designMode_);
+    borderStyle_ = style;
+    if (list_) foundation::ReapplyBorderStyle(list_.Get(), style);
+    Resize();
+    Changed(L"BorderStyle");
+}
+
+void ListBoxW::RightToLeft(bool on) {
+    rightToLeft_ = on;
+    Site().HostWin()->RightToLeft(on);
+    ReCreateListBox();
+    Changed(L"RightToLeft");
+}
+
+void ListBoxW::RightToLeftMode(long mode) {
+    if (!InRange(mode, 0, 4)) return foundation::InvalidPropertyValue(designMode_);
+    rightToLeftMode_ = mode;
+    RightToLeft(rightToLeft_);
+    Changed(L"RightToLeftMode");
+}
+
+// --- mouse and drag settings ----------------------------------------------------------------
+
+void ListBoxW::OLEDragMode(long mode) {
+    if (!InRange(mode, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    oleDragMode_ = mode;
+    Changed(L"OLEDragMode");
+}
+
+void ListBoxW::OLEDragDropScroll(bool on) {
+    oleDragDropScroll_ = on;
+    Changed(L"OLEDragDropScroll");
+}
+
+void ListBoxW::OLEDropMode(long mode) {
+    if (!InRange(mode, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    oleDropMode_ = mode;
+    Changed(L"OLEDropMode");
+}
+
+void ListBoxW::MousePointer(int value) {
+    if (!foundation::IsValidMousePointer(value)) return foundation::InvalidPropertyValue(designMode_);
+    mousePointer_ = value;
+    Changed(L"MousePointer");
+}
+
+void ListBoxW::MouseTrack(bool on) {
+    mouseTrack_ = on;
+    Changed(L"MouseTrack");
+}
+
+// --- creation-time styles: stored, then the list box is re-created with its items -------------
+
+void ListBoxW::MultiColumn(bool on) {
+    multiColumn_ = on;
+    ReCreateListBox();
+    Changed(L"MultiColumn");
+}
+
+void ListBoxW::Sorted(bool on) {
+    sorted_ = on;
+    ReCreateListBox();
+    Changed(L"Sorted");
+}
+
+void ListBoxW::IntegralHeight(bool on) {
+    if (!designMode_) foundation::RaiseReadOnlyAtRunTime(L"IntegralHeight");
+    integralHeight_ = on;
+    ReCreateListBox();
+    Changed(L"IntegralHeight");
+}
+
+void ListBoxW::AllowSelection(bool on) {
+    allowSelection_ = on;
+    ReCreateListBox();
+    Changed(L"AllowSelection");
+}
+
+void ListBoxW::MultiSelect(long mode) {
+    if (!InRange(mode, 0, 2)) return foundation::InvalidPropertyValue(designMode_);
+    multiSelect_ = mode;
+    ReCreateListBox();
+    Changed(L"MultiSelect");
+}
+
+void ListBoxW::UseTabStops(bool on) {
+    useTabStops_ = on;
+    ReCreateListBox();
+    Changed(L"UseTabStops");
+}
+
+void ListBoxW::DisableNoScroll(bool on) {
+    disableNoScroll_ = on;
+    ReCreateListBox();
+    Changed(L"DisableNoScroll");
+}
+
+void ListBoxW::ScrollTrack(bool on) {
+    scrollTrack_ = on;
+    Changed(L"ScrollTrack");
+}
+
+// Kept in pixels; applied only to a single-column list (a multi-column one keeps it for later).
+double ListBoxW::HorizontalExtent() const {
+    long px = list_ && !multiColumn_ ? Box().HorizontalExtent() : horizontalExtentPixels_;
+    return Site().ScaleX(px, host::ScaleUnit::Pixels, host::ScaleUnit::Container);
+}
+
+void ListBoxW::HorizontalExtent(double extent) {
+    if (extent < 0) return foundation::InvalidPropertyValue(designMode_);
+    horizontalExtentPixels_ =
+        static_cast<long>(std::lround(Site().ScaleX(extent, host::ScaleUnit::Container, host::ScaleUnit::Pixels)));
+    if (list_ && !multiColumn_) Box().SetHorizontalExtent(horizontalExtentPixels_);
+    Changed(L"HorizontalExtent");
+}
+
+}  // namespace controls

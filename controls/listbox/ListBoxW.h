@@ -1,0 +1,229 @@
+// ListBoxW: the library's Unicode list box. One "ListBox" child window fills the control's host
+// window; both are subclassed (1 = the list box, 2 = the host window). Items (text, item data,
+// selection) live only in the list box; re-creating it for a creation-time property keeps them.
+//
+//   ListBoxW.cpp          life cycle, persistence, the properties
+//   ListBoxWWindow.cpp    creating, destroying and re-creating the list box, resizing, the font
+//   ListBoxWItems.cpp     items and selection; bulk appends
+//   ListBoxWMessages.cpp  the window procedures, scroll detection and the key-routing answers
+#pragma once
+
+#include "controls/foundation/ISubclass.h"
+#include "controls/foundation/Subclass.h"
+#include "controls/listbox/ListBoxWindow.h"
+#include "host/Control.h"
+#include "host/Event.h"
+#include "host/Handles.h"
+#include "host/Value.h"
+
+#include <string>
+#include <vector>
+
+namespace controls {
+
+class ListBoxW : public host::Control, public foundation::ISubclass {
+public:
+    struct DispId {
+        static constexpr long Scroll = 1;
+        static constexpr long ContextMenu = 2;
+        static constexpr long PreviewKeyDown = 7;
+        static constexpr long PreviewKeyUp = 8;
+        static constexpr long MouseEnter = 9;
+        static constexpr long MouseLeave = 10;
+    };
+    static constexpr LONG_PTR ListBoxRef = 1;
+    static constexpr LONG_PTR HostWindowRef = 2;
+
+    ListBoxW();
+    ~ListBoxW() override;
+
+    // --- what the host calls ------------------------------------------------------------
+    std::wstring TypeName() const override { return L"ListBoxW"; }
+    void Initialize(host::ControlSite& site) override;
+    void InitProperties() override;
+    void ReadProperties(const host::PropertyBag& bag) override;
+    void WriteProperties(host::PropertyBag& bag) override;
+    void Resize() override;
+    void AmbientChanged(const std::wstring& name) override;
+    void Terminate() override;
+    void IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, long& retVal, UINT wMsg, WPARAM wParam,
+                                                        LPARAM lParam, int shift) override;
+
+    // --- windows --------------------------------------------------------------------------
+    HWND hWnd() const { return list_.Get(); }
+    HWND hWndUserControl() const;
+    void Refresh();
+
+    // --- properties -----------------------------------------------------------------------
+    const host::FontDesc& Font() const { return font_; }
+    void Font(const host::FontDesc& font);
+    bool VisualStyles() const { return visualStyles_; }
+    void VisualStyles(bool on);
+    unsigned long BackColor() const;
+    void BackColor(unsigned long oleColor);
+    unsigned long ForeColor() const;
+    void ForeColor(unsigned long oleColor);
+    bool Enabled() const;
+    void Enabled(bool on);
+    long OLEDragMode() const { return oleDragMode_; }
+    void OLEDragMode(long mode);
+    bool OLEDragDropScroll() const { return oleDragDropScroll_; }
+    void OLEDragDropScroll(bool on);
+    long OLEDropMode() const { return oleDropMode_; }
+    void OLEDropMode(long mode);
+    int MousePointer() const { return mousePointer_; }
+    void MousePointer(int value);
+    bool MouseTrack() const { return mouseTrack_; }
+    void MouseTrack(bool on);
+    bool RightToLeft() const { return rightToLeft_; }
+    void RightToLeft(bool on);
+    long RightToLeftMode() const { return rightToLeftMode_; }
+    void RightToLeftMode(long mode);
+    bool Redraw() const { return redraw_; }
+    void Redraw(bool on);
+    long BorderStyle() const { return borderStyle_; }
+    void BorderStyle(long style);
+    bool MultiColumn() const { return multiColumn_; }
+    void MultiColumn(bool on);
+    bool Sorted() const { return sorted_; }
+    void Sorted(bool on);
+    bool IntegralHeight() const { return integralHeight_; }
+    void IntegralHeight(bool on);
+    bool AllowSelection() const { return allowSelection_; }
+    void AllowSelection(bool on);
+    long MultiSelect() const { return multiSelect_; }
+    void MultiSelect(long mode);
+    double HorizontalExtent() const;
+    void HorizontalExtent(double extent);
+    bool UseTabStops() const { return useTabStops_; }
+    void UseTabStops(bool on);
+    bool DisableNoScroll() const { return disableNoScroll_; }
+    void DisableNoScroll(bool on);
+    bool ScrollTrack() const { return scrollTrack_; }
+    void ScrollTrack(bool on);
+
+    // --- items and selection (ListBoxWItems.cpp) -------------------------------------------
+    // Without `index` (Empty) the item is appended (at its sorted place when Sorted); an index
+    // may be a number or a numeric text. Negative: 5; not a number: 13; refused: 5.
+    void AddItem(const std::wstring& item, const host::Value& index = {});
+    void RemoveItem(long index);
+    void Clear();
+    long ListCount() const;
+    std::wstring List(long index) const;
+    void List(long index, const std::wstring& text);
+    long ListIndex() const;
+    void ListIndex(long index);
+    long ItemData(long index) const;
+    void ItemData(long index, long data);
+    std::wstring Text() const;
+    void Text(const std::wstring& text);
+    long SelCount() const;
+    bool Selected(long index) const;
+    void Selected(long index, bool on);
+    long NewIndex() const { return newIndex_; }
+    long TopIndex() const;
+    void TopIndex(long index);
+    long FindItem(const std::wstring& text, long index = -1, bool partial = false) const;
+    // Reserves room for `itemCount` more items averaging `averageChars` characters, so that a
+    // large fill of a known size allocates once.
+    void InitStorage(long itemCount, long averageChars = 16);
+
+    // --- events -----------------------------------------------------------------------------
+    host::Event<> Click;
+    host::Event<> DblClick;
+    host::Event<> Scroll;
+    host::Event<float /*x*/, float /*y*/> ContextMenu;
+    host::Event<int /*KeyCode*/, bool& /*IsInputKey*/> PreviewKeyDown;
+    host::Event<int /*KeyCode*/, bool& /*IsInputKey*/> PreviewKeyUp;
+    host::Event<int& /*KeyCode*/, int /*Shift*/> KeyDown;
+    host::Event<int& /*KeyCode*/, int /*Shift*/> KeyUp;
+    host::Event<int& /*KeyChar*/> KeyPress;
+    host::Event<int /*Button*/, int /*Shift*/, float /*x*/, float /*y*/> MouseDown;
+    host::Event<int /*Button*/, int /*Shift*/, float /*x*/, float /*y*/> MouseMove;
+    host::Event<int /*Button*/, int /*Shift*/, float /*x*/, float /*y*/> MouseUp;
+    host::Event<> MouseEnter;
+    host::Event<> MouseLeave;
+
+protected:
+    LRESULT ISubclass_Message(HWND hwnd, UINT wMsg, WPARAM wParam, LPARAM lParam, LONG_PTR dwRefData) override;
+
+private:
+    // --- the list box window (ListBoxWWindow.cpp)
+    void CreateListBox();
+    void DestroyListBox();
+    void ReCreateListBox();
+    void ApplyFont();
+    void ApplyVisualStyles();
+    HWND HostWindow() const;
+    SIZE HostClientSize() const;
+    ListBoxWindow Box() const { return ListBoxWindow(list_.Get()); }
+
+    // --- bulk appends (ListBoxWItems.cpp)
+    void ReserveForAppend(size_t textLength);
+    void SuspendRedrawUntilIdle();
+    void ResumeRedrawAfterBurst();
+    void RaiseClick();
+    long RequireItem(long index, long error) const;
+
+    // --- window procedures (ListBoxWMessages.cpp)
+    LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListMouseActivate(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListContextMenu(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListUniChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListImeChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListScroll(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListAfterDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHostCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHostSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHostResumeRedraw(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    bool ThumbScroll(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool CheckTopIndexChange();
+    void RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    void Changed(const wchar_t* property);
+
+    // --- state
+    host::UniqueWindow list_;
+    foundation::ScopedSubclass listSubclass_;  // declared after list_: removed before it is destroyed
+    foundation::ScopedSubclass hostSubclass_;
+    host::UniqueFont hFont_;
+    bool designMode_ = false;
+    long newIndex_ = -1;
+    long lastTopIndex_ = 0;
+    bool mouseOver_ = false;
+    wchar_t pendingChar_ = 0;
+    bool inResize_ = false;
+    bool validating_ = false;
+    long reservedItems_ = 0;      // items the list box has room for without growing
+    bool redrawSuspended_ = false;  // by a burst of AddItem, until the message loop is idle again
+    UINT resumeRedrawMessage_ = 0;
+
+    // --- stored properties
+    host::FontDesc font_;
+    bool visualStyles_ = true;
+    long oleDragMode_ = 0;
+    bool oleDragDropScroll_ = true;
+    long oleDropMode_ = 0;
+    int mousePointer_ = 0;
+    bool mouseTrack_ = false;
+    bool rightToLeft_ = false;
+    long rightToLeftMode_ = 1;
+    bool redraw_ = true;
+    long borderStyle_ = 3;
+    bool multiColumn_ = false;
+    bool sorted_ = false;
+    bool integralHeight_ = true;
+    bool allowSelection_ = true;
+    long multiSelect_ = 0;
+    long horizontalExtentPixels_ = 0;
+    bool useTabStops_ = true;
+    bool disableNoScroll_ = false;
+    bool scrollTrack_ = true;
+};
+
+}  // namespace controls

@@ -1,0 +1,225 @@
+// ListBoxW: items and selection. Everything works on the list box window and does nothing
+// while there is none.
+//
+// Appending is built for large fills (the workbench lists up to a million matches after a
+// Clear): a burst of AddItem calls suspends the list box's redrawing until the message loop is
+// idle again, and the item storage grows geometrically, so a fill costs time linear in its size.
+#include "controls/foundation/ComCtlsBase.h"
+#include "controls/listbox/ListBoxW.h"
+#include "host/ControlSite.h"
+#include "host/Error.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cwchar>
+#include <cwctype>
+
+namespace controls {
+
+namespace {
+
+// The position argument of AddItem: a number, or a text holding one.
+long ItemIndexArgument(const host::Value& index) {
+    using Kind = host::Value::Kind;
+    switch (index.GetKind()) {
+    case Kind::Long:
+        if (index.AsLong() < 0) host::Raise(host::err::InvalidProcedureCall);
+        return index.AsLong();
+    case Kind::Double:
+        if (std::trunc(index.AsDouble()) < 0) host::Raise(host::err::InvalidProcedureCall);
+        return index.AsLong();
+    case Kind::String:
+    case Kind::Bytes: {
+        std::wstring text = index.AsString();
+        const wchar_t* begin = text.c_str();
+        while (std::iswspace(*begin)) ++begin;
+        wchar_t* end = nullptr;
+        double value = std::wcstod(begin, &end);
+        if (end == begin) host::Raise(host::err::TypeMismatch);
+        while (std::iswspace(*end)) ++end;
+        if (*end != L'\0' || !std::isfinite(value)) host::Raise(host::err::TypeMismatch);
+        if (value < 0) host::Raise(host::err::InvalidProcedureCall);
+        if (value > 2147483647.0) host::Raise(host::err::InvalidProcedureCall);
+        return static_cast<long>(std::nearbyint(value));
+    }
+    default: host::Raise(host::err::TypeMismatch);
+    }
+}
+
+}  // namespace
+
+void ListBoxW::RaiseClick() { Site().RaiseEvent(host::dispid::Click, Click); }
+
+long ListBoxW::RequireItem(long index, long error) const {
+    if (Box().TextLength(index) == LB_ERR) host::Raise(error);
+    return index;
+}
+
+// --- adding and removing --------------------------------------------------------------------
+
+void ListBoxW::AddItem(const std::wstring& item, const host::Value& index) {
+    if (!list_) return;
+    bool append = index.IsEmpty();
+    long at = append ? -1 : ItemIndexArgument(index);
+    SuspendRedrawUntilIdle();
+    if (append) ReserveForAppend(item.size());
+    long pos = append ? Box().Add(item) : Box().Insert(at, item);
+    if (pos < 0) host::Raise(host::err::InvalidProcedureCall);
+    newIndex_ = pos;
+}
+
+void ListBoxW::RemoveItem(long index) {
+    if (!list_) return;
+    if (index < 0 || Box().Delete(index) == LB_ERR) host::Raise(host::err::InvalidProcedureCall);
+    newIndex_ = -1;
+}
+
+void ListBoxW::Clear() {
+    if (!list_) return;
+    Box().Reset();
+    newIndex_ = -1;
+    reservedItems_ = 0;
+}
+
+void ListBoxW::InitStorage(long itemCount, long averageChars) {
+    if (!list_ || itemCount <= 0) return;
+    long long chars = static_cast<long long>(itemCount) * std::max(averageChars, 1L);
+    Box().InitStorage(itemCount, static_cast<long>(std::min(chars, 0x3FFFFFFFLL)));
+    reservedItems_ = std::max(reservedItems_, Box().Count() + itemCount);
+}
+
+// The list box grows its item table in small steps; doubling it ahead of the appends keeps a
+// long fill from copying the table over and over.
+void ListBoxW::ReserveForAppend(size_t textLength) {
+    long count = Box().Count();
+    if (count < reservedItems_) return;
+    long grow = std::max(count, 256L);
+    InitStorage(grow, static_cast<long>(std::min<size_t>(textLength + 1, 256)));
+}
+
+// Repainting after every item makes a fill quadratic; the list box is redrawn once the caller's
+// burst is over and the message loop comes back to the posted message.
+void ListBoxW::SuspendRedrawUntilIdle() {
+    if (redrawSuspended_ || !redraw_ || designMode_) return;
+    redrawSuspended_ = true;
+    Box().SetRedraw(false);
+    PostMessageW(HostWindow(), resumeRedrawMessage_, 0, 0);
+}
+
+void ListBoxW::ResumeRedrawAfterBurst() {
+    if (!redrawSuspended_) return;
+    redrawSuspended_ = false;
+    if (!redraw_ || !list_) return;
+    Box().SetRedraw(true);
+    InvalidateRect(list_.Get(), nullptr, TRUE);
+}
+
+// --- reading and replacing items ------------------------------------------------------------
+
+long ListBoxW::ListCount() const { return Box().Count(); }
+
+std::wstring ListBoxW::List(long index) const {
+    if (!list_) return {};
+    std::wstring text;
+    if (!Box().Text(index, text)) host::Raise(host::err::InvalidProcedureCall);
+    return text;
+}
+
+// Replaces the text in place: the item keeps its position, data and selection.
+void ListBoxW::List(long index, const std::wstring& text) {
+    if (!list_) return;
+    if (index < 0) host::Raise(host::err::InvalidProcedureCall);
+    long listIndex = ListIndex();
+    bool selected = multiSelect_ != 0 && Box().Selected(index);
+    LPARAM data = Box().ItemData(index);
+    if (Box().Delete(index) == LB_ERR) host::Raise(host::err::InvalidProcedureCall);
+    Box().Insert(index, text);
+    ListIndex(listIndex);
+    if (multiSelect_ != 0) Box().SetSelected(index, selected);
+    Box().SetItemData(index, data);
+}
+
+long ListBoxW::ItemData(long index) const {
+    if (!list_) return 0;
+    RequireItem(index, host::err::InvalidPropertyArrayIndex);
+    return static_cast<long>(Box().ItemData(index));
+}
+
+void ListBoxW::ItemData(long index, long data) {
+    if (!list_) return;
+    if (Box().SetItemData(index, data) == LB_ERR) host::Raise(host::err::InvalidPropertyArrayIndex);
+}
+
+long ListBoxW::FindItem(const std::wstring& text, long index, bool partial) const {
+    if (!list_) return -1;
+    if (index != -1) RequireItem(index, host::err::InvalidPropertyArrayIndex);
+    long found = partial ? Box().FindPrefix(index, text) : Box().FindExact(index, text);
+    return found < 0 ? -1 : found;
+}
+
+// --- selection ------------------------------------------------------------------------------
+
+long ListBoxW::ListIndex() const { return multiSelect_ != 0 ? Box().CaretIndex() : Box().CurSel(); }
+
+// Setting the index from code raises Click too, as a selection by the user does.
+void ListBoxW::ListIndex(long index) {
+    if (!list_) return;
+    long before = ListIndex();
+    if (multiSelect_ != 0) {
+        if (Box().SetCaretIndex(index) == LB_ERR) host::Raise(host::err::InvalidPropertyValue);
+    } else if (index == -1) {
+        Box().SetCurSel(-1);  // answers LB_ERR even when it succeeds
+    } else if (Box().SetCurSel(index) == LB_ERR) {
+        host::Raise(host::err::InvalidPropertyValue);
+    }
+    if (index != before) RaiseClick();
+}
+
+std::wstring ListBoxW::Text() const {
+    long index = ListIndex();
+    return index >= 0 ? List(index) : std::wstring();
+}
+
+void ListBoxW::Text(const std::wstring& text) {
+    if (!list_) return;
+    ListIndex(std::max(Box().FindExact(-1, text), -1L));
+}
+
+long ListBoxW::SelCount() const {
+    if (!list_) return 0;
+    long n = Box().SelCount();
+    if (n != LB_ERR) return n;
+    return Box().CurSel() >= 0 ? 1 : 0;
+}
+
+bool ListBoxW::Selected(long index) const {
+    if (!list_) return false;
+    RequireItem(index, host::err::InvalidPropertyArrayIndex);
+    return Box().Selected(index);
+}
+
+void ListBoxW::Selected(long index, bool on) {
+    if (!list_) return;
+    RequireItem(index, host::err::InvalidPropertyArrayIndex);
+    if (multiSelect_ != 0) {
+        bool before = Box().Selected(index);
+        Box().SetSelected(index, on);
+        if (Box().Selected(index) != before) RaiseClick();
+        return;
+    }
+    long before = Box().CurSel();
+    if (on)
+        Box().SetCurSel(index);
+    else if (before == index)
+        Box().SetCurSel(-1);
+    if (Box().CurSel() != before) RaiseClick();
+}
+
+long ListBoxW::TopIndex() const { return Box().TopIndex(); }
+
+void ListBoxW::TopIndex(long index) {
+    if (!list_) return;
+    if (index < 0 || Box().SetTopIndex(index) == LB_ERR) host::Raise(host::err::InvalidPropertyValue);
+}
+
+}  // namespace controls

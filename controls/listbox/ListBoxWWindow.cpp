@@ -1,0 +1,161 @@
+// ListBoxW: the list box window's life — created from the properties, destroyed with its
+// subclasses removed first, re-created with its items (text, item data, selection, top index)
+// when a creation-time property changes, and kept the size of the host window.
+#include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/VisualStyles.h"
+#include "controls/listbox/ListBoxStyles.h"
+#include "controls/listbox/ListBoxW.h"
+#include "host/ControlSite.h"
+#include "host/HostWindow.h"
+
+#include <uxtheme.h>
+
+namespace controls {
+
+namespace {
+
+// What a re-creation carries from the old window to the new one.
+struct SavedItem {
+    std::wstring text;
+    LPARAM data = 0;
+    bool selected = false;
+};
+
+}  // namespace
+
+SIZE ListBoxW::HostClientSize() const {
+    RECT rc{};
+    if (HWND host = HostWindow()) GetClientRect(host, &rc);
+    return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
+void ListBoxW::CreateListBox() {
+    if (list_) return;
+    ListBoxStyleInputs in;
+    in.redraw = redraw_;
+    in.multiColumn = multiColumn_;
+    in.rightToLeft = rightToLeft_;
+    in.sorted = sorted_;
+    in.integralHeight = integralHeight_;
+    in.allowSelection = allowSelection_;
+    in.multiSelect = multiSelect_;
+    in.useTabStops = useTabStops_;
+    in.disableNoScroll = disableNoScroll_;
+    ListBoxStyles s = ListBoxStylesFor(in);
+    DWORD style = s.style, exStyle = s.exStyle;
+    foundation::ApplyBorderStyle(style, exStyle, borderStyle_);
+    SIZE size = HostClientSize();
+    list_.Reset(CreateWindowExW(exStyle, L"ListBox", L"", style, 0, 0, size.cx, size.cy, HostWindow(), nullptr,
+                                GetModuleHandleW(nullptr), nullptr));
+    if (list_) {
+        foundation::ShowUIStateCues(list_.Get());
+        if (!multiColumn_ && horizontalExtentPixels_ > 0) Box().SetHorizontalExtent(horizontalExtentPixels_);
+        newIndex_ = -1;
+        lastTopIndex_ = 0;
+        reservedItems_ = 0;
+    }
+    ApplyFont();
+    ApplyVisualStyles();
+    if (list_) EnableWindow(list_.Get(), Site().HostWin()->Enabled());
+    if (!list_) return;
+    if (designMode_) {
+        Box().Add(Site().AmbientDisplayName());
+        Box().SetCurSel(-1);
+        return;
+    }
+    listSubclass_ = foundation::ScopedSubclass(list_.Get(), this, ListBoxRef);
+    hostSubclass_ = foundation::ScopedSubclass(HostWindow(), this, HostWindowRef);
+}
+
+void ListBoxW::DestroyListBox() {
+    if (!list_) return;
+    listSubclass_.Reset();
+    hostSubclass_.Reset();
+    ShowWindow(list_.Get(), SW_HIDE);
+    SetParent(list_.Get(), nullptr);
+    list_.Reset();
+    hFont_.Reset();
+    redrawSuspended_ = false;
+}
+
+void ListBoxW::ReCreateListBox() {
+    if (!list_) return;
+    if (designMode_) {
+        DestroyListBox();
+        CreateListBox();
+        Resize();
+        return;
+    }
+    bool locked = LockWindowUpdate(HostWindow()) != FALSE;
+    long itemHeight = Box().ItemHeight(0);
+    long count = Box().Count();
+    std::vector<SavedItem> items(static_cast<size_t>(count));
+    for (long i = 0; i < count; ++i) {
+        SavedItem& it = items[static_cast<size_t>(i)];
+        Box().Text(i, it.text);
+        it.data = Box().ItemData(i);
+        if (multiSelect_ != 0) it.selected = Box().Selected(i);
+    }
+    long listIndex = ListIndex();
+    long topIndex = TopIndex();
+    long newIndex = newIndex_;
+
+    DestroyListBox();
+    CreateListBox();
+    Resize();
+
+    if (list_) {
+        if (itemHeight > 0) Box().SetItemHeight(0, itemHeight);
+        if (count > 0) {
+            Box().SetRedraw(false);
+            Box().InitStorage(count, 16);
+            for (long i = 0; i < count; ++i) {
+                const SavedItem& it = items[static_cast<size_t>(i)];
+                Box().Insert(i, it.text);
+                Box().SetItemData(i, it.data);
+                if (multiSelect_ != 0) Box().SetSelected(i, it.selected);
+            }
+            Box().SetRedraw(true);
+            ListIndex(listIndex);
+            TopIndex(topIndex);
+        }
+    }
+    newIndex_ = newIndex;
+    if (locked) LockWindowUpdate(nullptr);
+    Refresh();
+    if (!redraw_) Box().SetRedraw(false);
+}
+
+// With IntegralHeight the list box rounds itself to whole items; the control then takes the
+// list box's real height, so no half item shows at the bottom.
+void ListBoxW::Resize() {
+    if (inResize_ || !list_) return;
+    inResize_ = true;
+    SIZE size = HostClientSize();
+    MoveWindow(list_.Get(), 0, 0, size.cx, size.cy, TRUE);
+    if (integralHeight_) {
+        RECT rc{};
+        GetWindowRect(list_.Get(), &rc);
+        double height = Site().ScaleY(rc.bottom - rc.top, host::ScaleUnit::Pixels, host::ScaleUnit::Container);
+        if (rc.bottom - rc.top != size.cy) Site().Height(height);
+    }
+    inResize_ = false;
+}
+
+void ListBoxW::ApplyFont() {
+    if (!list_) return;
+    host::UniqueFont font = foundation::CreateControlFont(font_);
+    SendMessageW(list_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    hFont_ = std::move(font);  // the previous font goes only now that the window no longer uses it
+}
+
+void ListBoxW::ApplyVisualStyles() {
+    if (!list_ || !foundation::VisualStylesActive()) return;
+    if (visualStyles_)
+        SetWindowTheme(list_.Get(), nullptr, nullptr);
+    else
+        SetWindowTheme(list_.Get(), L" ", L" ");
+    Refresh();
+}
+
+}  // namespace controls
