@@ -80,4 +80,8 @@ private:
 // The process's application object.
 Application& App();
 
+// Claims a process-wide instance name (a named mutex the claim owns); true when another holder
+// already had it, i.e. another instance runs.
+bool ClaimInstanceName(const std::wstring& name, UniqueKernelHandle& claim);
+
 }  // namespace host

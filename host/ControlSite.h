@@ -145,11 +145,15 @@ public:
     void Destroy();                                    // Terminate, then the surfaces
     void ApplyExtender(const PropertyBag& bag);        // Left, Top, ... from design data
     void NotifyAmbientChanged(const std::wstring& name);
+    void AssignTabIndex(int index) { tabIndex_ = index; }  // no renumbering: the form keeps order
     std::vector<ControlSite*>& Children() { return children_; }
     const std::vector<ControlSite*>& Children() const { return children_; }
     // Whether the focus (GetFocus) is in this control's windows.
     bool ContainsFocus() const;
     bool ContainsWindow(HWND hwnd) const;
+    bool IsCreated() const { return created_; }
+    // Whether the control can take the focus now: able to, visible, enabled up to the form.
+    bool CanTakeFocus() const;
 
 private:
     void NoteEvent(long dispId);

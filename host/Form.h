@@ -18,6 +18,7 @@
 // (events are held back until then), before the window is first shown.
 #pragma once
 
+#include "host/ContainerRouting.h"
 #include "host/ControlSite.h"
 #include "host/DesignData.h"
 #include "host/Error.h"
@@ -135,6 +136,14 @@ public:
     // Called by the focus hook before the focus moves between two of this form's windows;
     // returns false when validation cancelled the move.
     bool BeforeFocusChange(HWND from, HWND to);
+    // Mouse input over a container window (null: the form) for its windowless controls.
+    bool RouteContainerMouse(ControlSite* container, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The sites placed directly on the form.
+    const std::vector<ControlSite*>& TopLevelSites() const { return topLevel_; }
+    std::vector<ControlSite*>& MutableTopLevel() { return topLevel_; }
+    // Renumbers TabIndex so that `site` gets `index` and the others keep their order.
+    void ReorderTabIndex(ControlSite& site, int index);
+    void ForgetSite(const ControlSite& site) { routing_.Forget(&site); }
 
 protected:
     virtual void Form_Initialize() {}
@@ -148,8 +157,17 @@ private:
     friend class FormWindowProcAccess;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnClose();
+    LRESULT OnEraseBackground(HDC dc);
     LRESULT OnPaint();
+    LRESULT OnControlColor(HDC dc);
     LRESULT OnSize();
+    LRESULT OnActivate(WORD state);
+    void RestoreFocus();
+    ControlSite* FocusTargetAfter(const ControlSite& site) const;
+    bool HandleMnemonic(wchar_t key, const MSG& msg);
+    bool HandleTab(MSG& msg);
+    bool HandleArrow(MSG& msg);
+    bool HandleReturnOrEscape(MSG& msg, bool isReturn);
     void CreateWindowFromDesign();
     void CreateSites(const std::vector<ControlDesign>& designs, ControlSite* container);
     void DestroyAll();
@@ -158,6 +176,9 @@ private:
     FormDesign design_;
     UniqueWindow hwnd_;
     std::vector<std::unique_ptr<ControlSite>> sites_;
+    std::vector<ControlSite*> topLevel_;  // borrowed from sites_
+    ContainerRouting routing_;
+    HWND lastFocus_ = nullptr;  // borrowed: restored when the form is activated again
     std::vector<std::unique_ptr<MenuItem>> menus_;
     ScaleUnit scaleMode_ = ScaleUnit::Twips;
     bool userMode_ = true;

@@ -13,6 +13,7 @@
 
 #include "host/Control.h"
 #include "host/Event.h"
+#include "host/Handles.h"
 
 namespace host {
 
@@ -29,17 +30,31 @@ public:
     void Caption(const std::wstring& caption);
     bool Enabled() const;
     void Enabled(bool on);
+    unsigned long BackColor() const { return backColor_; }
+    void BackColor(unsigned long oleColor);
+    unsigned long ForeColor() const { return foreColor_; }
+    void ForeColor(unsigned long oleColor);
     HWND hWnd() const;
 
     Event<> Click;
 
 protected:
+    // WM_CTLCOLOR* answer: the control's colours (transparent background when asked).
+    LRESULT AnswerColor(HDC dc, bool transparent);
     // Class, styles and the caption read from the bag; then the window is made and adopted.
     virtual const wchar_t* WindowClass() const = 0;
     virtual DWORD WindowStyle(const PropertyBag& bag) const = 0;
     virtual void ReadExtra(const PropertyBag& bag) {}
     virtual void WriteExtra(PropertyBag& bag) {}
+    // The window exists: apply what the design data said that needs it.
+    virtual void AfterCreate() {}
     void CreateWindowFrom(const PropertyBag& bag);
+
+private:
+    unsigned long backColor_ = 0x8000000F;
+    unsigned long foreColor_ = 0x80000012;
+    UniqueFont font_;  // only when the design data give the control a font of its own
+    UniqueBrush brush_;
 };
 
 class CommandButton : public IntrinsicWindowControl {
@@ -75,12 +90,18 @@ protected:
     DWORD WindowStyle(const PropertyBag& bag) const override;
     void ReadExtra(const PropertyBag& bag) override;
     void WriteExtra(PropertyBag& bag) override;
+
+    void AfterCreate() override;
+
+private:
+    int pendingValue_ = 0;  // the value read before the window exists
 };
 
 class Label : public IntrinsicWindowControl {
 public:
     std::wstring TypeName() const override { return L"Label"; }
     bool CanGetFocus() const override { return false; }
+    Event<> DblClick;
     bool OnReflectedMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:

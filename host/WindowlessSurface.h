@@ -3,6 +3,7 @@
 // input to it; its timers tick on the container window.
 #pragma once
 
+#include "host/Control.h"
 #include "host/Surface.h"
 
 namespace host {

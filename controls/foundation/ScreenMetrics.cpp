@@ -1,0 +1,35 @@
+#include "controls/foundation/Common.h"
+
+#include "host/Scale.h"
+
+#include <cmath>
+
+namespace foundation {
+
+int ScreenPixelsPerInchX() { return host::ScaleConverter::Screen().DpiX(); }
+int ScreenPixelsPerInchY() { return host::ScaleConverter::Screen().DpiY(); }
+
+double DpiScaleX() {
+    static const double scale = ScreenPixelsPerInchX() / 96.0;
+    return scale;
+}
+
+double DpiScaleY() {
+    static const double scale = ScreenPixelsPerInchY() / 96.0;
+    return scale;
+}
+
+// HIMETRIC is 1/100 mm: 2540 per inch.
+long HimetricToPixelsX(long himetric) { return MulDiv(himetric, ScreenPixelsPerInchX(), 2540); }
+long HimetricToPixelsY(long himetric) { return MulDiv(himetric, ScreenPixelsPerInchY(), 2540); }
+long PixelsToHimetricX(long pixels) { return MulDiv(pixels, 2540, ScreenPixelsPerInchX()); }
+long PixelsToHimetricY(long pixels) { return MulDiv(pixels, 2540, ScreenPixelsPerInchY()); }
+
+double TwipsPerPixelCorrection() {
+    // The host measures twips with the same screen DPI, so this is 1 unless the two disagree.
+    static const double correction =
+        96.0 / ScreenPixelsPerInchX() * 15.0 / host::ScaleConverter::Screen().TwipsPerPixelX();
+    return correction;
+}
+
+}  // namespace foundation

@@ -1,0 +1,54 @@
+#include "controls/foundation/VisualStyles.h"
+
+#include "controls/foundation/ComCtlsBase.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlwapi.h>
+#include <uxtheme.h>
+
+namespace foundation {
+
+namespace {
+
+// Released with the program's module data at exit: from then on a fault while comctl32 6 tears
+// down its themed windows shows no error box.
+struct ExitFix {
+    bool armed = false;
+    ~ExitFix() {
+        if (armed) SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    }
+};
+ExitFix& TheExitFix() {
+    static ExitFix fix;
+    return fix;
+}
+
+}  // namespace
+
+int ComCtlMajorVersion() {
+    static const int major = [] {
+        HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+        if (!comctl) comctl = LoadLibraryW(L"comctl32.dll");  // stays loaded: the controls need it
+        auto getVersion = comctl ? reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")))
+                                 : nullptr;
+        if (!getVersion) return 0;
+        DLLVERSIONINFO info{};
+        info.cbSize = sizeof(info);
+        return getVersion(&info) == S_OK ? static_cast<int>(info.dwMajorVersion) : 0;
+    }();
+    return major;
+}
+
+void StartVisualStyles() {
+    if (ComCtlMajorVersion() >= 6) TheExitFix().armed = true;
+    InitControlClasses(ICC_STANDARD_CLASSES);
+}
+
+bool VisualStylesActive() {
+    if (ComCtlMajorVersion() <= 5 || !IsThemeActive()) return false;
+    if (IsAppThemed()) return true;
+    return (GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
+}
+
+}  // namespace foundation

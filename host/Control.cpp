@@ -1,0 +1,43 @@
+#include "host/Control.h"
+
+#include "host/ControlSite.h"
+#include "host/Error.h"
+#include "host/HostWindow.h"
+
+namespace host {
+
+ControlSite& Control::Site() const {
+    if (!site_) Raise(err::InvalidProcedureCall, L"The control is not sited");
+    return *site_;
+}
+
+HWND Control::FocusWindow() const {
+    if (!site_) return nullptr;
+    if (site_->HostWin()) return site_->HostWin()->hWnd();
+    return site_->OwnWindow();
+}
+
+std::wstring Control::Name() const { return Site().Name(); }
+std::wstring Control::Tag() const { return Site().Tag(); }
+void Control::Tag(std::wstring tag) { Site().Tag(std::move(tag)); }
+double Control::Left() const { return Site().Left(); }
+void Control::Left(double twips) { Site().Left(twips); }
+double Control::Top() const { return Site().Top(); }
+void Control::Top(double twips) { Site().Top(twips); }
+double Control::Width() const { return Site().Width(); }
+void Control::Width(double twips) { Site().Width(twips); }
+double Control::Height() const { return Site().Height(); }
+void Control::Height(double twips) { Site().Height(twips); }
+bool Control::Visible() const { return Site().Visible(); }
+void Control::Visible(bool visible) { Site().Visible(visible); }
+std::wstring Control::ToolTipText() const { return Site().ToolTipText(); }
+void Control::ToolTipText(std::wstring text) { Site().ToolTipText(std::move(text)); }
+void Control::SetFocus() { Site().SetFocus(); }
+void Control::ZOrder(int position) { Site().ZOrder(position); }
+
+void Control::Move(double left, double top, double width, double height) {
+    ControlSite& s = Site();
+    s.Move(left, top < 0 ? s.Top() : top, width, height);
+}
+
+}  // namespace host

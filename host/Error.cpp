@@ -1,0 +1,28 @@
+#include "host/Error.h"
+
+namespace host {
+
+std::wstring StandardDescription(long number) {
+    switch (number) {
+    case 5: return L"Invalid procedure call or argument";
+    case 6: return L"Overflow";
+    case 7: return L"Out of memory";
+    case 9: return L"Subscript out of range";
+    case 13: return L"Type mismatch";
+    case 52: return L"Bad file name or number";
+    case 53: return L"File not found";
+    case 91: return L"Object variable or With block variable not set";
+    case 380: return L"Invalid property value";
+    case 381: return L"Invalid property array index";
+    case 382: return L"Set not supported at runtime";
+    case 383: return L"Set not supported (read-only property)";
+    case 438: return L"Object doesn't support this property or method";
+    default: return L"Application-defined or object-defined error";
+    }
+}
+
+void Raise(long number) { throw Error(number, StandardDescription(number)); }
+
+void Raise(long number, std::wstring description) { throw Error(number, std::move(description)); }
+
+}  // namespace host

@@ -1,0 +1,424 @@
+#include "host/Form.h"
+
+#include "host/Application.h"
+#include "host/ControlRegistry.h"
+#include "host/HostWindow.h"
+#include "host/Intrinsics.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace host {
+
+namespace {
+
+bool SameName(const std::wstring& a, std::wstring_view b) {
+    return a.size() == b.size() && _wcsnicmp(a.c_str(), b.data(), b.size()) == 0;
+}
+
+void RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    // The program's own icon when it has one (resource 1), else the system's.
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.lpszClassName = Form::ClassName;
+    RegisterClassExW(&wc);
+    registered = true;
+}
+
+DWORD StyleOfBorder(long borderStyle, bool maxButton, bool minButton, bool controlBox) {
+    DWORD style = WS_CLIPCHILDREN;
+    switch (borderStyle) {
+    case 0: style |= WS_POPUP; break;
+    case 1: style |= WS_OVERLAPPED | WS_CAPTION; break;
+    case 3: style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME; break;
+    default: style |= WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME; break;
+    }
+    if (borderStyle != 0 && controlBox) {
+        style |= WS_SYSMENU;
+        if (maxButton) style |= WS_MAXIMIZEBOX;
+        if (minButton) style |= WS_MINIMIZEBOX;
+    }
+    return style;
+}
+
+}  // namespace
+
+Form::Form(FormDesign design) : design_(std::move(design)) {}
+
+Form::~Form() {
+    if (IsLoaded()) {
+        eventsFrozen_ = true;
+        DestroyAll();
+    }
+}
+
+// --- life cycle ------------------------------------------------------------------------------
+
+void Form::Load() {
+    if (IsLoaded()) return;
+    Form_Initialize();
+    const PropertyBag& bag = design_.properties;
+    Surface::Font(bag.Read(L"Font", FontDesc{}).GetKind() == Value::Kind::Font ? bag.Read(L"Font").AsFont() : FontDesc{});
+    Surface::BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", 0x8000000FUL).AsLong()));
+    Surface::ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", 0x80000012UL).AsLong()));
+    RightToLeft(bag.Read(L"RightToLeft", false).AsBool());
+    scaleMode_ = bag.Read(L"ScaleMode", 1L).AsLong() == 3 ? ScaleUnit::Pixels : ScaleUnit::Twips;
+    eventsFrozen_ = true;
+    CreateWindowFromDesign();
+    App().AddForm(*this);
+    try {
+        CreateSites(design_.controls, nullptr);
+    } catch (...) {
+        DestroyAll();
+        App().RemoveForm(*this);
+        throw;
+    }
+    int next = 0;
+    for (const auto& s : sites_) next = std::max(next, s->TabIndex() + 1);
+    for (const auto& s : sites_)
+        if (s->TabIndex() < 0) s->AssignTabIndex(next++);
+    eventsFrozen_ = false;
+    dirty_ = false;
+    Form_Load();
+}
+
+void Form::CreateWindowFromDesign() {
+    HINSTANCE instance = App().hInstance();
+    RegisterFormClass(instance, &Form::WindowProc);
+    const PropertyBag& bag = design_.properties;
+    DWORD style = StyleOfBorder(bag.Read(L"BorderStyle", 2L).AsLong(), bag.Read(L"MaxButton", true).AsBool(),
+                                bag.Read(L"MinButton", true).AsBool(), bag.Read(L"ControlBox", true).AsBool());
+    DWORD exStyle = RightToLeft() ? WS_EX_LAYOUTRTL : 0;
+    ScaleConverter sc = ScaleConverter::Screen();
+    RECT r{0, 0, sc.TwipsToPixelsX(bag.Read(L"ClientWidth", 4800L).AsDouble()),
+           sc.TwipsToPixelsY(bag.Read(L"ClientHeight", 3600L).AsDouble())};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+    if (bag.Read(L"StartUpPosition", 3L).AsLong() == 0) {
+        x = sc.TwipsToPixelsX(bag.Read(L"Left", 0L).AsDouble());
+        y = sc.TwipsToPixelsY(bag.Read(L"Top", 0L).AsDouble());
+    }
+    std::wstring caption = bag.Read(L"Caption", design_.name).AsString();
+    CreateWindowExW(exStyle, ClassName, caption.c_str(), style, x, y, r.right - r.left, r.bottom - r.top, nullptr,
+                    nullptr, instance, this);
+    if (!hwnd_) Raise(err::OutOfMemory);
+}
+
+void Form::CreateSites(const std::vector<ControlDesign>& designs, ControlSite* container) {
+    for (const ControlDesign& d : designs) {
+        if (SameName(d.kind, L"Menu")) {
+            if (container) Raise(err::InvalidPropertyValue, L"A menu cannot be inside " + container->Name());
+            menus_.push_back(std::make_unique<MenuItem>(d));
+            continue;
+        }
+        auto site = std::make_unique<ControlSite>(*this, container, CreateControl(d.kind), d.name, d.index);
+        ControlSite* raw = site.get();
+        sites_.push_back(std::move(site));
+        (container ? container->Children() : topLevel_).push_back(raw);
+        raw->Create(d.properties, true);
+        if (!d.children.empty()) {
+            if (!raw->GetControl().IsContainer())
+                Raise(err::InvalidPropertyValue, d.name + L" cannot contain other controls");
+            CreateSites(d.children, raw);
+        }
+    }
+}
+
+void Form::Show() {
+    Load();
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        if (design_.properties.Read(L"StartUpPosition", 3L).AsLong() == 2) {
+            RECT work, wr;
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+            GetWindowRect(hwnd_.Get(), &wr);
+            int w = wr.right - wr.left, h = wr.bottom - wr.top;
+            SetWindowPos(hwnd_.Get(), nullptr, work.left + (work.right - work.left - w) / 2,
+                         work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    ShowWindow(hwnd_.Get(), SW_SHOW);
+    SetForegroundWindow(hwnd_.Get());
+    UpdateWindow(hwnd_.Get());
+    if (!ActiveControl()) RestoreFocus();
+}
+
+void Form::Hide() {
+    if (hwnd_) ShowWindow(hwnd_.Get(), SW_HIDE);
+}
+
+bool Form::Unload() {
+    if (!IsLoaded() || unloading_) return true;
+    int cancel = 0;
+    Form_Unload(cancel);
+    if (cancel) return false;
+    unloading_ = true;
+    eventsFrozen_ = true;
+    DestroyAll();
+    unloading_ = false;
+    shownOnce_ = false;
+    return true;
+}
+
+void Form::DestroyAll() {
+    // Children before their containers: the reverse of creation.
+    for (auto it = sites_.rbegin(); it != sites_.rend(); ++it) (*it)->Destroy();
+    sites_.clear();
+    topLevel_.clear();
+    menus_.clear();
+    lastFocus_ = nullptr;
+    hwnd_.Reset();
+    App().RemoveForm(*this);
+}
+
+// --- properties ------------------------------------------------------------------------------
+
+std::wstring Form::Caption() const {
+    if (!hwnd_) return design_.properties.Read(L"Caption").AsString();
+    int n = GetWindowTextLengthW(hwnd_.Get());
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    s.resize(static_cast<size_t>(GetWindowTextW(hwnd_.Get(), s.data(), n + 1)));
+    return s;
+}
+
+void Form::Caption(const std::wstring& caption) {
+    if (hwnd_) SetWindowTextW(hwnd_.Get(), caption.c_str());
+}
+
+namespace {
+RECT WindowRectOf(HWND hwnd) {
+    RECT r{};
+    if (hwnd) GetWindowRect(hwnd, &r);
+    return r;
+}
+}  // namespace
+
+double Form::Left() const { return Scale().PixelsToTwipsX(WindowRectOf(hwnd_.Get()).left); }
+double Form::Top() const { return Scale().PixelsToTwipsY(WindowRectOf(hwnd_.Get()).top); }
+double Form::Width() const {
+    RECT r = WindowRectOf(hwnd_.Get());
+    return Scale().PixelsToTwipsX(r.right - r.left);
+}
+double Form::Height() const {
+    RECT r = WindowRectOf(hwnd_.Get());
+    return Scale().PixelsToTwipsY(r.bottom - r.top);
+}
+void Form::Left(double twips) { Move(twips, Top(), Width(), Height()); }
+void Form::Top(double twips) { Move(Left(), twips, Width(), Height()); }
+void Form::Width(double twips) { Move(Left(), Top(), twips, Height()); }
+void Form::Height(double twips) { Move(Left(), Top(), Width(), twips); }
+
+void Form::Move(double left, double top, double width, double height) {
+    if (!hwnd_) return;
+    ScaleConverter sc = Scale();
+    if (top < 0) top = Top();
+    if (width < 0) width = Width();
+    if (height < 0) height = Height();
+    SetWindowPos(hwnd_.Get(), nullptr, sc.TwipsToPixelsX(left), sc.TwipsToPixelsY(top), sc.TwipsToPixelsX(width),
+                 sc.TwipsToPixelsY(height), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+double Form::ScaleWidth() const {
+    RECT r{};
+    if (hwnd_) GetClientRect(hwnd_.Get(), &r);
+    return Scale().ScaleX(r.right, ScaleUnit::Pixels, ScaleUnit::Container);
+}
+
+double Form::ScaleHeight() const {
+    RECT r{};
+    if (hwnd_) GetClientRect(hwnd_.Get(), &r);
+    return Scale().ScaleY(r.bottom, ScaleUnit::Pixels, ScaleUnit::Container);
+}
+
+void Form::Refresh() {
+    if (hwnd_) RedrawWindow(hwnd_.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// --- controls --------------------------------------------------------------------------------
+
+ControlSite* Form::FindSite(std::wstring_view name, int index) const {
+    for (const auto& s : sites_)
+        if (SameName(s->Name(), name) && (index < 0 || s->Index() == index)) return s.get();
+    return nullptr;
+}
+
+ControlSite& Form::Site(std::wstring_view name, int index) const {
+    ControlSite* s = FindSite(name, index);
+    if (!s) Raise(err::InvalidProcedureCall, L"No control " + std::wstring(name) + (index >= 0 ? L"(" + std::to_wstring(index) + L")" : L""));
+    return *s;
+}
+
+std::vector<ControlSite*> Form::ArraySites(std::wstring_view name) const {
+    std::vector<ControlSite*> out;
+    for (const auto& s : sites_)
+        if (SameName(s->Name(), name)) out.push_back(s.get());
+    std::stable_sort(out.begin(), out.end(), [](auto* a, auto* b) { return a->Index() < b->Index(); });
+    return out;
+}
+
+std::vector<ControlSite*> Form::ControlsOfType(std::wstring_view typeName) const {
+    std::vector<ControlSite*> out;
+    for (const auto& s : sites_)
+        if (SameName(s->GetControl().TypeName(), typeName)) out.push_back(s.get());
+    return out;
+}
+
+ControlSite* Form::SiteOfWindow(HWND hwnd) const {
+    if (!hwnd) return nullptr;
+    // Stored order puts containers before their children: the last match is the innermost.
+    ControlSite* found = nullptr;
+    for (const auto& s : sites_)
+        if (s->ContainsWindow(hwnd)) found = s.get();
+    return found;
+}
+
+ControlSite* Form::ActiveControl() const { return SiteOfWindow(GetFocus()); }
+
+MenuItem& Form::Menu(std::wstring_view name, int index) const {
+    for (const auto& m : menus_)
+        if (MenuItem* found = m->Find(name, index)) return *found;
+    Raise(err::InvalidProcedureCall, L"No menu " + std::wstring(name));
+}
+
+MenuItem* Form::PopupMenu(MenuItem& menu, double x, double y) {
+    if (!hwnd_) Raise(err::InvalidProcedureCall);
+    UINT nextId = 1;
+    std::vector<MenuItem*> byId;
+    UniqueMenu popup = menu.BuildPopup(nextId, byId);
+    POINT pt;
+    if (x < 0 || y < 0) {
+        GetCursorPos(&pt);
+    } else {
+        ScaleConverter sc = Scale();
+        pt.x = static_cast<LONG>(sc.ScaleX(x, ScaleUnit::Container, ScaleUnit::Pixels) + 0.5);
+        pt.y = static_cast<LONG>(sc.ScaleY(y, ScaleUnit::Container, ScaleUnit::Pixels) + 0.5);
+        ClientToScreen(hwnd_.Get(), &pt);
+    }
+    UINT id = static_cast<UINT>(TrackPopupMenuEx(popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                                                 pt.x, pt.y, hwnd_.Get(), nullptr));
+    if (id == 0 || id >= byId.size() || !byId[id]) return nullptr;
+    MenuItem* item = byId[id];
+    item->Click(item->Index());
+    return item;
+}
+
+// --- notifications ---------------------------------------------------------------------------
+
+void Form::OnPropertyChanged(ControlSite& site, const std::wstring& name) {
+    dirty_ = true;
+    PropertyChangedNotified(site, name);
+}
+
+bool Form::RouteContainerMouse(ControlSite* container, UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND window = container && container->HostWin() ? container->HostWin()->hWnd() : hwnd_.Get();
+    return routing_.RouteMouse(window, container ? container->Children() : topLevel_, msg, wParam, lParam);
+}
+
+// --- window ----------------------------------------------------------------------------------
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_.Reset(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        self->hwnd_.Release();
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    try {
+        return self->HandleMessage(msg, wParam, lParam);
+    } catch (const Error&) {
+        // A form's handler that failed must not unwind through the system.
+        return 0;
+    }
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND hwnd = hwnd_.Get();
+    LRESULT reflected = 0;
+    switch (msg) {
+    case WM_CLOSE: return OnClose();
+    case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_PAINT: return OnPaint();
+    case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORDLG:
+        if (ContainerRouting::Reflect(topLevel_, msg, wParam, lParam, reflected)) return reflected;
+        return OnControlColor(reinterpret_cast<HDC>(wParam));
+    case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM:
+        if (ContainerRouting::Reflect(topLevel_, msg, wParam, lParam, reflected)) return reflected;
+        break;
+    case WM_SIZE: return OnSize();
+    case WM_TIMER: if (DispatchTimer(wParam)) return 0; break;
+    case WM_ACTIVATE: return OnActivate(LOWORD(wParam));
+    default:
+        if (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK && RouteContainerMouse(nullptr, msg, wParam, lParam)) return 0;
+        break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT Form::OnClose() {
+    Unload();
+    return 0;
+}
+
+LRESULT Form::OnEraseBackground(HDC dc) {
+    RECT rc;
+    GetClientRect(hwnd_.Get(), &rc);
+    PaintBackground(dc, rc);
+    return 1;
+}
+
+LRESULT Form::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_.Get(), &ps);
+    ContainerRouting::PaintWindowless(topLevel_, dc);
+    EndPaint(hwnd_.Get(), &ps);
+    return 0;
+}
+
+LRESULT Form::OnControlColor(HDC dc) {
+    SetTextColor(dc, ForeRgb());
+    SetBkColor(dc, BackRgb());
+    return reinterpret_cast<LRESULT>(BackBrush());
+}
+
+LRESULT Form::OnSize() {
+    if (!eventsFrozen_) Form_Resize();
+    return 0;
+}
+
+LRESULT Form::OnActivate(WORD state) {
+    if (state == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (SiteOfWindow(focus)) lastFocus_ = focus;
+        return 0;
+    }
+    if (!eventsFrozen_) Form_Activate();
+    RestoreFocus();
+    return 0;
+}
+
+void Form::RestoreFocus() {
+    if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
+        SetFocus(lastFocus_);
+        return;
+    }
+    std::vector<ControlSite*> order = TabOrder();
+    if (!order.empty()) SetFocus(order.front()->GetControl().FocusWindow());
+    else if (hwnd_) SetFocus(hwnd_.Get());
+}
+
+}  // namespace host

@@ -1,0 +1,138 @@
+#include "host/HostWindow.h"
+
+#include "host/Application.h"
+#include "host/ContainerRouting.h"
+#include "host/ControlSite.h"
+#include "host/Form.h"
+
+namespace host {
+
+namespace {
+
+void RegisterHostWindowClass(HINSTANCE instance, WNDPROC proc) {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = HostWindow::ClassName;
+    RegisterClassExW(&wc);
+    registered = true;
+}
+
+}  // namespace
+
+HostWindow::HostWindow(ControlSite& site, HWND parent) : site_(site) {
+    HINSTANCE instance = App().hInstance();
+    RegisterHostWindowClass(instance, &HostWindow::WindowProc);
+    RECT r = site.PixelRect();
+    CreateWindowExW(WS_EX_CONTROLPARENT, ClassName, site.DisplayName().c_str(),
+                    WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, r.left, r.top, r.right - r.left,
+                    r.bottom - r.top, parent, nullptr, instance, this);
+    // hwnd_ was set in WM_NCCREATE so that the messages of creation already find it.
+    BackColor(site.AmbientBackColor());
+    ForeColor(site.AmbientForeColor());
+    Font(site.AmbientFont());
+}
+
+HostWindow::~HostWindow() {
+    if (hwnd_) SetWindowLongPtrW(hwnd_.Get(), GWLP_USERDATA, 0);
+}
+
+void HostWindow::Enabled(bool on) {
+    Surface::Enabled(on);
+    if (hwnd_) EnableWindow(hwnd_.Get(), on);
+}
+
+void HostWindow::Refresh() {
+    if (hwnd_) RedrawWindow(hwnd_.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+LRESULT CALLBACK HostWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<HostWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_.Reset(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        // Destroyed with its parent: nothing left to free.
+        self->hwnd_.Release();
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    return self->HandleMessage(msg, wParam, lParam);
+}
+
+LRESULT HostWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND hwnd = hwnd_.Get();
+    LRESULT reflected = 0;
+    switch (msg) {
+    case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_PAINT: return OnPaint();
+    case WM_PRINTCLIENT: Site().GetControl().Paint(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORDLG:
+        if (ContainerRouting::Reflect(site_.Children(), msg, wParam, lParam, reflected)) return reflected;
+        return OnControlColor(reinterpret_cast<HDC>(wParam));
+    case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM:
+        if (ContainerRouting::Reflect(site_.Children(), msg, wParam, lParam, reflected)) return reflected;
+        break;
+    case WM_SETFOCUS: return OnSetFocus();
+    case WM_SIZE: return OnSize();
+    case WM_TIMER: if (DispatchTimer(wParam)) return 0; break;
+    default:
+        if (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK && site_.Parent().RouteContainerMouse(&site_, msg, wParam, lParam))
+            return 0;
+        break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT HostWindow::OnEraseBackground(HDC dc) {
+    RECT rc;
+    GetClientRect(hwnd_.Get(), &rc);
+    PaintBackground(dc, rc);
+    return 1;
+}
+
+LRESULT HostWindow::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_.Get(), &ps);
+    {
+        int saved = SaveDC(dc);
+        SelectObject(dc, FontHandle());
+        SetTextColor(dc, ForeRgb());
+        SetBkColor(dc, BackRgb());
+        site_.GetControl().Paint(dc);
+        RestoreDC(dc, saved);
+    }
+    ContainerRouting::PaintWindowless(site_.Children(), dc);
+    EndPaint(hwnd_.Get(), &ps);
+    return 0;
+}
+
+LRESULT HostWindow::OnControlColor(HDC dc) {
+    SetTextColor(dc, ForeRgb());
+    SetBkColor(dc, BackRgb());
+    return reinterpret_cast<LRESULT>(BackBrush());
+}
+
+LRESULT HostWindow::OnSetFocus() {
+    // The focus enters a windowed control through its host window and goes on to its child.
+    if (!site_.GetControl().IsContainer()) {
+        if (HWND child = GetWindow(hwnd_.Get(), GW_CHILD)) SetFocus(child);
+    }
+    return 0;
+}
+
+LRESULT HostWindow::OnSize() {
+    if (site_.IsCreated()) site_.GetControl().Resize();
+    return 0;
+}
+
+}  // namespace host

@@ -1,0 +1,75 @@
+#include "host/Surface.h"
+
+#include "host/Font.h"
+
+#include <olectl.h>
+
+namespace host {
+
+namespace {
+COLORREF ToRgb(unsigned long oleColor) {
+    COLORREF rgb = 0;
+    if (FAILED(OleTranslateColor(oleColor, nullptr, &rgb))) rgb = 0;
+    return rgb;
+}
+}  // namespace
+
+void Surface::BackColor(unsigned long oleColor) {
+    backColor_ = oleColor;
+    Refresh();
+}
+
+void Surface::ForeColor(unsigned long oleColor) {
+    foreColor_ = oleColor;
+    Refresh();
+}
+
+COLORREF Surface::BackRgb() const { return ToRgb(backColor_); }
+COLORREF Surface::ForeRgb() const { return ToRgb(foreColor_); }
+
+void Surface::Font(const FontDesc& font) {
+    font_ = font;
+    gdiFont_ = CreateGdiFont(font_);
+    OnFontChanged();
+}
+
+void Surface::Enabled(bool on) { enabled_ = on; }
+
+void Surface::Appearance(int value) {
+    appearance_ = value;
+    Refresh();
+}
+
+void Surface::BackStyle(int value) {
+    backStyle_ = value;
+    Refresh();
+}
+
+void Surface::BackgroundPicture(Picture picture) {
+    picture_ = std::move(picture);
+    Refresh();
+}
+
+HBRUSH Surface::BackBrush() const {
+    COLORREF rgb = BackRgb();
+    if (!brush_ || brushColor_ != rgb) {
+        brush_.Reset(CreateSolidBrush(rgb));
+        brushColor_ = rgb;
+    }
+    return brush_.Get();
+}
+
+void Surface::PaintBackground(HDC dc, const RECT& rc) const {
+    if (picture_) {
+        OLE_XSIZE_HIMETRIC w = 0;
+        OLE_YSIZE_HIMETRIC h = 0;
+        picture_->get_Width(&w);
+        picture_->get_Height(&h);
+        // Render takes the source from the bottom (HIMETRIC runs upwards).
+        picture_->Render(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, 0, h, w, -h, nullptr);
+        return;
+    }
+    if (backStyle_ == 1) FillRect(dc, &rc, BackBrush());
+}
+
+}  // namespace host
