@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "TestSupport.h"
 
 #include <windows.h>
 
@@ -6,27 +6,35 @@
 #include <stdexcept>
 #include <vector>
 
+#include "base/Error.h"
+
 namespace utiltest {
 namespace {
 
-void RemoveTree(const std::wstring& folder) {
+std::vector<WIN32_FIND_DATAW> Entries(const std::wstring& folder) {
+    std::vector<WIN32_FIND_DATAW> entries;
     WIN32_FIND_DATAW found;
-    HANDLE h = ::FindFirstFileW((folder + L"*").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring path = folder + name;
-            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path + L"\\");
-            } else {
-                ::DeleteFileW(path.c_str());
-            }
-        } while (::FindNextFileW(h, &found));
-        ::FindClose(h);
+    HANDLE h = ::FindFirstFileW((L"\\\\?\\" + folder + L"*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return entries;
+    do {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") entries.push_back(found);
+    } while (::FindNextFileW(h, &found));
+    ::FindClose(h);
+    return entries;
+}
+
+void RemoveTree(const std::wstring& folder) {
+    for (const auto& entry : Entries(folder)) {
+        std::wstring path = L"\\\\?\\" + folder + entry.cFileName;
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(folder + entry.cFileName + L"\\");
+        } else {
+            ::DeleteFileW(path.c_str());
+        }
     }
-    ::RemoveDirectoryW(folder.c_str());
+    ::RemoveDirectoryW((L"\\\\?\\" + folder).c_str());
 }
 
 }  // namespace
@@ -36,14 +44,11 @@ TempFolder::TempFolder() {
     ::GetTempPathW(MAX_PATH, base);
     static unsigned counter;
     for (;;) {
-        std::wstring candidate = std::wstring(base) + L"utiltest" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
-                                 std::to_wstring(++counter);
-        if (::CreateDirectoryW(candidate.c_str(), nullptr)) {
-            path_ = candidate + L"\\";
-            return;
-        }
-        if (::GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a temporary folder");
+        path_ = base + (L"utiltest" + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(++counter));
+        if (::CreateDirectoryW(path_.c_str(), nullptr)) break;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("no temporary folder");
     }
+    path_ += L"\\";
 }
 
 TempFolder::~TempFolder() {
@@ -52,15 +57,7 @@ TempFolder::~TempFolder() {
 
 std::wstring TempFolder::Listing() const {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE h = ::FindFirstFileW((path_ + L"*").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..") names.push_back(name);
-        } while (::FindNextFileW(h, &found));
-        ::FindClose(h);
-    }
+    for (const auto& entry : Entries(path_)) names.push_back(entry.cFileName);
     std::sort(names.begin(), names.end());
     std::wstring joined;
     for (const auto& n : names) joined += (joined.empty() ? L"" : L"|") + n;
@@ -88,6 +85,15 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 
 void MakeFolder(const std::wstring& path) {
     if (!::CreateDirectoryW(path.c_str(), nullptr)) throw std::runtime_error("cannot create a test folder");
+}
+
+long ErrorNumberOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const base::Error& e) {
+        return e.Number();
+    }
+    return 0;
 }
 
 }  // namespace utiltest

@@ -1,7 +1,8 @@
-// A fresh folder under the temporary folder for one test, removed with everything in it when
-// the test ends; plus small file helpers for reading back what the code under test wrote.
+// What the utility tests share: a fresh folder per test (removed with its contents), raw file
+// access for checking what the code under test wrote, and the number of a raised error.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace utiltest {
@@ -15,9 +16,7 @@ public:
 
     const std::wstring& Path() const { return path_; }  // ends with "\"
     std::wstring operator/(const std::wstring& name) const { return path_ + name; }
-
-    // Names of everything in the folder, sorted, joined with "|".
-    std::wstring Listing() const;
+    std::wstring Listing() const;  // the names in the folder, sorted, joined with "|"
 
 private:
     std::wstring path_;
@@ -26,5 +25,8 @@ private:
 std::string ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 void MakeFolder(const std::wstring& path);
+
+// The number of the base::Error that `call` raised; 0 when it raised none.
+long ErrorNumberOf(const std::function<void()>& call);
 
 }  // namespace utiltest
