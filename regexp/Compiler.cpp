@@ -384,6 +384,10 @@ private:
                  : inputAnchored ? StartInfo::Anchor::InputStart
                                  : StartInfo::Anchor::None;
         s.filtered = anyUnits;
+        if (anyUnits && first->count() == 1) {
+            for (uint32_t u = 0; u <= 0xFFFF; ++u)
+                if (first->test(u)) s.onlyFirstUnit = static_cast<int32_t>(u);
+        }
         if (anyUnits) s.firstUnits = std::move(first);
         if (s.anchor == StartInfo::Anchor::None) FindPrefix();
     }

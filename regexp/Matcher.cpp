@@ -14,6 +14,24 @@ bool IsWordUnit(uint16_t c) {
 
 bool IsLineBreak(uint16_t c) { return c == '\n' || c == '\r'; }
 
+// The first position at or after `from` holding `unit`, or `length`: four units at a time,
+// testing a 64-bit word for a 16-bit lane equal to the unit.
+size_t FindUnit(const Char* text, size_t from, size_t length, uint16_t unit) {
+    constexpr uint64_t kOnes = 0x0001000100010001ull, kHighs = 0x8000800080008000ull;
+    const uint64_t pattern = kOnes * unit;
+    size_t p = from;
+    for (; p + 4 <= length; p += 4) {
+        uint64_t word = static_cast<uint64_t>(static_cast<uint16_t>(text[p])) |
+                        static_cast<uint64_t>(static_cast<uint16_t>(text[p + 1])) << 16 |
+                        static_cast<uint64_t>(static_cast<uint16_t>(text[p + 2])) << 32 |
+                        static_cast<uint64_t>(static_cast<uint16_t>(text[p + 3])) << 48;
+        uint64_t x = word ^ pattern;
+        if ((x - kOnes) & ~x & kHighs) break;   // some lane is zero: the unit is among these four
+    }
+    while (p < length && static_cast<uint16_t>(text[p]) != unit) ++p;
+    return p;
+}
+
 }  // namespace
 
 Matcher::Matcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget)
@@ -40,11 +58,11 @@ size_t Matcher::NextCandidate(size_t from) const {
         const uint16_t c0 = s.prefix[0];
         const size_t n = s.prefix.size();
         while (p + n <= length_) {
-            if (At(p) == c0) {
-                size_t k = 1;
-                while (k < n && At(p + k) == s.prefix[k]) ++k;
-                if (k == n) return p;
-            }
+            p = FindUnit(text_, p, length_ - n + 1, c0);
+            if (p + n > length_) break;
+            size_t k = 1;
+            while (k < n && At(p + k) == s.prefix[k]) ++k;
+            if (k == n) return p;
             ++p;
         }
         return length_ + 1;
@@ -52,7 +70,8 @@ size_t Matcher::NextCandidate(size_t from) const {
     if (s.filtered) {
         const auto& bits = *s.firstUnits;
         if (s.anchor == StartInfo::Anchor::None) {
-            while (p < length_ && !bits[At(p)]) ++p;
+            if (s.onlyFirstUnit >= 0) p = FindUnit(text_, p, length_, static_cast<uint16_t>(s.onlyFirstUnit));
+            else while (p < length_ && !bits[At(p)]) ++p;
             return p < length_ ? p : length_ + 1;
         }
         while (p <= length_ && !(p < length_ && bits[At(p)]) && !AnchorAllows(p)) ++p;

@@ -21,6 +21,8 @@ struct StartInfo {
     // When set: a match can only start at a unit of firstUnits (or at a position the anchor allows).
     bool filtered = false;
     std::unique_ptr<std::bitset<0x10000>> firstUnits;
+    // When firstUnits holds just one unit: that unit, which the search finds by a fast scan.
+    int32_t onlyFirstUnit = -1;
     // A literal every match starts with (case-sensitive), when there is one.
     std::basic_string<uint16_t> prefix;
 };

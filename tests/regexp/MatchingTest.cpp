@@ -101,3 +101,21 @@ TEST(Matching, SubMatchesAndItems) {
     EXPECT_TRUE(re.Test(U("1-")));
     EXPECT_FALSE(re.Test(U("-")));
 }
+
+TEST(Matching, LiteralStartsFoundAtEveryOffset) {
+    // the search skips ahead several units at a time: a start must be found wherever it lies
+    for (size_t len = 1; len <= 11; ++len) {
+        for (size_t at = 0; at < len; ++at) {
+            std::string text(len, '.');
+            text[at] = 'q';
+            std::string want = std::to_string(at) + ":1:q";
+            EXPECT_EQ(Matches("q", text), want) << text;
+            EXPECT_EQ(Matches("q|qz", text), want) << text;          // one first unit, no literal prefix
+            if (at + 1 < len) {
+                text[at + 1] = 'r';
+                EXPECT_EQ(Matches("qr", text), std::to_string(at) + ":2:qr") << text;
+            }
+        }
+    }
+    EXPECT_EQ(Matches("中", "一二三四五六中"), "6:1:中");
+}
