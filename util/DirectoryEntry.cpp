@@ -12,7 +12,6 @@ namespace {
 
 constexpr long kHidden = FILE_ATTRIBUTE_HIDDEN;
 constexpr long kSystem = FILE_ATTRIBUTE_SYSTEM;
-constexpr long kVolume = 8;
 constexpr long kDirectory = FILE_ATTRIBUTE_DIRECTORY;
 
 class FindHandle {
@@ -53,18 +52,6 @@ std::wstring UpToNul(const wchar_t* s, size_t capacity) {
     return std::wstring(s, n);
 }
 
-std::wstring VolumeLabel(const std::wstring& mask) {
-    wchar_t label[MAX_PATH + 1] = {};
-    if (mask.empty()) {
-        if (!::GetVolumeInformationW(nullptr, label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0)) return L"";
-        return UpToNul(label, MAX_PATH);
-    }
-    wchar_t root[MAX_PATH + 1] = {};
-    if (!::GetVolumePathNameW(PrefixedPathOf(mask).c_str(), root, MAX_PATH)) return L"";
-    if (!::GetVolumeInformationW(root, label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0)) return L"";
-    return UpToNul(label, MAX_PATH);
-}
-
 // The name of `found` if the listing admits it, else "".
 std::wstring Admitted(const WIN32_FIND_DATAW& found, long attributes) {
     const DWORD a = found.dwFileAttributes;
@@ -103,10 +90,6 @@ bool IsRoot(const std::wstring& full) {
 
 std::wstring ListDirectoryEntry(const std::wstring& mask, long attributes) {
     Search& search = OpenSearch();
-    if (attributes & kVolume) {
-        search.handle.Close();
-        return VolumeLabel(mask);
-    }
     WIN32_FIND_DATAW found{};
     if (mask.empty()) {
         if (!search.handle.IsOpen()) Raise(base::err::InvalidProcedureCall);
@@ -132,18 +115,27 @@ std::wstring ListDirectoryEntry(const std::wstring& mask, long attributes) {
     return NextAdmitted(search, found);
 }
 
+void EndDirectoryListing() {
+    OpenSearch().handle.Close();
+}
+
+// An existence test holds no search open: it would keep the parent folder from being removed.
 bool FolderExists(const std::wstring& path) {
     if (path.empty()) return false;
     std::wstring full = FullPathOf(path);
     // With its trailing separator the folder's contents would be listed instead of the folder,
     // and a folder holding only hidden entries would look missing.
     while (full.size() > 1 && (full.back() == L'\\' || full.back() == L'/') && !IsRoot(full)) full.pop_back();
-    return !ListDirectoryEntry(full, kDirectory).empty();
+    const bool found = !ListDirectoryEntry(full, kDirectory).empty();
+    EndDirectoryListing();
+    return found;
 }
 
 bool FileExists(const std::wstring& path) {
     if (path.empty()) return false;
-    return !ListDirectoryEntry(FullPathOf(path), 0).empty();
+    const bool found = !ListDirectoryEntry(FullPathOf(path), 0).empty();
+    EndDirectoryListing();
+    return found;
 }
 
 }  // namespace util
