@@ -1,0 +1,379 @@
+// FrameW: life cycle, persistence, the properties, drawing and the host window's messages.
+#include "controls/frame/FrameW.h"
+
+#include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/Common.h"
+#include "controls/foundation/VisualStyles.h"
+#include "controls/textbox/FoundationPending.h"
+#include "host/ControlSite.h"
+#include "host/Error.h"
+#include "host/HostWindow.h"
+#include "host/WindowlessSurface.h"
+
+#include <windowsx.h>
+
+namespace controls {
+
+namespace {
+
+bool InRange(long v, long lo, long hi) { return v >= lo && v <= hi; }
+
+constexpr unsigned long SystemWindowText = 0x80000008;
+constexpr unsigned long SystemButtonFace = 0x8000000F;
+constexpr unsigned long SystemButtonText = 0x80000012;
+
+}  // namespace
+
+FrameW::~FrameW() = default;
+
+// --- life cycle ---------------------------------------------------------------------------
+
+void FrameW::Initialize(host::ControlSite& site) {
+    Control::Initialize(site);
+    foundation::ShellLibraryAddRef();
+}
+
+void FrameW::InitProperties() {
+    designMode_ = !Site().AmbientUserMode();
+    Site().HostWin()->Font(Site().AmbientFont());
+    rightToLeft_ = Site().AmbientRightToLeft();
+    if (rightToLeft_) Site().HostWin()->RightToLeft(true);
+    caption_ = Site().AmbientDisplayName();
+    alignment_ = pictureAlignment_ = rightToLeft_ ? 1 : 0;
+    ShowCaptionAsWindowText();
+    if (!designMode_) hostSubclass_ = foundation::ScopedSubclass(hWnd(), this, HostWindowRef);
+}
+
+// Appearance is read before ForeColor, so a stored ForeColor wins over the one it implies.
+void FrameW::ReadProperties(const host::PropertyBag& bag) {
+    designMode_ = !Site().AmbientUserMode();
+    host::HostWindow& host = *Site().HostWin();
+    host::Value font = bag.Read(L"Font");
+    host.Font(font.GetKind() == host::Value::Kind::Font ? font.AsFont() : Site().AmbientFont());
+    visualStyles_ = bag.Read(L"VisualStyles", true).AsBool();
+    int appearance = static_cast<int>(bag.Read(L"Appearance", 1L).AsLong());
+    host.Appearance(appearance);
+    host.ForeColor(appearance == 0 ? SystemWindowText : SystemButtonText);
+    host.BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", SystemButtonFace).AsLong()));
+    host.ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", SystemButtonText).AsLong()));
+    host.Enabled(bag.Read(L"Enabled", true).AsBool());
+    oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
+    mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
+    mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
+    rightToLeft_ = bag.Read(L"RightToLeft", false).AsBool();
+    rightToLeftMode_ = bag.Read(L"RightToLeftMode", 1L).AsLong();
+    if (rightToLeft_) host.RightToLeft(true);
+    borderStyle_ = static_cast<int>(bag.Read(L"BorderStyle", 1L).AsLong());
+    caption_ = foundation::PersistVariantToString(bag.Read(L"Caption"));
+    alignment_ = bag.Read(L"Alignment", 0L).AsLong();
+    transparent_ = bag.Read(L"Transparent", false).AsBool();
+    pictureAlignment_ = bag.Read(L"PictureAlignment", 0L).AsLong();
+    ShowCaptionAsWindowText();
+    if (!designMode_) hostSubclass_ = foundation::ScopedSubclass(hWnd(), this, HostWindowRef);
+}
+
+void FrameW::WriteProperties(host::PropertyBag& bag) {
+    bag.Write(L"Font", Font());
+    bag.Write(L"VisualStyles", visualStyles_, true);
+    bag.Write(L"Appearance", Appearance(), 1);
+    bag.Write(L"BackColor", BackColor(), SystemButtonFace);
+    bag.Write(L"ForeColor", ForeColor(), SystemButtonText);
+    bag.Write(L"Enabled", Enabled(), true);
+    bag.Write(L"OLEDropMode", oleDropMode_, 0L);
+    bag.Write(L"MousePointer", mousePointer_, 0);
+    bag.Write(L"MouseTrack", mouseTrack_, false);
+    bag.Write(L"RightToLeft", rightToLeft_, false);
+    bag.Write(L"RightToLeftMode", rightToLeftMode_, 1L);
+    bag.Write(L"BorderStyle", borderStyle_, 1);
+    bag.Write(L"Caption", foundation::PersistStringToVariant(caption_));
+    bag.Write(L"Alignment", alignment_, 0L);
+    bag.Write(L"Transparent", transparent_, false);
+    bag.Write(L"PictureAlignment", pictureAlignment_, 0L);
+}
+
+void FrameW::Resize() {
+    if (inResize_) return;
+    inResize_ = true;
+    DrawFrame();
+    inResize_ = false;
+}
+
+void FrameW::Terminate() {
+    hostSubclass_.Reset();
+    foundation::ShellLibraryRelease();
+}
+
+void FrameW::Changed(const wchar_t* property) { Site().PropertyChanged(property); }
+
+HWND FrameW::hWnd() const { return HasSite() && Site().HostWin() ? Site().HostWin()->hWnd() : nullptr; }
+
+// --- drawing ------------------------------------------------------------------------------
+
+FrameLook FrameW::Look() const {
+    const host::HostWindow& host = *Site().HostWin();
+    FrameLook look;
+    look.caption = caption_;
+    look.alignment = alignment_;
+    look.appearance = host.Appearance();
+    look.borderStyle = borderStyle_;
+    look.rightToLeft = rightToLeft_;
+    look.enabled = host.Enabled();
+    look.themed = visualStyles_ && foundation::VisualStylesActive();
+    look.foreColor = host.ForeRgb();
+    look.comCtlLevel = foundation::ComCtlVersionLevel();
+    look.scale = foundation::DpiScaleX();
+    return look;
+}
+
+// The host has filled the background and selected the font; the box goes on top of it.
+void FrameW::Paint(HDC dc) {
+    RECT client{};
+    GetClientRect(hWnd(), &client);
+    DrawFrameBox(dc, hWnd(), client, Look());
+}
+
+// The drawing is made when the host window paints; a change only asks for that.
+void FrameW::DrawFrame() {
+    if (hWnd()) Site().HostWin()->Refresh();
+}
+
+void FrameW::Refresh() {
+    DrawFrame();
+    RedrawWindow(hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void FrameW::ShowCaptionAsWindowText() {
+    if (hWnd()) SetWindowTextW(hWnd(), caption_.c_str());
+}
+
+// --- properties ---------------------------------------------------------------------------
+
+const host::FontDesc& FrameW::Font() const { return Site().HostWin()->Font(); }
+
+void FrameW::Font(const host::FontDesc& font) {
+    Site().HostWin()->Font(font);
+    DrawFrame();
+    Changed(L"Font");
+}
+
+void FrameW::VisualStyles(bool on) {
+    visualStyles_ = on;
+    DrawFrame();
+    Changed(L"VisualStyles");
+}
+
+int FrameW::Appearance() const { return Site().HostWin()->Appearance(); }
+
+// A flat frame takes the window-text colour, a 3D one the button-text colour.
+void FrameW::Appearance(int value) {
+    if (!InRange(value, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    Site().HostWin()->Appearance(value);
+    Site().HostWin()->ForeColor(value == 0 ? SystemWindowText : SystemButtonText);
+    DrawFrame();
+    Changed(L"Appearance");
+}
+
+unsigned long FrameW::BackColor() const { return Site().HostWin()->BackColor(); }
+
+void FrameW::BackColor(unsigned long oleColor) {
+    Site().HostWin()->BackColor(oleColor);
+    DrawFrame();
+    Changed(L"BackColor");
+}
+
+unsigned long FrameW::ForeColor() const { return Site().HostWin()->ForeColor(); }
+
+void FrameW::ForeColor(unsigned long oleColor) {
+    Site().HostWin()->ForeColor(oleColor);
+    DrawFrame();
+    Changed(L"ForeColor");
+}
+
+bool FrameW::Enabled() const { return Site().HostWin()->Enabled(); }
+
+void FrameW::Enabled(bool on) {
+    Site().HostWin()->Enabled(on);
+    DrawFrame();
+    Changed(L"Enabled");
+}
+
+void FrameW::OLEDropMode(long mode) {
+    if (!InRange(mode, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    oleDropMode_ = mode;
+    Changed(L"OLEDropMode");
+}
+
+void FrameW::MousePointer(int value) {
+    if (!foundation::IsValidMousePointer(value)) return foundation::InvalidPropertyValue(designMode_);
+    mousePointer_ = value;
+    Changed(L"MousePointer");
+}
+
+void FrameW::MouseTrack(bool on) {
+    mouseTrack_ = on;
+    Changed(L"MouseTrack");
+}
+
+// Right to left mirrors a left caption to the right and back; a centred one stays.
+void FrameW::ApplyRightToLeftAlignment() {
+    if (rightToLeft_) {
+        if (alignment_ == 0) alignment_ = 1;
+        if (pictureAlignment_ == 0) pictureAlignment_ = 1;
+    } else {
+        if (alignment_ == 1) alignment_ = 0;
+        if (pictureAlignment_ == 1) pictureAlignment_ = 0;
+    }
+}
+
+void FrameW::RightToLeft(bool on) {
+    rightToLeft_ = on;
+    Site().HostWin()->RightToLeft(on);
+    ApplyRightToLeftAlignment();
+    DrawFrame();
+    Changed(L"RightToLeft");
+}
+
+void FrameW::RightToLeftMode(long mode) {
+    if (!InRange(mode, 0, 4)) return foundation::InvalidPropertyValue(designMode_);
+    rightToLeftMode_ = mode;
+    RightToLeft(rightToLeft_);
+    Changed(L"RightToLeftMode");
+}
+
+void FrameW::BorderStyle(int style) {
+    if (!InRange(style, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    borderStyle_ = style;
+    DrawFrame();
+    Changed(L"BorderStyle");
+}
+
+void FrameW::Caption(const std::wstring& caption) {
+    caption_ = caption;
+    ShowCaptionAsWindowText();
+    DrawFrame();
+    Changed(L"Caption");
+}
+
+void FrameW::Alignment(long alignment) {
+    if (!InRange(alignment, 0, 2)) return foundation::InvalidPropertyValue(designMode_);
+    alignment_ = alignment;
+    DrawFrame();
+    Changed(L"Alignment");
+}
+
+void FrameW::Transparent(bool on) {
+    transparent_ = on;
+    DrawFrame();
+    Changed(L"Transparent");
+}
+
+void FrameW::PictureAlignment(long alignment) {
+    if (!InRange(alignment, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    pictureAlignment_ = alignment;
+    DrawFrame();
+    Changed(L"PictureAlignment");
+}
+
+// --- the host window's messages -------------------------------------------------------------
+
+LRESULT FrameW::ISubclass_Message(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LONG_PTR ref) {
+    if (ref == HostWindowRef) return HostWindowProc(hwnd, msg, wParam, lParam);
+    return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT FrameW::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PRINTCLIENT: return OnPrintClient(hwnd, wParam, lParam);
+    case WM_SETCURSOR: return OnSetCursor(hwnd, wParam, lParam);
+    case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP: return OnMouse(hwnd, msg, wParam, lParam);
+    default: return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
+    }
+}
+
+// Contained controls that paint their parent's background (themed check boxes and the like)
+// get the frame as it is drawn, background included.
+LRESULT FrameW::OnPrintClient(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    const host::HostWindow& host = *Site().HostWin();
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    int saved = SaveDC(dc);
+    host.PaintBackground(dc, client);
+    SelectObject(dc, host.FontHandle());
+    SetTextColor(dc, host.ForeRgb());
+    SetBkColor(dc, host.BackRgb());
+    Paint(dc);
+    RestoreDC(dc, saved);
+    return 0;
+}
+
+LRESULT FrameW::OnSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(wParam) == hwnd && foundation::SetCursorForMousePointer(mousePointer_, lParam)) return TRUE;
+    return foundation::CallDefaultProc(hwnd, WM_SETCURSOR, wParam, lParam);
+}
+
+// The host routes the mouse to windowless controls inside the frame; what falls on the frame
+// itself becomes the frame's events.
+LRESULT FrameW::OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    bool toChild = msg != WM_MOUSELEAVE && OverWindowlessChild(lParam);
+    LRESULT r = foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
+    if (!toChild) RaiseMouseEvent(msg, wParam, lParam);
+    return r;
+}
+
+bool FrameW::OverWindowlessChild(LPARAM lParam) const {
+    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    for (const host::ControlSite* child : Site().Children()) {
+        if (!child->Windowless() || !child->EffectivelyVisible()) continue;
+        RECT rc = child->PixelRect();
+        if (PtInRect(&rc, pt)) return true;
+    }
+    return false;
+}
+
+void FrameW::RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam) {
+    int shift = foundation::ShiftStateFromParam(wParam);
+    float x = static_cast<float>(GET_X_LPARAM(lParam));
+    float y = static_cast<float>(GET_Y_LPARAM(lParam));
+    switch (msg) {
+    case WM_MOUSELEAVE:
+        if (mouseOver_) {
+            mouseOver_ = false;
+            Site().RaiseEvent(DispId::MouseLeave, MouseLeave);
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (!mouseOver_ && mouseTrack_) {
+            mouseOver_ = true;
+            Site().RaiseEvent(DispId::MouseEnter, MouseEnter);
+            foundation::StartMouseTrack(hWnd());
+        }
+        Site().RaiseEvent(host::dispid::MouseMove, MouseMove, foundation::ButtonFromParam(wParam), shift, x, y);
+        break;
+    case WM_LBUTTONDOWN:
+        leftDown_ = true;
+        Site().RaiseEvent(host::dispid::MouseDown, MouseDown, 1, shift, x, y);
+        break;
+    case WM_RBUTTONDOWN: Site().RaiseEvent(host::dispid::MouseDown, MouseDown, 2, shift, x, y); break;
+    case WM_MBUTTONDOWN: Site().RaiseEvent(host::dispid::MouseDown, MouseDown, 4, shift, x, y); break;
+    case WM_LBUTTONUP:
+        Site().RaiseEvent(host::dispid::MouseUp, MouseUp, 1, shift, x, y);
+        if (leftDown_) Site().RaiseEvent(host::dispid::Click, Click);
+        leftDown_ = false;
+        break;
+    case WM_RBUTTONUP: Site().RaiseEvent(host::dispid::MouseUp, MouseUp, 2, shift, x, y); break;
+    case WM_MBUTTONUP: Site().RaiseEvent(host::dispid::MouseUp, MouseUp, 4, shift, x, y); break;
+    case WM_LBUTTONDBLCLK: Site().RaiseEvent(host::dispid::DblClick, DblClick); break;
+    default: break;
+    }
+}
+
+}  // namespace controls

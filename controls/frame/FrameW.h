@@ -1,0 +1,123 @@
+// FrameW: the library's Unicode group frame. It has no child window of its own: it draws its
+// box and caption on its host window (in Paint, behind the controls it contains) and subclasses
+// the host window (reference 0) for printing, the mouse pointer and mouse tracking. The host
+// window's text is the caption, so accessibility tools and test drivers can read it.
+#pragma once
+
+#include "controls/foundation/ISubclass.h"
+#include "controls/foundation/Subclass.h"
+#include "controls/frame/FrameDrawing.h"
+#include "host/Control.h"
+#include "host/Event.h"
+#include "host/Value.h"
+
+#include <string>
+
+namespace controls {
+
+class FrameW : public host::Control, public foundation::ISubclass {
+public:
+    struct DispId {
+        static constexpr long MouseEnter = 1;
+        static constexpr long MouseLeave = 2;
+    };
+    static constexpr LONG_PTR HostWindowRef = 0;
+
+    FrameW() = default;
+    ~FrameW() override;
+
+    // --- what the host calls ------------------------------------------------------------
+    std::wstring TypeName() const override { return L"FrameW"; }
+    bool IsContainer() const override { return true; }
+    bool CanGetFocus() const override { return false; }
+    void Initialize(host::ControlSite& site) override;
+    void InitProperties() override;
+    void ReadProperties(const host::PropertyBag& bag) override;
+    void WriteProperties(host::PropertyBag& bag) override;
+    void Resize() override;
+    void Terminate() override;
+    void Paint(HDC dc) override;
+
+    // --- windows --------------------------------------------------------------------------
+    HWND hWnd() const;
+    void Refresh();
+
+    // --- properties -----------------------------------------------------------------------
+    const host::FontDesc& Font() const;
+    void Font(const host::FontDesc& font);
+    bool VisualStyles() const { return visualStyles_; }
+    void VisualStyles(bool on);
+    int Appearance() const;
+    void Appearance(int value);
+    unsigned long BackColor() const;
+    void BackColor(unsigned long oleColor);
+    unsigned long ForeColor() const;
+    void ForeColor(unsigned long oleColor);
+    bool Enabled() const;
+    void Enabled(bool on);
+    long OLEDropMode() const { return oleDropMode_; }
+    void OLEDropMode(long mode);
+    int MousePointer() const { return mousePointer_; }
+    void MousePointer(int value);
+    bool MouseTrack() const { return mouseTrack_; }
+    void MouseTrack(bool on);
+    bool RightToLeft() const { return rightToLeft_; }
+    void RightToLeft(bool on);
+    long RightToLeftMode() const { return rightToLeftMode_; }
+    void RightToLeftMode(long mode);
+    int BorderStyle() const { return borderStyle_; }
+    void BorderStyle(int style);
+    const std::wstring& Caption() const { return caption_; }
+    void Caption(const std::wstring& caption);
+    long Alignment() const { return alignment_; }
+    void Alignment(long alignment);
+    bool Transparent() const { return transparent_; }
+    void Transparent(bool on);
+    long PictureAlignment() const { return pictureAlignment_; }
+    void PictureAlignment(long alignment);
+
+    // --- events -----------------------------------------------------------------------------
+    host::Event<> Click;
+    host::Event<> DblClick;
+    host::Event<int /*Button*/, int /*Shift*/, float /*x*/, float /*y*/> MouseDown;
+    host::Event<int /*Button*/, int /*Shift*/, float /*x*/, float /*y*/> MouseMove;
+    host::Event<int /*Button*/, int /*Shift*/, float /*x*/, float /*y*/> MouseUp;
+    host::Event<> MouseEnter;
+    host::Event<> MouseLeave;
+
+protected:
+    LRESULT ISubclass_Message(HWND hwnd, UINT wMsg, WPARAM wParam, LPARAM lParam, LONG_PTR dwRefData) override;
+
+private:
+    LRESULT HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnPrintClient(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool OverWindowlessChild(LPARAM lParam) const;
+    FrameLook Look() const;
+    void DrawFrame();
+    void ApplyRightToLeftAlignment();
+    void ShowCaptionAsWindowText();
+    void Changed(const wchar_t* property);
+
+    foundation::ScopedSubclass hostSubclass_;
+    bool designMode_ = false;
+    bool mouseOver_ = false;
+    bool leftDown_ = false;
+    bool inResize_ = false;
+
+    bool visualStyles_ = true;
+    long oleDropMode_ = 0;
+    int mousePointer_ = 0;
+    bool mouseTrack_ = false;
+    bool rightToLeft_ = false;
+    long rightToLeftMode_ = 1;
+    int borderStyle_ = 1;
+    std::wstring caption_;
+    long alignment_ = 0;
+    bool transparent_ = false;
+    long pictureAlignment_ = 0;
+};
+
+}  // namespace controls
