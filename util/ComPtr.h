@@ -61,9 +61,15 @@ public:
         return *this;
     }
 
+    // Takes over a string that a callee allocated for us (and resets the caller's copy).
+    static Bstr Adopt(BSTR& b) {
+        Bstr owner;
+        owner.b_ = std::exchange(b, nullptr);
+        return owner;
+    }
+
     BSTR Get() const { return b_; }
-    // Ownership passes to the caller (for a VARIANT that will free it).
-    BSTR Release() { return std::exchange(b_, nullptr); }
+    std::wstring Text() const { return b_ ? std::wstring(b_, ::SysStringLen(b_)) : std::wstring(); }
 
 private:
     BSTR b_ = nullptr;

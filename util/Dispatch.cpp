@@ -41,7 +41,7 @@ std::wstring TextOf(const Variant& value) {
     Variant text;
     HRESULT hr = ::VariantChangeType(text.Get(), const_cast<VARIANT*>(&*value), 0, VT_BSTR);
     if (FAILED(hr)) Raise(base::err::TypeMismatch);
-    BSTR b = (*text).bstrVal;
+    const BSTR b = (*text).bstrVal;  // still owned by `text`
     return b ? std::wstring(b, ::SysStringLen(b)) : std::wstring();
 }
 

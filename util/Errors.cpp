@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include <oleauto.h>
+#include "util/ComPtr.h"
 
 namespace util {
 
@@ -33,15 +33,9 @@ void RaiseComError(HRESULT hr, EXCEPINFO* info) {
     std::wstring description;
     if (info) {
         if (info->pfnDeferredFillIn) info->pfnDeferredFillIn(info);
-        // Take ownership of the strings the callee allocated.
-        ::SysFreeString(info->bstrSource);
-        ::SysFreeString(info->bstrHelpFile);
-        info->bstrSource = info->bstrHelpFile = nullptr;
-        if (info->bstrDescription) {
-            description.assign(info->bstrDescription, ::SysStringLen(info->bstrDescription));
-            ::SysFreeString(info->bstrDescription);
-            info->bstrDescription = nullptr;
-        }
+        Bstr source = Bstr::Adopt(info->bstrSource);
+        Bstr helpFile = Bstr::Adopt(info->bstrHelpFile);
+        description = Bstr::Adopt(info->bstrDescription).Text();
         if (info->scode) {
             hr = info->scode;
         } else if (info->wCode) {

@@ -57,7 +57,13 @@ TEST(FolderEnum, EmptyMissingAndHiddenFoldersGiveNothing) {
         EXPECT_EQ(util.EnumSubFoldersInFolder(path), L"") << path.c_str();
     }
     // A file where a folder is expected is the component's error.
-    EXPECT_NE(ErrorNumberOf([&] { util.EnumFilesInFolder(dir / L"hidden\\x.txt"); }), 0);
+    try {
+        util.EnumFilesInFolder(dir / L"hidden\\x.txt");
+        ADD_FAILURE() << "a file was listed as a folder";
+    } catch (const base::Error& e) {
+        EXPECT_EQ(e.Number(), 76);
+        EXPECT_EQ(e.Description(), L"Path not found");
+    }
 }
 
 TEST(FolderEnum, ATrailingSeparatorDoesNotHideAFolderOfHiddenFiles) {
