@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "host/Handles.h"
 
 #include "util/Errors.h"
 #include "util/Paths.h"
@@ -14,26 +14,12 @@ constexpr long kHidden = FILE_ATTRIBUTE_HIDDEN;
 constexpr long kSystem = FILE_ATTRIBUTE_SYSTEM;
 constexpr long kDirectory = FILE_ATTRIBUTE_DIRECTORY;
 
-class FindHandle {
-public:
-    FindHandle() = default;
-    ~FindHandle() { Close(); }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-
-    bool IsOpen() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return h_; }
-    void Reset(HANDLE h) {
-        Close();
-        h_ = h;
-    }
-    void Close() {
-        if (IsOpen()) ::FindClose(std::exchange(h_, INVALID_HANDLE_VALUE));
-    }
-
-private:
-    HANDLE h_ = INVALID_HANDLE_VALUE;
+struct FindTraits {
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { ::FindClose(h); }
 };
+using FindHandle = host::UniqueHandle<FindTraits>;
 
 struct Search {
     FindHandle handle;
@@ -68,7 +54,7 @@ std::wstring NextAdmitted(Search& search, WIN32_FIND_DATAW& found) {
         std::wstring name = Admitted(found, search.attributes);
         if (!name.empty()) return name;
         if (!::FindNextFileW(search.handle.Get(), &found)) {
-            search.handle.Close();
+            search.handle.Reset();
             return L"";
         }
     }
@@ -92,14 +78,14 @@ std::wstring ListDirectoryEntry(const std::wstring& mask, long attributes) {
     Search& search = OpenSearch();
     WIN32_FIND_DATAW found{};
     if (mask.empty()) {
-        if (!search.handle.IsOpen()) Raise(base::err::InvalidProcedureCall);
+        if (!search.handle) Raise(base::err::InvalidProcedureCall);
         if (!::FindNextFileW(search.handle.Get(), &found)) {
-            search.handle.Close();
+            search.handle.Reset();
             return L"";
         }
         return NextAdmitted(search, found);
     }
-    search.handle.Close();
+    search.handle.Reset();
     std::wstring pattern = mask;
     const wchar_t last = pattern.back();
     if (last == L'\\' || last == L':' || last == L'/') pattern += L"*.*";
@@ -116,7 +102,7 @@ std::wstring ListDirectoryEntry(const std::wstring& mask, long attributes) {
 }
 
 void EndDirectoryListing() {
-    OpenSearch().handle.Close();
+    OpenSearch().handle.Reset();
 }
 
 // An existence test holds no search open: it would keep the parent folder from being removed.

@@ -10,7 +10,7 @@ ComPtr<IDispatch> CreateObject(const wchar_t* progId) {
     if (FAILED(hr)) Raise(err::CantCreateObject);
     ComPtr<IDispatch> object;
     hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                            reinterpret_cast<void**>(object.Put()));
+                            reinterpret_cast<void**>(object.Receive()));
     if (FAILED(hr)) Raise(err::CantCreateObject);
     return object;
 }
@@ -32,7 +32,7 @@ ComPtr<IDispatch> ObjectOf(const Variant& value) {
     if (v.vt == VT_DISPATCH) unknown = v.pdispVal;
     else if (v.vt == VT_UNKNOWN) unknown = v.punkVal;
     ComPtr<IDispatch> object;
-    if (!unknown || FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.Put()))))
+    if (!unknown || FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.Receive()))))
         Raise(base::err::TypeMismatch);
     return object;
 }
@@ -55,7 +55,7 @@ ComPtr<IEnumVARIANT> EnumeratorOf(IDispatch* collection) {
     const VARIANT& v = *result;
     IUnknown* unknown = v.vt == VT_UNKNOWN ? v.punkVal : v.vt == VT_DISPATCH ? v.pdispVal : nullptr;
     ComPtr<IEnumVARIANT> enumerator;
-    if (!unknown || FAILED(unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(enumerator.Put()))))
+    if (!unknown || FAILED(unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(enumerator.Receive()))))
         Raise(err::NoSuchMember);
     return enumerator;
 }

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "util/ComPtr.h"
+#include "util/ComTypes.h"
 
 namespace util {
 

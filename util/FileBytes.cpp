@@ -6,41 +6,33 @@
 #include <new>
 #include <utility>
 
+#include "host/Handles.h"
+
 #include "util/Errors.h"
 #include "util/Paths.h"
 
 namespace util {
 namespace {
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool IsOpen() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return h_; }
-    void Close() {
-        if (IsOpen()) ::CloseHandle(std::exchange(h_, INVALID_HANDLE_VALUE));
-    }
-
-private:
-    HANDLE h_;
+struct FileTraits {
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { ::CloseHandle(h); }
 };
+using FileHandle = host::UniqueHandle<FileTraits>;
 
 // A file in the making: deleted unless Commit renamed it over its target.
 class TemporaryFile {
 public:
     TemporaryFile(const std::wstring& target, DWORD attributes) : file_(Create(target, attributes)) {}
     ~TemporaryFile() {
-        file_.Close();
+        file_.Reset();
         if (!path_.empty()) ::DeleteFileW(path_.c_str());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    bool IsOpen() const { return file_.IsOpen(); }
+    bool IsOpen() const { return static_cast<bool>(file_); }
 
     bool Write(std::string_view bytes) {
         while (!bytes.empty()) {
@@ -53,7 +45,7 @@ public:
     }
 
     bool Commit(const std::wstring& target) {
-        file_.Close();
+        file_.Reset();
         if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return false;
         path_.clear();
@@ -88,9 +80,10 @@ private:
 }  // namespace
 
 std::string ReadFileBytes(const std::wstring& path) {
-    FileHandle file(::CreateFileW(PrefixedPathOf(FullPathOf(path)).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen()) Raise(err::FileNotOpened);
+    FileHandle file(::CreateFileW(PrefixedPathOf(FullPathOf(path)).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (!file) Raise(err::FileNotOpened);
     LARGE_INTEGER size;
     if (!::GetFileSizeEx(file.Get(), &size)) Raise(err::FileNotRead);
     if (size.QuadPart > 0x3FFFFFFF) Raise(base::err::OutOfMemory);

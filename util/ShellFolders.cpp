@@ -5,7 +5,7 @@
 #include <shlobj.h>
 
 #include "util/CodePage.h"
-#include "util/ComPtr.h"
+#include "util/ComTypes.h"
 
 std::wstring clsUtil::GetInnerStringFromCLSID(long InnerClsID) const {
     switch (InnerClsID) {
