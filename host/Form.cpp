@@ -66,7 +66,8 @@ void Form::Load() {
     if (IsLoaded()) return;
     Form_Initialize();
     const PropertyBag& bag = design_.properties;
-    Surface::Font(bag.Read(L"Font", FontDesc{}).GetKind() == Value::Kind::Font ? bag.Read(L"Font").AsFont() : FontDesc{});
+    Value font = bag.Read(L"Font");
+    Surface::Font(font.GetKind() == Value::Kind::Font ? font.AsFont() : FontDesc{});
     Surface::BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", 0x8000000FUL).AsLong()));
     Surface::ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", 0x80000012UL).AsLong()));
     RightToLeft(bag.Read(L"RightToLeft", false).AsBool());

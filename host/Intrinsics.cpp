@@ -147,7 +147,11 @@ bool CommandButton::OnReflectedMessage(UINT msg, WPARAM wParam, LPARAM lParam, L
 }
 
 void CommandButton::Press() {
-    if (hWnd() && Enabled()) SendMessageW(hWnd(), BM_CLICK, 0, 0);
+    // The notification a click sends, without the mouse's focus change: Return on a default
+    // button leaves the focus where it is.
+    if (hWnd() && Enabled() && IsWindowVisible(hWnd()))
+        SendMessageW(GetParent(hWnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hWnd()), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(hWnd()));
 }
 
 // --- CheckBox -------------------------------------------------------------------------------

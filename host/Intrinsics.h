@@ -65,7 +65,8 @@ public:
     bool Cancel() const { return cancel_; }
     void Cancel(bool on) { cancel_ = on; }
     bool OnReflectedMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    // Presses the button as a person would: Click is raised through the button's own notification.
+    // Presses the button as Return on a default button does: Click through the button's own
+    // notification, the focus unchanged.
     void Press();
 
 protected:

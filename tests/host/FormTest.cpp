@@ -1,0 +1,303 @@
+#include "HostTestSupport.h"
+
+#include "host/Intrinsics.h"
+
+#include <gtest/gtest.h>
+
+using namespace host;
+using hosttest::PumpUntil;
+using hosttest::TestForm;
+
+namespace {
+
+std::vector<std::wstring> g_calls;
+
+// Records the host's calls in order.
+class Probe : public Control {
+public:
+    std::wstring TypeName() const override { return L"Probe"; }
+    void Initialize(ControlSite& site) override {
+        Control::Initialize(site);
+        g_calls.push_back(L"Initialize " + site.DisplayName() + (site.HostWin() && site.HostWin()->hWnd() ? L" window" : L""));
+    }
+    void InitProperties() override { g_calls.push_back(L"InitProperties"); }
+    void ReadProperties(const PropertyBag& bag) override {
+        g_calls.push_back(L"ReadProperties " + bag.Read(L"Note").AsString());
+        Site().RaiseEvent(1, Changed);  // during load: held back
+    }
+    void WriteProperties(PropertyBag& bag) override { bag.Write(L"Note", Value(Utf16LeBytes(L"写回")), Value()); }
+    void Resize() override { g_calls.push_back(L"Resize"); }
+    void AmbientChanged(const std::wstring& name) override { g_calls.push_back(L"Ambient " + name); }
+    void Terminate() override { g_calls.push_back(L"Terminate"); }
+    Event<> Changed;
+};
+
+const wchar_t* kIntrinsics = LR"(Begin Form F
+   Caption = "窗体"
+   ClientWidth = 9000
+   ClientHeight = 6000
+   BeginProperty Font
+      Name = "Tahoma"
+      Size = 9
+   EndProperty
+   Begin CommandButton Command4
+      Caption = "进行匹配"
+      Left = 120
+      Top = 120
+      Width = 1095
+      Height = 375
+   End
+   Begin CheckBox Check1
+      Caption = "替换："
+      Left = 120
+      Top = 600
+      Width = 1200
+      Height = 375
+      Value = 1
+   End
+   Begin Label Label1
+      Index = 0
+      Caption = "第零"
+      Left = 120
+      Top = 1200
+      Width = 1200
+      Height = 255
+   End
+   Begin Label Label1
+      Index = 1
+      Caption = "第一"
+      Left = 1500
+      Top = 1200
+      Width = 1200
+      Height = 255
+   End
+   Begin Probe probe
+      Note = "读入"
+      Left = 3000
+      Top = 120
+   End
+End
+)";
+
+}  // namespace
+
+class FormTest : public testing::Test {
+protected:
+    void SetUp() override {
+        hosttest::RegisterTestControls();
+        RegisterControlKind(L"Probe", [] { return std::make_unique<Probe>(); });
+        g_calls.clear();
+    }
+};
+
+TEST_F(FormTest, IntrinsicControlsAreSystemWindowsWithTheirCaptions) {
+    TestForm form(kIntrinsics);
+    form.Show();
+    HWND f = form.hWnd();
+    EXPECT_EQ(hosttest::WindowText(f), L"窗体");
+    // Found the way tools find them: class and caption.
+    HWND button = FindWindowExW(f, nullptr, L"Button", L"进行匹配");
+    HWND check = FindWindowExW(f, nullptr, L"Button", L"替换：");
+    HWND label1 = FindWindowExW(f, nullptr, L"Static", L"第一");
+    ASSERT_TRUE(button && check && label1);
+    EXPECT_TRUE(IsWindowVisible(button));
+    EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(form.Ctl<CheckBox>(L"Check1").Value(), 1);
+    EXPECT_EQ(form.Ctl<CommandButton>(L"Command4").Caption(), L"进行匹配");
+
+    int clicks = 0;
+    std::vector<int> labelClicks;
+    form.Ctl<CommandButton>(L"Command4").Click = [&] { ++clicks; };
+    for (Label* l : form.Array<Label>(L"Label1")) l->Click = [&, i = l->Site().Index()] { labelClicks.push_back(i); };
+    ASSERT_EQ(form.Array<Label>(L"Label1").size(), 2u);
+
+    SendMessageW(button, BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    // A real click on the second label of the array.
+    RECT r;
+    GetWindowRect(label1, &r);
+    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ScreenToClient(label1, &centre);
+    PostMessageW(label1, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+    PostMessageW(label1, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+    EXPECT_TRUE(PumpUntil([&] { return !labelClicks.empty(); }));
+    EXPECT_EQ(labelClicks, std::vector<int>{1});
+
+    // The form's font reaches the intrinsic windows.
+    auto font = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
+    LOGFONTW lf{};
+    ASSERT_TRUE(font && GetObjectW(font, sizeof(lf), &lf));
+    EXPECT_STREQ(lf.lfFaceName, L"Tahoma");
+
+    // Extender: hiding and moving in twips.
+    form.Site(L"Command4").Visible(false);
+    EXPECT_FALSE(IsWindowVisible(button));
+    form.Ctl<CommandButton>(L"Command4").Caption(L"常用匹配...");
+    EXPECT_EQ(hosttest::WindowText(button), L"常用匹配...");
+    EXPECT_TRUE(form.Dirty());
+    form.Unload();
+    EXPECT_FALSE(IsWindow(button));
+    EXPECT_FALSE(IsWindow(f));
+}
+
+TEST_F(FormTest, LifeCycleRunsInOrderAndEventsWaitForTheLoad) {
+    TestForm form(kIntrinsics);
+    int changed = 0;
+    form.Load();
+    form.Ctl<Probe>(L"probe").Changed = [&] { ++changed; };
+    std::vector<std::wstring> expected = {L"Initialize probe window", L"ReadProperties 读入", L"Resize"};
+    EXPECT_EQ(g_calls, expected);
+    EXPECT_EQ(form.loads, 1);
+    EXPECT_EQ(changed, 0);  // raised while the form was being built
+
+    ControlSite& site = form.Site(L"probe");
+    site.RaiseEvent(1, form.Ctl<Probe>(L"probe").Changed);
+    EXPECT_EQ(changed, 1);
+    site.Move(3000, 120, 2000, 600);
+    EXPECT_EQ(g_calls.back(), L"Resize");
+    site.NotifyAmbientChanged(L"Font");
+    EXPECT_EQ(g_calls.back(), L"Ambient Font");
+
+    // Saving asks the control for its properties and keeps the extender's.
+    const PropertyBag& saved = site.SaveProperties();
+    EXPECT_EQ(saved.Read(L"Note").AsString(), L"写回");
+    EXPECT_EQ(saved.Read(L"Width").AsDouble(), 2000);
+    EXPECT_FALSE(saved.Contains(L"Visible"));  // the default is not written
+
+    form.Unload();
+    EXPECT_EQ(g_calls.back(), L"Terminate");
+}
+
+TEST_F(FormTest, UnloadCanBeCancelledByTheForm) {
+    class Stubborn : public TestForm {
+    public:
+        using TestForm::TestForm;
+        int keep = 1;
+
+    protected:
+        void Form_Unload(int& cancel) override { cancel = keep; }
+    } form(L"Begin Form F\nEnd\n");
+    form.Show();
+    SendMessageW(form.hWnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(form.IsLoaded());
+    form.keep = 0;
+    SendMessageW(form.hWnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_TRUE(App().Forms().empty());
+}
+
+TEST_F(FormTest, WindowlessControlsArePaintedHitTestedAndTimed) {
+    TestForm form(LR"(Begin Form F
+   ClientWidth = 6000
+   ClientHeight = 3000
+   BackColor = &H00FFFFFF&
+   Begin TestPatch patch
+      Left = 1500
+      Top = 1500
+      Width = 1500
+      Height = 750
+      ForeColor = &H000000FF&
+   End
+   Begin Line Line1
+      X1 = 150
+      Y1 = 300
+      X2 = 3000
+      Y2 = 300
+      BorderColor = &H00DCDCDC&
+   End
+End
+)");
+    form.Show();
+    auto& patch = form.Ctl<hosttest::TestPatch>(L"patch");
+    ASSERT_TRUE(PumpUntil([&] { return patch.paints > 0; }));
+    ScaleConverter sc = ScaleConverter::Screen();
+    int x = sc.TwipsToPixelsX(1500), y = sc.TwipsToPixelsY(1500);
+    {
+        WindowDC dc(form.hWnd());
+        EXPECT_EQ(GetPixel(dc.Get(), x + 2, y + 2), RGB(255, 0, 0));      // inside the patch
+        EXPECT_EQ(GetPixel(dc.Get(), x - 2, y - 2), RGB(255, 255, 255));  // the form around it
+        EXPECT_EQ(GetPixel(dc.Get(), sc.TwipsToPixelsX(1500), sc.TwipsToPixelsY(300)), RGB(220, 220, 220));  // the line
+    }
+    // Mouse input over the patch reaches it in its own pixels; over the form it does not.
+    PostMessageW(form.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x + 5, y + 7));
+    PostMessageW(form.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(x + 5, y + 7));
+    PostMessageW(form.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x - 5, y - 5));
+    PostMessageW(form.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(x - 5, y - 5));
+    ASSERT_TRUE(PumpUntil([&] { return patch.clicks == 1 && !GetQueueStatus(QS_POSTMESSAGE); }));
+    hosttest::Drain();
+    ASSERT_EQ(patch.downs.size(), 1u);
+    EXPECT_EQ(patch.downs[0].x, 5);
+    EXPECT_EQ(patch.downs[0].y, 7);
+    EXPECT_EQ(patch.ups, 1);
+    EXPECT_EQ(patch.clicks, 1);
+
+    // A timer on the container ticks until the control stops it.
+    patch.timer.Enabled(true);
+    EXPECT_TRUE(PumpUntil([&] { return patch.timerTicks >= 3; }));
+    EXPECT_FALSE(patch.timer.Enabled());
+    form.Unload();
+}
+
+TEST_F(FormTest, HostWindowAnswersItsChildsColoursAndPassesFocusOn) {
+    TestForm form(LR"(Begin Form F
+   Begin TestEdit box
+      Text = "文本"
+      Width = 3000
+      Height = 315
+   End
+End
+)");
+    form.Show();
+    auto& box = form.Ctl<hosttest::TestEdit>(L"box");
+    EXPECT_EQ(box.Text(), L"文本");
+    HostWindow& hw = *form.Site(L"box").HostWin();
+    EXPECT_EQ(hosttest::WindowText(GetParent(box.hWnd())), L"box");
+    hw.BackColor(0x00112233);
+    hw.ForeColor(0x00445566);
+    {
+        WindowDC dc(box.hWnd());
+        auto brush = reinterpret_cast<HBRUSH>(SendMessageW(hw.hWnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.Get()),
+                                                           reinterpret_cast<LPARAM>(box.hWnd())));
+        LOGBRUSH lb{};
+        ASSERT_TRUE(GetObjectW(brush, sizeof(lb), &lb));
+        EXPECT_EQ(lb.lbColor, 0x00112233u);
+        EXPECT_EQ(GetTextColor(dc.Get()), 0x00445566u);
+        EXPECT_EQ(GetBkColor(dc.Get()), 0x00112233u);
+    }
+    // Focus enters through the host window and lands in the child.
+    SetFocus(hw.hWnd());
+    EXPECT_EQ(GetFocus(), box.hWnd());
+    EXPECT_EQ(form.ActiveControl(), &form.Site(L"box"));
+    // The subclass saw the host window's messages too (reference 2), and stops at Terminate.
+    EXPECT_FALSE(box.seenMessages.empty());
+    form.Unload();
+}
+
+TEST_F(FormTest, ApplicationNamesPreviousInstances) {
+    UniqueKernelHandle first, second, other;
+    EXPECT_FALSE(ClaimInstanceName(L"HostTests.Instance", first));
+    EXPECT_TRUE(ClaimInstanceName(L"HostTests.Instance", second));  // as a second start sees it
+    EXPECT_FALSE(ClaimInstanceName(L"HostTests.Other", other));
+    first.Reset();
+    second.Reset();
+    UniqueKernelHandle again;
+    EXPECT_FALSE(ClaimInstanceName(L"HostTests.Instance", again));  // the first instance ended
+    EXPECT_FALSE(App().Title().empty());
+    EXPECT_EQ(App().hInstance(), GetModuleHandleW(nullptr));
+}
+
+TEST_F(FormTest, UnknownKindsAndMisplacedChildrenFailTheLoad) {
+    TestForm unknown(L"Begin Form F\n Begin NoSuchControl x\n End\nEnd\n");
+    try {
+        unknown.Load();
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Number(), 5);
+        EXPECT_NE(e.Description().find(L"NoSuchControl"), std::wstring::npos);
+    }
+    EXPECT_FALSE(unknown.IsLoaded());
+    TestForm nested(L"Begin Form F\n Begin CommandButton b\n  Begin Label l\n  End\n End\nEnd\n");
+    EXPECT_THROW(nested.Load(), Error);
+    EXPECT_FALSE(nested.IsLoaded());
+    EXPECT_TRUE(App().Forms().empty());
+}
