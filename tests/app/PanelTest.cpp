@@ -1,0 +1,60 @@
+// The reference panel: the width toggle, the 19 reference lines, what the narrow window hides.
+#include "Input.h"
+#include "Workbench.h"
+
+#include <gtest/gtest.h>
+
+namespace wbtest {
+namespace {
+
+double OuterWidthTwips(const Workbench& wb) {
+    RECT rc;
+    GetWindowRect(wb.Window(), &rc);
+    return (rc.right - rc.left) * TwipsPerPixelX();
+}
+
+TEST(Panel, TheButtonTogglesTheWindowBetweenNarrowAndWide) {
+    Workbench wb;
+    RECT before;
+    GetWindowRect(wb.Window(), &before);
+    EXPECT_NEAR(OuterWidthTwips(wb), 10770, TwipsPerPixelX());
+    EXPECT_EQ(wb.Text(L"Command2"), L"参考和帮助 >");
+
+    Click(wb.Handle(L"Command2"));
+    EXPECT_NEAR(OuterWidthTwips(wb), 16965, TwipsPerPixelX());
+    EXPECT_EQ(wb.Text(L"Command2"), L"参考和帮助 <");
+    RECT wide;
+    GetWindowRect(wb.Window(), &wide);
+    EXPECT_EQ(wide.left, before.left);
+    EXPECT_EQ(wide.top, before.top);
+    EXPECT_EQ(wide.bottom - wide.top, before.bottom - before.top);
+
+    Click(wb.Handle(L"Command2"));
+    EXPECT_NEAR(OuterWidthTwips(wb), 10770, TwipsPerPixelX());
+    EXPECT_EQ(wb.Text(L"Command2"), L"参考和帮助 >");
+}
+
+TEST(Panel, TheNarrowWindowShowsNothingOfThePanel) {
+    Workbench wb;
+    RECT client;
+    GetClientRect(wb.Window(), &client);
+    RECT panel = wb.ScreenRect(L"FrameW3");
+    MapWindowPoints(nullptr, wb.Window(), reinterpret_cast<POINT*>(&panel), 2);
+    EXPECT_GE(panel.left, client.right);
+    EXPECT_LE(panel.left - client.right, 1);  // it starts right at the edge
+}
+
+TEST(Panel, TheReferenceListHoldsTheNineteenLinesAndOnlyDisplays) {
+    Workbench wb;
+    std::vector<std::wstring> lines = wb.Entries(L"ListBoxW1");
+    ASSERT_EQ(lines.size(), 19u);
+    EXPECT_EQ(lines[0], L".         => 除换行符以外的所有字符。");
+    EXPECT_EQ(lines[3], L"\\d,\\w,\\s  => 匹配数字、字符、空格。");
+    EXPECT_EQ(lines[15], L"(expr)    => 捕获 expr 子模式,以 \\1 使用它。");
+    EXPECT_EQ(lines[18], L"(?!expr)  => 负向预查模式 expr。");
+    for (const std::wstring& line : lines) EXPECT_EQ(line.substr(10, 3), L"=> ") << line;
+    EXPECT_FALSE(IsWindowEnabled(wb.Handle(L"ListBoxW1")));
+}
+
+}  // namespace
+}  // namespace wbtest
