@@ -2,26 +2,20 @@
 
 #include <string>
 
+#include "host/Error.h"
 #include "util/ComTypes.h"
 
 namespace util {
 
-const wchar_t* StandardErrorText(long number) {
+std::wstring StandardErrorText(long number) {
     switch (number) {
-    case base::err::InvalidProcedureCall: return L"Invalid procedure call or argument";
-    case base::err::Overflow: return L"Overflow";
-    case base::err::OutOfMemory: return L"Out of memory";
-    case base::err::TypeMismatch: return L"Type mismatch";
-    case err::BadFileName: return L"Bad file name or number";
-    case err::FileNotFound: return L"File not found";
     case err::PermissionDenied: return L"Permission denied";
     case err::PathFileAccess: return L"Path/File access error";
     case err::PathNotFound: return L"Path not found";
     case err::CantCreateObject: return L"ActiveX component can't create object";
-    case err::NoSuchMember: return L"Object doesn't support this property or method";
     case err::FileNotOpened: return L"File could not be opened.";
     case err::FileNotRead: return L"File could not be read.";
-    default: return L"";
+    default: return host::StandardDescription(number);
     }
 }
 
@@ -50,8 +44,12 @@ void RaiseComError(HRESULT hr, EXCEPINFO* info) {
     } else {
         number = static_cast<long>(hr);
     }
-    if (description.empty()) description = StandardErrorText(number);
-    if (description.empty()) description = L"Automation error";
+    if (description.empty()) {
+        // An HRESULT of another facility has no text of the runtime's own.
+        description = HRESULT_FACILITY(hr) == FACILITY_CONTROL || number == base::err::OutOfMemory
+                          ? StandardErrorText(number)
+                          : L"Automation error";
+    }
     throw base::Error(number, std::move(description));
 }
 

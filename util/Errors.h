@@ -1,9 +1,12 @@
-// Raising the runtime's numbered errors with their standard descriptions, and turning a failed
-// COM call into the error a caller of the component would have seen.
+// The utility class's errors: the host's numbers and texts, the few of the file system and the
+// automation components that only this class meets, and a failed COM call turned into the error
+// a caller of the component would have seen.
 #pragma once
 
 #include <windows.h>
 #include <oaidl.h>
+
+#include <string>
 
 #include "base/Error.h"
 
@@ -11,8 +14,6 @@ namespace util {
 
 // Error numbers the utility class raises besides base::err's.
 namespace err {
-constexpr long BadFileName = 52;        // "Bad file name or number"
-constexpr long FileNotFound = 53;       // "File not found"
 constexpr long PermissionDenied = 70;   // "Permission denied"
 constexpr long PathFileAccess = 75;     // "Path/File access error"
 constexpr long PathNotFound = 76;       // "Path not found"
@@ -23,8 +24,8 @@ constexpr long FileNotOpened = 3002;    // "File could not be opened."
 constexpr long FileNotRead = 3003;      // "File could not be read."
 }  // namespace err
 
-// The standard description of a runtime error number ("" for a number without one).
-const wchar_t* StandardErrorText(long number);
+// The standard description of an error number.
+std::wstring StandardErrorText(long number);
 
 [[noreturn]] void Raise(long number);
 

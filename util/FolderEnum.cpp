@@ -2,7 +2,7 @@
 
 #include "util/clsUtil.h"
 
-#include "util/DirectoryEntry.h"
+#include "util/Existence.h"
 #include "util/Dispatch.h"
 
 namespace {

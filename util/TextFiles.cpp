@@ -4,7 +4,7 @@
 #include "util/clsUtil.h"
 
 #include "util/CodePage.h"
-#include "util/DirectoryEntry.h"
+#include "util/Existence.h"
 #include "util/FileBytes.h"
 
 namespace {

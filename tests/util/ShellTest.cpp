@@ -32,9 +32,11 @@ TEST(Shell, EveryInnerStringNamesAShellFolder) {
 }
 
 // The folder browser is modal: a thread timer, which its message loop dispatches, finds it and
-// plays the user's part: choose `path`, or cancel when it is empty.
+// plays the user's part: choose `path`, or cancel when it is empty. The browser settles its own
+// first selection after it shows, so the choice is made over a few ticks before OK.
 struct Browser {
     std::wstring path;
+    int ticks = 0;
     HWND window = nullptr;
     HWND owner = nullptr;
     bool promptShown = false;
@@ -56,13 +58,16 @@ BOOL CALLBACK FindPrompt(HWND hwnd, LPARAM) {
 }
 
 void CALLBACK PlayUser(HWND, UINT, UINT_PTR id, DWORD) {
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindBrowser, 0);
+    if (!browser.window) ::EnumThreadWindows(::GetCurrentThreadId(), FindBrowser, 0);
     if (!browser.window) return;
+    if (++browser.ticks < 5) {
+        if (!browser.path.empty())
+            ::SendMessageW(browser.window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(browser.path.c_str()));
+        return;
+    }
     ::KillTimer(nullptr, id);
     browser.owner = ::GetWindow(browser.window, GW_OWNER);
     ::EnumChildWindows(browser.window, FindPrompt, 0);
-    if (!browser.path.empty())
-        ::SendMessageW(browser.window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(browser.path.c_str()));
     ::PostMessageW(browser.window, WM_COMMAND, browser.path.empty() ? IDCANCEL : IDOK, 0);
 }
 
