@@ -47,6 +47,7 @@ void ControlSite::Create(const PropertyBag& bag, bool loaded) {
     created_ = true;
     ApplyPlacement();
     ApplyVisibility();
+    if (!toolTip_.empty()) form_.ApplyToolTip(*this);
     control_->Resize();
 }
 
@@ -162,7 +163,10 @@ void ControlSite::TabIndex(int index) {
     form_.ReorderTabIndex(*this, index);
 }
 
-void ControlSite::ToolTipText(std::wstring text) { toolTip_ = std::move(text); }
+void ControlSite::ToolTipText(std::wstring text) {
+    toolTip_ = std::move(text);
+    if (created_) form_.ApplyToolTip(*this);
+}
 
 bool ControlSite::CanTakeFocus() const {
     if (!created_ || !control_->CanGetFocus() || !EffectivelyVisible()) return false;

@@ -6,6 +6,7 @@
 #include "host/Intrinsics.h"
 
 #include <algorithm>
+#include <commctrl.h>
 #include <cwchar>
 
 namespace host {
@@ -47,6 +48,12 @@ DWORD StyleOfBorder(long borderStyle, bool maxButton, bool minButton, bool contr
         if (minButton) style |= WS_MINIMIZEBOX;
     }
     return style;
+}
+
+// On i686 a lambda does not convert to a stdcall callback.
+BOOL CALLBACK CollectWindow(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
 }
 
 }  // namespace
@@ -176,6 +183,7 @@ void Form::DestroyAll() {
     topLevel_.clear();
     menus_.clear();
     lastFocus_ = nullptr;
+    tooltip_.Reset();
     hwnd_.Reset();
     App().RemoveForm(*this);
 }
@@ -309,6 +317,32 @@ MenuItem* Form::PopupMenu(MenuItem& menu, double x, double y) {
     MenuItem* item = byId[id];
     item->Click(item->Index());
     return item;
+}
+
+void Form::ApplyToolTip(ControlSite& site) {
+    HWND placed = site.PlacedWindow();
+    if (!placed || !hwnd_) return;
+    if (!tooltip_) {
+        tooltip_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_.Get(), nullptr,
+                                       App().hInstance(), nullptr));
+        if (!tooltip_) return;
+        SendMessageW(tooltip_.Get(), TTM_SETMAXTIPWIDTH, 0, 600);
+    }
+    // The tip shows over the control's own window and over the child windows that cover it.
+    std::vector<HWND> windows{placed};
+    EnumChildWindows(placed, &CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    std::wstring text = site.ToolTipText();
+    for (HWND w : windows) {
+        TOOLINFOW ti{};
+        ti.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by comctl32 5 and 6
+        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        ti.hwnd = hwnd_.Get();
+        ti.uId = reinterpret_cast<UINT_PTR>(w);
+        ti.lpszText = text.data();
+        SendMessageW(tooltip_.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+        if (!text.empty()) SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
 }
 
 // --- notifications ---------------------------------------------------------------------------

@@ -144,6 +144,9 @@ public:
     // Renumbers TabIndex so that `site` gets `index` and the others keep their order.
     void ReorderTabIndex(ControlSite& site, int index);
     void ForgetSite(const ControlSite& site) { routing_.Forget(&site); }
+    // Shows the site's ToolTipText over its windows (removes it when empty).
+    void ApplyToolTip(ControlSite& site);
+    HWND ToolTipWindow() const { return tooltip_.Get(); }
 
 protected:
     virtual void Form_Initialize() {}
@@ -178,6 +181,7 @@ private:
     std::vector<std::unique_ptr<ControlSite>> sites_;
     std::vector<ControlSite*> topLevel_;  // borrowed from sites_
     ContainerRouting routing_;
+    UniqueWindow tooltip_;  // one tool-tip window for every control of the form
     HWND lastFocus_ = nullptr;  // borrowed: restored when the form is activated again
     std::vector<std::unique_ptr<MenuItem>> menus_;
     ScaleUnit scaleMode_ = ScaleUnit::Twips;

@@ -8,6 +8,7 @@
 #include "host/WindowlessSurface.h"
 
 #include <cmath>
+#include <commctrl.h>
 #include <olectl.h>
 
 namespace host {
@@ -61,7 +62,69 @@ void IntrinsicWindowControl::CreateWindowFrom(const PropertyBag& bag) {
     EnableWindow(hwnd, bag.Read(L"Enabled", true).AsBool());
     wchar_t key = AccessKeyOf(caption);
     site.AccessKeys(key ? std::wstring(1, key) : std::wstring());
+    subclassed_ = SetWindowSubclass(hwnd, &IntrinsicWindowControl::WindowEvents, reinterpret_cast<UINT_PTR>(this), 0);
     AfterCreate();
+}
+
+void IntrinsicWindowControl::Terminate() {
+    // The window outlives this call (the site destroys it): stop delivering first.
+    if (subclassed_ && hWnd()) RemoveWindowSubclass(hWnd(), &IntrinsicWindowControl::WindowEvents, reinterpret_cast<UINT_PTR>(this));
+    subclassed_ = false;
+}
+
+LRESULT CALLBACK IntrinsicWindowControl::WindowEvents(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &IntrinsicWindowControl::WindowEvents, id);
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+    return reinterpret_cast<IntrinsicWindowControl*>(id)->OnWindowMessage(hwnd, msg, wParam, lParam);
+}
+
+LRESULT IntrinsicWindowControl::OnWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    switch (msg) {
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: {
+        int key = static_cast<int>(wParam);
+        bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+        Site().RaiseEvent(down ? dispid::KeyDown : dispid::KeyUp, down ? KeyDown : KeyUp, key, shift);
+        if (key == 0) return 0;
+        return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(key), lParam);
+    }
+    case WM_CHAR: {
+        int ch = static_cast<int>(wParam);
+        Site().RaiseEvent(dispid::KeyPress, KeyPress, ch);
+        if (ch == 0) return 0;
+        return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(ch), lParam);
+    }
+    // MouseUp before the window's handling: a button's release clicks it, and Click follows MouseUp.
+    case WM_LBUTTONUP: RaiseMouse(MouseUp, dispid::MouseUp, 1, wParam, lParam); break;
+    case WM_RBUTTONUP: RaiseMouse(MouseUp, dispid::MouseUp, 2, wParam, lParam); break;
+    case WM_MBUTTONUP: RaiseMouse(MouseUp, dispid::MouseUp, 4, wParam, lParam); break;
+    default: break;
+    }
+    LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    switch (msg) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: RaiseMouse(MouseDown, dispid::MouseDown, 1, wParam, lParam); break;
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: RaiseMouse(MouseDown, dispid::MouseDown, 2, wParam, lParam); break;
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: RaiseMouse(MouseDown, dispid::MouseDown, 4, wParam, lParam); break;
+    case WM_MOUSEMOVE: {
+        int buttons = (wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) | (wParam & MK_MBUTTON ? 4 : 0);
+        RaiseMouse(MouseMove, dispid::MouseMove, buttons, wParam, lParam);
+        break;
+    }
+    default: break;
+    }
+    return result;
+}
+
+void IntrinsicWindowControl::RaiseMouse(const Event<int, int, float, float>& event, long dispId, int button, WPARAM wParam,
+                                        LPARAM lParam) {
+    if (!HasSite()) return;
+    int shift = (wParam & MK_SHIFT ? 1 : 0) | (wParam & MK_CONTROL ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    ScaleConverter sc = Site().Scale();
+    auto x = static_cast<float>(sc.ScaleX(static_cast<short>(LOWORD(lParam)), ScaleUnit::Pixels, ScaleUnit::Twips));
+    auto y = static_cast<float>(sc.ScaleY(static_cast<short>(HIWORD(lParam)), ScaleUnit::Pixels, ScaleUnit::Twips));
+    Site().RaiseEvent(dispId, event, button, shift, x, y);
 }
 
 void IntrinsicWindowControl::WriteProperties(PropertyBag& bag) {

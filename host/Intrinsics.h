@@ -4,8 +4,13 @@
 //   CommandButton   "Button" BS_PUSHBUTTON      Caption, Enabled, Default, Cancel; Click
 //   CheckBox        "Button" BS_AUTOCHECKBOX    Caption, Value (0 unchecked, 1 checked, 2 grey),
 //                                               Enabled; Click
-//   Label           "Static" SS_NOTIFY          Caption, Alignment, Enabled, BackStyle; Click
+//   Label           "Static" SS_NOTIFY          Caption, Alignment, Enabled, BackStyle; Click,
+//                                               DblClick
 //   Line            windowless                  X1, Y1, X2, Y2 (twips), BorderColor, BorderWidth
+//
+// The three window-backed ones also raise MouseDown and MouseMove after the window's own handling
+// (a button is then pressed and holds the capture), MouseUp before it (so Click follows MouseUp),
+// and KeyDown, KeyPress, KeyUp before it (a key code set to 0 swallows the key).
 //
 // Captions and Tag come from design data as stored (UTF-16LE bytes or plain strings). An "&"
 // in a caption marks the access key, as in the system's own controls.
@@ -24,7 +29,7 @@ public:
     void InitProperties() override;
     void ReadProperties(const PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) override;
-    void Terminate() override {}
+    void Terminate() override;
 
     std::wstring Caption() const;
     void Caption(const std::wstring& caption);
@@ -37,6 +42,9 @@ public:
     HWND hWnd() const;
 
     Event<> Click;
+    Event<int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/> MouseDown, MouseMove, MouseUp;
+    Event<int& /*KeyCode*/, int /*Shift*/> KeyDown, KeyUp;
+    Event<int& /*KeyAscii*/> KeyPress;
 
 protected:
     // WM_CTLCOLOR* answer: the control's colours (transparent background when asked).
@@ -51,6 +59,10 @@ protected:
     void CreateWindowFrom(const PropertyBag& bag);
 
 private:
+    static LRESULT CALLBACK WindowEvents(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR ref);
+    LRESULT OnWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void RaiseMouse(const Event<int, int, float, float>& event, long dispId, int button, WPARAM wParam, LPARAM lParam);
+    bool subclassed_ = false;
     unsigned long backColor_ = 0x8000000F;
     unsigned long foreColor_ = 0x80000012;
     UniqueFont font_;  // only when the design data give the control a font of its own

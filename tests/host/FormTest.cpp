@@ -2,6 +2,7 @@
 
 #include "host/Intrinsics.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 using namespace host;
@@ -300,4 +301,65 @@ TEST_F(FormTest, UnknownKindsAndMisplacedChildrenFailTheLoad) {
     EXPECT_THROW(nested.Load(), Error);
     EXPECT_FALSE(nested.IsLoaded());
     EXPECT_TRUE(App().Forms().empty());
+}
+
+TEST_F(FormTest, IntrinsicControlsRaiseMouseAndKeyEventsAndShowToolTips) {
+    TestForm form(LR"(Begin Form F
+   ClientWidth = 6000
+   ClientHeight = 3000
+   Begin CommandButton Command1
+      Caption = "常用匹配..."
+      ToolTipText = "预设的表达式"
+      Left = 300
+      Top = 300
+      Width = 1500
+      Height = 375
+   End
+End
+)");
+    form.Show();
+    ASSERT_TRUE(hosttest::Activate(form));
+    auto& button = form.Ctl<CommandButton>(L"Command1");
+    std::vector<std::wstring> events;
+    button.MouseDown = [&](int b, int s, float x, float y) {
+        events.push_back(L"down " + std::to_wstring(b) + L" " + std::to_wstring(s) + L" " + std::to_wstring(static_cast<int>(x)) +
+                         L" " + std::to_wstring(static_cast<int>(y)) + (GetCapture() == button.hWnd() ? L" captured" : L""));
+    };
+    button.MouseUp = [&](int b, int, float, float) { events.push_back(L"up " + std::to_wstring(b)); };
+    button.Click = [&] { events.push_back(L"click"); };
+    button.KeyDown = [&](int& k, int) { events.push_back(L"keydown " + std::to_wstring(k)); };
+    button.KeyPress = [&](int& c) { events.push_back(L"keypress " + std::to_wstring(c)); };
+
+    ScaleConverter sc = ScaleConverter::Screen();
+    PostMessageW(button.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 6));
+    PostMessageW(button.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(4, 6));
+    ASSERT_TRUE(PumpUntil([&] { return events.size() >= 3; }));
+    std::wstring down = L"down 1 0 " + std::to_wstring(static_cast<int>(sc.PixelsToTwipsX(4))) + L" " +
+                        std::to_wstring(static_cast<int>(sc.PixelsToTwipsY(6))) + L" captured";
+    EXPECT_EQ(events, (std::vector<std::wstring>{down, L"up 1", L"click"}));
+
+    events.clear();
+    button.SetFocus();
+    hosttest::PressKey('X');
+    EXPECT_EQ(events, (std::vector<std::wstring>{L"keydown 88", L"keypress 120"}));
+
+    // The tool tip from the design data, then changed at run time.
+    HWND tips = form.ToolTipWindow();
+    ASSERT_NE(tips, nullptr);
+    auto TipOf = [&](HWND w) {
+        wchar_t buf[80] = {};
+        TOOLINFOW ti{};
+        ti.cbSize = TTTOOLINFOW_V2_SIZE;
+        ti.hwnd = form.hWnd();
+        ti.uId = reinterpret_cast<UINT_PTR>(w);
+        ti.lpszText = buf;
+        SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&ti));
+        return std::wstring(buf);
+    };
+    EXPECT_EQ(TipOf(button.hWnd()), L"预设的表达式");
+    button.ToolTipText(L"新的提示");
+    EXPECT_EQ(TipOf(button.hWnd()), L"新的提示");
+    button.ToolTipText(L"");
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 0);
+    form.Unload();
 }
