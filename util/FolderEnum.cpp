@@ -2,8 +2,8 @@
 
 #include "util/clsUtil.h"
 
-#include "util/Existence.h"
 #include "util/Dispatch.h"
+#include "util/Existence.h"
 
 namespace {
 

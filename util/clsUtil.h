@@ -29,13 +29,13 @@
 
 #include <windows.h>
 
-#include "base/Error.h"
-
 #include <string>
+
+#include "base/Error.h"
 
 class clsUtil {
 public:
-    // Busy-waits WaitTime milliseconds, pumping the thread's messages on every pass (at least
+    // Busy-waits WaitTime milliseconds, running the host's message pump on every pass (at least
     // once, even for 0 or a negative time), so the window stays responsive.
     void Wait(long WaitTime) const;
 
