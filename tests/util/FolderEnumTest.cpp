@@ -42,6 +42,13 @@ TEST(FolderEnum, NamesJoinedWithBars) {
     EXPECT_EQ(Names(util.EnumSubFoldersInFolder(dir.Path())), (List{L"sub", L"\uD55C"}));
     EXPECT_EQ(util.EnumFilesInFolder(dir / L"sub"), L"inner.txt");
     EXPECT_EQ(util.EnumFilesInFolder(dir / L"sub\\"), L"inner.txt");
+
+    wchar_t previous[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    ::SetCurrentDirectoryW(dir.Path().c_str());
+    const std::wstring relative = util.EnumFilesInFolder(L"sub");
+    ::SetCurrentDirectoryW(previous);
+    EXPECT_EQ(relative, L"inner.txt");
 }
 
 TEST(FolderEnum, EmptyMissingAndHiddenFoldersGiveNothing) {
