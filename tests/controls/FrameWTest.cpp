@@ -1,0 +1,88 @@
+// FrameW on a real form: the caption as the host window's text and in the drawing, the
+// controls it contains, and the appearance rules.
+#include "ControlsTestSupport.h"
+
+#include "controls/frame/FrameW.h"
+#include "controls/listbox/ListBoxW.h"
+#include "host/Error.h"
+#include "host/HostWindow.h"
+
+#include <gtest/gtest.h>
+
+using controls::FrameW;
+using namespace ctltest;
+
+namespace {
+
+std::unique_ptr<host::Form> FormWithFrame(const std::wstring& props) {
+    return ShowForm(L"Begin Form F\n ClientWidth = 6000\n ClientHeight = 5000\n"
+                    L" Begin FrameW fra\n  Left = 120\n  Top = 120\n  Width = 4500\n  Height = 3000\n" +
+                    props +
+                    L"  Begin ListBoxW lst\n   Left = 120\n   Top = 240\n   Width = 3000\n   Height = 1500\n  End\n"
+                    L" End\nEnd\n");
+}
+
+}  // namespace
+
+TEST(FrameW, CaptionIsTheHostWindowTextAndSurvivesPersistence) {
+    auto form = FormWithFrame(L"  Caption = \"结果\"\n  Appearance = 0\n");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    EXPECT_EQ(WindowText(frame.hWnd()), L"结果");
+    frame.Caption(L"结果 (12)");
+    EXPECT_EQ(WindowText(frame.hWnd()), L"结果 (12)");
+    EXPECT_EQ(frame.Caption(), L"结果 (12)");
+
+    host::PropertyBag bag;
+    frame.WriteProperties(bag);
+    EXPECT_EQ(bag.Read(L"Caption").GetKind(), host::Value::Kind::Bytes);
+    EXPECT_EQ(bag.Read(L"Caption").AsString(), L"结果 (12)");
+    EXPECT_EQ(bag.Read(L"Appearance", 1L).AsLong(), 0);
+
+    // The list placed inside the frame is a child of the frame's host window.
+    auto& list = form->Ctl<controls::ListBoxW>(L"lst");
+    EXPECT_EQ(GetParent(list.hWndUserControl()), frame.hWnd());
+}
+
+TEST(FrameW, AppearanceSetsForeColorUntilForeColorIsSetItself) {
+    auto form = FormWithFrame(L"");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    EXPECT_EQ(frame.Appearance(), 1);
+    frame.Appearance(0);
+    EXPECT_EQ(frame.ForeColor(), 0x80000008u);
+    frame.ForeColor(0x000000FF);
+    EXPECT_EQ(frame.ForeColor(), 0x000000FFu);
+    frame.Appearance(1);
+    EXPECT_EQ(frame.ForeColor(), 0x80000012u);
+    EXPECT_THROW(frame.Appearance(2), host::Error);
+    EXPECT_EQ(frame.Appearance(), 1);
+
+    frame.Alignment(0);
+    frame.RightToLeft(true);
+    EXPECT_EQ(frame.Alignment(), 1);
+    frame.RightToLeft(false);
+    EXPECT_EQ(frame.Alignment(), 0);
+    frame.Alignment(2);
+    frame.RightToLeft(true);
+    EXPECT_EQ(frame.Alignment(), 2);
+}
+
+TEST(FrameW, DrawsTheBoxAroundTheCaptionAndNothingWithoutBorder) {
+    auto form = FormWithFrame(L"  Caption = \"Results\"\n  VisualStyles = False\n");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    Snapshot shot = Snapshot::OfClient(frame.hWnd());
+    COLORREF back = shot.At(shot.Width() / 2, shot.Height() - 8);
+    int midY = shot.Height() / 2;
+    // The box's left edge runs down the side; the caption's text sits in the gap at the top.
+    EXPECT_GT(shot.CountDiffering({0, midY - 5, 3, midY + 5}, back), 5);
+    EXPECT_GT(shot.CountDiffering({10, 0, 60, 16}, back), 10);
+    // The top line is broken where the caption is and whole to the right of it.
+    int topLine = -1;
+    for (int y = 0; y < 20 && topLine < 0; ++y)
+        if (shot.At(shot.Width() - 20, y) != back) topLine = y;
+    ASSERT_GE(topLine, 2) << "the top line lies half a text line down";
+
+    frame.BorderStyle(0);
+    Snapshot none = Snapshot::OfClient(frame.hWnd());
+    EXPECT_EQ(none.CountDiffering({0, 0, none.Width(), none.Height()}, back), 0);
+    EXPECT_THROW(frame.BorderStyle(2), host::Error);
+}

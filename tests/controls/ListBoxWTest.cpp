@@ -1,0 +1,178 @@
+// ListBoxW on a real form: items as the list box shows them, the index argument of AddItem,
+// Click from the user and from code, re-creation keeping the items, and large fills.
+#include "ControlsTestSupport.h"
+
+#include "controls/listbox/ListBoxW.h"
+#include "host/Error.h"
+
+#include <gtest/gtest.h>
+
+using controls::ListBoxW;
+using namespace ctltest;
+
+namespace {
+
+std::unique_ptr<host::Form> FormWithList(const std::wstring& props = L"") {
+    return ShowForm(L"Begin Form F\n ClientWidth = 6000\n ClientHeight = 5000\n"
+                    L" Begin ListBoxW lst\n  Left = 120\n  Top = 120\n  Width = 4000\n  Height = 3000\n" +
+                    props + L" End\nEnd\n");
+}
+
+long ErrorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const host::Error& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST(ListBoxW, AddItemPlacesItemsWhereTheIndexArgumentSays) {
+    auto form = FormWithList();
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    HWND lb = list.hWnd();
+    wchar_t cls[32] = {};
+    GetClassNameW(lb, cls, 32);
+    EXPECT_STREQ(cls, L"ListBox");
+    list.AddItem(L"a");
+    list.AddItem(L"b");
+    list.AddItem(L"c", 3L - 1);        // index as a number
+    list.AddItem(L"end", 3L);          // equal to ListCount: appended
+    list.AddItem(L"two", L"2");        // a numeric text inserts at its value
+    EXPECT_EQ(list.NewIndex(), 2);
+    EXPECT_EQ(list.ListCount(), 5);
+    std::vector<std::wstring> shown;
+    for (int i = 0; i < 5; ++i) shown.push_back(ListBoxText(lb, i));
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"a", L"b", L"two", L"c", L"end"}));
+    EXPECT_EQ(ErrorOf([&] { list.AddItem(L"x", 9L); }), 5);
+    EXPECT_EQ(ErrorOf([&] { list.AddItem(L"x", -1L); }), 5);
+    EXPECT_EQ(ErrorOf([&] { list.AddItem(L"x", L"-3"); }), 5);
+    EXPECT_EQ(ErrorOf([&] { list.AddItem(L"x", true); }), 13);
+    EXPECT_EQ(ErrorOf([&] { list.AddItem(L"x", L"two"); }), 13);
+    EXPECT_EQ(list.ListCount(), 5);
+    EXPECT_EQ(list.List(2), L"two");
+    EXPECT_EQ(ErrorOf([&] { list.List(7); }), 5);
+
+    list.Clear();
+    EXPECT_EQ(list.ListCount(), 0);
+    EXPECT_EQ(SendMessageW(lb, LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(list.NewIndex(), -1);
+}
+
+TEST(ListBoxW, ClickComesFromTheUserAndFromSettingListIndex) {
+    auto form = FormWithList();
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    for (const wchar_t* s : {L"zero", L"one", L"two"}) list.AddItem(s);
+    Drain();
+    int clicks = 0;
+    list.Click = [&] { ++clicks; };
+
+    list.ListIndex(1);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(SendMessageW(list.hWnd(), LB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(list.Text(), L"one");
+    list.ListIndex(1);
+    EXPECT_EQ(clicks, 1) << "the same index again is no change";
+    list.ListIndex(-1);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(SendMessageW(list.hWnd(), LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(ErrorOf([&] { list.ListIndex(3); }), 380);
+    EXPECT_EQ(clicks, 2);
+
+    // A click on the third row, through the list box's own mouse handling.
+    RECT item{};
+    SendMessageW(list.hWnd(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+    PostClick(list.hWnd(), {item.left + 5, (item.top + item.bottom) / 2});
+    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(list.ListIndex(), 2);
+
+    list.Text(L"ZERO");  // found whatever the case
+    EXPECT_EQ(list.ListIndex(), 0);
+    EXPECT_EQ(clicks, 4);
+}
+
+TEST(ListBoxW, EnabledAndBorderStyleShowOnTheWindow) {
+    auto form = FormWithList(L"  Enabled = False\n  BorderStyle = 0\n");
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    EXPECT_FALSE(IsWindowEnabled(list.hWnd()));
+    EXPECT_FALSE(list.Enabled());
+    EXPECT_FALSE(GetWindowLongW(list.hWnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    list.Enabled(true);
+    EXPECT_TRUE(IsWindowEnabled(list.hWnd()));
+    list.BorderStyle(1);
+    EXPECT_TRUE(GetWindowLongW(list.hWnd(), GWL_STYLE) & WS_BORDER);
+    EXPECT_EQ(ErrorOf([&] { list.BorderStyle(-1); }), 380);
+    EXPECT_EQ(list.BorderStyle(), 1);
+    EXPECT_EQ(ErrorOf([&] { list.IntegralHeight(false); }), 382);
+}
+
+TEST(ListBoxW, RecreationKeepsItemsDataSelectionAndTopIndex) {
+    auto form = FormWithList(L"  IntegralHeight = False\n");
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    for (int i = 0; i < 100; ++i) {
+        list.AddItem(L"item " + std::to_wstring(99 - i));
+        list.ItemData(i, i * 7);
+    }
+    list.ListIndex(42);
+    list.TopIndex(30);
+    HWND before = list.hWnd();
+
+    list.Sorted(true);  // the present order stays; only later items are sorted
+    EXPECT_FALSE(IsWindow(before));
+    EXPECT_TRUE(GetWindowLongW(list.hWnd(), GWL_STYLE) & LBS_SORT);
+    EXPECT_EQ(list.ListCount(), 100);
+    EXPECT_EQ(ListBoxText(list.hWnd(), 0), L"item 99");
+    EXPECT_EQ(list.ItemData(42), 42 * 7);
+    EXPECT_EQ(list.ListIndex(), 42);
+    EXPECT_EQ(list.TopIndex(), 30);
+    list.AddItem(L"item 5a");
+    EXPECT_EQ(list.List(list.NewIndex()), L"item 5a");
+    EXPECT_GT(list.NewIndex(), 0);
+    EXPECT_LT(list.NewIndex(), 100);
+
+    list.MultiSelect(1);
+    EXPECT_TRUE(GetWindowLongW(list.hWnd(), GWL_STYLE) & LBS_MULTIPLESEL);
+    EXPECT_EQ(list.ListCount(), 101);
+    EXPECT_TRUE(list.Selected(42));
+    EXPECT_EQ(list.SelCount(), 1);
+
+    // Still subclassed after re-creation: a user click raises Click.
+    int clicks = 0;
+    list.Click = [&] { ++clicks; };
+    RECT item{};
+    SendMessageW(list.hWnd(), LB_GETITEMRECT, static_cast<WPARAM>(list.TopIndex()), reinterpret_cast<LPARAM>(&item));
+    PostClick(list.hWnd(), {item.left + 5, (item.top + item.bottom) / 2});
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(ListBoxW, ALargeFillAfterClearEndsRedrawnWithEveryItem) {
+    auto form = FormWithList(L"  IntegralHeight = False\n");
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    list.AddItem(L"old");
+    const int n = 30000;
+    list.Clear();
+    for (int i = 0; i < n; ++i) list.AddItem(L"match " + std::to_wstring(i));
+    EXPECT_EQ(list.ListCount(), n);
+    EXPECT_EQ(ListBoxText(list.hWnd(), 0), L"match 0");
+    EXPECT_EQ(ListBoxText(list.hWnd(), n - 1), L"match " + std::to_wstring(n - 1));
+    list.ListIndex(0);
+
+    // Once the loop is idle again the list paints its rows: the first row shows text pixels.
+    Drain();
+    RedrawWindow(list.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT row{};
+    SendMessageW(list.hWnd(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    RECT client{};
+    GetClientRect(list.hWnd(), &client);
+    Snapshot shot = Snapshot::OfWindowRect(list.hWnd(), client);
+    EXPECT_GT(shot.CountDiffering(row, shot.At(row.right - 2, row.top + 1)), 10);
+
+    // With Redraw switched off by the program, appends leave it off.
+    list.Redraw(false);
+    list.AddItem(L"late");
+    Drain();
+    EXPECT_FALSE(list.Redraw());
+    EXPECT_EQ(list.ListCount(), n + 1);
+}

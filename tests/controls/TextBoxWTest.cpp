@@ -1,0 +1,269 @@
+// TextBoxW on a real form: the edit window it creates, text and Change, keys typed through the
+// input queue, selection, re-creation and the 380 convention.
+#include "ControlsTestSupport.h"
+
+#include "controls/textbox/TextBoxW.h"
+#include "host/Error.h"
+
+#include <gtest/gtest.h>
+
+using controls::TextBoxW;
+using namespace ctltest;
+
+namespace {
+
+std::unique_ptr<host::Form> FormWithBox(const std::wstring& props) {
+    return ShowForm(L"Begin Form F\n ClientWidth = 6000\n ClientHeight = 4000\n"
+                    L" Begin TextBoxW txt\n  Left = 120\n  Top = 120\n  Width = 4000\n  Height = 1500\n" +
+                    props + L" End\nEnd\n");
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+LONG Style(HWND hwnd) { return GetWindowLongW(hwnd, GWL_STYLE); }
+LONG ExStyle(HWND hwnd) { return GetWindowLongW(hwnd, GWL_EXSTYLE); }
+
+}  // namespace
+
+TEST(TextBoxW, BuildsAnEditWindowWithTheStylesItsPropertiesImply) {
+    auto form = FormWithBox(L"  Text = \"正则 test\"\n  MultiLine = True\n  ScrollBars = 2\n  HideSelection = False\n"
+                            L"  BorderStyle = 0\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    HWND edit = box.hWnd();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(ClassOf(edit), L"Edit");
+    EXPECT_EQ(GetParent(edit), box.hWndUserControl());
+    EXPECT_EQ(WindowText(edit), L"正则 test");
+    EXPECT_TRUE(Style(edit) & ES_MULTILINE);
+    EXPECT_TRUE(Style(edit) & WS_VSCROLL);
+    EXPECT_FALSE(Style(edit) & WS_HSCROLL);
+    EXPECT_TRUE(Style(edit) & ES_NOHIDESEL);
+    EXPECT_FALSE(ExStyle(edit) & WS_EX_CLIENTEDGE);
+    RECT host{}, child{};
+    GetClientRect(box.hWndUserControl(), &host);
+    GetWindowRect(edit, &child);
+    EXPECT_EQ(child.right - child.left, host.right);
+    EXPECT_EQ(child.bottom - child.top, host.bottom);
+
+    // The default border is the sunken client edge; an out-of-range value keeps it.
+    auto plain = FormWithBox(L"");
+    auto& other = plain->Ctl<TextBoxW>(L"txt");
+    EXPECT_TRUE(ExStyle(other.hWnd()) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(Style(other.hWnd()) & ES_AUTOHSCROLL);
+    try {
+        other.BorderStyle(5);
+        ADD_FAILURE() << "BorderStyle 5 accepted";
+    } catch (const host::Error& e) {
+        EXPECT_EQ(e.Number(), 380);
+        EXPECT_EQ(e.Description(), L"Invalid property value");
+    }
+    EXPECT_EQ(other.BorderStyle(), 3);
+    other.BorderStyle(0);
+    EXPECT_FALSE(ExStyle(other.hWnd()) & WS_EX_CLIENTEDGE);
+}
+
+TEST(TextBoxW, TextSetterRaisesChangeOnlyForADifferentTextAndHonoursMaxLength) {
+    auto form = FormWithBox(L"  Text = \"abc\"\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    int changes = 0;
+    box.Change = [&] { ++changes; };
+    box.Text(L"abc");
+    EXPECT_EQ(changes, 0);
+    box.Text(L"xyz");
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(WindowText(box.hWnd()), L"xyz");
+    box.MaxLength(5);
+    box.Text(L"12345678");
+    EXPECT_EQ(box.Text(), L"12345");
+    EXPECT_EQ(changes, 2);
+
+    // Persisted as UTF-16 bytes, so text outside the local code page survives.
+    host::PropertyBag bag;
+    box.MaxLength(0);
+    box.Text(L"源文本 ✓ 𝄞");
+    box.WriteProperties(bag);
+    EXPECT_EQ(bag.Read(L"Text").GetKind(), host::Value::Kind::Bytes);
+    EXPECT_EQ(bag.Read(L"Text").AsString(), L"源文本 ✓ 𝄞");
+}
+
+TEST(TextBoxW, MultiLineBoxRaisesChangeForTypingAndForForeignSetText) {
+    auto form = FormWithBox(L"  MultiLine = True\n  Text = \"\"\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    ASSERT_TRUE(Activate(*form));
+    box.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == box.hWnd(); }));
+    int changes = 0;
+    std::vector<int> keys;
+    box.Change = [&] { ++changes; };
+    box.KeyDown = [&](int& keyCode, int shift) { keys.push_back(keyCode * 10 + shift); };
+    PressKey('Q');
+    EXPECT_EQ(box.Text(), L"q");
+    EXPECT_EQ(changes, 1);
+    PressKey('A', false, true);
+    ASSERT_GE(keys.size(), 2u);
+    EXPECT_EQ(keys.front(), 'Q' * 10);
+    EXPECT_NE(std::find(keys.begin(), keys.end(), 'A' * 10 + 2), keys.end()) << "Ctrl+A reaches KeyDown with Shift 2";
+
+    changes = 0;
+    SendMessageW(box.hWnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"from outside"));
+    EXPECT_EQ(changes, 1);
+    SendMessageW(box.hWnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"from outside"));
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(TextBoxW, KeyPressHandlerCanSwallowOrReplaceTheCharacter) {
+    auto form = FormWithBox(L"  Text = \"\"\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    ASSERT_TRUE(Activate(*form));
+    box.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == box.hWnd(); }));
+    box.KeyPress = [](int& keyChar) {
+        if (keyChar == 'x') keyChar = 0;
+        if (keyChar == 'y') keyChar = L'丫';
+    };
+    TypeText(L"axyb");
+    EXPECT_EQ(box.Text(), L"a丫b");
+}
+
+TEST(TextBoxW, SelStartCollapsesAndSelLengthExtendsAlsoBeyondSixtyFourK) {
+    auto form = FormWithBox(L"  MultiLine = True\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    box.Text(L"0123456789");
+    box.SelStart(3);
+    DWORD end = 0;
+    EXPECT_EQ(SelectionOf(box.hWnd(), &end), 3u);
+    EXPECT_EQ(end, 3u);
+    box.SelLength(2);
+    EXPECT_EQ(SelectionOf(box.hWnd(), &end), 3u);
+    EXPECT_EQ(end, 5u);
+    EXPECT_EQ(box.SelText(), L"34");
+    EXPECT_THROW(box.SelStart(-1), host::Error);
+    EXPECT_THROW(box.SelLength(-1), host::Error);
+    EXPECT_EQ(box.SelLength(), 2);
+
+    // A match far into a long source text is selected where it is, not 64K earlier.
+    std::wstring longText;
+    while (longText.size() < 100000) longText += std::wstring(78, L'a') + L"\r\n";
+    longText.replace(70000, 3, L"xyz");
+    box.Text(longText);
+    box.SelStart(70000);
+    box.SelLength(3);
+    EXPECT_EQ(box.SelStart(), 70000);
+    EXPECT_EQ(box.SelLength(), 3);
+    EXPECT_EQ(box.SelText(), L"xyz");
+}
+
+TEST(TextBoxW, RecreationKeepsTextSelectionAndScrollAndStillRaisesEvents) {
+    auto form = FormWithBox(L"  MultiLine = True\n  ScrollBars = 2\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    std::wstring text;
+    for (int i = 0; i < 200; ++i) text += L"line " + std::to_wstring(i) + L"\r\n";
+    box.Text(text);
+    box.ScrollToLine(50);
+    box.SelStart(12);
+    box.SelLength(4);
+    int scroll = GetScrollPos(box.hWnd(), SB_VERT);
+    ASSERT_GT(scroll, 0);
+    HWND before = box.hWnd();
+
+    box.ScrollBars(3);
+    HWND after = box.hWnd();
+    EXPECT_FALSE(IsWindow(before));
+    EXPECT_TRUE(Style(after) & WS_HSCROLL);
+    EXPECT_EQ(box.Text(), text);
+    EXPECT_EQ(box.SelStart(), 12);
+    EXPECT_EQ(box.SelLength(), 4);
+    EXPECT_EQ(GetScrollPos(after, SB_VERT), scroll);
+
+    box.HideSelection(false);
+    EXPECT_TRUE(Style(box.hWnd()) & ES_NOHIDESEL);
+    box.MultiLine(false);
+    EXPECT_FALSE(Style(box.hWnd()) & ES_MULTILINE);
+    EXPECT_EQ(box.SelStart(), 12);
+
+    // The new window is subclassed once: one Change per typed character.
+    ASSERT_TRUE(Activate(*form));
+    box.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == box.hWnd(); }));
+    int changes = 0;
+    box.Change = [&] { ++changes; };
+    TypeText(L"z");
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(TextBoxW, LinesCountFromOneAndOutOfRangeLinesRaise380) {
+    auto form = FormWithBox(L"  MultiLine = True\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    box.Text(L"first\r\n\r\nthird");
+    EXPECT_EQ(box.GetLineCount(), 3);
+    EXPECT_EQ(box.GetLine(1), L"first");
+    EXPECT_EQ(box.GetLine(2), L"");
+    EXPECT_EQ(box.GetLine(3), L"third");
+    box.SelStart(9);  // inside "third"
+    EXPECT_EQ(box.GetLine(0), L"third");
+    EXPECT_EQ(box.GetLineFromChar(-1), 3);
+    EXPECT_EQ(box.GetLineFromChar(0), 1);
+    EXPECT_THROW(box.GetLine(4), host::Error);
+    EXPECT_THROW(box.GetLine(-1), host::Error);
+    EXPECT_THROW(box.GetLineFromChar(-2), host::Error);
+}
+
+TEST(TextBoxW, ClickNeedsPressAndReleaseInsideTheBox) {
+    auto form = FormWithBox(L"");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    std::vector<std::wstring> log;
+    box.MouseDown = [&](int b, int, float, float) { log.push_back(L"down" + std::to_wstring(b)); };
+    box.MouseUp = [&](int b, int, float, float) { log.push_back(L"up" + std::to_wstring(b)); };
+    box.Click = [&] { log.push_back(L"click"); };
+    // The right button's release brings the context menu; the handler keeps the system's away.
+    box.ContextMenu = [&](bool& handled, float, float) { handled = true; };
+    PostClick(box.hWnd(), {10, 5}, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"down2", L"up2", L"click"}));
+    log.clear();
+    PostClick(box.hWnd(), {10, 5}, WM_LBUTTONDOWN, WM_LBUTTONUP, {5000, 5});
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"down1", L"up1"}));
+}
+
+TEST(TextBoxW, SetFocusGoesThroughTheHostWindowIntoTheEditWindow) {
+    auto form = ShowForm(L"Begin Form F\n ClientWidth = 6000\n ClientHeight = 3000\n"
+                         L" Begin TextBoxW a\n  Left = 120\n  Top = 120\n  Width = 3000\n  Height = 315\n  TabIndex = 0\n End\n"
+                         L" Begin TextBoxW b\n  Left = 120\n  Top = 600\n  Width = 3000\n  Height = 315\n  TabIndex = 1\n End\n"
+                         L"End\n");
+    auto& a = form->Ctl<TextBoxW>(L"a");
+    auto& b = form->Ctl<TextBoxW>(L"b");
+    ASSERT_TRUE(Activate(*form));
+    b.SetFocus();
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == b.hWnd(); }));
+    // A KeyDown handler moving the focus on Tab, as the pattern box does.
+    b.KeyDown = [&](int& keyCode, int) {
+        if (keyCode == VK_TAB) a.SetFocus();
+    };
+    PressKey(VK_TAB);
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == a.hWnd(); }));
+}
+
+TEST(TextBoxW, DigitsOnlyBoxRefusesAPasteWithOtherCharacters) {
+    auto form = FormWithBox(L"  AllowOnlyNumbers = True\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    box.Text(L"");
+    auto setClipboard = [&](const wchar_t* text) {
+        ASSERT_TRUE(OpenClipboard(box.hWnd()));
+        EmptyClipboard();
+        size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        memcpy(GlobalLock(mem), text, bytes);
+        GlobalUnlock(mem);
+        SetClipboardData(CF_UNICODETEXT, mem);  // the clipboard owns it now
+        CloseClipboard();
+    };
+    setClipboard(L"12a");
+    box.Paste();
+    EXPECT_EQ(box.Text(), L"");
+    setClipboard(L"123");
+    box.Paste();
+    EXPECT_EQ(box.Text(), L"123");
+}
