@@ -92,7 +92,7 @@ void FrmMain::PlaceUnderline(const wchar_t* lineName, const wchar_t* boxName) {
 }
 
 // --- keyboard ---------------------------------------------------------------------------
-// The handlers only act; the key itself goes on to the text box as usual.
+// The handlers only act; the key itself goes on to the text box as usual (one exception below).
 
 void FrmMain::txtMatch_KeyDown(int& keyCode, int) {
     if (IsEnterKey(keyCode)) Command4_Click();
@@ -103,6 +103,10 @@ void FrmMain::txtSource_KeyDown(int& keyCode, int shift) {
     if (keyCode == kLetterA && shift == kCtrl && !txtSource().Text().empty()) {
         txtSource().SelStart(0);
         txtSource().SelLength(static_cast<long>(txtSource().Text().size()));
+    } else if (keyCode == kLetterA && (shift & kCtrl)) {
+        // The edit window would select everything itself on any Ctrl+A, Shift or not; select-all
+        // is for Ctrl alone, so the edit does not get this key.
+        keyCode = 0;
     } else if (keyCode == kTab) {
         txtMatch().SetFocus();
     }

@@ -1,13 +1,12 @@
 // The panel's three labels open the project's page with the system's handler for web addresses.
-// The test stands in for the browser: for its duration the current user's handler of https
-// addresses is a command that writes down each address it is given.
+// The test stands in for the browser: for its duration the system's handler of https addresses
+// is a command that writes down each address it is given; the old handler is put back after.
 #include "Input.h"
 #include "Workbench.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 #include <string>
 
 namespace wbtest {
@@ -20,33 +19,48 @@ public:
         GetTempPathW(MAX_PATH, dir);
         log_ = std::wstring(dir) + L"workbench-opened-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
         DeleteFileW(log_.c_str());
-        HKEY key = nullptr;
-        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND)
-            << "the user already has an https handler of his own";
-        if (key) RegCloseKey(key);
+        previous_ = ReadCommand();
+        if (previous_.find(L"workbench-opened-") != std::wstring::npos) previous_ = kSystemBrowser;  // a crashed run's
         std::wstring command = L"C:\\windows\\system32\\cmd.exe /c echo %1>>\"" + log_ + L"\"";
-        EXPECT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kCommandKey, nullptr, REG_SZ, command.c_str(),
-                                  static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
-                  ERROR_SUCCESS);
+        EXPECT_TRUE(WriteCommand(command));
     }
     ~RecordingBrowser() {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        if (!previous_.empty()) WriteCommand(previous_);
         DeleteFileW(log_.c_str());
     }
     std::vector<std::string> Opened() const {
-        std::ifstream in(log_);
         std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) {
-            while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        FILE* f = _wfopen(log_.c_str(), L"rb");
+        if (!f) return lines;
+        char buf[1024];
+        while (fgets(buf, sizeof buf, f)) {
+            std::string line = buf;
+            while (!line.empty() && (line.back() == '\r' || line.back() == '\n' || line.back() == ' ')) line.pop_back();
             lines.push_back(line);
         }
+        fclose(f);
         return lines;
     }
 
 private:
-    static constexpr const wchar_t* kKey = L"Software\\Classes\\https";
-    static constexpr const wchar_t* kCommandKey = L"Software\\Classes\\https\\shell\\open\\command";
+    // The system's handler of https addresses (the per-user classes are not consulted for them).
+    static constexpr const wchar_t* kCommandKey = L"https\\shell\\open\\command";
+    static constexpr const wchar_t* kSystemBrowser = L"\"C:\\windows\\system32\\winebrowser.exe\" \"%1\"";
+
+    static std::wstring ReadCommand() {
+        wchar_t value[1024] = {};
+        DWORD size = sizeof(value);
+        if (RegGetValueW(HKEY_CLASSES_ROOT, kCommandKey, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+            return {};
+        return value;
+    }
+    static bool WriteCommand(const std::wstring& command) {
+        return RegSetKeyValueW(HKEY_CLASSES_ROOT, kCommandKey, nullptr, REG_SZ, command.c_str(),
+                               static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    }
+
     std::wstring log_;
+    std::wstring previous_;
 };
 
 TEST(ProfileLink, EachOfTheThreeLabelsOpensTheSamePage) {
