@@ -58,3 +58,36 @@ TEST(Panel, TheReferenceListHoldsTheNineteenLinesAndOnlyDisplays) {
 
 }  // namespace
 }  // namespace wbtest
+
+namespace wbtest {
+namespace {
+
+// What a person sees of a window: visible, inside its parent's client area and the form's.
+bool SeenOnTheForm(const Workbench& wb, HWND hwnd) {
+    if (!IsWindowVisible(hwnd)) return false;
+    RECT rc, parent, form;
+    GetWindowRect(hwnd, &rc);
+    GetClientRect(GetParent(hwnd), &parent);
+    MapWindowPoints(GetParent(hwnd), nullptr, reinterpret_cast<POINT*>(&parent), 2);
+    GetClientRect(wb.Window(), &form);
+    MapWindowPoints(wb.Window(), nullptr, reinterpret_cast<POINT*>(&form), 2);
+    RECT inParent, inForm;
+    return IntersectRect(&inParent, &rc, &parent) && EqualRect(&inParent, &rc) && IntersectRect(&inForm, &rc, &form) &&
+           EqualRect(&inForm, &rc);
+}
+
+TEST(Panel, TheWideWindowShowsTheVersionAndCreditLabels) {
+    Workbench wb;
+    Click(wb.Handle(L"Command2"));
+    EXPECT_EQ(wb.Text(L"Label1", 2), L"版本：1.0");
+    for (int i = 0; i < 3; ++i) {
+        HWND label = wb.Handle(L"Label1", i);
+        RECT rc;
+        GetWindowRect(label, &rc);
+        EXPECT_TRUE(SeenOnTheForm(wb, label)) << "Label1(" << i << ") at " << rc.left << "," << rc.top << " "
+                                              << rc.right - rc.left << "x" << rc.bottom - rc.top;
+    }
+}
+
+}  // namespace
+}  // namespace wbtest

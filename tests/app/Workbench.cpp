@@ -39,8 +39,8 @@ HWND Workbench::Handle(const wchar_t* name, int index) const {
 
 controls::TextBoxW& Workbench::TextBox(const wchar_t* name) const { return form_->Ctl<controls::TextBoxW>(name); }
 
-std::wstring Workbench::Text(const wchar_t* name) const {
-    HWND h = Handle(name);
+std::wstring Workbench::Text(const wchar_t* name, int index) const {
+    HWND h = Handle(name, index);
     std::wstring s(static_cast<size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
     s.resize(static_cast<size_t>(GetWindowTextW(h, s.data(), static_cast<int>(s.size()))));
     return s;

@@ -35,7 +35,7 @@ public:
     HWND Handle(const wchar_t* name, int index = -1) const;
     controls::TextBoxW& TextBox(const wchar_t* name) const;
 
-    std::wstring Text(const wchar_t* name) const;           // window text of that control
+    std::wstring Text(const wchar_t* name, int index = -1) const;  // window text of that control
     std::vector<std::wstring> Entries(const wchar_t* list) const;
     long CurrentEntry(const wchar_t* list) const;           // LB_GETCURSEL
     Selection SourceSelection() const;                      // EM_GETSEL of txtSource
