@@ -1,6 +1,7 @@
 #include "regexp/Matcher.h"
 
 #include <algorithm>
+#include <climits>
 #include <new>
 
 #include "regexp/CaseFold.h"
@@ -85,6 +86,8 @@ size_t Matcher::NextCandidate(size_t from) const {
 
 Status Matcher::Search(size_t from, std::vector<int32_t>& spans) {
     steps_ = 0;
+    // positions are kept in 32 bits, as the platform's indexes are
+    if (length_ > static_cast<size_t>(INT32_MAX) - 1) return Status::OutOfMemory;
     try {
         for (size_t p = NextCandidate(from); p <= length_; p = NextCandidate(p + 1)) {
             Status st = Attempt(p);
