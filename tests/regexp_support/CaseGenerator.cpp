@@ -8,7 +8,7 @@ Case CaseGenerator::Next() {
     Case c;
     c.number = count_++;
     c.pattern = Pattern(&c.malformed);
-    c.text = Text(18);
+    c.text = Text(24);
     c.replacement = Replacement();
     c.ignoreCase = rng_.Percent(30);
     c.global = rng_.Percent(60);

@@ -49,7 +49,7 @@ void PatternWriter::Alternation(int depth) {
 
 void PatternWriter::Sequence(int depth) {
     // An empty alternative is legal and a case of its own.
-    int terms = rng_.Percent(5) ? 0 : rng_.Between(1, depth == 0 ? 5 : 3);
+    int terms = rng_.Percent(5) ? 0 : rng_.Between(1, depth == 0 ? 4 : 3);
     for (int i = 0; i < terms; ++i) Term(depth);
 }
 

@@ -1,0 +1,398 @@
+#include "tests/regexp_reference/PatternScan.h"
+
+#include <string_view>
+
+namespace rxtest {
+
+namespace {
+
+bool IsDigit(rx::Char c) { return c >= u'0' && c <= u'9'; }
+bool IsHex(rx::Char c) {
+    return IsDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+bool IsClassEscapeLetter(rx::Char c) {
+    return c == u'd' || c == u'D' || c == u'w' || c == u'W' || c == u's' || c == u'S';
+}
+
+// Recursive descent over alternation, sequence, term and atom: each returns whether that part
+// may match empty. Malformed input ends the scan with "may".
+class EmptyScan {
+public:
+    explicit EmptyScan(rx::StringView p) : p_(p) {}
+
+    bool Run() {
+        bool r = Alternation();
+        return r || i_ < p_.size();  // a stray ')' leaves text over: unsure
+    }
+
+private:
+    bool AtEnd() const { return i_ >= p_.size(); }
+    rx::Char Peek(size_t k = 0) const { return i_ + k < p_.size() ? p_[i_ + k] : rx::Char(0); }
+
+    bool Alternation() {
+        bool r = Sequence();
+        while (!AtEnd() && Peek() == u'|') {
+            ++i_;
+            r = Sequence() || r;
+        }
+        return r;
+    }
+
+    bool Sequence() {
+        bool all = true;
+        while (!AtEnd() && Peek() != u'|' && Peek() != u')') all = Term() && all;
+        return all;
+    }
+
+    bool Term() {
+        bool r = Atom();
+        for (;;) {
+            rx::Char c = Peek();
+            if (c == u'?' || c == u'*') { ++i_; r = true; }
+            else if (c == u'+') { ++i_; }
+            else if (c == u'{') {
+                int min = 0;
+                if (!Quantifier(&min)) return true;  // a '{' of doubtful meaning: unsure
+                r = r || min == 0;
+            } else {
+                return r;
+            }
+        }
+    }
+
+    // {n}, {n,} or {n,m}; leaves i_ after it.
+    bool Quantifier(int* min) {
+        size_t k = i_ + 1;
+        if (k >= p_.size() || !IsDigit(p_[k])) return false;
+        *min = 0;
+        while (k < p_.size() && IsDigit(p_[k])) *min = *min * 10 + (p_[k++] - u'0');
+        if (k < p_.size() && p_[k] == u',') {
+            ++k;
+            while (k < p_.size() && IsDigit(p_[k])) ++k;
+        }
+        if (k >= p_.size() || p_[k] != u'}') return false;
+        i_ = k + 1;
+        return true;
+    }
+
+    bool Atom() {
+        rx::Char c = p_[i_++];
+        switch (c) {
+        case u'^': case u'$':
+            return true;
+        case u'(': {
+            bool assertion = Peek() == u'?' && (Peek(1) == u'=' || Peek(1) == u'!');
+            if (Peek() == u'?') i_ += 2;
+            bool r = Alternation();
+            if (AtEnd()) return true;
+            ++i_;  // ')'
+            return assertion || r;
+        }
+        case u'[':
+            SkipClass();
+            return false;
+        case u'\\': {
+            if (AtEnd()) return true;
+            rx::Char e = p_[i_++];
+            if (e == u'b' || e == u'B') return true;
+            // Take in every character that could belong to the escape: taking too many can only
+            // turn "cannot match empty" into "may", never the other way round.
+            if (e == u'u' || e == u'x') {
+                for (int n = 0; n < (e == u'u' ? 4 : 2) && IsHex(Peek()); ++n) ++i_;
+            } else if (e == u'c') {
+                if (!AtEnd()) ++i_;
+            } else if (IsDigit(e)) {
+                while (IsDigit(Peek())) ++i_;
+            }
+            return e >= u'1' && e <= u'9';  // a back-reference may be empty
+        }
+        default:
+            return false;
+        }
+    }
+
+    void SkipClass() {
+        if (Peek() == u'^') ++i_;
+        while (!AtEnd() && Peek() != u']') {
+            if (Peek() == u'\\') ++i_;
+            ++i_;
+        }
+        if (!AtEnd()) ++i_;
+    }
+
+    rx::StringView p_;
+    size_t i_ = 0;
+};
+
+// Calls onClass(begin, end) for the body of every class (between '[' or "[^" and ']') and
+// onOutside(position) for every character outside classes that is not part of an escape, and
+// onEscape(position) for every escape outside classes.
+template <typename Body, typename Outside>
+void Walk(rx::StringView p, Body onClass, Outside onOutside) {
+    size_t i = 0;
+    while (i < p.size()) {
+        if (p[i] == u'\\') {
+            onOutside(i, true);
+            i += 2;
+        } else if (p[i] == u'[') {
+            size_t start = i + 1;
+            if (start < p.size() && p[start] == u'^') ++start;
+            size_t k = start;
+            while (k < p.size() && p[k] != u']') k += p[k] == u'\\' ? 2 : 1;
+            if (k > p.size()) k = p.size();
+            onClass(i, start, k);
+            i = k + 1;
+        } else {
+            onOutside(i, false);
+            ++i;
+        }
+    }
+}
+
+void Append(rx::String& out, std::u16string_view s) {
+    for (char16_t c : s) out += static_cast<rx::Char>(c);
+}
+
+// Wine's white space (its ctype table's spaces) and the complement of it, as class contents.
+constexpr std::u16string_view kWineSpace =
+    u"\\t\\n\\v\\f\\r \\u00A0\\u1680\\u2000-\\u200A\\u2028\\u2029\\u202F\\u205F\\u3000\\uFEFF";
+constexpr std::u16string_view kWineNonSpace =
+    u"\\u0000-\\u0008\\u000E-\\u001F\\u0021-\\u009F\\u00A1-\\u167F\\u1681-\\u1FFF\\u200B-\\u2027"
+    u"\\u202A-\\u202E\\u2030-\\u205E\\u2060-\\u2FFF\\u3001-\\uFEFE\\uFF00-\\uFFFF";
+
+}  // namespace
+
+bool MayMatchEmpty(rx::StringView pattern) { return EmptyScan(pattern).Run(); }
+
+bool HasClassEscapeRangeEnd(rx::StringView pattern) {
+    bool found = false;
+    Walk(
+        pattern,
+        [&](size_t, size_t begin, size_t end) {
+            // Items in order; a '-' between two items with a class escape on either side.
+            size_t k = begin;
+            bool prevIsClassEscape = false;
+            bool havePrev = false;
+            while (k < end) {
+                bool isEscape = pattern[k] == u'\\' && k + 1 < end;
+                bool classEscape = isEscape && IsClassEscapeLetter(pattern[k + 1]);
+                size_t next = k + (isEscape ? 2 : 1);
+                if (!isEscape && pattern[k] == u'-' && havePrev && next < end) {
+                    bool nextIsClassEscape = pattern[next] == u'\\' && next + 1 < end && IsClassEscapeLetter(pattern[next + 1]);
+                    if (prevIsClassEscape || nextIsClassEscape) found = true;
+                    // the range's far end is consumed with it
+                    next += pattern[next] == u'\\' ? 2 : 1;
+                    havePrev = false;
+                    k = next;
+                    continue;
+                }
+                havePrev = true;
+                prevIsClassEscape = classEscape;
+                k = next;
+            }
+        },
+        [](size_t, bool) {});
+    return found;
+}
+
+rx::String SpellOutWineClasses(rx::StringView p) {
+    rx::String out;
+    Walk(
+        p,
+        [&](size_t open, size_t begin, size_t end) {
+            out.append(p.substr(open, begin - open));
+            auto isSpaceEscape = [&](size_t k) {
+                return k + 1 < end && p[k] == u'\\' && (p[k + 1] == u's' || p[k + 1] == u'S');
+            };
+            bool afterSpaceEscape = false;
+            for (size_t k = begin; k < end && k < p.size();) {
+                if (isSpaceEscape(k)) {
+                    Append(out, p[k + 1] == u's' ? kWineSpace : kWineNonSpace);
+                    k += 2;
+                    afterSpaceEscape = true;
+                    continue;
+                }
+                // A '-' beside \s or \S is a literal; spelled out, it would join two ranges.
+                bool dashBesideSpace = p[k] == u'-' && (afterSpaceEscape || isSpaceEscape(k + 1));
+                afterSpaceEscape = false;
+                if (dashBesideSpace) {
+                    Append(out, u"\\-");
+                    ++k;
+                } else {
+                    size_t n = p[k] == u'\\' ? 2 : 1;
+                    out.append(p.substr(k, n));
+                    k += n;
+                }
+            }
+            if (end < p.size()) out += u']';
+        },
+        [&](size_t i, bool escape) {
+            if (escape && i + 1 < p.size() && (p[i + 1] == u's' || p[i + 1] == u'S')) {
+                Append(out, p[i + 1] == u's' ? u"[" : u"[^");
+                Append(out, kWineSpace);
+                out += u']';
+            } else if (escape) {
+                out.append(p.substr(i, 2));
+            } else if (p[i] == u'.') {
+                Append(out, u"[^\\n\\r\\u2028\\u2029]");
+            } else {
+                out += p[i];
+            }
+        });
+    return out;
+}
+
+bool HasNumberedSubstitution(rx::StringView replacement) {
+    for (size_t k = 0; k + 1 < replacement.size(); ++k) {
+        if (replacement[k] == u'$' && IsDigit(replacement[k + 1])) return true;
+    }
+    return false;
+}
+
+}  // namespace rxtest
+
+namespace rxtest {
+
+namespace {
+
+bool IsAsciiLetter(unsigned c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+unsigned Partner(unsigned c) { return c ^ 0x20; }
+
+int HexValue(rx::Char c) {
+    if (c >= u'0' && c <= u'9') return c - u'0';
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    return -1;
+}
+
+void PutEscapedUnit(rx::String& out, unsigned c) {
+    static const char hex[] = "0123456789ABCDEF";
+    out += u'\\';
+    out += u'u';
+    for (int shift = 12; shift >= 0; shift -= 4) out += static_cast<rx::Char>(hex[(c >> shift) & 15]);
+}
+
+// The escape at p[i] == '\\' as one code unit, when it is one: sets *value and *length.
+// Returns false for class escapes, assertions, back-references and anything doubtful.
+bool LiteralEscape(rx::StringView p, size_t i, unsigned* value, size_t* length) {
+    if (i + 1 >= p.size()) return false;
+    rx::Char e = p[i + 1];
+    auto hexRun = [&](size_t from, int digits, unsigned* v) {
+        *v = 0;
+        for (int n = 0; n < digits; ++n) {
+            if (from + n >= p.size() || HexValue(p[from + n]) < 0) return false;
+            *v = *v * 16 + static_cast<unsigned>(HexValue(p[from + n]));
+        }
+        return true;
+    };
+    if (e == u'x' || e == u'u') {
+        int digits = e == u'x' ? 2 : 4;
+        if (!hexRun(i + 2, digits, value)) return false;
+        *length = 2 + static_cast<size_t>(digits);
+        return true;
+    }
+    if (e >= u'0' && e <= u'9') return false;
+    if (e == u'c') {
+        // \cX is a control character; "\c" before anything else is doubtful: length 0
+        bool letter = i + 2 < p.size() && IsAsciiLetter(p[i + 2]);
+        *value = 0;
+        *length = letter ? 3 : 0;
+        return letter;
+    }
+    static const std::u16string_view kSpecial = u"dDwWsSbBfnrtv";
+    if (kSpecial.find(static_cast<char16_t>(e)) != std::u16string_view::npos) {
+        *value = 0;  // a control character or a class: no letter, copied as it stands
+        *length = 2;
+        return e != u'd' && e != u'D' && e != u'w' && e != u'W' && e != u's' && e != u'S' && e != u'b' && e != u'B';
+    }
+    *value = e;  // an identity escape
+    *length = 2;
+    return true;
+}
+
+}  // namespace
+
+std::optional<rx::String> AsciiCaseExpanded(rx::StringView p) {
+    rx::String out;
+    size_t i = 0;
+    while (i < p.size()) {
+        rx::Char c = p[i];
+        if (c == u'\\') {
+            // A back-reference becomes case-sensitive; good enough where it captured no letter.
+            if (i + 1 < p.size() && p[i + 1] >= u'1' && p[i + 1] <= u'9') {
+                if (i + 2 < p.size() && p[i + 2] >= u'0' && p[i + 2] <= u'9') return std::nullopt;
+                out.append(p.substr(i, 2));
+                i += 2;
+                continue;
+            }
+            if (i + 2 < p.size() && p[i + 1] == u'0' && p[i + 2] >= u'0' && p[i + 2] <= u'9') return std::nullopt;
+            unsigned v = 0;
+            size_t len = 2;
+            bool literal = LiteralEscape(p, i, &v, &len);
+            if (len == 0) return std::nullopt;
+            if (literal && IsAsciiLetter(v)) {
+                out += u'[';
+                PutEscapedUnit(out, v);
+                PutEscapedUnit(out, Partner(v));
+                out += u']';
+            } else {
+                out.append(p.substr(i, std::min(len, p.size() - i)));
+            }
+            i += len;
+        } else if (c == u'[') {
+            size_t k = i + 1;
+            out += u'[';
+            if (k < p.size() && p[k] == u'^') out += p[k++];
+            rx::String partners;
+            while (k < p.size() && p[k] != u']') {
+                // one item: a unit (plain or escaped), maybe the start of a range
+                unsigned lo = 0;
+                size_t len = 1;
+                bool literal = true;
+                if (p[k] == u'\\') {
+                    literal = LiteralEscape(p, k, &lo, &len);
+                    if (len == 0) return std::nullopt;
+                    if (!literal && k + 1 < p.size() && p[k + 1] >= u'0' && p[k + 1] <= u'9') return std::nullopt;
+                    if (!literal) len = 2;
+                } else {
+                    lo = p[k];
+                }
+                if (k + len > p.size()) return std::nullopt;
+                out.append(p.substr(k, len));
+                k += len;
+                unsigned hi = lo;
+                if (literal && k + 1 < p.size() && p[k] == u'-' && p[k + 1] != u']') {
+                    size_t len2 = 1;
+                    if (p[k + 1] == u'\\') {
+                        if (!LiteralEscape(p, k + 1, &hi, &len2) || len2 == 0) return std::nullopt;
+                    } else {
+                        hi = p[k + 1];
+                    }
+                    if (k + 1 + len2 > p.size()) return std::nullopt;
+                    out.append(p.substr(k, 1 + len2));
+                    k += 1 + len2;
+                }
+                if (literal) {
+                    for (unsigned u = lo; u <= hi && u < 0x80; ++u) {
+                        if (IsAsciiLetter(u)) PutEscapedUnit(partners, Partner(u));
+                    }
+                }
+            }
+            out += partners;
+            if (k < p.size()) out += u']';
+            i = k + 1;
+        } else if (IsAsciiLetter(c)) {
+            out += u'[';
+            out += c;
+            out += static_cast<rx::Char>(Partner(c));
+            out += u']';
+            ++i;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
+}  // namespace rxtest
