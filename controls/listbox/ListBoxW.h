@@ -156,7 +156,7 @@ private:
     void ApplyVisualStyles();
     HWND HostWindow() const;
     SIZE HostClientSize() const;
-    ListBoxWindow Box() const { return ListBoxWindow(list_.Get()); }
+    ListBoxWindow Box() const { return ListBoxWindow(list_.Get(), listClassProc_); }
 
     // --- bulk appends (ListBoxWItems.cpp)
     void ReserveForAppend(size_t textLength);
@@ -192,6 +192,7 @@ private:
     foundation::ScopedSubclass listSubclass_;  // declared after list_: removed before it is destroyed
     foundation::ScopedSubclass hostSubclass_;
     host::UniqueFont hFont_;
+    WNDPROC listClassProc_ = nullptr;  // the list box class's own procedure, for item messages
     bool designMode_ = false;
     long newIndex_ = -1;
     long lastTopIndex_ = 0;

@@ -48,6 +48,7 @@ void ListBoxW::CreateListBox() {
     list_.Reset(CreateWindowExW(exStyle, L"ListBox", L"", style, 0, 0, size.cx, size.cy, HostWindow(), nullptr,
                                 GetModuleHandleW(nullptr), nullptr));
     if (list_) {
+        listClassProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list_.Get(), GCLP_WNDPROC));
         foundation::ShowUIStateCues(list_.Get());
         if (!multiColumn_ && horizontalExtentPixels_ > 0) Box().SetHorizontalExtent(horizontalExtentPixels_);
         newIndex_ = -1;
@@ -74,6 +75,7 @@ void ListBoxW::DestroyListBox() {
     ShowWindow(list_.Get(), SW_HIDE);
     SetParent(list_.Get(), nullptr);
     list_.Reset();
+    listClassProc_ = nullptr;
     hFont_.Reset();
     redrawSuspended_ = false;
 }

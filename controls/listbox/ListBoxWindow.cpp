@@ -6,52 +6,57 @@ LRESULT ListBoxWindow::Send(UINT msg, WPARAM wParam, LPARAM lParam) const {
     return hwnd_ ? SendMessageW(hwnd_, msg, wParam, lParam) : LB_ERR;
 }
 
+LRESULT ListBoxWindow::SendItem(UINT msg, WPARAM wParam, LPARAM lParam) const {
+    if (!hwnd_) return LB_ERR;
+    return itemProc_ ? CallWindowProcW(itemProc_, hwnd_, msg, wParam, lParam) : SendMessageW(hwnd_, msg, wParam, lParam);
+}
+
 long ListBoxWindow::Add(const std::wstring& text) const {
-    return static_cast<long>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    return static_cast<long>(SendItem(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
 long ListBoxWindow::Insert(long index, const std::wstring& text) const {
-    return static_cast<long>(Send(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
+    return static_cast<long>(SendItem(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
 }
 
-long ListBoxWindow::Delete(long index) const { return static_cast<long>(Send(LB_DELETESTRING, static_cast<WPARAM>(index))); }
+long ListBoxWindow::Delete(long index) const { return static_cast<long>(SendItem(LB_DELETESTRING, static_cast<WPARAM>(index))); }
 
-void ListBoxWindow::Reset() const { Send(LB_RESETCONTENT); }
+void ListBoxWindow::Reset() const { SendItem(LB_RESETCONTENT); }
 
 long ListBoxWindow::Count() const {
-    auto n = Send(LB_GETCOUNT);
+    auto n = SendItem(LB_GETCOUNT);
     return n == LB_ERR ? 0 : static_cast<long>(n);
 }
 
-long ListBoxWindow::TextLength(long index) const { return static_cast<long>(Send(LB_GETTEXTLEN, static_cast<WPARAM>(index))); }
+long ListBoxWindow::TextLength(long index) const { return static_cast<long>(SendItem(LB_GETTEXTLEN, static_cast<WPARAM>(index))); }
 
 bool ListBoxWindow::Text(long index, std::wstring& out) const {
     long len = TextLength(index);
     if (len == LB_ERR || len < 0) return false;
     std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-    long copied = static_cast<long>(Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data())));
+    long copied = static_cast<long>(SendItem(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data())));
     if (copied == LB_ERR) return false;
     text.resize(static_cast<size_t>(copied));
     out = std::move(text);
     return true;
 }
 
-LPARAM ListBoxWindow::ItemData(long index) const { return Send(LB_GETITEMDATA, static_cast<WPARAM>(index)); }
+LPARAM ListBoxWindow::ItemData(long index) const { return SendItem(LB_GETITEMDATA, static_cast<WPARAM>(index)); }
 
 long ListBoxWindow::SetItemData(long index, LPARAM data) const {
-    return static_cast<long>(Send(LB_SETITEMDATA, static_cast<WPARAM>(index), data));
+    return static_cast<long>(SendItem(LB_SETITEMDATA, static_cast<WPARAM>(index), data));
 }
 
 long ListBoxWindow::FindExact(long after, const std::wstring& text) const {
-    return static_cast<long>(Send(LB_FINDSTRINGEXACT, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(text.c_str())));
+    return static_cast<long>(SendItem(LB_FINDSTRINGEXACT, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(text.c_str())));
 }
 
 void ListBoxWindow::InitStorage(long items, long textChars) const {
-    if (items > 0) Send(LB_INITSTORAGE, static_cast<WPARAM>(items), static_cast<LPARAM>(textChars) * sizeof(wchar_t));
+    if (items > 0) SendItem(LB_INITSTORAGE, static_cast<WPARAM>(items), static_cast<LPARAM>(textChars) * sizeof(wchar_t));
 }
 
 long ListBoxWindow::FindPrefix(long after, const std::wstring& text) const {
-    return static_cast<long>(Send(LB_FINDSTRING, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(text.c_str())));
+    return static_cast<long>(SendItem(LB_FINDSTRING, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(text.c_str())));
 }
 
 long ListBoxWindow::SelCount() const { return static_cast<long>(Send(LB_GETSELCOUNT)); }
