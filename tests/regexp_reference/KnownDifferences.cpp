@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "tests/regexp_reference/PatternScan.h"
+#include "tests/regexp_support/PatternScan.h"
 
 namespace rxtest {
 

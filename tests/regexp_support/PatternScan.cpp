@@ -1,4 +1,4 @@
-#include "tests/regexp_reference/PatternScan.h"
+#include "tests/regexp_support/PatternScan.h"
 
 #include <string_view>
 

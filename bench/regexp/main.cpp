@@ -1,0 +1,164 @@
+// regexbench: each pattern of patterns.tsv over the corpus as a Global, Multiline,
+// case-sensitive Execute, timed on our engine, std::wregex, PCRE2 (interpreted; native tree) and
+// the platform's VBScript.RegExp (Windows tree), with the ratios the engine is tuned by.
+//
+//   regexbench [--shared DIR] [--runs N] [--wregex-fraction N] [--only NAME]
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "bench/regexp/Dialect.h"
+#include "bench/regexp/Measure.h"
+#include "bench/regexp/Workload.h"
+#include "tests/regexp_support/PatternScan.h"
+#ifdef _WIN32
+#include "tests/regexp_support/ComOwners.h"
+#endif
+
+namespace rxbench {
+namespace {
+
+struct Options {
+    std::string shared = RX_SHARED_DIR;
+    int runs = 5;
+    int wregexFraction = 16;  // std::wregex runs on 1/N of the corpus
+    std::string only;
+};
+
+Options Parse(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string key = argv[i];
+        if (key == "--shared") o.shared = argv[i + 1];
+        else if (key == "--runs") o.runs = std::max(1, std::atoi(argv[i + 1]));
+        else if (key == "--wregex-fraction") o.wregexFraction = std::max(1, std::atoi(argv[i + 1]));
+        else if (key == "--only") o.only = argv[i + 1];
+        else std::fprintf(stderr, "unknown option %s\n", key.c_str());
+    }
+    return o;
+}
+
+// The first 1/fraction of the text, cut after a line break.
+rx::String Prefix(const rx::String& text, int fraction) {
+    size_t cut = text.size() / static_cast<size_t>(fraction);
+    while (cut < text.size() && text[cut - 1] != u'\n') ++cut;
+    return text.substr(0, cut);
+}
+
+std::string Ms(const Measurement& m, double scale = 1) {
+    if (!m.ran || m.count < 0) return "-";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f", m.medianMs * scale);
+    return buf;
+}
+
+std::string Ratio(double a, double b) {
+    if (a <= 0 || b <= 0) return "-";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2f", a / b);
+    return buf;
+}
+
+struct Row {
+    std::string name;
+    Measurement ours, oursOnPrefix, wregex, pcre2, vbs;
+};
+
+int Main(int argc, char** argv) {
+    Options opt = Parse(argc, argv);
+    std::vector<BenchPattern> patterns = LoadPatterns(opt.shared + "/bench/patterns.tsv");
+    rx::String corpus = LoadCorpus(opt.shared + "/bench/corpus.txt");
+    if (patterns.empty() || corpus.empty()) {
+        std::fprintf(stderr, "cannot read %s/bench/patterns.tsv or corpus.txt (use --shared DIR)\n", opt.shared.c_str());
+        return 2;
+    }
+    rx::String prefix = Prefix(corpus, opt.wregexFraction);
+    double scale = static_cast<double>(corpus.size()) / static_cast<double>(prefix.size());
+    std::printf("corpus: %zu UTF-16 units; %zu patterns; median of up to %d runs (fewer for runs over 10 s)\n",
+                corpus.size(), patterns.size(), opt.runs);
+    std::printf("std::wregex runs on the first %zu units (1/%d of the corpus, cut at a line end); its time is scaled "
+                "by %.2f and its count is compared with ours on the same prefix\n",
+                prefix.size(), opt.wregexFraction, scale);
+
+    auto ours = MakeOurEngine();
+    auto wregex = MakeStdRegexEngine();
+#ifdef RX_BENCH_HAVE_PCRE2
+    auto pcre2 = MakePcre2Engine();
+#endif
+#ifdef _WIN32
+    rxtest::ComApartment apartment;
+    auto vbs = MakeVbScriptEngine();
+#endif
+    constexpr double kPatience = 10'000;
+    std::printf("std::wregex and PCRE2 get a '-' beside a class escape in a class escaped (\\w-. -> \\w\\-.), "
+                "which is how our dialect reads it\n");
+
+    std::printf("\n%-20s %9s %9s %11s %9s %9s %9s %9s %9s  %s\n", "pattern", "matches", "ours ms", "wregex ms*",
+                "VBS ms", "PCRE2 ms", "wre/ours", "VBS/ours", "ours/PCRE", "counts");
+    double logWre = 0, logVbs = 0, logPcre = 0;
+    int nWre = 0, nVbs = 0, nPcre = 0;
+    for (const BenchPattern& p : patterns) {
+        if (!opt.only.empty() && p.name != opt.only) continue;
+        Row r{p.name, {}, {}, {}, {}, {}};
+        r.ours = Measure(*ours, p.pattern, corpus, opt.runs, kPatience);
+        r.oursOnPrefix = Measure(*ours, p.pattern, prefix, 1, 0);
+        rx::String strict = EscapeDashBesideClassEscape(p.pattern);
+        r.wregex = Measure(*wregex, strict, prefix, opt.runs, kPatience);
+#ifdef RX_BENCH_HAVE_PCRE2
+        r.pcre2 = Measure(*pcre2, strict, corpus, opt.runs, kPatience);
+#endif
+#ifdef _WIN32
+        // Wine's global Execute never gets past an empty match: such patterns would hang it.
+        if (rxtest::MayMatchEmpty(p.pattern)) r.vbs.note = "not run: may match empty (Wine loops)";
+        else r.vbs = Measure(*vbs, p.pattern, corpus, opt.runs, kPatience);
+#endif
+        std::string counts;
+        auto compare = [&](const char* who, const Measurement& m, long expected) {
+            if (!m.ran && m.note.empty()) return;
+            if (m.count < 0) counts += std::string(counts.empty() ? "" : "; ") + who + ": " + m.note;
+            else if (m.count != expected)
+                counts += std::string(counts.empty() ? "" : "; ") + who + " " + std::to_string(m.count) + " vs " +
+                          std::to_string(expected);
+        };
+        compare("wregex", r.wregex, r.oursOnPrefix.count);
+        compare("PCRE2", r.pcre2, r.ours.count);
+        compare("VBScript", r.vbs, r.ours.count);
+        if (r.ours.count < 0) counts = "ours: " + r.ours.note;
+        if (counts.empty()) counts = "agree";
+
+        double oursMs = r.ours.count >= 0 ? r.ours.medianMs : 0;
+        double wreMs = r.wregex.count >= 0 ? r.wregex.medianMs * scale : 0;
+        double vbsMs = r.vbs.count >= 0 && r.vbs.ran ? r.vbs.medianMs : 0;
+        double pcreMs = r.pcre2.count >= 0 && r.pcre2.ran ? r.pcre2.medianMs : 0;
+        if (oursMs > 0 && wreMs > 0) { logWre += std::log(wreMs / oursMs); ++nWre; }
+        if (oursMs > 0 && vbsMs > 0) { logVbs += std::log(vbsMs / oursMs); ++nVbs; }
+        if (oursMs > 0 && pcreMs > 0) { logPcre += std::log(oursMs / pcreMs); ++nPcre; }
+        std::printf("%-20s %9ld %9s %11s %9s %9s %9s %9s %9s  %s\n", p.name.c_str(), r.ours.count, Ms(r.ours).c_str(),
+                    Ms(r.wregex, scale).c_str(), Ms(r.vbs).c_str(), Ms(r.pcre2).c_str(), Ratio(wreMs, oursMs).c_str(),
+                    Ratio(vbsMs, oursMs).c_str(), Ratio(oursMs, pcreMs).c_str(), counts.c_str());
+        std::fflush(stdout);
+    }
+    std::printf("\n* scaled from the prefix.  Geometric means: wregex/ours %.2f (target >= 10), VBScript/ours %s "
+                "(target >= 3), ours/PCRE2 %s (target <= 1.5)\n",
+                nWre ? std::exp(logWre / nWre) : 0.0, nVbs ? std::to_string(std::exp(logVbs / nVbs)).c_str() : "-",
+                nPcre ? std::to_string(std::exp(logPcre / nPcre)).c_str() : "-");
+    return 0;
+}
+
+}  // namespace
+}  // namespace rxbench
+
+#ifdef _WIN32
+// -municode: the runtime enters here; the options are ASCII, the shared folder may not be.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) args.push_back(rx::ToUtf8(rx::StringView(argv[i])));
+    std::vector<char*> pointers;
+    for (std::string& a : args) pointers.push_back(a.data());
+    return rxbench::Main(argc, pointers.data());
+}
+#else
+int main(int argc, char** argv) { return rxbench::Main(argc, argv); }
+#endif
