@@ -81,14 +81,15 @@ void Application::RouteMessage(MSG& msg) {
     try {
         if (IsKeyMessage(msg.message)) {
             if (Form* form = FormOfWindow(msg.hwnd)) {
+                bool handled = false;
                 if (ControlSite* site = form->ActiveControl()) {
-                    bool handled = false;
                     long retVal = S_FALSE;
                     site->GetControl().IOleInPlaceActiveObjectVB_TranslateAccelerator(handled, retVal, msg.message, msg.wParam,
                                                                                       msg.lParam, KeyboardShift());
                     if (handled && retVal == S_OK) return;
                 }
-                if (form->PreTranslateMessage(msg)) return;
+                // A key the control claimed (S_FALSE: "mine, deliver it as usual") is no navigation key.
+                if (!handled && form->PreTranslateMessage(msg)) return;
             }
         }
         TranslateMessage(&msg);

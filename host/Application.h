@@ -3,7 +3,8 @@
 //
 // Key routing, per message taken off the queue:
 //   1. key messages go first to the focused control's IOleInPlaceActiveObjectVB_TranslateAccelerator;
-//      handled with S_OK (0) ends the message there;
+//      handled with S_OK (0) ends the message there; handled with S_FALSE (1) skips step 2, so
+//      the key reaches the control's window as usual;
 //   2. then to the form (Form::PreTranslateMessage): Tab / Shift+Tab through TabIndex order,
 //      arrow keys between controls that do not want them, Return and Escape for the Default and
 //      Cancel buttons (unless the control eats them, IOleControlVB_GetControlInfo), mnemonics;

@@ -42,7 +42,7 @@ HWND ChildWindowOf(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void ContainerRouting::PaintWindowless(const std::vector<ControlSite*>& children, HDC dc) {
     for (ControlSite* s : children) {
-        if (!s->Windowless() || !s->Visible()) continue;
+        if (!s->IsCreated() || !s->Windowless() || !s->Visible()) continue;
         RECT r = s->PixelRect();
         int saved = SaveDC(dc);
         IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
@@ -65,7 +65,7 @@ bool ContainerRouting::Reflect(const std::vector<ControlSite*>& children, UINT m
     HWND child = ChildWindowOf(msg, wParam, lParam);
     if (!child) return false;
     for (ControlSite* s : children)
-        if (s->OwnWindow() == child) return s->GetControl().OnReflectedMessage(msg, wParam, lParam, result);
+        if (s->OwnWindow() == child) return s->IsCreated() && s->GetControl().OnReflectedMessage(msg, wParam, lParam, result);
     return false;
 }
 
@@ -77,7 +77,7 @@ bool ContainerRouting::RouteMouse(HWND container, const std::vector<ControlSite*
     if (!target) {
         for (auto it = children.rbegin(); it != children.rend(); ++it) {
             ControlSite* s = *it;
-            if (!s->Windowless() || !s->Visible()) continue;
+            if (!s->IsCreated() || !s->Windowless() || !s->Visible()) continue;
             RECT r = s->PixelRect();
             if (!PtInRect(&r, pt)) continue;
             POINT local{pt.x - r.left, pt.y - r.top};

@@ -56,12 +56,13 @@ void ControlSite::Destroy() {
     created_ = false;
     form_.ForgetSite(*this);
     // Teardown order: the control ends first (removing its subclasses while every window is
-    // still valid), then the surface it was lent.
+    // still valid) and goes away with its timers, then the surface it was lent.
     try {
         control_->Terminate();
     } catch (const Error&) {
         // A control that fails to end cleanly must not stop the others from ending.
     }
+    control_.reset();
     ownWindow_.Reset();
     hostWindow_.reset();
     if (windowless_) windowless_->Refresh();

@@ -37,6 +37,7 @@ public:
     ControlSite(const ControlSite&) = delete;
     ControlSite& operator=(const ControlSite&) = delete;
 
+    // The control; valid from construction until Destroy (the form drops the site right after).
     Control& GetControl() const { return *control_; }
     template <class T>
     T* As() const { return dynamic_cast<T*>(control_.get()); }
@@ -142,7 +143,7 @@ public:
 
     // --- host side (called by the form) ---------------------------------------------------
     void Create(const PropertyBag& bag, bool loaded);  // surfaces, Initialize, Init/ReadProperties
-    void Destroy();                                    // Terminate, then the surfaces
+    void Destroy();                                    // Terminate, the control, then the surfaces
     void ApplyExtender(const PropertyBag& bag);        // Left, Top, ... from design data
     void NotifyAmbientChanged(const std::wstring& name);
     void AssignTabIndex(int index) { tabIndex_ = index; }  // no renumbering: the form keeps order

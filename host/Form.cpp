@@ -179,7 +179,9 @@ bool Form::Unload() {
 void Form::DestroyAll() {
     // Children before their containers: the reverse of creation.
     for (auto it = sites_.rbegin(); it != sites_.rend(); ++it) (*it)->Destroy();
-    sites_.clear();
+    // Freed in the same order: a control may hold a timer on its container's window.
+    topLevel_.clear();
+    while (!sites_.empty()) sites_.pop_back();
     topLevel_.clear();
     menus_.clear();
     lastFocus_ = nullptr;
@@ -346,6 +348,12 @@ void Form::ApplyToolTip(ControlSite& site) {
 }
 
 // --- notifications ---------------------------------------------------------------------------
+
+void Form::OnAmbientPropertyChanged(const wchar_t* name) {
+    // The form's own font and colours are what its controls see as ambient values.
+    if (eventsFrozen_ || !IsLoaded()) return;
+    for (const auto& s : sites_) s->NotifyAmbientChanged(name);
+}
 
 void Form::OnPropertyChanged(ControlSite& site, const std::wstring& name) {
     dirty_ = true;

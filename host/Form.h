@@ -156,6 +156,8 @@ protected:
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}
 
+    void OnAmbientPropertyChanged(const wchar_t* name) override;
+
 private:
     friend class FormWindowProcAccess;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -74,7 +74,7 @@ LRESULT HostWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_PAINT: return OnPaint();
-    case WM_PRINTCLIENT: Site().GetControl().Paint(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_PRINTCLIENT: if (site_.IsCreated()) site_.GetControl().Paint(reinterpret_cast<HDC>(wParam)); return 0;
     case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORDLG:
         if (ContainerRouting::Reflect(site_.Children(), msg, wParam, lParam, reflected)) return reflected;
@@ -103,7 +103,7 @@ LRESULT HostWindow::OnEraseBackground(HDC dc) {
 LRESULT HostWindow::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_.Get(), &ps);
-    {
+    if (site_.IsCreated()) {
         int saved = SaveDC(dc);
         SelectObject(dc, FontHandle());
         SetTextColor(dc, ForeRgb());
@@ -124,7 +124,7 @@ LRESULT HostWindow::OnControlColor(HDC dc) {
 
 LRESULT HostWindow::OnSetFocus() {
     // The focus enters a windowed control through its host window and goes on to its child.
-    if (!site_.GetControl().IsContainer()) {
+    if (site_.IsCreated() && !site_.GetControl().IsContainer()) {
         if (HWND child = GetWindow(hwnd_.Get(), GW_CHILD)) SetFocus(child);
     }
     return 0;

@@ -66,6 +66,11 @@ void IntrinsicWindowControl::CreateWindowFrom(const PropertyBag& bag) {
     AfterCreate();
 }
 
+void IntrinsicWindowControl::AmbientChanged(const std::wstring& name) {
+    if (name == L"Font" && !font_ && hWnd())
+        SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(Site().Parent().FontHandle()), TRUE);
+}
+
 void IntrinsicWindowControl::Terminate() {
     // The window outlives this call (the site destroys it): stop delivering first.
     if (subclassed_ && hWnd()) RemoveWindowSubclass(hWnd(), &IntrinsicWindowControl::WindowEvents, reinterpret_cast<UINT_PTR>(this));

@@ -30,6 +30,8 @@ public:
     void ReadProperties(const PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) override;
     void Terminate() override;
+    // Without a font of its own the control follows the form's.
+    void AmbientChanged(const std::wstring& name) override;
 
     std::wstring Caption() const;
     void Caption(const std::wstring& caption);

@@ -15,13 +15,23 @@ COLORREF ToRgb(unsigned long oleColor) {
 }  // namespace
 
 void Surface::BackColor(unsigned long oleColor) {
+    if (oleColor == backColor_) return;
     backColor_ = oleColor;
     Refresh();
+    OnAmbientPropertyChanged(L"BackColor");
 }
 
 void Surface::ForeColor(unsigned long oleColor) {
+    if (oleColor == foreColor_) return;
     foreColor_ = oleColor;
     Refresh();
+    OnAmbientPropertyChanged(L"ForeColor");
+}
+
+void Surface::RightToLeft(bool on) {
+    if (on == rightToLeft_) return;
+    rightToLeft_ = on;
+    OnAmbientPropertyChanged(L"RightToLeft");
 }
 
 COLORREF Surface::BackRgb() const { return ToRgb(backColor_); }
@@ -31,6 +41,7 @@ void Surface::Font(const FontDesc& font) {
     font_ = font;
     gdiFont_ = CreateGdiFont(font_);
     OnFontChanged();
+    OnAmbientPropertyChanged(L"Font");
 }
 
 void Surface::Enabled(bool on) { enabled_ = on; }

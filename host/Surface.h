@@ -35,7 +35,7 @@ public:
     int BackStyle() const { return backStyle_; }    // 0 transparent, 1 opaque
     void BackStyle(int value);
     bool RightToLeft() const { return rightToLeft_; }
-    void RightToLeft(bool on) { rightToLeft_ = on; }
+    void RightToLeft(bool on);
 
     // A picture drawn stretched over the background, kept until replaced (none by default).
     const Picture& BackgroundPicture() const { return picture_; }
@@ -52,6 +52,9 @@ public:
 
 protected:
     virtual void OnFontChanged() {}
+    // A property that the controls on this surface see as an ambient value changed:
+    // "BackColor", "ForeColor", "Font", "RightToLeft".
+    virtual void OnAmbientPropertyChanged(const wchar_t* name) {}
 
 private:
     unsigned long backColor_ = 0x8000000F;  // button face

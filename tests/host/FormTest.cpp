@@ -363,3 +363,86 @@ End
     EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 0);
     form.Unload();
 }
+
+namespace {
+// A windowed container, as FrameW is: paints its host window, holds other controls.
+class TestFrame : public Control {
+public:
+    std::wstring TypeName() const override { return L"TestFrame"; }
+    bool IsContainer() const override { return true; }
+    bool CanGetFocus() const override { return false; }
+    void Paint(HDC dc) override { ++paints; }
+    int paints = 0;
+};
+}  // namespace
+
+TEST_F(FormTest, ContainersHoldWindowsAndWindowlessControlsAndPassAmbientChangesOn) {
+    RegisterControlKind(L"TestFrame", [] { return std::make_unique<TestFrame>(); });
+    TestForm form(LR"(Begin Form F
+   ClientWidth = 6000
+   ClientHeight = 4000
+   BackColor = &H00FFFFFF&
+   Begin TestFrame FrameW3
+      Left = 1500
+      Top = 750
+      Width = 3000
+      Height = 2250
+      Begin TestPatch patch
+         Left = 150
+         Top = 300
+         Width = 600
+         Height = 300
+         ForeColor = &H0000FF00&
+      End
+      Begin Label Label1
+         Index = 0
+         Caption = "版本：1.0"
+         Left = 150
+         Top = 900
+         Width = 1200
+         Height = 255
+      End
+      Begin Probe probe
+         Left = 150
+         Top = 1500
+      End
+   End
+End
+)");
+    form.Show();
+    ControlSite& frame = form.Site(L"FrameW3");
+    HWND frameWindow = frame.HostWin()->hWnd();
+    // Positions inside the container are relative to it.
+    HWND label = FindWindowExW(frameWindow, nullptr, L"Static", L"版本：1.0");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(form.Site(L"Label1", 0).Container(), &frame);
+    EXPECT_EQ(form.Site(L"patch").Windowless()->ContainerWindow(), frameWindow);
+    auto& patch = form.Ctl<hosttest::TestPatch>(L"patch");
+    ASSERT_TRUE(PumpUntil([&] { return patch.paints > 0 && form.Ctl<TestFrame>(L"FrameW3").paints > 0; }));
+    ScaleConverter sc = ScaleConverter::Screen();
+    int x = sc.TwipsToPixelsX(150), y = sc.TwipsToPixelsY(300);
+    {
+        WindowDC dc(frameWindow);
+        EXPECT_EQ(GetPixel(dc.Get(), x + 3, y + 3), RGB(0, 255, 0));  // painted after the frame
+    }
+    PostMessageW(frameWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x + 2, y + 3));
+    PostMessageW(frameWindow, WM_LBUTTONUP, 0, MAKELPARAM(x + 2, y + 3));
+    ASSERT_TRUE(PumpUntil([&] { return patch.clicks == 1; }));
+    EXPECT_EQ(patch.downs.at(0).x, 2);
+    // Hiding the container hides what it holds, for focus too.
+    EXPECT_TRUE(form.Site(L"Label1", 0).EffectivelyVisible());
+    frame.Visible(false);
+    EXPECT_FALSE(IsWindowVisible(label));
+    EXPECT_FALSE(form.Site(L"Label1", 0).EffectivelyVisible());
+    frame.Visible(true);
+
+    // The form's font is every control's ambient font.
+    g_calls.clear();
+    FontDesc font = form.Font();
+    font.size = 12;
+    form.Font(font);
+    EXPECT_EQ(g_calls, std::vector<std::wstring>{L"Ambient Font"});
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), form.FontHandle());
+    EXPECT_EQ(form.Site(L"probe").AmbientFont().size, 12);
+    form.Unload();
+}

@@ -99,6 +99,9 @@ void TestEdit::IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, lon
         SendMessageW(edit_, wMsg, wParam, lParam);
         handled = true;
         retVal = S_OK;
+    } else if (key == VK_TAB && keepsTab) {
+        handled = true;
+        retVal = S_FALSE;
     }
 }
 

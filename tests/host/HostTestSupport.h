@@ -59,6 +59,7 @@ public:
     HWND hWnd() const { return edit_; }
 
     bool eatsReturn = false;
+    bool keepsTab = false;  // answers Tab as an input key, the way a preview handler asks for it
     host::Event<int& /*KeyCode*/, int /*Shift*/> KeyDown;
     std::vector<UINT> seenMessages;  // every message the subclass delivered, edit and host window
 

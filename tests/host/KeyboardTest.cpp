@@ -150,6 +150,20 @@ TEST_F(KeyboardTest, AKeyDownHandlerThatMovesTheFocusOnTabWins) {
     EXPECT_EQ(match.Text(), L"");
 }
 
+TEST_F(KeyboardTest, AControlThatClaimsTabKeepsIt) {
+    auto& source = form->Ctl<TestEdit>(L"txtSource");
+    int tabs = 0;
+    source.KeyDown = [&](int& key, int) { tabs += key == VK_TAB; };
+    source.keepsTab = true;
+    PressKey(VK_TAB);
+    EXPECT_EQ(Focused(), L"txtSource");
+    EXPECT_EQ(tabs, 1);
+    source.keepsTab = false;
+    PressKey(VK_TAB);
+    EXPECT_EQ(Focused(), L"txtMatch");
+    EXPECT_EQ(tabs, 2);
+}
+
 TEST_F(KeyboardTest, ArrowsStayInTextButMoveBetweenButtons) {
     auto& source = form->Ctl<TestEdit>(L"txtSource");
     source.Text(L"abc");
