@@ -107,3 +107,33 @@ TEST(LabelW, ClickOnTheLabelReachesItThroughTheContainer) {
     PostClick(form->hWnd(), {rc.right + 20, rc.bottom + 20});
     EXPECT_EQ(clicks, 1);
 }
+
+TEST(LabelW, MouseEnterAndLeaveFollowThePointerWhenTracked) {
+    auto form = FormWithLabel(L"  Caption = \"hover\"\n  MouseTrack = True\n");
+    auto& label = form->Ctl<LabelW>(L"lbl");
+    ASSERT_TRUE(Activate(*form));
+    std::vector<std::wstring> log;
+    label.MouseEnter = [&] { log.push_back(L"enter"); };
+    label.MouseLeave = [&] { log.push_back(L"leave"); };
+    RECT rc = label.Site().PixelRect();
+    POINT over{rc.left + 4, rc.top + 4}, away{rc.right + 40, rc.bottom + 40};
+    POINT screen = over;
+    ClientToScreen(form->hWnd(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageW(form->hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
+    ASSERT_TRUE(PumpUntil([&] { return log.size() == 1; }));
+    EXPECT_EQ(log.front(), L"enter");
+    // Elsewhere on the same window: no move reaches the label, the tracking timer notices.
+    screen = away;
+    ClientToScreen(form->hWnd(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageW(form->hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(away.x, away.y));
+    EXPECT_TRUE(PumpUntil([&] { return log.size() == 2; }, 2000));
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"enter", L"leave"}));
+
+    label.MouseTrack(false);
+    log.clear();
+    PostMessageW(form->hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
+    Drain();
+    EXPECT_TRUE(log.empty());
+}

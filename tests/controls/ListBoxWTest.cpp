@@ -3,7 +3,9 @@
 #include "ControlsTestSupport.h"
 
 #include "controls/listbox/ListBoxW.h"
+#include "host/DesignData.h"
 #include "host/Error.h"
+#include "host/Scale.h"
 
 #include <gtest/gtest.h>
 
@@ -175,4 +177,40 @@ TEST(ListBoxW, ALargeFillAfterClearEndsRedrawnWithEveryItem) {
     Drain();
     EXPECT_FALSE(list.Redraw());
     EXPECT_EQ(list.ListCount(), n + 1);
+}
+
+TEST(ListBoxW, ContextMenuComesFromAPointerInsideOrTheKeyboard) {
+    auto form = FormWithList();
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    std::vector<std::pair<float, float>> menus;
+    list.ContextMenu = [&](float x, float y) { menus.emplace_back(x, y); };
+    POINT inside{30, 15};
+    ClientToScreen(list.hWnd(), &inside);
+    HWND lb = list.hWnd();
+    SendMessageW(lb, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(lb), MAKELPARAM(inside.x, inside.y));
+    SendMessageW(lb, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(lb), MAKELPARAM(0, inside.y));
+    SendMessageW(lb, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(lb), MAKELPARAM(-5, -5));
+    SendMessageW(lb, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(lb), MAKELPARAM(-1, -1));
+    ASSERT_EQ(menus.size(), 2u);
+    // Client pixels (30, 15) in the container's twips.
+    host::ScaleConverter screen = host::ScaleConverter::Screen();
+    EXPECT_NEAR(menus[0].first, 30 * 1440.0 / screen.DpiX(), 1.0);
+    EXPECT_NEAR(menus[0].second, 15 * 1440.0 / screen.DpiY(), 1.0);
+    EXPECT_EQ(menus[1], std::make_pair(-1.0f, -1.0f));
+}
+
+TEST(ListBoxW, OnADesignSurfaceTheListShowsOnlyItsName) {
+    RegisterLibraryControls();
+    host::Form form(host::ParseDesign(L"Begin Form F\n Begin ListBoxW lstResults\n  Width = 3000\n  Height = 1500\n End\nEnd\n"));
+    form.UserMode(false);
+    form.Load();
+    auto& list = form.Ctl<ListBoxW>(L"lstResults");
+    EXPECT_EQ(SendMessageW(list.hWnd(), LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(ListBoxText(list.hWnd(), 0), L"lstResults");
+    EXPECT_EQ(SendMessageW(list.hWnd(), LB_GETCURSEL, 0, 0), LB_ERR);
+    // Items are not the design's: a re-creation starts again from the name alone.
+    list.Sorted(true);
+    EXPECT_EQ(SendMessageW(list.hWnd(), LB_GETCOUNT, 0, 0), 1);
+    EXPECT_TRUE(GetWindowLongW(list.hWnd(), GWL_STYLE) & LBS_SORT);
+    form.Unload();
 }

@@ -4,6 +4,7 @@
 
 #include "controls/textbox/TextBoxW.h"
 #include "host/Error.h"
+#include "host/Intrinsics.h"
 
 #include <gtest/gtest.h>
 
@@ -266,4 +267,64 @@ TEST(TextBoxW, DigitsOnlyBoxRefusesAPasteWithOtherCharacters) {
     setClipboard(L"123");
     box.Paste();
     EXPECT_EQ(box.Text(), L"123");
+}
+
+TEST(TextBoxW, KeyRoutingKeepsTabAndReturnOnlyWhenTheBoxAsksForThem) {
+    auto form = ShowForm(L"Begin Form F\n ClientWidth = 6000\n ClientHeight = 4000\n"
+                         L" Begin TextBoxW txt\n  Left = 120\n  Top = 120\n  Width = 3000\n  Height = 1500\n"
+                         L"  MultiLine = True\n  WantReturn = True\n  TabIndex = 0\n End\n"
+                         L" Begin TextBoxW other\n  Left = 120\n  Top = 1800\n  Width = 3000\n  Height = 315\n  TabIndex = 1\n End\n"
+                         L" Begin CommandButton cmd\n  Caption = \"OK\"\n  Default = True\n  Left = 3300\n  Top = 120\n"
+                         L"  Width = 1200\n  Height = 375\n  TabIndex = 2\n End\n"
+                         L"End\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    auto& other = form->Ctl<TextBoxW>(L"other");
+    int pressed = 0;
+    form->Ctl<host::CommandButton>(L"cmd").Click = [&] { ++pressed; };
+    box.Text(L"");
+    ASSERT_TRUE(Activate(*form));
+    box.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == box.hWnd(); }));
+
+    // Return: the box eats it (multi-line with WantReturn), so it is a new line, not the button.
+    PressKey(VK_RETURN);
+    EXPECT_EQ(box.Text(), L"\r\n");
+    EXPECT_EQ(pressed, 0);
+
+    // Tab: a new line's worth of text only when PreviewKeyDown says it is an input key.
+    bool wantTab = true;
+    std::vector<int> previews;
+    box.PreviewKeyDown = [&](int keyCode, bool& isInputKey) {
+        previews.push_back(keyCode);
+        if (keyCode == VK_TAB) isInputKey = wantTab;
+    };
+    PressKey(VK_TAB);
+    EXPECT_EQ(box.Text(), L"\r\n\t");
+    EXPECT_EQ(GetFocus(), box.hWnd());
+    wantTab = false;
+    PressKey(VK_TAB);
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == other.hWnd(); }));
+    EXPECT_EQ(box.Text(), L"\r\n\t");
+    EXPECT_EQ(previews, (std::vector<int>{VK_TAB, VK_TAB}));
+
+    // Without WantReturn the form's default button takes Return.
+    box.WantReturn(false);
+    box.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == box.hWnd(); }));
+    PressKey(VK_RETURN);
+    EXPECT_EQ(pressed, 1);
+    EXPECT_EQ(box.Text(), L"\r\n\t");
+}
+
+TEST(TextBoxW, ReturnInASingleLineBoxReachesKeyDown) {
+    auto form = FormWithBox(L"  Height = 315\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    ASSERT_TRUE(Activate(*form));
+    box.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == box.hWnd(); }));
+    std::vector<int> codes;
+    box.KeyDown = [&](int& keyCode, int shift) { codes.push_back(keyCode); };
+    PressKey(VK_RETURN);
+    PressKey(VK_LEFT);
+    EXPECT_EQ(codes, (std::vector<int>{VK_RETURN, VK_LEFT}));
 }
