@@ -164,11 +164,12 @@ void LabelW::AutoSizeStep() {
     paintingSuppressed_ = false;
 }
 
+// Bounded: a container that never validates its update region must not hold the caller here.
 void LabelW::Refresh() {
     Update();
     HWND container = ContainerWindow();
     MSG msg;
-    while (PeekMessageW(&msg, container, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&msg);
+    for (int i = 0; i < 16 && PeekMessageW(&msg, container, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) DispatchMessageW(&msg);
 }
 
 void LabelW::ApplyAccessKey() {

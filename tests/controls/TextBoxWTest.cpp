@@ -5,6 +5,7 @@
 #include "controls/textbox/TextBoxW.h"
 #include "host/Error.h"
 #include "host/Intrinsics.h"
+#include "host/Scale.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,24 @@ TEST(TextBoxW, BuildsAnEditWindowWithTheStylesItsPropertiesImply) {
     EXPECT_EQ(other.BorderStyle(), 3);
     other.BorderStyle(0);
     EXPECT_FALSE(ExStyle(other.hWnd()) & WS_EX_CLIENTEDGE);
+}
+
+TEST(TextBoxW, ExtenderMovesAndHidesTheBoxAndTheEditWindowFollows) {
+    auto form = FormWithBox(L"");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    box.Move(300, 450, 2400, 600);
+    EXPECT_DOUBLE_EQ(box.Left(), 300);
+    EXPECT_DOUBLE_EQ(box.Width(), 2400);
+    RECT host{}, edit{};
+    GetClientRect(box.hWndUserControl(), &host);
+    GetWindowRect(box.hWnd(), &edit);
+    EXPECT_EQ(host.right, host::ScaleConverter::Screen().TwipsToPixelsX(2400));
+    EXPECT_EQ(edit.right - edit.left, host.right);
+    EXPECT_EQ(edit.bottom - edit.top, host.bottom);
+    box.Visible(false);
+    EXPECT_FALSE(IsWindowVisible(box.hWnd()));
+    box.Visible(true);
+    EXPECT_TRUE(IsWindowVisible(box.hWnd()));
 }
 
 TEST(TextBoxW, TextSetterRaisesChangeOnlyForADifferentTextAndHonoursMaxLength) {
