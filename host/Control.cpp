@@ -35,9 +35,9 @@ void Control::ToolTipText(std::wstring text) { Site().ToolTipText(std::move(text
 void Control::SetFocus() { Site().SetFocus(); }
 void Control::ZOrder(int position) { Site().ZOrder(position); }
 
-void Control::Move(double left, double top, double width, double height) {
+void Control::Move(double left, std::optional<double> top, std::optional<double> width, std::optional<double> height) {
     ControlSite& s = Site();
-    s.Move(left, top < 0 ? s.Top() : top, width, height);
+    s.Move(left, top.value_or(s.Top()), width, height);
 }
 
 }  // namespace host

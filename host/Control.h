@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -150,7 +151,8 @@ public:
     void ToolTipText(std::wstring text);
     void SetFocus();
     void ZOrder(int position = 0);
-    void Move(double left, double top = -1, double width = -1, double height = -1);
+    void Move(double left, std::optional<double> top = {}, std::optional<double> width = {},
+              std::optional<double> height = {});
 
 private:
     ControlSite* site_ = nullptr;  // borrowed: the site owns the control

@@ -108,10 +108,10 @@ RECT ControlSite::PixelRect() const {
     return r;
 }
 
-void ControlSite::Move(double left, double top, double width, double height) {
-    if (width < 0) width = width_;
-    if (height < 0) height = height_;
-    if (!std::isfinite(left) || !std::isfinite(top) || !std::isfinite(width) || !std::isfinite(height))
+void ControlSite::Move(double left, double top, std::optional<double> newWidth, std::optional<double> newHeight) {
+    double width = newWidth.value_or(width_), height = newHeight.value_or(height_);
+    if (!std::isfinite(left) || !std::isfinite(top) || !std::isfinite(width) || !std::isfinite(height) || width < 0 ||
+        height < 0)
         Raise(err::InvalidPropertyValue);
     bool resized = width != width_ || height != height_;
     RECT before = PixelRect();

@@ -21,6 +21,7 @@
 #include "host/Value.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,8 +61,8 @@ public:
     void Top(double twips) { Move(left_, twips, width_, height_); }
     void Width(double twips) { Move(left_, top_, twips, height_); }
     void Height(double twips) { Move(left_, top_, width_, twips); }
-    // Negative width or height keep the current value; widths below 0 raise 380.
-    void Move(double left, double top, double width = -1, double height = -1);
+    // A missing width or height keeps the current one; a negative one raises 380.
+    void Move(double left, double top, std::optional<double> width = {}, std::optional<double> height = {});
 
     bool Visible() const { return visible_; }
     void Visible(bool visible);

@@ -6,6 +6,7 @@
 #include "host/Intrinsics.h"
 
 #include <algorithm>
+#include <cmath>
 #include <commctrl.h>
 #include <cwchar>
 
@@ -227,14 +228,13 @@ void Form::Top(double twips) { Move(Left(), twips, Width(), Height()); }
 void Form::Width(double twips) { Move(Left(), Top(), twips, Height()); }
 void Form::Height(double twips) { Move(Left(), Top(), Width(), twips); }
 
-void Form::Move(double left, double top, double width, double height) {
+void Form::Move(double left, std::optional<double> top, std::optional<double> width, std::optional<double> height) {
     if (!hwnd_) return;
+    double w = width.value_or(Width()), h = height.value_or(Height());
+    if (w < 0 || h < 0) Raise(err::InvalidPropertyValue);
     ScaleConverter sc = Scale();
-    if (top < 0) top = Top();
-    if (width < 0) width = Width();
-    if (height < 0) height = Height();
-    SetWindowPos(hwnd_.Get(), nullptr, sc.TwipsToPixelsX(left), sc.TwipsToPixelsY(top), sc.TwipsToPixelsX(width),
-                 sc.TwipsToPixelsY(height), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_.Get(), nullptr, sc.TwipsToPixelsX(left), sc.TwipsToPixelsY(top.value_or(Top())), sc.TwipsToPixelsX(w),
+                 sc.TwipsToPixelsY(h), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 double Form::ScaleWidth() const {
@@ -299,20 +299,18 @@ MenuItem& Form::Menu(std::wstring_view name, int index) const {
     Raise(err::InvalidProcedureCall, L"No menu " + std::wstring(name));
 }
 
-MenuItem* Form::PopupMenu(MenuItem& menu, double x, double y) {
+MenuItem* Form::PopupMenu(MenuItem& menu, std::optional<double> x, std::optional<double> y) {
     if (!hwnd_) Raise(err::InvalidProcedureCall);
     UINT nextId = 1;
     std::vector<MenuItem*> byId;
     UniqueMenu popup = menu.BuildPopup(nextId, byId);
     POINT pt;
-    if (x < 0 || y < 0) {
-        GetCursorPos(&pt);
-    } else {
-        ScaleConverter sc = Scale();
-        pt.x = static_cast<LONG>(sc.ScaleX(x, ScaleUnit::Container, ScaleUnit::Pixels) + 0.5);
-        pt.y = static_cast<LONG>(sc.ScaleY(y, ScaleUnit::Container, ScaleUnit::Pixels) + 0.5);
-        ClientToScreen(hwnd_.Get(), &pt);
-    }
+    GetCursorPos(&pt);
+    ScreenToClient(hwnd_.Get(), &pt);
+    ScaleConverter sc = Scale();
+    if (x) pt.x = static_cast<LONG>(std::lround(sc.ScaleX(*x, ScaleUnit::Container, ScaleUnit::Pixels)));
+    if (y) pt.y = static_cast<LONG>(std::lround(sc.ScaleY(*y, ScaleUnit::Container, ScaleUnit::Pixels)));
+    ClientToScreen(hwnd_.Get(), &pt);
     UINT id = static_cast<UINT>(TrackPopupMenuEx(popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
                                                  pt.x, pt.y, hwnd_.Get(), nullptr));
     if (id == 0 || id >= byId.size() || !byId[id]) return nullptr;

@@ -27,6 +27,7 @@
 #include "host/Timer.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,7 +67,8 @@ public:
     void Top(double twips);
     void Width(double twips);
     void Height(double twips);
-    void Move(double left, double top = -1, double width = -1, double height = -1);
+    void Move(double left, std::optional<double> top = {}, std::optional<double> width = {},
+              std::optional<double> height = {});
     double ScaleWidth() const;   // client size in the form's ScaleMode
     double ScaleHeight() const;
     ScaleUnit ScaleMode() const { return scaleMode_; }
@@ -111,9 +113,9 @@ public:
     // --- menus ------------------------------------------------------------------------------
     MenuItem& Menu(std::wstring_view name, int index = -1) const;
     // Shows the menu's items as a popup at (x, y) in the form's ScaleMode units (client
-    // coordinates; negative means the mouse position) and raises the chosen item's Click before
+    // coordinates; without them, at the mouse position) and raises the chosen item's Click before
     // returning. Returns the chosen item, or null when the menu was dismissed.
-    MenuItem* PopupMenu(MenuItem& menu, double x = -1, double y = -1);
+    MenuItem* PopupMenu(MenuItem& menu, std::optional<double> x = {}, std::optional<double> y = {});
 
     // --- keyboard and validation ------------------------------------------------------------
     // Sites that Tab visits, in TabIndex order (visible, enabled, TabStop, able to take focus).
@@ -159,7 +161,6 @@ protected:
     void OnAmbientPropertyChanged(const wchar_t* name) override;
 
 private:
-    friend class FormWindowProcAccess;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnClose();
     LRESULT OnEraseBackground(HDC dc);

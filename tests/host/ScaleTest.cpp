@@ -63,5 +63,13 @@ End
     GetWindowRect(host, &r);
     EXPECT_EQ(r.right - r.left, sc.DpiX());
     EXPECT_EQ(r.bottom - r.top, sc.DpiY() / 2);
+    // A position left of or above the container is a position like any other.
+    form.Ctl<hosttest::TestEdit>(L"box").Move(-720, -1440);
+    GetWindowRect(host, &r);
+    MapWindowPoints(nullptr, form.hWnd(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, -sc.DpiX() / 2);
+    EXPECT_EQ(r.top, -sc.DpiY());
+    EXPECT_EQ(r.right - r.left, sc.DpiX());  // the size stays
+    EXPECT_THROW(site.Move(0, 0, -1), Error);
     form.Unload();
 }
