@@ -3,6 +3,7 @@
 #include "host/Application.h"
 #include "host/ContainerRouting.h"
 #include "host/ControlSite.h"
+#include "host/Error.h"
 #include "host/Form.h"
 
 namespace host {
@@ -65,7 +66,12 @@ LRESULT CALLBACK HostWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
-    return self->HandleMessage(msg, wParam, lParam);
+    try {
+        return self->HandleMessage(msg, wParam, lParam);
+    } catch (const Error&) {
+        // A failing handler (paint, resize, timer, mouse event) must not unwind through the system.
+        return 0;
+    }
 }
 
 LRESULT HostWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -85,19 +85,30 @@ LRESULT CALLBACK IntrinsicWindowControl::WindowEvents(HWND hwnd, UINT msg, WPARA
     return reinterpret_cast<IntrinsicWindowControl*>(id)->OnWindowMessage(hwnd, msg, wParam, lParam);
 }
 
+namespace {
+// An event handler that failed ends with its event; the window still handles its message.
+template <class F>
+void Guarded(F&& raise) {
+    try {
+        raise();
+    } catch (const Error&) {
+    }
+}
+}  // namespace
+
 LRESULT IntrinsicWindowControl::OnWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
     switch (msg) {
     case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: {
         int key = static_cast<int>(wParam);
         bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
-        Site().RaiseEvent(down ? dispid::KeyDown : dispid::KeyUp, down ? KeyDown : KeyUp, key, shift);
+        Guarded([&] { Site().RaiseEvent(down ? dispid::KeyDown : dispid::KeyUp, down ? KeyDown : KeyUp, key, shift); });
         if (key == 0) return 0;
         return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(key), lParam);
     }
     case WM_CHAR: {
         int ch = static_cast<int>(wParam);
-        Site().RaiseEvent(dispid::KeyPress, KeyPress, ch);
+        Guarded([&] { Site().RaiseEvent(dispid::KeyPress, KeyPress, ch); });
         if (ch == 0) return 0;
         return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(ch), lParam);
     }
@@ -129,7 +140,7 @@ void IntrinsicWindowControl::RaiseMouse(const Event<int, int, float, float>& eve
     ScaleConverter sc = Site().Scale();
     auto x = static_cast<float>(sc.ScaleX(static_cast<short>(LOWORD(lParam)), ScaleUnit::Pixels, ScaleUnit::Twips));
     auto y = static_cast<float>(sc.ScaleY(static_cast<short>(HIWORD(lParam)), ScaleUnit::Pixels, ScaleUnit::Twips));
-    Site().RaiseEvent(dispId, event, button, shift, x, y);
+    Guarded([&] { Site().RaiseEvent(dispId, event, button, shift, x, y); });
 }
 
 void IntrinsicWindowControl::WriteProperties(PropertyBag& bag) {

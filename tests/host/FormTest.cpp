@@ -446,3 +446,24 @@ End
     EXPECT_EQ(form.Site(L"probe").AmbientFont().size, 12);
     form.Unload();
 }
+
+TEST_F(FormTest, AFailingHandlerEndsWithItsEventAndTheFormGoesOn) {
+    TestForm form(kIntrinsics);
+    form.Show();
+    auto& button = form.Ctl<CommandButton>(L"Command4");
+    int downs = 0;
+    button.MouseDown = [&](int, int, float, float) {
+        ++downs;
+        throw Error(5, L"Invalid procedure call or argument");
+    };
+    button.Click = [&] { throw Error(13, L"Type mismatch"); };
+    PostMessageW(button.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    PostMessageW(button.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    ASSERT_TRUE(PumpUntil([&] { return downs == 1 && GetCapture() == nullptr; }));
+    int clicks = 0;
+    button.Click = [&] { ++clicks; };
+    SendMessageW(button.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(form.IsLoaded());
+    form.Unload();
+}
