@@ -4,7 +4,9 @@
 //
 //   ListBoxW.cpp          life cycle, persistence, the properties
 //   ListBoxWWindow.cpp    creating, destroying and re-creating the list box, resizing, the font
-//   ListBoxWItems.cpp     items and selection; bulk appends
+//   ListBoxWItems.cpp     items; bulk appends
+//   ListBoxWSelection.cpp the selection
+//   ListBoxWLayout.cpp    hit testing, item height, columns, ideal extent
 //   ListBoxWMessages.cpp  the window procedures, scroll detection and the key-routing answers
 #pragma once
 
@@ -123,7 +125,22 @@ public:
     long NewIndex() const { return newIndex_; }
     long TopIndex() const;
     void TopIndex(long index);
+    long AnchorIndex() const;
+    void AnchorIndex(long index);
+    void SetSelRange(long startIndex, long endIndex);
+    // Selected items in ascending order (the one current item of a single-selection list).
+    std::vector<long> SelectedIndices() const;
+    // Selects the first item after `index` (-1: from the start) beginning with `text`.
+    long SelectItem(const std::wstring& text, long index = -1);
     long FindItem(const std::wstring& text, long index = -1, bool partial = false) const;
+    // --- geometry (ListBoxWLayout.cpp); sizes and points in the container's units ---------
+    long HitTest(float x, float y) const;
+    double ItemHeight(long index = 0) const;
+    void ItemHeight(long index, double height);
+    void SetColumnWidth(double width);
+    long ItemsPerColumn() const;
+    double GetIdealHorizontalExtent() const;
+
     // Reserves room for `itemCount` more items averaging `averageChars` characters, so that a
     // large fill of a known size allocates once.
     void InitStorage(long itemCount, long averageChars = 16);

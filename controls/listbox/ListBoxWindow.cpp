@@ -77,6 +77,22 @@ long ListBoxWindow::SetSelected(long index, bool selected) const {
     return static_cast<long>(Send(LB_SETSEL, selected ? TRUE : FALSE, index));
 }
 
+long ListBoxWindow::SelectRange(long first, long last) const {
+    return static_cast<long>(Send(LB_SELITEMRANGEEX, static_cast<WPARAM>(first), last));
+}
+
+long ListBoxWindow::SelectedItems(long* out, long capacity) const {
+    return static_cast<long>(Send(LB_GETSELITEMS, static_cast<WPARAM>(capacity), reinterpret_cast<LPARAM>(out)));
+}
+
+long ListBoxWindow::SelectString(long after, const std::wstring& text) const {
+    return static_cast<long>(Send(LB_SELECTSTRING, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+long ListBoxWindow::AnchorIndex() const { return static_cast<long>(Send(LB_GETANCHORINDEX)); }
+
+long ListBoxWindow::SetAnchorIndex(long index) const { return static_cast<long>(Send(LB_SETANCHORINDEX, static_cast<WPARAM>(index))); }
+
 long ListBoxWindow::TopIndex() const {
     auto top = Send(LB_GETTOPINDEX);
     return top == LB_ERR ? 0 : static_cast<long>(top);
@@ -88,6 +104,14 @@ long ListBoxWindow::ItemHeight(long index) const { return static_cast<long>(Send
 
 void ListBoxWindow::SetItemHeight(long index, long height) const {
     Send(LB_SETITEMHEIGHT, static_cast<WPARAM>(index), MAKELPARAM(height, 0));
+}
+
+void ListBoxWindow::SetColumnWidth(long pixels) const { Send(LB_SETCOLUMNWIDTH, static_cast<WPARAM>(pixels)); }
+
+long ListBoxWindow::ItemsPerColumn() const { return hwnd_ ? static_cast<long>(Send(LB_GETLISTBOXINFO)) : 0; }
+
+bool ListBoxWindow::ItemRect(long index, RECT& rc) const {
+    return Send(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rc)) != LB_ERR;
 }
 
 long ListBoxWindow::HorizontalExtent() const { return static_cast<long>(Send(LB_GETHORIZONTALEXTENT)); }

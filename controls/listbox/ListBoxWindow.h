@@ -46,10 +46,18 @@ public:
     bool Selected(long index) const;
     long SelCount() const;  // LB_ERR for a single-selection list
     long SetSelected(long index, bool selected) const;
+    long SelectRange(long first, long last) const;
+    long SelectedItems(long* out, long capacity) const;  // LB_ERR for a single-selection list
+    long SelectString(long after, const std::wstring& text) const;
+    long AnchorIndex() const;
+    long SetAnchorIndex(long index) const;
     long TopIndex() const;
     long SetTopIndex(long index) const;
     long ItemHeight(long index) const;
     void SetItemHeight(long index, long height) const;
+    void SetColumnWidth(long pixels) const;
+    long ItemsPerColumn() const;
+    bool ItemRect(long index, RECT& rc) const;
     long HorizontalExtent() const;
     void SetHorizontalExtent(long pixels) const;
 

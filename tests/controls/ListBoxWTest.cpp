@@ -214,3 +214,38 @@ TEST(ListBoxW, OnADesignSurfaceTheListShowsOnlyItsName) {
     EXPECT_TRUE(GetWindowLongW(list.hWnd(), GWL_STYLE) & LBS_SORT);
     form.Unload();
 }
+
+TEST(ListBoxW, SelectionMembersAnswerForSingleAndMultipleSelection) {
+    auto form = FormWithList(L"  IntegralHeight = False\n");
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    for (const wchar_t* s : {L"apple", L"banana", L"cherry", L"date"}) list.AddItem(s);
+    EXPECT_TRUE(list.SelectedIndices().empty());
+    EXPECT_EQ(list.SelCount(), 0);
+    int clicks = 0;
+    list.Click = [&] { ++clicks; };
+    list.SetSelRange(2, 3);  // a single-selection list moves its one selection to the start
+    EXPECT_EQ(list.SelectedIndices(), std::vector<long>{2});
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(list.SelectItem(L"BAN"), 1);
+    EXPECT_EQ(list.ListIndex(), 1);
+    EXPECT_EQ(ErrorOf([&] { list.SetSelRange(0, 9); }), 381);
+    EXPECT_EQ(ErrorOf([&] { list.Selected(9); }), 381);
+
+    RECT item{};
+    SendMessageW(list.hWnd(), LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&item));
+    host::ScaleConverter screen = host::ScaleConverter::Screen();
+    EXPECT_EQ(list.HitTest(static_cast<float>(screen.PixelsToTwipsX(item.left + 3)),
+                           static_cast<float>(screen.PixelsToTwipsY(item.top + 2))),
+              3);
+    EXPECT_EQ(list.HitTest(100, static_cast<float>(screen.PixelsToTwipsY(item.bottom + 40))), -1);
+
+    list.MultiSelect(2);
+    clicks = 0;
+    list.SetSelRange(0, 2);
+    EXPECT_EQ(list.SelectedIndices(), (std::vector<long>{0, 1, 2}));
+    EXPECT_EQ(list.SelCount(), 3);
+    EXPECT_EQ(clicks, 1);
+    list.Selected(1, false);
+    EXPECT_EQ(list.SelectedIndices(), (std::vector<long>{0, 2}));
+    EXPECT_EQ(clicks, 2);
+}
