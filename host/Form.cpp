@@ -392,7 +392,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CLOSE: return OnClose();
     case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
-    case WM_PAINT: return OnPaint();
+    case WM_PAINT: return OnPaint(reinterpret_cast<HDC>(wParam));
+    case WM_PRINTCLIENT: ContainerRouting::PaintWindowless(topLevel_, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORDLG:
         if (ContainerRouting::Reflect(topLevel_, msg, wParam, lParam, reflected)) return reflected;
@@ -422,7 +423,15 @@ LRESULT Form::OnEraseBackground(HDC dc) {
     return 1;
 }
 
-LRESULT Form::OnPaint() {
+LRESULT Form::OnPaint(HDC given) {
+    // WM_PAINT with a DC of the sender's: a transparent control asks for the form under itself.
+    if (given) {
+        RECT rc;
+        GetClientRect(hwnd_.Get(), &rc);
+        PaintBackground(given, rc);
+        ContainerRouting::PaintWindowless(topLevel_, given);
+        return 0;
+    }
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_.Get(), &ps);
     ContainerRouting::PaintWindowless(topLevel_, dc);

@@ -164,7 +164,7 @@ private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnClose();
     LRESULT OnEraseBackground(HDC dc);
-    LRESULT OnPaint();
+    LRESULT OnPaint(HDC given);
     LRESULT OnControlColor(HDC dc);
     LRESULT OnSize();
     LRESULT OnActivate(WORD state);

@@ -79,8 +79,8 @@ LRESULT HostWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT reflected = 0;
     switch (msg) {
     case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
-    case WM_PAINT: return OnPaint();
-    case WM_PRINTCLIENT: if (site_.IsCreated()) site_.GetControl().Paint(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_PAINT: return OnPaint(reinterpret_cast<HDC>(wParam));
+    case WM_PRINTCLIENT: PaintContent(reinterpret_cast<HDC>(wParam)); return 0;
     case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORDLG:
         if (ContainerRouting::Reflect(site_.Children(), msg, wParam, lParam, reflected)) return reflected;
@@ -106,9 +106,24 @@ LRESULT HostWindow::OnEraseBackground(HDC dc) {
     return 1;
 }
 
-LRESULT HostWindow::OnPaint() {
+LRESULT HostWindow::OnPaint(HDC given) {
+    // A control that shows its container through itself sends WM_PAINT with a DC of its own:
+    // everything is drawn into that DC, background included, and nothing is validated.
+    if (given) {
+        RECT rc;
+        GetClientRect(hwnd_.Get(), &rc);
+        PaintBackground(given, rc);
+        PaintContent(given);
+        return 0;
+    }
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_.Get(), &ps);
+    PaintContent(dc);
+    EndPaint(hwnd_.Get(), &ps);
+    return 0;
+}
+
+void HostWindow::PaintContent(HDC dc) {
     if (site_.IsCreated()) {
         int saved = SaveDC(dc);
         SelectObject(dc, FontHandle());
@@ -118,8 +133,6 @@ LRESULT HostWindow::OnPaint() {
         RestoreDC(dc, saved);
     }
     ContainerRouting::PaintWindowless(site_.Children(), dc);
-    EndPaint(hwnd_.Get(), &ps);
-    return 0;
 }
 
 LRESULT HostWindow::OnControlColor(HDC dc) {

@@ -4,7 +4,10 @@
 //
 // Default handling, after the control's subclass:
 //   WM_ERASEBKGND          background picture or BackColor (transparent: nothing)
-//   WM_PAINT               Control::Paint, then windowless children (for containers)
+//   WM_PAINT               Control::Paint, then windowless children (for containers); with a
+//                          DC in wParam, background and all into that DC (a transparent child
+//                          painting its container under itself)
+//   WM_PRINTCLIENT         the same content into the given DC
 //   WM_CTLCOLOR*           text colour ForeColor, background BackColor, brush of BackColor
 //   WM_SETFOCUS            hands the focus on to the first child window
 //   WM_SIZE                Control::Resize
@@ -40,7 +43,8 @@ public:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    LRESULT OnPaint();
+    LRESULT OnPaint(HDC given);
+    void PaintContent(HDC dc);
     LRESULT OnEraseBackground(HDC dc);
     LRESULT OnControlColor(HDC dc);
     LRESULT OnSetFocus();

@@ -232,6 +232,18 @@ End
     EXPECT_EQ(patch.ups, 1);
     EXPECT_EQ(patch.clicks, 1);
 
+    // WM_PAINT with a DC of the sender's paints the form into it: how a transparent control
+    // shows what lies under it.
+    {
+        WindowDC screen(nullptr);
+        UniqueMemoryDC mem(CreateCompatibleDC(screen.Get()));
+        UniqueBitmap bmp(CreateCompatibleBitmap(screen.Get(), 400, 300));
+        SelectObjectGuard keep(mem.Get(), bmp.Get());
+        SendMessageW(form.hWnd(), WM_PAINT, reinterpret_cast<WPARAM>(mem.Get()), 0);
+        EXPECT_EQ(GetPixel(mem.Get(), x + 2, y + 2), RGB(255, 0, 0));
+        EXPECT_EQ(GetPixel(mem.Get(), x - 2, y - 2), RGB(255, 255, 255));
+    }
+
     // A timer on the container ticks until the control stops it.
     patch.timer.Enabled(true);
     EXPECT_TRUE(PumpUntil([&] { return patch.timerTicks >= 3; }));
