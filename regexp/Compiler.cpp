@@ -18,9 +18,9 @@ public:
     std::unique_ptr<Program> Run() {
         prog_->groupCount = ast_.groupCount;
         ComputeNullable();
-        Emit(Op::Save, 0);
+        // the whole match's start and end are set by the matcher itself (at the attempt's start
+        // and at Match), which spares every attempt two instructions
         EmitTree(ast_.root);
-        Emit(Op::Save, 1);
         Emit(Op::Match);
         MakeStarsAtomic();
         AnalyseStart();

@@ -37,8 +37,20 @@ private:
     bool UnitMatches(UnitKind kind, int32_t operand, uint16_t unit) const;
     bool IsWordAt(size_t pos) const;
     bool Push(Frame f);
-    void SetSlot(int32_t slot, int32_t value);
-    void SetRegister(int32_t reg, int32_t value);
+    // Writes that backtracking must be able to undo. With no choice point below, nothing can
+    // ever need the old value back, so no record is kept.
+    void SetSlot(int32_t slot, int32_t value) {
+        int32_t& s = slots_[static_cast<size_t>(slot)];
+        if (s == value) return;
+        if (!stack_.empty()) stack_.push_back(Frame{UndoSlot, slot, 0, s});
+        s = value;
+    }
+    void SetRegister(int32_t reg, int32_t value) {
+        int32_t& r = registers_[static_cast<size_t>(reg)];
+        if (r == value) return;
+        if (!stack_.empty()) stack_.push_back(Frame{UndoRegister, reg, 0, r});
+        r = value;
+    }
     void CloseLookAhead();
     void AbandonLookAhead();
 

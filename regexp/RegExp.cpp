@@ -120,6 +120,11 @@ MatchCollection RegExp::Execute(String&& source) {
     return Run(std::make_shared<const String>(std::move(source)), !global_);
 }
 
+MatchCollection RegExp::Execute(std::shared_ptr<const String> source) {
+    if (!source) source = std::make_shared<const String>();
+    return Run(std::move(source), !global_);
+}
+
 MatchCollection RegExp::Run(std::shared_ptr<const String> source, bool firstOnly) {
     const Program& prog = Compiled();
     auto data = std::make_shared<MatchData>();

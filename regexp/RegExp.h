@@ -114,8 +114,11 @@ public:
 
     // The pattern is compiled on first use after a change of Pattern, IgnoreCase or Multiline;
     // a rejected pattern raises its error from every call until the pattern changes.
+    // The collection keeps the searched text for its matches' values. Execute(StringView) takes
+    // one copy of it; the other two share or take over the caller's text, copying nothing.
     MatchCollection Execute(StringView source);
     MatchCollection Execute(String&& source);
+    MatchCollection Execute(std::shared_ptr<const String> source);
     bool Test(StringView source);
     String Replace(StringView source, StringView replacement);
 

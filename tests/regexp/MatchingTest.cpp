@@ -98,6 +98,12 @@ TEST(Matching, SubMatchesAndItems) {
     EXPECT_THROW(mc.Item(2), base::Error);
     EXPECT_THROW(mc.Item(-1), base::Error);
     EXPECT_THROW(m.SubMatch(2), base::Error);
+    // a shared text is searched in place and stays alive with the collection
+    auto shared = std::make_shared<const rx::String>(U("7-8"));
+    rx::MatchCollection fromShared = re.Execute(shared);
+    shared.reset();
+    ASSERT_EQ(fromShared.Count(), 1);
+    EXPECT_EQ(rx::ToUtf8(fromShared.Item(0).ValueView()), "7-8");
     EXPECT_TRUE(re.Test(U("1-")));
     EXPECT_FALSE(re.Test(U("-")));
 }
