@@ -6,6 +6,9 @@
 #include "host/Error.h"
 #include "host/Form.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace host {
 
 namespace {
@@ -102,8 +105,56 @@ LRESULT HostWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT HostWindow::OnEraseBackground(HDC dc) {
     RECT rc;
     GetClientRect(hwnd_.Get(), &rc);
-    PaintBackground(dc, rc);
+    PaintHostBackground(dc, rc);
     return 1;
+}
+
+void HostWindow::PaintHostBackground(HDC dc, const RECT& rc) const {
+    if (image_.dc && !BackgroundPicture()) {
+        BitBlt(dc, 0, 0, image_.size.cx, image_.size.cy, image_.dc.Get(), 0, 0, SRCCOPY);
+        return;
+    }
+    PaintBackground(dc, rc);
+}
+
+void HostWindow::Image::Release() {
+    if (dc && original) SelectObject(dc.Get(), original);
+    original = nullptr;
+    bitmap.Reset();
+    dc.Reset();
+}
+
+HDC HostWindow::ImageDC() {
+    if (!image_.dc) ResizeImage();
+    return image_.dc.Get();
+}
+
+void HostWindow::ClearImage() {
+    if (!image_.dc) return;
+    RECT r{0, 0, image_.size.cx, image_.size.cy};
+    FillRect(image_.dc.Get(), &r, BackBrush());
+    Refresh();
+}
+
+void HostWindow::ResizeImage() {
+    RECT rc;
+    GetClientRect(hwnd_.Get(), &rc);
+    SIZE size{std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)};
+    WindowDC screen(hwnd_.Get());
+    Image next;
+    next.dc.Reset(CreateCompatibleDC(screen.Get()));
+    next.bitmap.Reset(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+    if (!next.dc || !next.bitmap) return;
+    next.original = SelectObject(next.dc.Get(), next.bitmap.Get());
+    next.size = size;
+    RECT all{0, 0, size.cx, size.cy};
+    FillRect(next.dc.Get(), &all, BackBrush());
+    if (image_.dc) BitBlt(next.dc.Get(), 0, 0, image_.size.cx, image_.size.cy, image_.dc.Get(), 0, 0, SRCCOPY);
+    image_.Release();
+    image_.dc = std::move(next.dc);
+    image_.bitmap = std::move(next.bitmap);
+    image_.original = std::exchange(next.original, nullptr);
+    image_.size = size;
 }
 
 LRESULT HostWindow::OnPaint(HDC given) {
@@ -112,7 +163,7 @@ LRESULT HostWindow::OnPaint(HDC given) {
     if (given) {
         RECT rc;
         GetClientRect(hwnd_.Get(), &rc);
-        PaintBackground(given, rc);
+        PaintHostBackground(given, rc);
         PaintContent(given);
         return 0;
     }
@@ -150,6 +201,7 @@ LRESULT HostWindow::OnSetFocus() {
 }
 
 LRESULT HostWindow::OnSize() {
+    if (image_.dc) ResizeImage();
     if (site_.IsCreated()) site_.GetControl().Resize();
     return 0;
 }

@@ -39,10 +39,30 @@ public:
     void Enabled(bool on) override;  // also EnableWindow on the host window
     void Refresh() override;         // invalidate with erase, children included
 
+    // The persistent image: a bitmap of the window's size that keeps what the control drew into
+    // it and shows as the window's background (unless a background picture is set). Made on first
+    // use, filled with BackColor; it follows the window's size, keeping what fits.
+    HDC ImageDC();
+    bool HasImage() const { return static_cast<bool>(image_.dc); }
+    // Fills the image with BackColor (nothing to do while there is none).
+    void ClearImage();
+
     // The window procedure's default handling, for the procedure and for tests.
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
+    // A memory DC with its bitmap selected; the bitmap is put out of the DC before either goes.
+    struct Image {
+        UniqueMemoryDC dc;
+        UniqueBitmap bitmap;
+        HGDIOBJ original = nullptr;
+        SIZE size{};
+        ~Image() { Release(); }
+        void Release();
+    };
+    void PaintHostBackground(HDC dc, const RECT& rc) const;
+    void ResizeImage();
+
     LRESULT OnPaint(HDC given);
     void PaintContent(HDC dc);
     LRESULT OnEraseBackground(HDC dc);
@@ -52,7 +72,8 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     ControlSite& site_;  // borrowed: owns this window
-    UniqueWindow hwnd_;
+    Image image_;
+    UniqueWindow hwnd_;  // declared last: destroyed first
 };
 
 }  // namespace host

@@ -277,6 +277,25 @@ End
         EXPECT_EQ(GetTextColor(dc.Get()), 0x00445566u);
         EXPECT_EQ(GetBkColor(dc.Get()), 0x00112233u);
     }
+    // The persistent image keeps what was drawn into it and shows it as the background.
+    {
+        HDC image = hw.ImageDC();
+        ASSERT_TRUE(hw.HasImage());
+        RECT r{0, 0, 4, 4};
+        UniqueBrush blue(CreateSolidBrush(RGB(0, 0, 255)));
+        FillRect(image, &r, blue.Get());
+        EXPECT_EQ(GetPixel(image, 1, 1), RGB(0, 0, 255));
+        EXPECT_EQ(GetPixel(image, 10, 1), 0x00112233u);  // filled with BackColor when made
+        ShowWindow(box.hWnd(), SW_HIDE);                  // uncover the host window's own client area
+        RedrawWindow(hw.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        WindowDC dc(hw.hWnd());
+        EXPECT_EQ(GetPixel(dc.Get(), 1, 1), RGB(0, 0, 255));
+        form.Site(L"box").Width(form.Site(L"box").Width() + 300);  // grows: the drawing stays
+        EXPECT_EQ(GetPixel(hw.ImageDC(), 1, 1), RGB(0, 0, 255));
+        hw.ClearImage();
+        EXPECT_EQ(GetPixel(hw.ImageDC(), 1, 1), 0x00112233u);
+        ShowWindow(box.hWnd(), SW_SHOW);
+    }
     // Focus enters through the host window and lands in the child.
     SetFocus(hw.hWnd());
     EXPECT_EQ(GetFocus(), box.hWnd());
