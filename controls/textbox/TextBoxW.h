@@ -142,6 +142,15 @@ public:
     void ScrollToLine(long lineNumber);
     void ScrollToCaret();
     long GetLineFromChar(long charIndex) const;
+    long CharFromPos(float x, float y) const;
+    // Icon 0 none, 1 information, 2 warning, 3 error; False without comctl32 6 or a window.
+    bool ShowBalloonTip(const std::wstring& text, const std::wstring& title = {}, long icon = 0);
+    bool HideBalloonTip();
+    // In the container's units; -1 sets the font's own margin.
+    double LeftMargin() const;
+    void LeftMargin(double margin);
+    double RightMargin() const;
+    void RightMargin(double margin);
 
     // --- events -----------------------------------------------------------------------------
     host::Event<> Change;
@@ -174,6 +183,7 @@ private:
     void ApplyAlignment();
     void ApplyCueBanner();
     void SetStyleBit(DWORD bit, bool on);
+    void SetMargin(WPARAM which, double margin);
     HWND HostWindow() const;
     SIZE HostClientSize() const;
     EditWindow Edit() const { return EditWindow(edit_.Get()); }

@@ -2,9 +2,14 @@
 // and is silent (0, False, "") while there is none.
 #include "controls/foundation/ComCtlsBase.h"
 #include "controls/textbox/TextBoxW.h"
+#include "host/ControlSite.h"
 #include "host/Error.h"
+#include "host/HostWindow.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace controls {
@@ -80,6 +85,57 @@ long TextBoxW::GetLineFromChar(long charIndex) const {
     if (!edit_) return 0;
     if (charIndex < -1) host::Raise(host::err::InvalidPropertyValue);
     return Edit().LineFromChar(charIndex) + 1;
+}
+
+// The low word of the answer, as the edit window gives it.
+long TextBoxW::CharFromPos(float x, float y) const {
+    if (!edit_) return 0;
+    long px = std::lround(Site().ScaleX(x, host::ScaleUnit::Container, host::ScaleUnit::Pixels));
+    long py = std::lround(Site().ScaleY(y, host::ScaleUnit::Container, host::ScaleUnit::Pixels));
+    return LOWORD(SendMessageW(edit_.Get(), EM_CHARFROMPOS, 0, MAKELPARAM(px, py)));
+}
+
+bool TextBoxW::ShowBalloonTip(const std::wstring& text, const std::wstring& title, long icon) {
+    if (icon < 0 || icon > 3) host::Raise(host::err::InvalidPropertyValue);
+    if (!edit_ || foundation::ComCtlVersionLevel() < 1) return false;
+    if (GetFocus() != edit_.Get()) ::SetFocus(HostWindow());
+    EDITBALLOONTIP tip{};
+    tip.cbStruct = sizeof(tip);
+    tip.pszTitle = title.c_str();
+    tip.pszText = text.c_str();
+    tip.ttiIcon = icon;
+    return SendMessageW(edit_.Get(), EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip)) != 0;
+}
+
+bool TextBoxW::HideBalloonTip() {
+    if (!edit_ || foundation::ComCtlVersionLevel() < 1) return false;
+    return SendMessageW(edit_.Get(), EM_HIDEBALLOONTIP, 0, 0) != 0;
+}
+
+double TextBoxW::LeftMargin() const {
+    if (!edit_) return 0;
+    auto px = LOWORD(SendMessageW(edit_.Get(), EM_GETMARGINS, 0, 0));
+    return Site().ScaleX(px, host::ScaleUnit::Pixels, host::ScaleUnit::Container);
+}
+
+double TextBoxW::RightMargin() const {
+    if (!edit_) return 0;
+    auto px = HIWORD(SendMessageW(edit_.Get(), EM_GETMARGINS, 0, 0));
+    return Site().ScaleX(px, host::ScaleUnit::Pixels, host::ScaleUnit::Container);
+}
+
+void TextBoxW::LeftMargin(double margin) { SetMargin(EC_LEFTMARGIN, margin); }
+
+void TextBoxW::RightMargin(double margin) { SetMargin(EC_RIGHTMARGIN, margin); }
+
+void TextBoxW::SetMargin(WPARAM which, double margin) {
+    bool fontDefault = margin == -1 || margin == 65535;
+    if (margin < 0 && !fontDefault) host::Raise(host::err::InvalidPropertyValue);
+    if (!edit_) return;
+    WORD px = fontDefault ? EC_USEFONTINFO
+                          : static_cast<WORD>(std::lround(Site().ScaleX(margin, host::ScaleUnit::Container, host::ScaleUnit::Pixels)));
+    LPARAM value = which == EC_LEFTMARGIN ? MAKELPARAM(px, 0) : MAKELPARAM(0, px);
+    SendMessageW(edit_.Get(), EM_SETMARGINS, which, value);
 }
 
 }  // namespace controls

@@ -2,6 +2,7 @@
 // input queue, selection, re-creation and the 380 convention.
 #include "ControlsTestSupport.h"
 
+#include "controls/foundation/ComCtlsBase.h"
 #include "controls/textbox/TextBoxW.h"
 #include "host/Error.h"
 #include "host/Intrinsics.h"
@@ -346,4 +347,21 @@ TEST(TextBoxW, ReturnInASingleLineBoxReachesKeyDown) {
     PressKey(VK_RETURN);
     PressKey(VK_LEFT);
     EXPECT_EQ(codes, (std::vector<int>{VK_RETURN, VK_LEFT}));
+}
+
+TEST(TextBoxW, MarginsAndBalloonTipsFollowTheirRules) {
+    auto form = FormWithBox(L"  Height = 315\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    DWORD fontDefault = static_cast<DWORD>(SendMessageW(box.hWnd(), EM_GETMARGINS, 0, 0));
+    box.LeftMargin(300);
+    EXPECT_EQ(LOWORD(SendMessageW(box.hWnd(), EM_GETMARGINS, 0, 0)), host::ScaleConverter::Screen().TwipsToPixelsX(300));
+    EXPECT_NEAR(box.LeftMargin(), 300, 15);
+    box.LeftMargin(-1);
+    EXPECT_EQ(static_cast<DWORD>(SendMessageW(box.hWnd(), EM_GETMARGINS, 0, 0)), fontDefault);
+    EXPECT_THROW(box.RightMargin(-2), host::Error);
+
+    EXPECT_THROW(box.ShowBalloonTip(L"text", L"title", 4), host::Error);
+    foundation::OverrideComCtlVersionLevel(0);
+    EXPECT_FALSE(box.ShowBalloonTip(L"text", L"title", 1));
+    foundation::OverrideComCtlVersionLevel(std::nullopt);
 }
