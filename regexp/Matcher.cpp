@@ -193,12 +193,20 @@ Status Matcher::Attempt(size_t start) {
     slots_[0] = static_cast<int32_t>(start);
     stack_.clear();
     markTop_ = -1;
+    // the budget counts down in a register; what is left goes back to steps_ on every way out
+    int64_t left = static_cast<int64_t>(budget_ > steps_ ? std::min<uint64_t>(budget_ - steps_, INT64_MAX) : 0);
+    struct WriteBack {
+        uint64_t& steps;
+        const int64_t& left;
+        uint64_t budget;
+        ~WriteBack() { steps = left >= 0 ? budget - static_cast<uint64_t>(left) : budget + 1; }
+    } writeBack{steps_, left, budget_};
     size_t pc = 0;
     size_t pos = start;
     const int32_t* code = code_;
 
     for (;;) {
-        if (++steps_ > budget_) return Status::BudgetExceeded;
+        if (--left < 0) return Status::BudgetExceeded;
         const int32_t* arg = code + pc + 1;
         switch (static_cast<Op>(code[pc])) {
         case Op::Match:
@@ -269,7 +277,7 @@ Status Matcher::Attempt(size_t start) {
             continue;
         case Op::ResetGroups:
             for (int32_t s = arg[0]; s < arg[1]; ++s) SetSlot(s, -1);
-            steps_ += static_cast<uint64_t>(arg[1] - arg[0]) / 2;
+            left -= static_cast<int64_t>(static_cast<uint64_t>(arg[1] - arg[0]) / 2);
             pc += 3;
             continue;
         case Op::SetMark:
@@ -327,7 +335,7 @@ Status Matcher::Attempt(size_t start) {
                     if (a != b && !(fold && FoldCase(a) == FoldCase(b))) goto fail;
                 }
                 pos += n;
-                steps_ += n;
+                left -= static_cast<int64_t>(n);
             }
             pc += 2;
             continue;
@@ -353,7 +361,7 @@ Status Matcher::Attempt(size_t start) {
             const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
             const size_t limit = std::min<size_t>(max, length_ - pos);
             const size_t count = Scan(kind, arg[1], pos, limit);
-            steps_ += count;
+            left -= static_cast<int64_t>(count);
             if (count < min) goto fail;
             if (count > min &&
                 !Push(Frame{StarGreedy, static_cast<int32_t>(pc + 5), static_cast<int32_t>(pos + count),
@@ -366,7 +374,7 @@ Status Matcher::Attempt(size_t start) {
         case Op::StarAtomic: {
             const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
             const size_t count = Scan(static_cast<UnitKind>(arg[0]), arg[1], pos, std::min<size_t>(max, length_ - pos));
-            steps_ += count;
+            left -= static_cast<int64_t>(count);
             if (count < min) goto fail;
             pos += count;
             pc += 5;
@@ -376,7 +384,7 @@ Status Matcher::Attempt(size_t start) {
             const auto kind = static_cast<UnitKind>(arg[0]);
             const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
             if (length_ - pos < min || Scan(kind, arg[1], pos, min) < min) goto fail;
-            steps_ += min;
+            left -= static_cast<int64_t>(min);
             pos += min;
             if (min < max && !Push(Frame{StarLazy, static_cast<int32_t>(pc), static_cast<int32_t>(pos),
                                          static_cast<int32_t>(min)}))
@@ -389,7 +397,7 @@ Status Matcher::Attempt(size_t start) {
     fail:
         for (;;) {
             if (stack_.empty()) return Status::NoMatch;
-            if (++steps_ > budget_) return Status::BudgetExceeded;
+            if (--left < 0) return Status::BudgetExceeded;
             Frame& f = stack_.back();
             switch (f.kind) {
             case Branch:
@@ -423,7 +431,7 @@ Status Matcher::Attempt(size_t start) {
                 if (next == Op::Char || next == Op::String) {
                     const auto c = static_cast<uint16_t>(code[f.pc + (next == Op::Char ? 1 : 2)]);
                     while (p > floor && At(p) != c) --p;
-                    steps_ += static_cast<size_t>(f.pos) - 1 - p;
+                    left -= static_cast<int64_t>(static_cast<size_t>(f.pos) - 1 - p);
                 }
                 pc = static_cast<size_t>(f.pc);
                 pos = p;
