@@ -387,28 +387,42 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    HWND hwnd = hwnd_.Get();
-    LRESULT reflected = 0;
     switch (msg) {
     case WM_CLOSE: return OnClose();
     case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_PAINT: return OnPaint(reinterpret_cast<HDC>(wParam));
-    case WM_PRINTCLIENT: ContainerRouting::PaintWindowless(topLevel_, reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_PRINTCLIENT: return OnPrintClient(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORDLG:
-        if (ContainerRouting::Reflect(topLevel_, msg, wParam, lParam, reflected)) return reflected;
-        return OnControlColor(reinterpret_cast<HDC>(wParam));
-    case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM:
-        if (ContainerRouting::Reflect(topLevel_, msg, wParam, lParam, reflected)) return reflected;
-        break;
+    case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORDLG: return OnControlColor(msg, wParam, lParam);
+    case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM: return OnChildNotification(msg, wParam, lParam);
     case WM_SIZE: return OnSize();
-    case WM_TIMER: if (DispatchTimer(wParam)) return 0; break;
+    case WM_TIMER: return OnTimer(msg, wParam, lParam);
     case WM_ACTIVATE: return OnActivate(LOWORD(wParam));
-    default:
-        if (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK && RouteContainerMouse(nullptr, msg, wParam, lParam)) return 0;
-        break;
+    default: return OnOtherMessage(msg, wParam, lParam);
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT Form::Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_.Get(), msg, wParam, lParam); }
+
+LRESULT Form::OnPrintClient(HDC dc) {
+    ContainerRouting::PaintWindowless(topLevel_, dc);
+    return 0;
+}
+
+LRESULT Form::OnChildNotification(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT reflected = 0;
+    if (ContainerRouting::Reflect(topLevel_, msg, wParam, lParam, reflected)) return reflected;
+    return Default(msg, wParam, lParam);
+}
+
+LRESULT Form::OnTimer(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DispatchTimer(wParam) ? 0 : Default(msg, wParam, lParam);
+}
+
+LRESULT Form::OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    bool mouse = msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK;
+    if (mouse && RouteContainerMouse(nullptr, msg, wParam, lParam)) return 0;
+    return Default(msg, wParam, lParam);
 }
 
 LRESULT Form::OnClose() {
@@ -439,7 +453,10 @@ LRESULT Form::OnPaint(HDC given) {
     return 0;
 }
 
-LRESULT Form::OnControlColor(HDC dc) {
+LRESULT Form::OnControlColor(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT reflected = 0;
+    if (ContainerRouting::Reflect(topLevel_, msg, wParam, lParam, reflected)) return reflected;
+    HDC dc = reinterpret_cast<HDC>(wParam);
     SetTextColor(dc, ForeRgb());
     SetBkColor(dc, BackRgb());
     return reinterpret_cast<LRESULT>(BackBrush());

@@ -162,11 +162,16 @@ protected:
 
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnClose();
     LRESULT OnEraseBackground(HDC dc);
     LRESULT OnPaint(HDC given);
-    LRESULT OnControlColor(HDC dc);
+    LRESULT OnPrintClient(HDC dc);
+    LRESULT OnControlColor(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnChildNotification(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnSize();
+    LRESULT OnTimer(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnActivate(WORD state);
     void RestoreFocus();
     ControlSite* FocusTargetAfter(const ControlSite& site) const;

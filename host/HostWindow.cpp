@@ -78,28 +78,52 @@ LRESULT CALLBACK HostWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 }
 
 LRESULT HostWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    HWND hwnd = hwnd_.Get();
-    LRESULT reflected = 0;
     switch (msg) {
     case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_PAINT: return OnPaint(reinterpret_cast<HDC>(wParam));
-    case WM_PRINTCLIENT: PaintContent(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_PRINTCLIENT: return OnPrintClient(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORDLG:
-        if (ContainerRouting::Reflect(site_.Children(), msg, wParam, lParam, reflected)) return reflected;
-        return OnControlColor(reinterpret_cast<HDC>(wParam));
-    case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM:
-        if (ContainerRouting::Reflect(site_.Children(), msg, wParam, lParam, reflected)) return reflected;
-        break;
+    case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORDLG: return OnControlColor(msg, wParam, lParam);
+    case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM: return OnChildNotification(msg, wParam, lParam);
     case WM_SETFOCUS: return OnSetFocus();
     case WM_SIZE: return OnSize();
-    case WM_TIMER: if (DispatchTimer(wParam)) return 0; break;
-    default:
-        if (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK && site_.Parent().RouteContainerMouse(&site_, msg, wParam, lParam))
-            return 0;
-        break;
+    case WM_TIMER: return OnTimer(msg, wParam, lParam);
+    default: return OnOtherMessage(msg, wParam, lParam);
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT HostWindow::Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_.Get(), msg, wParam, lParam); }
+
+LRESULT HostWindow::OnPrintClient(HDC dc) {
+    PaintContent(dc);
+    return 0;
+}
+
+// Children that are controls of their own (a container's intrinsic windows) answer first.
+LRESULT HostWindow::OnControlColor(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT reflected = 0;
+    if (ContainerRouting::Reflect(site_.Children(), msg, wParam, lParam, reflected)) return reflected;
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, ForeRgb());
+    SetBkColor(dc, BackRgb());
+    return reinterpret_cast<LRESULT>(BackBrush());
+}
+
+LRESULT HostWindow::OnChildNotification(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT reflected = 0;
+    if (ContainerRouting::Reflect(site_.Children(), msg, wParam, lParam, reflected)) return reflected;
+    return Default(msg, wParam, lParam);
+}
+
+LRESULT HostWindow::OnTimer(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DispatchTimer(wParam) ? 0 : Default(msg, wParam, lParam);
+}
+
+// Mouse input over a container goes to its windowless controls by hit test.
+LRESULT HostWindow::OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    bool mouse = msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK;
+    if (mouse && site_.Parent().RouteContainerMouse(&site_, msg, wParam, lParam)) return 0;
+    return Default(msg, wParam, lParam);
 }
 
 LRESULT HostWindow::OnEraseBackground(HDC dc) {
@@ -186,11 +210,6 @@ void HostWindow::PaintContent(HDC dc) {
     ContainerRouting::PaintWindowless(site_.Children(), dc);
 }
 
-LRESULT HostWindow::OnControlColor(HDC dc) {
-    SetTextColor(dc, ForeRgb());
-    SetBkColor(dc, BackRgb());
-    return reinterpret_cast<LRESULT>(BackBrush());
-}
 
 LRESULT HostWindow::OnSetFocus() {
     // The focus enters a windowed control through its host window and goes on to its child.

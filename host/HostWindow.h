@@ -65,10 +65,15 @@ private:
 
     LRESULT OnPaint(HDC given);
     void PaintContent(HDC dc);
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnEraseBackground(HDC dc);
-    LRESULT OnControlColor(HDC dc);
+    LRESULT OnPrintClient(HDC dc);
+    LRESULT OnControlColor(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnChildNotification(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFocus();
     LRESULT OnSize();
+    LRESULT OnTimer(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     ControlSite& site_;  // borrowed: owns this window
