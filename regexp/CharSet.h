@@ -22,6 +22,13 @@ public:
 
     bool Contains(uint16_t c) const {
         if (c < 128) return (ascii_[c >> 6] >> (c & 63)) & 1;
+        // most classes have a few ranges above ASCII (a script's block): look at them in line
+        const size_t n = ranges_.size() - highStart_;
+        if (n <= 4) {
+            for (size_t i = highStart_; i < ranges_.size(); ++i)
+                if (c >= ranges_[i].first && c <= ranges_[i].second) return true;
+            return false;
+        }
         return ContainsHigh(c);
     }
     bool Empty() const { return ranges_.empty(); }
