@@ -97,39 +97,53 @@ void Guarded(F&& raise) {
 }  // namespace
 
 LRESULT IntrinsicWindowControl::OnWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
     switch (msg) {
-    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: {
-        int key = static_cast<int>(wParam);
-        bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
-        Guarded([&] { Site().RaiseEvent(down ? dispid::KeyDown : dispid::KeyUp, down ? KeyDown : KeyUp, key, shift); });
-        if (key == 0) return 0;
-        return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(key), lParam);
-    }
-    case WM_CHAR: {
-        int ch = static_cast<int>(wParam);
-        Guarded([&] { Site().RaiseEvent(dispid::KeyPress, KeyPress, ch); });
-        if (ch == 0) return 0;
-        return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(ch), lParam);
-    }
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: return OnKey(KeyDown, dispid::KeyDown, hwnd, msg, wParam, lParam);
+    case WM_KEYUP: case WM_SYSKEYUP: return OnKey(KeyUp, dispid::KeyUp, hwnd, msg, wParam, lParam);
+    case WM_CHAR: return OnChar(hwnd, msg, wParam, lParam);
     // MouseUp before the window's handling: a button's release clicks it, and Click follows MouseUp.
-    case WM_LBUTTONUP: RaiseMouse(MouseUp, dispid::MouseUp, 1, wParam, lParam); break;
-    case WM_RBUTTONUP: RaiseMouse(MouseUp, dispid::MouseUp, 2, wParam, lParam); break;
-    case WM_MBUTTONUP: RaiseMouse(MouseUp, dispid::MouseUp, 4, wParam, lParam); break;
-    default: break;
+    case WM_LBUTTONUP: return OnMouseUp(1, hwnd, msg, wParam, lParam);
+    case WM_RBUTTONUP: return OnMouseUp(2, hwnd, msg, wParam, lParam);
+    case WM_MBUTTONUP: return OnMouseUp(4, hwnd, msg, wParam, lParam);
+    // MouseDown and MouseMove after it: the button is pressed and holds the capture by then.
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: return OnMouseDown(1, hwnd, msg, wParam, lParam);
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: return OnMouseDown(2, hwnd, msg, wParam, lParam);
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: return OnMouseDown(4, hwnd, msg, wParam, lParam);
+    case WM_MOUSEMOVE: return OnMouseMove(hwnd, msg, wParam, lParam);
+    default: return DefSubclassProc(hwnd, msg, wParam, lParam);
     }
+}
+
+// A key code set to 0 by the handler swallows the key.
+LRESULT IntrinsicWindowControl::OnKey(const Event<int&, int>& event, long dispId, HWND hwnd, UINT msg, WPARAM wParam,
+                                      LPARAM lParam) {
+    int key = static_cast<int>(wParam);
+    int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    Guarded([&] { Site().RaiseEvent(dispId, event, key, shift); });
+    return key == 0 ? 0 : DefSubclassProc(hwnd, msg, static_cast<WPARAM>(key), lParam);
+}
+
+LRESULT IntrinsicWindowControl::OnChar(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    int ch = static_cast<int>(wParam);
+    Guarded([&] { Site().RaiseEvent(dispid::KeyPress, KeyPress, ch); });
+    return ch == 0 ? 0 : DefSubclassProc(hwnd, msg, static_cast<WPARAM>(ch), lParam);
+}
+
+LRESULT IntrinsicWindowControl::OnMouseUp(int button, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    RaiseMouse(MouseUp, dispid::MouseUp, button, wParam, lParam);
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT IntrinsicWindowControl::OnMouseDown(int button, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
-    switch (msg) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: RaiseMouse(MouseDown, dispid::MouseDown, 1, wParam, lParam); break;
-    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: RaiseMouse(MouseDown, dispid::MouseDown, 2, wParam, lParam); break;
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: RaiseMouse(MouseDown, dispid::MouseDown, 4, wParam, lParam); break;
-    case WM_MOUSEMOVE: {
-        int buttons = (wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) | (wParam & MK_MBUTTON ? 4 : 0);
-        RaiseMouse(MouseMove, dispid::MouseMove, buttons, wParam, lParam);
-        break;
-    }
-    default: break;
-    }
+    RaiseMouse(MouseDown, dispid::MouseDown, button, wParam, lParam);
+    return result;
+}
+
+LRESULT IntrinsicWindowControl::OnMouseMove(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    int buttons = (wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) | (wParam & MK_MBUTTON ? 4 : 0);
+    RaiseMouse(MouseMove, dispid::MouseMove, buttons, wParam, lParam);
     return result;
 }
 

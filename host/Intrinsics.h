@@ -63,6 +63,11 @@ protected:
 private:
     static LRESULT CALLBACK WindowEvents(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR ref);
     LRESULT OnWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnKey(const Event<int&, int>& event, long dispId, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnChar(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseUp(int button, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseDown(int button, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseMove(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void RaiseMouse(const Event<int, int, float, float>& event, long dispId, int button, WPARAM wParam, LPARAM lParam);
     bool subclassed_ = false;
     unsigned long backColor_ = 0x8000000F;
