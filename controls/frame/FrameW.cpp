@@ -12,17 +12,9 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 namespace controls {
-
-namespace {
-
-bool InRange(long v, long lo, long hi) { return v >= lo && v <= hi; }
-
-constexpr unsigned long SystemWindowText = 0x80000008;
-constexpr unsigned long SystemButtonFace = 0x8000000F;
-constexpr unsigned long SystemButtonText = 0x80000012;
-
-}  // namespace
 
 FrameW::~FrameW() = default;
 
@@ -53,9 +45,9 @@ void FrameW::ReadProperties(const host::PropertyBag& bag) {
     visualStyles_ = bag.Read(L"VisualStyles", true).AsBool();
     int appearance = static_cast<int>(bag.Read(L"Appearance", 1L).AsLong());
     host.Appearance(appearance);
-    host.ForeColor(appearance == 0 ? SystemWindowText : SystemButtonText);
-    host.BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", SystemButtonFace).AsLong()));
-    host.ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", SystemButtonText).AsLong()));
+    host.ForeColor(appearance == 0 ? foundation::SystemColorWindowText : foundation::SystemColorButtonText);
+    host.BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", foundation::SystemColorButtonFace).AsLong()));
+    host.ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", foundation::SystemColorButtonText).AsLong()));
     host.Enabled(bag.Read(L"Enabled", true).AsBool());
     oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
     mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
@@ -76,8 +68,8 @@ void FrameW::WriteProperties(host::PropertyBag& bag) {
     bag.Write(L"Font", Font());
     bag.Write(L"VisualStyles", visualStyles_, true);
     bag.Write(L"Appearance", Appearance(), 1);
-    bag.Write(L"BackColor", BackColor(), SystemButtonFace);
-    bag.Write(L"ForeColor", ForeColor(), SystemButtonText);
+    bag.Write(L"BackColor", BackColor(), foundation::SystemColorButtonFace);
+    bag.Write(L"ForeColor", ForeColor(), foundation::SystemColorButtonText);
     bag.Write(L"Enabled", Enabled(), true);
     bag.Write(L"OLEDropMode", oleDropMode_, 0L);
     bag.Write(L"MousePointer", mousePointer_, 0);
@@ -166,9 +158,9 @@ int FrameW::Appearance() const { return Site().HostWin()->Appearance(); }
 
 // A flat frame takes the window-text colour, a 3D one the button-text colour.
 void FrameW::Appearance(int value) {
-    if (!InRange(value, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(value, 0, 1, designMode_)) return;
     Site().HostWin()->Appearance(value);
-    Site().HostWin()->ForeColor(value == 0 ? SystemWindowText : SystemButtonText);
+    Site().HostWin()->ForeColor(value == 0 ? foundation::SystemColorWindowText : foundation::SystemColorButtonText);
     DrawFrame();
     Changed(L"Appearance");
 }
@@ -198,13 +190,13 @@ void FrameW::Enabled(bool on) {
 }
 
 void FrameW::OLEDropMode(long mode) {
-    if (!InRange(mode, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
     oleDropMode_ = mode;
     Changed(L"OLEDropMode");
 }
 
 void FrameW::MousePointer(int value) {
-    if (!foundation::IsValidMousePointer(value)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectMousePointer(value, designMode_)) return;
     mousePointer_ = value;
     Changed(L"MousePointer");
 }
@@ -234,14 +226,14 @@ void FrameW::RightToLeft(bool on) {
 }
 
 void FrameW::RightToLeftMode(long mode) {
-    if (!InRange(mode, 0, 4)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(mode, 0, 4, designMode_)) return;
     rightToLeftMode_ = mode;
     RightToLeft(rightToLeft_);
     Changed(L"RightToLeftMode");
 }
 
 void FrameW::BorderStyle(int style) {
-    if (!InRange(style, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(style, 0, 1, designMode_)) return;
     borderStyle_ = style;
     DrawFrame();
     Changed(L"BorderStyle");
@@ -255,7 +247,7 @@ void FrameW::Caption(const std::wstring& caption) {
 }
 
 void FrameW::Alignment(long alignment) {
-    if (!InRange(alignment, 0, 2)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(alignment, 0, 2, designMode_)) return;
     alignment_ = alignment;
     DrawFrame();
     Changed(L"Alignment");
@@ -268,7 +260,7 @@ void FrameW::Transparent(bool on) {
 }
 
 void FrameW::PictureAlignment(long alignment) {
-    if (!InRange(alignment, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(alignment, 0, 1, designMode_)) return;
     pictureAlignment_ = alignment;
     DrawFrame();
     Changed(L"PictureAlignment");
@@ -339,38 +331,32 @@ bool FrameW::OverWindowlessChild(LPARAM lParam) const {
     return false;
 }
 
+// The frame passes its coordinates on in its own pixels.
 void FrameW::RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam) {
     int shift = foundation::ShiftStateFromParam(wParam);
     float x = static_cast<float>(GET_X_LPARAM(lParam));
     float y = static_cast<float>(GET_Y_LPARAM(lParam));
+    int button = foundation::ButtonOfMessage(msg);
     switch (msg) {
     case WM_MOUSELEAVE:
-        if (mouseOver_) {
-            mouseOver_ = false;
-            Site().RaiseEvent(DispId::MouseLeave, MouseLeave);
-        }
+        if (foundation::MouseLeft(mouseOver_)) Site().RaiseEvent(DispId::MouseLeave, MouseLeave);
         break;
     case WM_MOUSEMOVE:
-        if (!mouseOver_ && mouseTrack_) {
-            mouseOver_ = true;
-            Site().RaiseEvent(DispId::MouseEnter, MouseEnter);
-            foundation::StartMouseTrack(hWnd());
-        }
+        if (foundation::MouseEntered(hWnd(), mouseTrack_, mouseOver_)) Site().RaiseEvent(DispId::MouseEnter, MouseEnter);
         Site().RaiseEvent(host::dispid::MouseMove, MouseMove, foundation::ButtonFromParam(wParam), shift, x, y);
         break;
     case WM_LBUTTONDOWN:
         leftDown_ = true;
-        Site().RaiseEvent(host::dispid::MouseDown, MouseDown, 1, shift, x, y);
+        Site().RaiseEvent(host::dispid::MouseDown, MouseDown, button, shift, x, y);
         break;
-    case WM_RBUTTONDOWN: Site().RaiseEvent(host::dispid::MouseDown, MouseDown, 2, shift, x, y); break;
-    case WM_MBUTTONDOWN: Site().RaiseEvent(host::dispid::MouseDown, MouseDown, 4, shift, x, y); break;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: Site().RaiseEvent(host::dispid::MouseDown, MouseDown, button, shift, x, y); break;
     case WM_LBUTTONUP:
-        Site().RaiseEvent(host::dispid::MouseUp, MouseUp, 1, shift, x, y);
-        if (leftDown_) Site().RaiseEvent(host::dispid::Click, Click);
-        leftDown_ = false;
+        Site().RaiseEvent(host::dispid::MouseUp, MouseUp, button, shift, x, y);
+        if (std::exchange(leftDown_, false)) Site().RaiseEvent(host::dispid::Click, Click);
         break;
-    case WM_RBUTTONUP: Site().RaiseEvent(host::dispid::MouseUp, MouseUp, 2, shift, x, y); break;
-    case WM_MBUTTONUP: Site().RaiseEvent(host::dispid::MouseUp, MouseUp, 4, shift, x, y); break;
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: Site().RaiseEvent(host::dispid::MouseUp, MouseUp, button, shift, x, y); break;
     case WM_LBUTTONDBLCLK: Site().RaiseEvent(host::dispid::DblClick, DblClick); break;
     default: break;
     }

@@ -13,16 +13,6 @@
 
 namespace controls {
 
-namespace {
-
-bool InRange(long v, long lo, long hi) { return v >= lo && v <= hi; }
-
-constexpr unsigned long SystemWindowText = 0x80000008;
-constexpr unsigned long SystemButtonFace = 0x8000000F;
-constexpr unsigned long SystemButtonText = 0x80000012;
-
-}  // namespace
-
 LabelW::~LabelW() = default;
 
 // --- life cycle ---------------------------------------------------------------------------
@@ -52,8 +42,8 @@ void LabelW::ReadProperties(const host::PropertyBag& bag) {
     surface.Font(font_);
     int appearance = static_cast<int>(bag.Read(L"Appearance", 1L).AsLong());
     surface.Appearance(appearance);
-    surface.BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", SystemButtonFace).AsLong()));
-    surface.ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", SystemButtonText).AsLong()));
+    surface.BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", foundation::SystemColorButtonFace).AsLong()));
+    surface.ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", foundation::SystemColorButtonText).AsLong()));
     surface.Enabled(bag.Read(L"Enabled", true).AsBool());
     oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
     mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
@@ -76,8 +66,8 @@ void LabelW::ReadProperties(const host::PropertyBag& bag) {
 void LabelW::WriteProperties(host::PropertyBag& bag) {
     bag.Write(L"Font", font_, Site().AmbientFont());
     bag.Write(L"Appearance", Appearance(), 1);
-    bag.Write(L"BackColor", BackColor(), SystemButtonFace);
-    bag.Write(L"ForeColor", ForeColor(), SystemButtonText);
+    bag.Write(L"BackColor", BackColor(), foundation::SystemColorButtonFace);
+    bag.Write(L"ForeColor", ForeColor(), foundation::SystemColorButtonText);
     bag.Write(L"Enabled", Enabled(), true);
     bag.Write(L"OLEDropMode", oleDropMode_, 0L);
     bag.Write(L"MousePointer", mousePointer_, 0);
@@ -192,9 +182,9 @@ int LabelW::Appearance() const { return Site().Windowless()->Appearance(); }
 // Flat takes the window-text colour and a single border, 3D the button-text colour and a
 // sunken border; no border stays no border.
 void LabelW::Appearance(int value) {
-    if (!InRange(value, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(value, 0, 1, designMode_)) return;
     Site().Windowless()->Appearance(value);
-    Site().Windowless()->ForeColor(value == 0 ? SystemWindowText : SystemButtonText);
+    Site().Windowless()->ForeColor(value == 0 ? foundation::SystemColorWindowText : foundation::SystemColorButtonText);
     if (look_.borderStyle != 0) look_.borderStyle = value == 0 ? 1 : 3;
     Update();
     Changed(L"Appearance");
@@ -224,13 +214,13 @@ void LabelW::Enabled(bool on) {
 }
 
 void LabelW::OLEDropMode(long mode) {
-    if (!InRange(mode, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
     oleDropMode_ = mode;
     Changed(L"OLEDropMode");
 }
 
 void LabelW::MousePointer(int value) {
-    if (!foundation::IsValidMousePointer(value)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectMousePointer(value, designMode_)) return;
     mousePointer_ = value;
     Changed(L"MousePointer");
 }
@@ -248,21 +238,21 @@ void LabelW::RightToLeft(bool on) {
 }
 
 void LabelW::RightToLeftMode(long mode) {
-    if (!InRange(mode, 0, 4)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(mode, 0, 4, designMode_)) return;
     rightToLeftMode_ = mode;
     RightToLeft(look_.rightToLeft);
     Changed(L"RightToLeftMode");
 }
 
 void LabelW::Alignment(long alignment) {
-    if (!InRange(alignment, 0, 2)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(alignment, 0, 2, designMode_)) return;
     look_.alignment = alignment;
     Update();
     Changed(L"Alignment");
 }
 
 void LabelW::BorderStyle(long style) {
-    if (!InRange(style, 0, 4)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(style, 0, 4, designMode_)) return;
     look_.borderStyle = style;
     Remeasure();
     Update();
@@ -272,7 +262,7 @@ void LabelW::BorderStyle(long style) {
 int LabelW::BackStyle() const { return Site().Windowless()->BackStyle(); }
 
 void LabelW::BackStyle(int style) {
-    if (!InRange(style, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(style, 0, 1, designMode_)) return;
     Site().Windowless()->BackStyle(style);
     Update();
     Changed(L"BackStyle");
@@ -313,7 +303,7 @@ void LabelW::WordWrap(bool on) {
 }
 
 void LabelW::EllipsisFormat(long format) {
-    if (!InRange(format, 0, 3)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(format, 0, 3, designMode_)) return;
     look_.ellipsisFormat = format;
     Remeasure();
     Update();
@@ -321,7 +311,7 @@ void LabelW::EllipsisFormat(long format) {
 }
 
 void LabelW::VerticalAlignment(long alignment) {
-    if (!InRange(alignment, 0, 2)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(alignment, 0, 2, designMode_)) return;
     look_.verticalAlignment = alignment;
     Update();
     Changed(L"VerticalAlignment");

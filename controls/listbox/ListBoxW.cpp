@@ -14,17 +14,6 @@
 
 namespace controls {
 
-namespace {
-
-bool InRange(long v, long lo, long hi) { return v >= lo && v <= hi; }
-
-constexpr unsigned long SystemWindow = 0x80000005;
-constexpr unsigned long SystemWindowText = 0x80000008;
-constexpr unsigned long SystemButtonFace = 0x8000000F;
-constexpr unsigned long SystemButtonText = 0x80000012;
-
-}  // namespace
-
 ListBoxW::ListBoxW() : resumeRedrawMessage_(RegisterWindowMessageW(L"ListBoxW.ResumeRedraw")) {}
 
 ListBoxW::~ListBoxW() = default;
@@ -40,8 +29,8 @@ void ListBoxW::Initialize(host::ControlSite& site) {
 void ListBoxW::InitProperties() {
     designMode_ = !Site().AmbientUserMode();
     font_ = Site().AmbientFont();
-    Site().HostWin()->BackColor(SystemWindow);
-    Site().HostWin()->ForeColor(SystemWindowText);
+    Site().HostWin()->BackColor(foundation::SystemColorWindow);
+    Site().HostWin()->ForeColor(foundation::SystemColorWindowText);
     rightToLeft_ = Site().AmbientRightToLeft();
     if (rightToLeft_) Site().HostWin()->RightToLeft(true);
     CreateListBox();
@@ -53,8 +42,8 @@ void ListBoxW::ReadProperties(const host::PropertyBag& bag) {
     host::Value font = bag.Read(L"Font");
     font_ = font.GetKind() == host::Value::Kind::Font ? font.AsFont() : Site().AmbientFont();
     visualStyles_ = bag.Read(L"VisualStyles", true).AsBool();
-    Site().HostWin()->BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", SystemButtonFace).AsLong()));
-    Site().HostWin()->ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", SystemButtonText).AsLong()));
+    Site().HostWin()->BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", foundation::SystemColorButtonFace).AsLong()));
+    Site().HostWin()->ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", foundation::SystemColorButtonText).AsLong()));
     Site().HostWin()->Enabled(bag.Read(L"Enabled", true).AsBool());
     oleDragMode_ = bag.Read(L"OLEDragMode", 0L).AsLong();
     oleDragDropScroll_ = bag.Read(L"OLEDragDropScroll", true).AsBool();
@@ -81,8 +70,8 @@ void ListBoxW::ReadProperties(const host::PropertyBag& bag) {
 void ListBoxW::WriteProperties(host::PropertyBag& bag) {
     bag.Write(L"Font", font_);
     bag.Write(L"VisualStyles", visualStyles_, true);
-    bag.Write(L"BackColor", BackColor(), SystemButtonFace);
-    bag.Write(L"ForeColor", ForeColor(), SystemButtonText);
+    bag.Write(L"BackColor", BackColor(), foundation::SystemColorButtonFace);
+    bag.Write(L"ForeColor", ForeColor(), foundation::SystemColorButtonText);
     bag.Write(L"Enabled", Enabled(), true);
     bag.Write(L"OLEDragMode", oleDragMode_, 0L);
     bag.Write(L"OLEDragDropScroll", oleDragDropScroll_, true);
@@ -179,7 +168,7 @@ void ListBoxW::Redraw(bool on) {
 }
 
 void ListBoxW::BorderStyle(long style) {
-    if (!InRange(style, 0, 4)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(style, 0, 4, designMode_)) return;
     borderStyle_ = style;
     if (list_) foundation::ReapplyBorderStyle(list_.Get(), style);
     Resize();
@@ -194,7 +183,7 @@ void ListBoxW::RightToLeft(bool on) {
 }
 
 void ListBoxW::RightToLeftMode(long mode) {
-    if (!InRange(mode, 0, 4)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(mode, 0, 4, designMode_)) return;
     rightToLeftMode_ = mode;
     RightToLeft(rightToLeft_);
     Changed(L"RightToLeftMode");
@@ -203,7 +192,7 @@ void ListBoxW::RightToLeftMode(long mode) {
 // --- mouse and drag settings ----------------------------------------------------------------
 
 void ListBoxW::OLEDragMode(long mode) {
-    if (!InRange(mode, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
     oleDragMode_ = mode;
     Changed(L"OLEDragMode");
 }
@@ -214,13 +203,13 @@ void ListBoxW::OLEDragDropScroll(bool on) {
 }
 
 void ListBoxW::OLEDropMode(long mode) {
-    if (!InRange(mode, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
     oleDropMode_ = mode;
     Changed(L"OLEDropMode");
 }
 
 void ListBoxW::MousePointer(int value) {
-    if (!foundation::IsValidMousePointer(value)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectMousePointer(value, designMode_)) return;
     mousePointer_ = value;
     Changed(L"MousePointer");
 }
@@ -258,7 +247,7 @@ void ListBoxW::AllowSelection(bool on) {
 }
 
 void ListBoxW::MultiSelect(long mode) {
-    if (!InRange(mode, 0, 2)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(mode, 0, 2, designMode_)) return;
     multiSelect_ = mode;
     ReCreateListBox();
     Changed(L"MultiSelect");

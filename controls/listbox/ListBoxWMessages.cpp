@@ -167,30 +167,24 @@ bool ListBoxW::CheckTopIndexChange() {
 
 void ListBoxW::RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam) {
     int shift = foundation::ShiftStateFromParam(wParam);
-    float x = static_cast<float>(Site().ScaleX(GET_X_LPARAM(lParam), host::ScaleUnit::Pixels, host::ScaleUnit::Twips));
-    float y = static_cast<float>(Site().ScaleY(GET_Y_LPARAM(lParam), host::ScaleUnit::Pixels, host::ScaleUnit::Twips));
+    foundation::MousePoint pt = foundation::MousePointInTwips(Site(), lParam);
     switch (msg) {
     case WM_MOUSELEAVE:
-        if (mouseOver_) {
-            mouseOver_ = false;
-            Site().RaiseEvent(DispId::MouseLeave, MouseLeave);
-        }
+        if (foundation::MouseLeft(mouseOver_)) Site().RaiseEvent(DispId::MouseLeave, MouseLeave);
         break;
     case WM_MOUSEMOVE:
         if (wParam & MK_LBUTTON) CheckTopIndexChange();
-        if (!mouseOver_ && mouseTrack_) {
-            mouseOver_ = true;
-            Site().RaiseEvent(DispId::MouseEnter, MouseEnter);
-            foundation::StartMouseTrack(list_.Get());
-        }
-        Site().RaiseEvent(host::dispid::MouseMove, MouseMove, foundation::ButtonFromParam(wParam), shift, x, y);
+        if (foundation::MouseEntered(list_.Get(), mouseTrack_, mouseOver_)) Site().RaiseEvent(DispId::MouseEnter, MouseEnter);
+        Site().RaiseEvent(host::dispid::MouseMove, MouseMove, foundation::ButtonFromParam(wParam), shift, pt.x, pt.y);
         break;
-    case WM_LBUTTONDOWN: Site().RaiseEvent(host::dispid::MouseDown, MouseDown, 1, shift, x, y); break;
-    case WM_RBUTTONDOWN: Site().RaiseEvent(host::dispid::MouseDown, MouseDown, 2, shift, x, y); break;
-    case WM_MBUTTONDOWN: Site().RaiseEvent(host::dispid::MouseDown, MouseDown, 4, shift, x, y); break;
-    case WM_LBUTTONUP: Site().RaiseEvent(host::dispid::MouseUp, MouseUp, 1, shift, x, y); break;
-    case WM_RBUTTONUP: Site().RaiseEvent(host::dispid::MouseUp, MouseUp, 2, shift, x, y); break;
-    case WM_MBUTTONUP: Site().RaiseEvent(host::dispid::MouseUp, MouseUp, 4, shift, x, y); break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        Site().RaiseEvent(host::dispid::MouseDown, MouseDown, foundation::ButtonOfMessage(msg), shift, pt.x, pt.y);
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: Site().RaiseEvent(host::dispid::MouseUp, MouseUp, foundation::ButtonOfMessage(msg), shift, pt.x, pt.y); break;
     default: break;
     }
 }

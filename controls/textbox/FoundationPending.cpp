@@ -2,11 +2,28 @@
 #include "controls/textbox/FoundationPending.h"
 
 #include "host/Error.h"
+#include "controls/foundation/ComCtlsBase.h"
 #include "host/Form.h"
+
+#include <windowsx.h>
+
+#include <utility>
 
 namespace foundation {
 
 bool IsValidMousePointer(long value) { return (value >= 0 && value <= 16) || value == 99; }
+
+bool RejectOutOfRange(long value, long lo, long hi, bool designMode) {
+    if (value >= lo && value <= hi) return false;
+    InvalidPropertyValue(designMode);
+    return true;
+}
+
+bool RejectMousePointer(long value, bool designMode) {
+    if (IsValidMousePointer(value)) return false;
+    InvalidPropertyValue(designMode);
+    return true;
+}
 
 long MousePointerCursorId(long value) {
     static constexpr long ids[] = {0, 32512, 32515, 32513, 32649, 32646, 32643, 32645, 32642,
@@ -28,6 +45,29 @@ void StartMouseTrack(HWND hwnd) {
     tme.dwFlags = TME_LEAVE;
     tme.hwndTrack = hwnd;
     TrackMouseEvent(&tme);
+}
+
+bool MouseEntered(HWND hwnd, bool mouseTrack, bool& mouseOver) {
+    if (mouseOver || !mouseTrack) return false;
+    mouseOver = true;
+    StartMouseTrack(hwnd);
+    return true;
+}
+
+bool MouseLeft(bool& mouseOver) { return std::exchange(mouseOver, false); }
+
+MousePoint MousePointInTwips(const host::ControlSite& site, LPARAM lParam) {
+    return {static_cast<float>(site.ScaleX(GET_X_LPARAM(lParam), host::ScaleUnit::Pixels, host::ScaleUnit::Twips)),
+            static_cast<float>(site.ScaleY(GET_Y_LPARAM(lParam), host::ScaleUnit::Pixels, host::ScaleUnit::Twips))};
+}
+
+int ButtonOfMessage(UINT msg) {
+    switch (msg) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: return 1;
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return 2;
+    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return 4;
+    default: return 0;
+    }
 }
 
 wchar_t PeekPendingChar(HWND hwnd) {

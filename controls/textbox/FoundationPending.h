@@ -12,6 +12,19 @@
 
 namespace foundation {
 
+// OLE colours of the system colours the controls start from.
+constexpr unsigned long SystemColorWindow = 0x80000005;
+constexpr unsigned long SystemColorWindowText = 0x80000008;
+constexpr unsigned long SystemColorButtonFace = 0x8000000F;
+constexpr unsigned long SystemColorButtonText = 0x80000012;
+
+// The range check of a property setter: true when `value` is outside lo..hi, after reporting it
+// by the 380 convention (raised at run time; a message box at design time, where the setter
+// then returns keeping its old value):   if (foundation::RejectOutOfRange(v, 0, 4, designMode_)) return;
+bool RejectOutOfRange(long value, long lo, long hi, bool designMode);
+// The same for MousePointer, which accepts 0..16 and 99.
+bool RejectMousePointer(long value, bool designMode);
+
 // MousePointer accepts 0..16 and 99.
 bool IsValidMousePointer(long value);
 // The system cursor for a MousePointer value (IDC_... as a number), 0 for none (0 and 99).
@@ -22,6 +35,19 @@ bool SetCursorForMousePointer(long value, LPARAM setCursorLParam);
 
 // TrackMouseEvent(TME_LEAVE) so that WM_MOUSELEAVE follows.
 void StartMouseTrack(HWND hwnd);
+// The MouseEnter step of a mouse move: true (raise MouseEnter) when tracking is on and the mouse
+// was outside; marks it inside and starts tracking on `hwnd`.
+bool MouseEntered(HWND hwnd, bool mouseTrack, bool& mouseOver);
+// The MouseLeave step of WM_MOUSELEAVE: true (raise MouseLeave) when the mouse was inside.
+bool MouseLeft(bool& mouseOver);
+
+// A mouse message's point (client pixels in lParam) in twips, for MouseDown/Move/Up.
+struct MousePoint {
+    float x = 0, y = 0;
+};
+MousePoint MousePointInTwips(const host::ControlSite& site, LPARAM lParam);
+// The button a button message is about: 1 left, 2 right, 4 middle (0 for other messages).
+int ButtonOfMessage(UINT msg);
 
 // The character of a WM_CHAR for the window waiting in the queue (not removed), 0 when none.
 wchar_t PeekPendingChar(HWND hwnd);

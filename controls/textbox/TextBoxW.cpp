@@ -14,15 +14,6 @@
 
 namespace controls {
 
-namespace {
-
-bool InRange(long v, long lo, long hi) { return v >= lo && v <= hi; }
-
-constexpr unsigned long SystemWindow = 0x80000005;
-constexpr unsigned long SystemWindowText = 0x80000008;
-
-}  // namespace
-
 TextBoxW::~TextBoxW() = default;
 
 // --- life cycle ---------------------------------------------------------------------------
@@ -39,8 +30,8 @@ void TextBoxW::InitProperties() {
     rightToLeft_ = Site().AmbientRightToLeft();
     alignment_ = rightToLeft_ ? 1 : 0;
     text_ = Site().AmbientDisplayName();
-    Site().HostWin()->BackColor(SystemWindow);
-    Site().HostWin()->ForeColor(SystemWindowText);
+    Site().HostWin()->BackColor(foundation::SystemColorWindow);
+    Site().HostWin()->ForeColor(foundation::SystemColorWindowText);
     BuildEditWindow();
 }
 
@@ -49,8 +40,8 @@ void TextBoxW::ReadProperties(const host::PropertyBag& bag) {
     host::Value font = bag.Read(L"Font");
     font_ = font.GetKind() == host::Value::Kind::Font ? font.AsFont() : Site().AmbientFont();
     visualStyles_ = bag.Read(L"VisualStyles", true).AsBool();
-    Site().HostWin()->BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", SystemWindow).AsLong()));
-    Site().HostWin()->ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", SystemWindowText).AsLong()));
+    Site().HostWin()->BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", foundation::SystemColorWindow).AsLong()));
+    Site().HostWin()->ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", foundation::SystemColorWindowText).AsLong()));
     Site().HostWin()->Enabled(bag.Read(L"Enabled", true).AsBool());
     oleDragMode_ = bag.Read(L"OLEDragMode", 0L).AsLong();
     oleDragDropScroll_ = bag.Read(L"OLEDragDropScroll", true).AsBool();
@@ -83,8 +74,8 @@ void TextBoxW::ReadProperties(const host::PropertyBag& bag) {
 void TextBoxW::WriteProperties(host::PropertyBag& bag) {
     bag.Write(L"Font", font_);
     bag.Write(L"VisualStyles", visualStyles_, true);
-    bag.Write(L"BackColor", BackColor(), SystemWindow);
-    bag.Write(L"ForeColor", ForeColor(), SystemWindowText);
+    bag.Write(L"BackColor", BackColor(), foundation::SystemColorWindow);
+    bag.Write(L"ForeColor", ForeColor(), foundation::SystemColorWindowText);
     bag.Write(L"Enabled", Enabled(), true);
     bag.Write(L"OLEDragMode", oleDragMode_, 0L);
     bag.Write(L"OLEDragDropScroll", oleDragDropScroll_, true);
@@ -167,14 +158,14 @@ void TextBoxW::Enabled(bool on) {
 }
 
 void TextBoxW::BorderStyle(long style) {
-    if (!InRange(style, 0, 4)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(style, 0, 4, designMode_)) return;
     borderStyle_ = style;
     if (edit_) foundation::ReapplyBorderStyle(edit_.Get(), style);
     Changed(L"BorderStyle");
 }
 
 void TextBoxW::Alignment(long alignment) {
-    if (!InRange(alignment, 0, 2)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(alignment, 0, 2, designMode_)) return;
     alignment_ = alignment;
     ApplyAlignment();
     Refresh();
@@ -189,7 +180,7 @@ void TextBoxW::RightToLeft(bool on) {
 }
 
 void TextBoxW::RightToLeftMode(long mode) {
-    if (!InRange(mode, 0, 4)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(mode, 0, 4, designMode_)) return;
     rightToLeftMode_ = mode;
     RightToLeft(rightToLeft_);
     Changed(L"RightToLeftMode");
@@ -198,7 +189,7 @@ void TextBoxW::RightToLeftMode(long mode) {
 // --- mouse and drag settings ----------------------------------------------------------------
 
 void TextBoxW::OLEDragMode(long mode) {
-    if (!InRange(mode, 0, 1)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
     oleDragMode_ = mode;
     Changed(L"OLEDragMode");
 }
@@ -209,13 +200,13 @@ void TextBoxW::OLEDragDropScroll(bool on) {
 }
 
 void TextBoxW::OLEDropMode(long mode) {
-    if (!InRange(mode, 0, 2)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(mode, 0, 2, designMode_)) return;
     oleDropMode_ = mode;
     Changed(L"OLEDropMode");
 }
 
 void TextBoxW::MousePointer(int value) {
-    if (!foundation::IsValidMousePointer(value)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectMousePointer(value, designMode_)) return;
     mousePointer_ = value;
     Changed(L"MousePointer");
 }
@@ -306,7 +297,7 @@ void TextBoxW::MaxLength(long length) {
 }
 
 void TextBoxW::ScrollBars(long value) {
-    if (!InRange(value, 0, 3)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(value, 0, 3, designMode_)) return;
     scrollBars_ = value;
     RebuildEditWindow();
     Changed(L"ScrollBars");
@@ -319,7 +310,7 @@ void TextBoxW::CueBanner(const std::wstring& text) {
 }
 
 void TextBoxW::CharacterCasing(long value) {
-    if (!InRange(value, 0, 2)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(value, 0, 2, designMode_)) return;
     characterCasing_ = value;
     SetStyleBit(ES_UPPERCASE, value == 1);
     SetStyleBit(ES_LOWERCASE, value == 2);
@@ -337,7 +328,7 @@ void TextBoxW::WantReturn(bool on) {
 }
 
 void TextBoxW::IMEMode(long mode) {
-    if (!InRange(mode, 0, 10)) return foundation::InvalidPropertyValue(designMode_);
+    if (foundation::RejectOutOfRange(mode, 0, 10, designMode_)) return;
     imeMode_ = mode;
     Changed(L"IMEMode");
 }

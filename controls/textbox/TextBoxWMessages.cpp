@@ -178,39 +178,29 @@ LRESULT TextBoxW::OnEditMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void TextBoxW::RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam) {
     int shift = foundation::ShiftStateFromParam(wParam);
-    float x = static_cast<float>(Site().ScaleX(GET_X_LPARAM(lParam), host::ScaleUnit::Pixels, host::ScaleUnit::Twips));
-    float y = static_cast<float>(Site().ScaleY(GET_Y_LPARAM(lParam), host::ScaleUnit::Pixels, host::ScaleUnit::Twips));
+    foundation::MousePoint pt = foundation::MousePointInTwips(Site(), lParam);
     switch (msg) {
     case WM_MOUSEMOVE:
-        if (!mouseOver_ && mouseTrack_) {
-            mouseOver_ = true;
-            Site().RaiseEvent(DispId::MouseEnter, MouseEnter);
-            foundation::StartMouseTrack(edit_.Get());
-        }
-        Site().RaiseEvent(host::dispid::MouseMove, MouseMove, foundation::ButtonFromParam(wParam), shift, x, y);
+        if (foundation::MouseEntered(edit_.Get(), mouseTrack_, mouseOver_)) Site().RaiseEvent(DispId::MouseEnter, MouseEnter);
+        Site().RaiseEvent(host::dispid::MouseMove, MouseMove, foundation::ButtonFromParam(wParam), shift, pt.x, pt.y);
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         clickPending_ = true;
-        Site().RaiseEvent(host::dispid::MouseDown, MouseDown, msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4,
-                          shift, x, y);
+        Site().RaiseEvent(host::dispid::MouseDown, MouseDown, foundation::ButtonOfMessage(msg), shift, pt.x, pt.y);
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-        Site().RaiseEvent(host::dispid::MouseUp, MouseUp, msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4, shift,
-                          x, y);
+        Site().RaiseEvent(host::dispid::MouseUp, MouseUp, foundation::ButtonOfMessage(msg), shift, pt.x, pt.y);
         RaiseClickIfInside(lParam);
         break;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK: Site().RaiseEvent(host::dispid::DblClick, DblClick); break;
     case WM_MOUSELEAVE:
-        if (mouseOver_) {
-            mouseOver_ = false;
-            Site().RaiseEvent(DispId::MouseLeave, MouseLeave);
-        }
+        if (foundation::MouseLeft(mouseOver_)) Site().RaiseEvent(DispId::MouseLeave, MouseLeave);
         break;
     default: break;
     }
