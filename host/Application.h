@@ -33,8 +33,8 @@ public:
     HINSTANCE hInstance() const { return instance_; }
     void hInstance(HINSTANCE h) { instance_ = h; }
 
-    // Whether another process of this program (or another Application with the same instance
-    // name in this process) already runs. The first call claims the name for this process.
+    // Whether another process of this program already ran when this one first asked. The first
+    // call claims the instance name for this process; the answer is kept from then on.
     bool PrevInstance();
     // The name the previous-instance test uses; defaults to the executable's base name. Set it
     // before the first PrevInstance call.
@@ -58,10 +58,10 @@ public:
     Form* ActiveForm() const;
     Form* FormOfWindow(HWND hwnd) const;
 
-    // Applies a function of the focus hook (validation before focus changes).
-    static LRESULT CALLBACK FocusHookProc(int code, WPARAM wParam, LPARAM lParam);
-
 private:
+    // WH_CBT hook of the UI thread while a form is loaded: lets the form run its validation
+    // before the focus moves between two of its controls, and refuse the move.
+    static LRESULT CALLBACK FocusHookProc(int code, WPARAM wParam, LPARAM lParam);
     friend Application& App();
     Application();
     void EnsureFocusHook();
