@@ -45,7 +45,8 @@ void FrmMain::Form_Initialize() {
 
 void FrmMain::Form_Load() {
     ConnectHandlers();
-    Width(NarrowWidth);
+    designClientWidth_ = ScaleWidth();
+    Width(NarrowWidth());
     PlaceUnderline(L"Line1", L"txtMatch");
     PlaceUnderline(L"Line2", L"txtReplace");
     objRegExp = std::make_unique<rx::RegExp>();

@@ -71,6 +71,8 @@ private:
     void Command2_Click();
     void Label1_Click(int index);
     void FillReferenceList();
+    double NarrowWidth() const;
+    double WideWidth() const;
 
     // --- the controls, by their names in the design data
     controls::TextBoxW& txtMatch() const;
@@ -94,6 +96,7 @@ private:
     std::optional<rx::Match> objMatch;
 
     ButtonMouseDown command1MouseDown_;
+    double designClientWidth_ = 0;  // twips: the client area with the whole reference panel
 };
 
 }  // namespace workbench

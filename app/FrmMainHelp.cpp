@@ -23,12 +23,18 @@ void FrmMain::mnu匹配选项_Click(int index) {
 }
 
 void FrmMain::Command2_Click() {
-    // Window widths are whole pixels: at 120 DPI 10770 twips come back as 10764 or 10776, so
-    // "narrow" means within one pixel of it, or the panel could never open there.
-    bool narrow = std::fabs(Width() - NarrowWidth) < Scale().TwipsPerPixelX();
-    Width(narrow ? WideWidth : NarrowWidth);
+    // Window widths are whole pixels: at 120 DPI a width set in twips can come back a few twips
+    // off, so "narrow" means within one pixel of it, or the panel could never open there.
+    bool narrow = std::fabs(Width() - NarrowWidth()) < Scale().TwipsPerPixelX();
+    Width(narrow ? WideWidth() : NarrowWidth());
     Command2().Caption(narrow ? PanelOpenCaption : PanelClosedCaption);
 }
+
+// Narrow: the client area ends where the reference panel begins; wide: the whole design client
+// area. The window's frame is added as it really is: 90 twips at 96 DPI (10770 and 16965 twips),
+// other twips at other DPIs, where fixed outer widths would show a sliver of the panel.
+double FrmMain::NarrowWidth() const { return Site(L"FrameW3").Left() + (Width() - ScaleWidth()); }
+double FrmMain::WideWidth() const { return designClientWidth_ + (Width() - ScaleWidth()); }
 
 void FrmMain::Label1_Click(int) {
     clsUtil util;

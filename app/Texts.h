@@ -31,8 +31,6 @@ inline constexpr wchar_t PanelOpenCaption[] = L"参考和帮助 <";
 inline constexpr wchar_t ProfileAddress[] = L"https://example.org/regex-workbench/";
 
 // Geometry in twips.
-inline constexpr double NarrowWidth = 10770;    // the reference panel lies beyond the client area
-inline constexpr double WideWidth = 16965;      // the whole panel visible
 inline constexpr double PatternBoxWidth = 6315; // real-time off: room for the match button
 
 }  // namespace workbench
