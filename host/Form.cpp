@@ -186,6 +186,7 @@ void Form::DestroyAll() {
     topLevel_.clear();
     menus_.clear();
     lastFocus_ = nullptr;
+    validated_ = nullptr;
     tooltip_.Reset();
     hwnd_.Reset();
     App().RemoveForm(*this);

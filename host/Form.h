@@ -122,7 +122,8 @@ public:
     std::vector<ControlSite*> TabOrder() const;
     // Moves the focus to the next (or previous) control in TabIndex order, wrapping around.
     void TabToNext(bool backwards);
-    // Runs Validate of the active control; a cancel raises 380.
+    // Runs Validate of the active control; a cancel raises 380. The focus move that follows a
+    // successful run (a click's activation) does not validate the same control again.
     void ValidateControls();
     // The form's share of key routing; true when the message was consumed. Called by the
     // message loop after the focused control declined it.
@@ -190,7 +191,8 @@ private:
     std::vector<ControlSite*> topLevel_;  // borrowed from sites_
     ContainerRouting routing_;
     UniqueWindow tooltip_;  // one tool-tip window for every control of the form
-    HWND lastFocus_ = nullptr;  // borrowed: restored when the form is activated again
+    HWND lastFocus_ = nullptr;
+    ControlSite* validated_ = nullptr;  // borrowed: validated by ValidateControls, not yet left  // borrowed: restored when the form is activated again
     std::vector<std::unique_ptr<MenuItem>> menus_;
     ScaleUnit scaleMode_ = ScaleUnit::Twips;
     bool userMode_ = true;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <utility>
 
 namespace host {
 
@@ -88,6 +89,8 @@ void Form::ValidateControls() {
     }
     validating_ = false;
     if (cancel) Raise(err::InvalidPropertyValue);
+    // The focus move that usually follows (a click's activation) needs no second run.
+    validated_ = active;
 }
 
 bool Form::BeforeFocusChange(HWND from, HWND to) {
@@ -95,7 +98,8 @@ bool Form::BeforeFocusChange(HWND from, HWND to) {
     ControlSite* source = SiteOfWindow(from);
     ControlSite* target = SiteOfWindow(to);
     if (target) lastFocus_ = to;
-    if (!source || !target || source == target || !target->CausesValidation()) return true;
+    bool alreadyValidated = source && source == std::exchange(validated_, nullptr);
+    if (!source || !target || source == target || !target->CausesValidation() || alreadyValidated) return true;
     bool cancel = false;
     validating_ = true;
     try {
