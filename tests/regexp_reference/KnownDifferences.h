@@ -16,6 +16,9 @@ constexpr uint64_t kComparisonStepBudget = 5'000'000;
 // case before running it. Returns the names of the changes made (none for a safe case).
 std::vector<const char*> MakeSafeForReference(Case& c);
 
+// Cases the reference cannot be given at all: the name of the reason, or nullptr.
+const char* WhyNotComparable(const Case& c);
+
 // Wine reads "$00" from outside its group array, so a Replace whose replacement has it gives
 // whatever lies there; such a Replace is not compared.
 bool ReplaceIsUnreliable(const Case& c);

@@ -84,6 +84,7 @@ TEST(ReferenceComparison, PresetAndBenchmarkPatternsOnRealisticTexts) {
             c.text = text;
             c.replacement = Utf16(u"[$&|$1]");
             c.global = c.multiline = true;
+            ASSERT_EQ(WhyNotComparable(c), nullptr);
             MakeSafeForReference(c);
             Outcome ours = RunOurs(c, rx::RegExp::DefaultStepBudget);
             Outcome ref = reference.Run(c);

@@ -37,14 +37,16 @@ rx::String CaseGenerator::Text(int maxLength) {
 }
 
 rx::String CaseGenerator::Replacement() {
-    static const char* const kPieces[] = {"x", "-", "ab", "$1", "$2", "$3", "$9", "$10", "$12", "$99", "$0", "$00",
-                                          "$01", "$&", "$`", "$'", "$$", "$", "$a", "$ ", "\\1", "$+"};
+    // "$00" is rare: Wine's Replace result is not comparable where it appears.
+    static const char* const kPieces[] = {"x", "-", "ab", "$1", "$2", "$3", "$9", "$10", "$12", "$99", "$0", "$01",
+                                          "$&", "$`", "$'", "$$", "$", "$a", "$ ", "\\1", "$+", "$1$"};
     rx::String out;
     int pieces = rng_.Between(0, 4);
     for (int i = 0; i < pieces; ++i) {
         for (const char* p = rng_.Pick(kPieces); *p; ++p) out += static_cast<rx::Char>(*p);
     }
     if (rng_.Percent(10)) out += u'\u00E9';
+    if (rng_.Percent(2)) out += rx::String{u'$', u'0', u'0'};
     return out;
 }
 

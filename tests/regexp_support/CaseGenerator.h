@@ -19,6 +19,10 @@ struct Case {
     bool global = false;
     bool multiline = false;
     bool malformed = false;  // the generator meant the pattern to be rejected
+    // Wine's Global Execute cannot get past an empty match, so for a pattern that may match empty
+    // the reference's Global run is rebuilt from anchored searches and Replace runs with Global
+    // off on both engines.
+    bool probedGlobal = false;
 };
 
 class CaseGenerator {

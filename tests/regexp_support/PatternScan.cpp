@@ -1,6 +1,7 @@
 #include "tests/regexp_support/PatternScan.h"
 
 #include <string_view>
+#include <vector>
 
 namespace rxtest {
 
@@ -242,6 +243,150 @@ rx::String SpellOutWineClasses(rx::StringView p) {
     return out;
 }
 
+rx::String EscapeDashAfterClassEscape(rx::StringView p) {
+    rx::String out;
+    bool inClass = false, afterClassEscape = false;
+    for (size_t k = 0; k < p.size(); ++k) {
+        if (p[k] == u'\\' && k + 1 < p.size()) {
+            afterClassEscape = inClass && IsClassEscapeLetter(p[k + 1]);
+            out += p[k];
+            out += p[++k];
+            continue;
+        }
+        if (!inClass && p[k] == u'[') {
+            inClass = true;
+            if (k + 1 < p.size() && p[k + 1] == u'^') out += p[k++];
+        } else if (inClass && p[k] == u']') {
+            inClass = false;
+        } else if (inClass && p[k] == u'-' && afterClassEscape) {
+            out += u'\\';
+        }
+        afterClassEscape = false;
+        out += p[k];
+    }
+    return out;
+}
+
+size_t GroupEnd(rx::StringView p, size_t open) {
+    int depth = 0;
+    bool inClass = false;
+    for (size_t k = open; k < p.size(); ++k) {
+        rx::Char c = p[k];
+        if (c == u'\\') { ++k; continue; }
+        if (inClass) { inClass = c != u']'; continue; }
+        if (c == u'[') inClass = true;
+        else if (c == u'(') ++depth;
+        else if (c == u')' && --depth == 0) return k;
+    }
+    return rx::StringView::npos;
+}
+
+namespace {
+
+// The positions of the '(' of the capturing groups, in order.
+std::vector<size_t> GroupOpenings(rx::StringView p) {
+    std::vector<size_t> open;
+    bool inClass = false;
+    for (size_t k = 0; k < p.size(); ++k) {
+        if (p[k] == u'\\') { ++k; continue; }
+        if (inClass) { inClass = p[k] != u']'; continue; }
+        if (p[k] == u'[') inClass = true;
+        else if (p[k] == u'(' && (k + 1 >= p.size() || p[k + 1] != u'?')) open.push_back(k);
+    }
+    return open;
+}
+
+void PutUnit(rx::String& out, unsigned c) {
+    static const char hex[] = "0123456789ABCDEF";
+    out += u'\\';
+    out += u'u';
+    for (int shift = 12; shift >= 0; shift -= 4) out += static_cast<rx::Char>(hex[(c >> shift) & 15]);
+}
+
+bool IsOctalDigit(rx::Char c) { return c >= u'0' && c <= u'7'; }
+
+}  // namespace
+
+bool HasBackReferenceInsideItsGroup(rx::StringView p) {
+    std::vector<size_t> open = GroupOpenings(p);
+    bool inClass = false;
+    for (size_t k = 0; k + 1 < p.size(); ++k) {
+        if (inClass) { if (p[k] == u'\\') ++k; else inClass = p[k] != u']'; continue; }
+        if (p[k] == u'[') { inClass = true; continue; }
+        if (p[k] != u'\\') continue;
+        rx::Char d = p[++k];
+        if (d < u'1' || d > u'9') continue;
+        // "\141" is an octal escape, not group 1
+        if (d <= u'3' && k + 2 < p.size() && IsOctalDigit(p[k + 1]) && IsOctalDigit(p[k + 2])) continue;
+        size_t group = static_cast<size_t>(d - u'0');
+        if (group > open.size()) continue;
+        size_t end = GroupEnd(p, open[group - 1]);
+        if (open[group - 1] < k && (end == rx::StringView::npos || k < end)) return true;
+    }
+    return false;
+}
+
+std::optional<rx::String> OctalByPrecedingGroups(rx::StringView p, bool dropFourthDigit) {
+    std::vector<size_t> open = GroupOpenings(p);
+    rx::String out;
+    bool inClass = false, changed = false;
+    for (size_t k = 0; k < p.size(); ++k) {
+        rx::Char c = p[k];
+        if (inClass || c != u'\\' || k + 1 >= p.size() || p[k + 1] < u'1' || p[k + 1] > u'9') {
+            if (c == u'\\' && k + 1 < p.size()) {
+                out += c;
+                out += p[++k];
+                continue;
+            }
+            if (inClass) inClass = c != u']';
+            else if (c == u'[') inClass = true;
+            out += c;
+            continue;
+        }
+        size_t before = 0;
+        while (before < open.size() && open[before] < k) ++before;
+        auto digit = [&](size_t at) { return at < p.size() && IsDigit(p[at]) ? static_cast<int>(p[at] - u'0') : -1; };
+        int n = digit(k + 1), m = digit(k + 2), l = digit(k + 3);
+        size_t used = 0;     // digits taken into an octal escape
+        unsigned value = 0;
+        if (n <= 3 && m >= 0 && m <= 7 && l >= 0 && l <= 7) {
+            used = 3;
+            value = static_cast<unsigned>(n * 64 + m * 8 + l);
+        } else if (m >= 0 && static_cast<size_t>(n * 10 + m) <= before) {
+            used = 0;  // \nm back-reference
+        } else if (static_cast<size_t>(n) <= before) {
+            used = 0;  // \n back-reference, m literal
+        } else if (n <= 7 && m >= 0 && m <= 7) {
+            used = 2;
+            value = static_cast<unsigned>(n * 8 + m);
+        } else if (n <= 7) {
+            used = 1;
+            value = static_cast<unsigned>(n);
+        } else {
+            out += static_cast<rx::Char>(u'0' + n);  // \8, \9: the digit itself
+            ++k;
+            changed = true;
+            continue;
+        }
+        if (used == 0) {
+            // a back-reference; the digit after a one-digit one is a literal
+            bool two = m >= 0 && static_cast<size_t>(n * 10 + m) <= before;
+            out += u'\\';
+            out += p[k + 1];
+            if (two) out += p[k + 2];
+            else if (m >= 0) { PutUnit(out, static_cast<unsigned>(u'0' + m)); ++k; changed = true; }
+            k += two ? 2 : 1;
+            continue;
+        }
+        PutUnit(out, value);
+        k += used;
+        if (dropFourthDigit && used == 3 && k + 1 < p.size() && IsOctalDigit(p[k + 1])) ++k;
+        changed = true;
+    }
+    if (!changed) return std::nullopt;
+    return out;
+}
+
 bool HasNumberedSubstitution(rx::StringView replacement) {
     for (size_t k = 0; k + 1 < replacement.size(); ++k) {
         if (replacement[k] == u'$' && IsDigit(replacement[k + 1])) return true;
@@ -325,7 +470,15 @@ std::optional<rx::String> AsciiCaseExpanded(rx::StringView p) {
                 i += 2;
                 continue;
             }
-            if (i + 2 < p.size() && p[i + 1] == u'0' && p[i + 2] >= u'0' && p[i + 2] <= u'9') return std::nullopt;
+            if (i + 1 < p.size() && p[i + 1] == u'0') {
+                // \0 and up to two more octal digits: at most 077, never a letter
+                size_t n = 2;
+                while (n < 4 && i + n < p.size() && p[i + n] >= u'0' && p[i + n] <= u'7') ++n;
+                if (i + n < p.size() && p[i + n] >= u'0' && p[i + n] <= u'9') return std::nullopt;
+                out.append(p.substr(i, n));
+                i += n;
+                continue;
+            }
             unsigned v = 0;
             size_t len = 2;
             bool literal = LiteralEscape(p, i, &v, &len);
@@ -349,7 +502,13 @@ std::optional<rx::String> AsciiCaseExpanded(rx::StringView p) {
                 unsigned lo = 0;
                 size_t len = 1;
                 bool literal = true;
-                if (p[k] == u'\\') {
+                if (p[k] == u'\\' && k + 1 < p.size() && p[k + 1] == u'0') {
+                    // \0 and up to two more octal digits
+                    len = 2;
+                    lo = 0;
+                    while (len < 4 && k + len < p.size() && p[k + len] >= u'0' && p[k + len] <= u'7') lo = lo * 8 + (p[k + len++] - u'0');
+                    if (k + len < p.size() && p[k + len] >= u'0' && p[k + len] <= u'9') return std::nullopt;
+                } else if (p[k] == u'\\') {
                     literal = LiteralEscape(p, k, &lo, &len);
                     if (len == 0) return std::nullopt;
                     if (!literal && k + 1 < p.size() && p[k + 1] >= u'0' && p[k + 1] <= u'9') return std::nullopt;

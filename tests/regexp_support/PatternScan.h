@@ -2,6 +2,8 @@
 // without running either engine: a light scanner of the dialect, conservative where unsure.
 #pragma once
 
+#include <optional>
+
 #include "regexp/Text.h"
 
 namespace rxtest {
@@ -16,6 +18,23 @@ bool HasClassEscapeRangeEnd(rx::StringView pattern);
 // implementation reads them ('.' also stops at CR, U+2028 and U+2029; \s includes the Unicode
 // spaces), so that our engine can be asked what Wine's reading would give.
 rx::String SpellOutWineClasses(rx::StringView pattern);
+
+// The pattern with every '-' that follows a class escape inside a class escaped ("[\d-a-c]"
+// becomes "[\d\-a-c]": \d, '-' and the range a-c).
+rx::String EscapeDashAfterClassEscape(rx::StringView pattern);
+
+// The end of the group opened at `open` (the index of its ')'), or npos when it is not closed.
+size_t GroupEnd(rx::StringView pattern, size_t open);
+
+// A back-reference that stands inside the group it names, such as "(a\1b)".
+bool HasBackReferenceInsideItsGroup(rx::StringView pattern);
+
+// The escapes "\" + digits outside classes read by the documented rule: "\nml" (n 0-3, all
+// octal) is an octal escape; "\nm" and "\n" are back-references only when that many groups
+// come before them in the pattern, else octal (or the digit itself). The octal ones are written
+// back as \uXXXX. When `dropFourthDigit`, an octal digit right after a three-digit octal escape is
+// dropped too, as Wine does. Empty when nothing changes.
+std::optional<rx::String> OctalByPrecedingGroups(rx::StringView pattern, bool dropFourthDigit);
 
 // "$" followed by a digit somewhere in a replacement string.
 bool HasNumberedSubstitution(rx::StringView replacement);

@@ -82,10 +82,11 @@ bool PatternWriter::Atom(int depth) {
         return false;
     }
     case 15:
-        if (opened_ == 0) { Literal(); return true; }
+        if (opened_ == 0 || (closed_ == 0 && !rng_.Percent(20))) { Literal(); return true; }
         Put(u'\\');
-        // Mostly a group that is already closed; now and then the group we are inside.
-        PutHex(static_cast<unsigned>(closed_ > 0 && rng_.Percent(85) ? rng_.Between(1, closed_) : rng_.Between(1, opened_)), 1);
+        // Mostly a group that is already closed; now and then the group we are inside (which the
+        // reference cannot take: it crashes).
+        PutHex(static_cast<unsigned>(closed_ > 0 && rng_.Percent(95) ? rng_.Between(1, closed_) : rng_.Between(1, opened_)), 1);
         return true;
     case 16: case 17:
         Escape();

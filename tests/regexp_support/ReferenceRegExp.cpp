@@ -113,15 +113,46 @@ HRESULT ReferenceRegExp::Replace(const Bstr& text, const Bstr& replacement, rx::
     return hr;
 }
 
+HRESULT ReferenceRegExp::ProbeGlobal(const Case& c, const Bstr& text, std::vector<MatchRecord>* matches) {
+    matches->clear();
+    const long length = static_cast<long>(c.text.size());
+    long from = 0;
+    while (from <= length) {
+        bool found = false;
+        for (long at = from; at <= length && !found; ++at) {
+            // "^" meets position 0 first, so a match starting at 0 is the pattern's match at `at`.
+            std::wstring probe = L"^[\\s\\S]{" + std::to_wstring(at) + L"}(?:" + std::wstring(c.pattern) + L")";
+            HRESULT hr = Configure(probe, c.ignoreCase, false, c.multiline);
+            std::vector<MatchRecord> one;
+            long n = 0;
+            if (SUCCEEDED(hr)) hr = Execute(text, &one, &n);
+            if (FAILED(hr)) return hr;
+            if (n != 1 || one[0].index != 0) continue;
+            MatchRecord m = std::move(one[0]);
+            m.index = at;
+            m.length -= at;
+            m.value.erase(0, static_cast<size_t>(at));
+            from = m.length == 0 ? at + 1 : at + m.length;
+            matches->push_back(std::move(m));
+            found = true;
+        }
+        if (!found) break;
+    }
+    return S_OK;
+}
+
 Outcome ReferenceRegExp::Run(const Case& c) {
     Outcome out;
     Bstr text(c.text);
     Bstr replacement(c.replacement);
     long count = 0;
-    HRESULT hr = Configure(c.pattern, c.ignoreCase, c.global, c.multiline);
+    bool probe = c.global && c.probedGlobal;
+    HRESULT hr = Configure(c.pattern, c.ignoreCase, c.global && !probe, c.multiline);
+    // the plain run first: it rejects a malformed pattern the way the probes would not
     if (SUCCEEDED(hr)) hr = Execute(text, &out.matches, &count);
     if (SUCCEEDED(hr)) hr = Test(text, &out.test);
     if (SUCCEEDED(hr)) hr = Replace(text, replacement, &out.replaced);
+    if (SUCCEEDED(hr) && probe) hr = ProbeGlobal(c, text, &out.matches);
     if (FAILED(hr)) {
         out.status = Outcome::Status::Rejected;
         out.errorNumber = static_cast<long>(hr);

@@ -25,6 +25,9 @@ public:
 
 private:
     HRESULT ReadMatch(IDispatch* item, MatchRecord* record);
+    // A Global run rebuilt from non-global searches, each anchored at one position by a
+    // fixed-length prefix, advancing one unit past an empty match.
+    HRESULT ProbeGlobal(const Case& c, const Bstr& text, std::vector<MatchRecord>* matches);
 
     ComPtr<vbs::IRegExp2> re_;
 };

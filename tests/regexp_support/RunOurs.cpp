@@ -21,6 +21,7 @@ Outcome RunOurs(const Case& c, uint64_t stepBudget) {
             out.matches.push_back(std::move(r));
         }
         out.test = re.Test(c.text);
+        if (c.probedGlobal) re.Global(false);
         out.replaced = re.Replace(c.text, c.replacement);
     } catch (const base::Error& e) {
         out.status = e.Number() == rx::err::BudgetExceeded ? Outcome::Status::TooComplex : Outcome::Status::Rejected;
