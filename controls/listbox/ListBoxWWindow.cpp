@@ -5,6 +5,7 @@
 #include "controls/foundation/VisualStyles.h"
 #include "controls/listbox/ListBoxStyles.h"
 #include "controls/listbox/ListBoxW.h"
+#include "controls/textbox/FoundationPending.h"
 #include "host/ControlSite.h"
 #include "host/HostWindow.h"
 
@@ -88,27 +89,27 @@ void ListBoxW::ReCreateListBox() {
         Resize();
         return;
     }
-    bool locked = LockWindowUpdate(HostWindow()) != FALSE;
-    long itemHeight = Box().ItemHeight(0);
-    long count = Box().Count();
-    std::vector<SavedItem> items(static_cast<size_t>(count));
-    for (long i = 0; i < count; ++i) {
-        SavedItem& it = items[static_cast<size_t>(i)];
-        Box().Text(i, it.text);
-        it.data = Box().ItemData(i);
-        if (multiSelect_ != 0) it.selected = Box().Selected(i);
-    }
-    long listIndex = ListIndex();
-    long topIndex = TopIndex();
     long newIndex = newIndex_;
+    {
+        foundation::WindowUpdateLock lock(HostWindow());
+        long itemHeight = Box().ItemHeight(0);
+        long count = Box().Count();
+        std::vector<SavedItem> items(static_cast<size_t>(count));
+        for (long i = 0; i < count; ++i) {
+            SavedItem& it = items[static_cast<size_t>(i)];
+            Box().Text(i, it.text);
+            it.data = Box().ItemData(i);
+            if (multiSelect_ != 0) it.selected = Box().Selected(i);
+        }
+        long listIndex = ListIndex();
+        long topIndex = TopIndex();
 
-    DestroyListBox();
-    CreateListBox();
-    Resize();
+        DestroyListBox();
+        CreateListBox();
+        Resize();
 
-    if (list_) {
-        if (itemHeight > 0) Box().SetItemHeight(0, itemHeight);
-        if (count > 0) {
+        if (list_ && itemHeight > 0) Box().SetItemHeight(0, itemHeight);
+        if (list_ && count > 0) {
             Box().SetRedraw(false);
             Box().InitStorage(count, 16);
             for (long i = 0; i < count; ++i) {
@@ -118,12 +119,13 @@ void ListBoxW::ReCreateListBox() {
                 if (multiSelect_ != 0) Box().SetSelected(i, it.selected);
             }
             Box().SetRedraw(true);
-            ListIndex(listIndex);
+            newIndex_ = newIndex;
+            // Through the property, so Click tells the form when the restored index is news.
+            if (listIndex >= 0 || multiSelect_ == 0) ListIndex(listIndex);
             TopIndex(topIndex);
         }
     }
     newIndex_ = newIndex;
-    if (locked) LockWindowUpdate(nullptr);
     Refresh();
     if (!redraw_) Box().SetRedraw(false);
 }

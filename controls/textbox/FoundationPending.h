@@ -52,6 +52,21 @@ int ButtonOfMessage(UINT msg);
 // The character of a WM_CHAR for the window waiting in the queue (not removed), 0 when none.
 wchar_t PeekPendingChar(HWND hwnd);
 
+// LockWindowUpdate for a re-creation, released at scope end however the scope is left (a Click
+// handler run by the restore may throw; the lock must not outlive it).
+class WindowUpdateLock {
+public:
+    explicit WindowUpdateLock(HWND hwnd) : locked_(hwnd && LockWindowUpdate(hwnd)) {}
+    ~WindowUpdateLock() {
+        if (locked_) LockWindowUpdate(nullptr);
+    }
+    WindowUpdateLock(const WindowUpdateLock&) = delete;
+    WindowUpdateLock& operator=(const WindowUpdateLock&) = delete;
+
+private:
+    bool locked_;
+};
+
 // WM_UNICHAR and WM_IME_CHAR as the WM_CHAR messages a window takes: a character beyond the
 // BMP as the two halves of its surrogate pair, so none of it is lost.
 void SendCharAsUtf16(HWND hwnd, WPARAM codePoint, LPARAM lParam);

@@ -4,6 +4,7 @@
 #include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/VisualStyles.h"
 #include "controls/textbox/EditStyles.h"
+#include "controls/textbox/FoundationPending.h"
 #include "controls/textbox/TextBoxW.h"
 #include "host/ControlSite.h"
 #include "host/HostWindow.h"
@@ -69,19 +70,20 @@ void TextBoxW::RebuildEditWindow() {
         Resize();
         return;
     }
-    bool locked = LockWindowUpdate(HostWindow()) != FALSE;
-    EditSelection sel = Edit().Selection();
-    bool wasMultiLine = (GetWindowLongW(edit_.Get(), GWL_STYLE) & ES_MULTILINE) != 0;
-    int hpos = wasMultiLine ? Edit().ScrollPos(SB_HORZ) : 0;
-    int vpos = wasMultiLine ? Edit().ScrollPos(SB_VERT) : 0;
-    text_ = Edit().Text();
-    DestroyEditWindow();
-    BuildEditWindow();
-    Resize();
-    Edit().Select(sel.start, sel.end);
-    if (multiLine_ && hpos > 0) Edit().ScrollToThumb(SB_HORZ, hpos);
-    if (multiLine_ && vpos > 0) Edit().ScrollToThumb(SB_VERT, vpos);
-    if (locked) LockWindowUpdate(nullptr);
+    {
+        foundation::WindowUpdateLock lock(HostWindow());
+        EditSelection sel = Edit().Selection();
+        bool wasMultiLine = (GetWindowLongW(edit_.Get(), GWL_STYLE) & ES_MULTILINE) != 0;
+        int hpos = wasMultiLine ? Edit().ScrollPos(SB_HORZ) : 0;
+        int vpos = wasMultiLine ? Edit().ScrollPos(SB_VERT) : 0;
+        text_ = Edit().Text();
+        DestroyEditWindow();
+        BuildEditWindow();
+        Resize();
+        Edit().Select(sel.start, sel.end);
+        if (multiLine_ && hpos > 0) Edit().ScrollToThumb(SB_HORZ, hpos);
+        if (multiLine_ && vpos > 0) Edit().ScrollToThumb(SB_VERT, vpos);
+    }
     Refresh();
 }
 

@@ -249,3 +249,16 @@ TEST(ListBoxW, SelectionMembersAnswerForSingleAndMultipleSelection) {
     EXPECT_EQ(list.SelectedIndices(), (std::vector<long>{0, 2}));
     EXPECT_EQ(clicks, 2);
 }
+
+TEST(ListBoxW, AClickHandlerFailingDuringRecreationLeavesNoWindowUpdateLock) {
+    auto form = FormWithList();
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    for (const wchar_t* s : {L"b", L"a"}) list.AddItem(s);
+    list.ListIndex(1);
+    list.Click = [] { throw host::Error(5, L"handler failed"); };
+    EXPECT_THROW(list.Sorted(true), host::Error);
+    EXPECT_EQ(list.ListCount(), 2);
+    // Another window can take the lock: the re-creation gave it back.
+    EXPECT_TRUE(LockWindowUpdate(form->hWnd()));
+    LockWindowUpdate(nullptr);
+}
