@@ -262,3 +262,20 @@ TEST(ListBoxW, AClickHandlerFailingDuringRecreationLeavesNoWindowUpdateLock) {
     EXPECT_TRUE(LockWindowUpdate(form->hWnd()));
     LockWindowUpdate(nullptr);
 }
+
+TEST(ListBoxW, ScrollIsRaisedWhenTheTopIndexMoves) {
+    auto form = FormWithList(L"  IntegralHeight = False\n");
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    for (int i = 0; i < 200; ++i) list.AddItem(std::to_wstring(i));
+    Drain();
+    int scrolls = 0;
+    list.Scroll = [&] { ++scrolls; };
+    list.TopIndex(20);
+    EXPECT_EQ(scrolls, 1);
+    list.TopIndex(20);
+    EXPECT_EQ(scrolls, 1);
+    SendMessageW(list.hWnd(), WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+    EXPECT_EQ(list.TopIndex(), 21);
+    EXPECT_EQ(scrolls, 2);
+    EXPECT_EQ(ErrorOf([&] { list.TopIndex(-1); }), 380);
+}

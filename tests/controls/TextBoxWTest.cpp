@@ -365,3 +365,29 @@ TEST(TextBoxW, MarginsAndBalloonTipsFollowTheirRules) {
     EXPECT_FALSE(box.ShowBalloonTip(L"text", L"title", 1));
     foundation::OverrideComCtlVersionLevel(std::nullopt);
 }
+
+TEST(TextBoxW, OvertypeReplacesInsideALineAndInsertsAtItsEndOrOverASelection) {
+    auto form = FormWithBox(L"  AllowOverType = True\n  Height = 315\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    ASSERT_TRUE(Activate(*form));
+    box.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == box.hWnd(); }));
+    box.Text(L"abc");
+    PressKey(VK_INSERT);
+    EXPECT_TRUE(box.OverTypeMode());
+    box.SelStart(1);
+    TypeText(L"X");
+    EXPECT_EQ(box.Text(), L"aXc");
+    box.SelStart(3);
+    TypeText(L"Y");
+    EXPECT_EQ(box.Text(), L"aXcY");
+    box.SelStart(0);
+    box.SelLength(2);
+    TypeText(L"Z");
+    EXPECT_EQ(box.Text(), L"ZcY");
+    box.AllowOverType(false);
+    EXPECT_FALSE(box.OverTypeMode());
+    box.SelStart(0);
+    TypeText(L"Q");
+    EXPECT_EQ(box.Text(), L"QZcY");
+}
