@@ -391,3 +391,20 @@ TEST(TextBoxW, OvertypeReplacesInsideALineAndInsertsAtItsEndOrOverASelection) {
     TypeText(L"Q");
     EXPECT_EQ(box.Text(), L"QZcY");
 }
+
+TEST(TextBoxW, PasswordCharTakesOneCharacterOrNone) {
+    auto form = FormWithBox(L"  Height = 315\n  PasswordChar = 42\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    EXPECT_EQ(SendMessageW(box.hWnd(), EM_GETPASSWORDCHAR, 0, 0), L'*');
+    EXPECT_EQ(box.PasswordChar(), L"*");
+    EXPECT_THROW(box.PasswordChar(L"ab"), host::Error);
+    EXPECT_EQ(box.PasswordChar(), L"*");
+    box.PasswordChar(L"");
+    EXPECT_EQ(SendMessageW(box.hWnd(), EM_GETPASSWORDCHAR, 0, 0), 0);
+    EXPECT_EQ(box.PasswordChar(), L"");
+    // The system's own character takes precedence and survives a re-creation.
+    box.UseSystemPasswordChar(true);
+    EXPECT_TRUE(GetWindowLongW(box.hWnd(), GWL_STYLE) & ES_PASSWORD);
+    box.PasswordChar(L"ab");  // neither checked nor sent while the system's character is in use
+    EXPECT_TRUE(GetWindowLongW(box.hWnd(), GWL_STYLE) & ES_PASSWORD);
+}
