@@ -9,11 +9,13 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace workbench {
 namespace {
 
 constexpr int kReturn = 13;
-constexpr int kSeparator = 108;  // the keypad's Enter on some keyboards
+constexpr int kSeparator = 108;  // VK_SEPARATOR, the keypad's separator key
 constexpr int kTab = 9;
 constexpr int kLetterA = 65;
 constexpr int kCtrl = 2;
