@@ -18,6 +18,7 @@ wine reg import "$reg" >/dev/null 2>&1 </dev/null
 rm -f "$reg"
 # Debian's Wine does not load its own Tahoma and Marlett; the bold Tahoma breaks CJK linking
 for f in /usr/share/wine/fonts/*.ttf; do
+  [ -e "$f" ] || { echo "wine-prefix: Wine's fonts are missing (package fonts-wine)" >&2; break; }
   case "$f" in *tahomabd.ttf) ;; *) cp "$f" "$prefix/drive_c/windows/Fonts/" ;; esac
 done
 wineserver -w
