@@ -32,10 +32,19 @@ wait_for() {
 window=
 wait_for 'window=$(xdotool search --name "正则表达式匹配工具" 2>/dev/null | head -1); [ -n "$window" ]'
 
-# a picture that shows something: many distinct colours in the window's area
+# A picture of the window once it has settled: two grabs in a row alike, with many distinct
+# colours (a window, not an empty screen).
 shoot() {
-  local file=$1 geometry=$2
-  wait_for "xwd -root -display \"$DISPLAY\" -silent | convert xwd:- -crop $geometry +repage \"$file\" && [ \$(convert \"$file\" -format %k info:) -gt 50 ]"
+  local file=$1 geometry=$2 previous=$1.previous.png
+  rm -f "$previous"
+  wait_for "grab \"$file\" $geometry && settled \"$file\" \"$previous\""
+  rm -f "$previous"
+}
+grab() { xwd -root -display "$DISPLAY" -silent | convert xwd:- -crop "$2" +repage "$1"; }
+settled() {
+  if [ -f "$2" ] && cmp -s "$1" "$2" && [ "$(convert "$1" -format %k info:)" -gt 50 ]; then return 0; fi
+  cp "$1" "$2"
+  return 1
 }
 
 geometry() {
@@ -48,7 +57,6 @@ xdotool type --delay 20 'banana bandana cabana'
 xdotool key Tab
 xdotool type --delay 20 'an+a'
 xdotool key Return
-sleep 0.3
 shoot "$out/workbench-narrow.png" "$(geometry)"
 
 # Command2 (参考和帮助 >) sits at 9120..10575 x 9060..9435 twips of the client area
@@ -60,6 +68,5 @@ client_h=$(px 9540)
 
 xdotool mousemove --window "$window" $(( $(px 9847) )) $(( HEIGHT - client_h - 3 + $(px 9247) )) click 1
 wait_for '[ "$(geometry | cut -dx -f1)" -gt "$WIDTH" ]'
-sleep 0.3
 shoot "$out/workbench-wide.png" "$(geometry)"
 echo "screenshots: $out/workbench-narrow.png $out/workbench-wide.png"
