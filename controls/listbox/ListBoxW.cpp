@@ -3,6 +3,7 @@
 #include "controls/listbox/ListBoxW.h"
 
 #include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/Common.h"
 #include "controls/textbox/FoundationPending.h"
 #include "host/ControlSite.h"
 #include "host/Error.h"
@@ -24,6 +25,7 @@ void ListBoxW::Initialize(host::ControlSite& site) {
     Control::Initialize(site);
     foundation::ShellLibraryAddRef();
     foundation::InitControlClasses(ICC_STANDARD_CLASSES);
+    checkBoxWidth_ = static_cast<int>(std::nearbyint(15 * foundation::DpiScaleX()));
 }
 
 void ListBoxW::InitProperties() {
@@ -62,6 +64,7 @@ void ListBoxW::ReadProperties(const host::PropertyBag& bag) {
     multiSelect_ = bag.Read(L"MultiSelect", 0L).AsLong();
     horizontalExtentPixels_ = bag.Read(L"HorizontalExtent", 0L).AsLong();
     useTabStops_ = bag.Read(L"UseTabStops", true).AsBool();
+    style_ = bag.Read(L"Style", 0L).AsLong();
     disableNoScroll_ = bag.Read(L"DisableNoScroll", false).AsBool();
     scrollTrack_ = bag.Read(L"ScrollTrack", true).AsBool();
     CreateListBox();
@@ -89,6 +92,7 @@ void ListBoxW::WriteProperties(host::PropertyBag& bag) {
     bag.Write(L"MultiSelect", multiSelect_, 0L);
     bag.Write(L"HorizontalExtent", horizontalExtentPixels_, 0L);
     bag.Write(L"UseTabStops", useTabStops_, true);
+    bag.Write(L"Style", style_, 0L);
     bag.Write(L"DisableNoScroll", disableNoScroll_, false);
     bag.Write(L"ScrollTrack", scrollTrack_, true);
 }
@@ -248,6 +252,9 @@ void ListBoxW::AllowSelection(bool on) {
 
 void ListBoxW::MultiSelect(long mode) {
     if (foundation::RejectOutOfRange(mode, 0, 2, designMode_)) return;
+    if (mode != 0 && style_ != 0)
+        return foundation::PropertyError(designMode_, host::err::CantSetProperty,
+                                         L"MultiSelect must be 0 - None when Style is not 0 - Standard");
     multiSelect_ = mode;
     ReCreateListBox();
     Changed(L"MultiSelect");

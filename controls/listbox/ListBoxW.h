@@ -7,6 +7,8 @@
 //   ListBoxWItems.cpp     items; bulk appends
 //   ListBoxWSelection.cpp the selection
 //   ListBoxWLayout.cpp    hit testing, item height, columns, ideal extent
+//   ListBoxWChecks.cpp    check-box and option styles: states, toggling, the check column
+//   ListBoxWDrawing.cpp   drawing the items of those styles
 //   ListBoxWMessages.cpp  the window procedures, scroll detection and the key-routing answers
 #pragma once
 
@@ -28,6 +30,8 @@ public:
     struct DispId {
         static constexpr long Scroll = 1;
         static constexpr long ContextMenu = 2;
+        static constexpr long ItemBeforeCheck = 3;
+        static constexpr long ItemCheck = 4;
         static constexpr long PreviewKeyDown = 7;
         static constexpr long PreviewKeyUp = 8;
         static constexpr long MouseEnter = 9;
@@ -35,6 +39,7 @@ public:
     };
     static constexpr LONG_PTR ListBoxRef = 1;
     static constexpr LONG_PTR HostWindowRef = 2;
+    static constexpr LONG_PTR DesignHostWindowRef = 3;  // design time, check-box or option style
 
     ListBoxW();
     ~ListBoxW() override;
@@ -99,6 +104,9 @@ public:
     void HorizontalExtent(double extent);
     bool UseTabStops() const { return useTabStops_; }
     void UseTabStops(bool on);
+    // 0 standard, 1 check boxes, 2 option buttons; set at design time only.
+    long Style() const { return style_; }
+    void Style(long style);
     bool DisableNoScroll() const { return disableNoScroll_; }
     void DisableNoScroll(bool on);
     bool ScrollTrack() const { return scrollTrack_; }
@@ -133,6 +141,13 @@ public:
     // Selects the first item after `index` (-1: from the start) beginning with `text`.
     long SelectItem(const std::wstring& text, long index = -1);
     long FindItem(const std::wstring& text, long index = -1, bool partial = false) const;
+    // --- check boxes and option buttons (ListBoxWChecks.cpp) -------------------------------
+    bool ItemChecked(long index) const;
+    void ItemChecked(long index, bool checked);
+    long OptionIndex() const { return optionIndex_; }
+    void OptionIndex(long index);
+    std::vector<long> CheckedIndices() const;
+
     // --- geometry (ListBoxWLayout.cpp); sizes and points in the container's units ---------
     long HitTest(float x, float y) const;
     double ItemHeight(long index = 0) const;
@@ -150,6 +165,8 @@ public:
     host::Event<> DblClick;
     host::Event<> Scroll;
     host::Event<float /*x*/, float /*y*/> ContextMenu;
+    host::Event<long /*Item*/, bool& /*Cancel*/> ItemBeforeCheck;
+    host::Event<long /*Item*/> ItemCheck;
     host::Event<int /*KeyCode*/, bool& /*IsInputKey*/> PreviewKeyDown;
     host::Event<int /*KeyCode*/, bool& /*IsInputKey*/> PreviewKeyUp;
     host::Event<int& /*KeyCode*/, int /*Shift*/> KeyDown;
@@ -182,7 +199,21 @@ private:
     void RaiseClick();
     long RequireItem(long index, long error) const;
 
+    // --- check bookkeeping and drawing (ListBoxWChecks.cpp, ListBoxWDrawing.cpp)
+    void NoteItemAdded(long pos);
+    void NoteItemRemoved(long index);
+    void ResetChecks();
+    void ToggleItemCheck(long index);
+    bool IsChecked(long index) const;
+    void SetCheckState(long index, bool checked);
+    void InvalidateItem(long index);
+    LRESULT OnListCheckClick(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHostDrawItem(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    void DrawCheckItem(const DRAWITEMSTRUCT& item);
+    void ApplyCheckItemHeight();
+
     // --- window procedures (ListBoxWMessages.cpp)
+    LRESULT DesignHostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnListSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
@@ -242,6 +273,13 @@ private:
     bool useTabStops_ = true;
     bool disableNoScroll_ = false;
     bool scrollTrack_ = true;
+    long style_ = 0;
+
+    // --- check boxes and option buttons: kept by the control, not by the list box
+    long checkItemCount_ = 0;
+    std::vector<unsigned char> checkStates_ = std::vector<unsigned char>(1);  // [i + 1] for item i
+    long optionIndex_ = -1;
+    int checkBoxWidth_ = 15;
 };
 
 }  // namespace controls

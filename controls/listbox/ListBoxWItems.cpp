@@ -66,12 +66,14 @@ void ListBoxW::AddItem(const std::wstring& item, const host::Value& index) {
     long pos = append ? Box().Add(item) : Box().Insert(at, item);
     if (pos < 0) host::Raise(host::err::InvalidProcedureCall);
     newIndex_ = pos;
+    NoteItemAdded(pos);
 }
 
 void ListBoxW::RemoveItem(long index) {
     if (!list_) return;
     if (index < 0 || Box().Delete(index) == LB_ERR) host::Raise(host::err::InvalidProcedureCall);
     newIndex_ = -1;
+    NoteItemRemoved(index);
 }
 
 void ListBoxW::Clear() {
@@ -79,6 +81,7 @@ void ListBoxW::Clear() {
     Box().Reset();
     newIndex_ = -1;
     reservedItems_ = 0;
+    if (style_ != 0) ResetChecks();
 }
 
 void ListBoxW::InitStorage(long itemCount, long averageChars) {

@@ -15,6 +15,7 @@ LRESULT ListBoxW::ISubclass_Message(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     switch (ref) {
     case ListBoxRef: return ListBoxProc(hwnd, msg, wParam, lParam);
     case HostWindowRef: return HostWindowProc(hwnd, msg, wParam, lParam);
+    case DesignHostWindowRef: return DesignHostWindowProc(hwnd, msg, wParam, lParam);
     default: return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
     }
 }
@@ -34,6 +35,8 @@ LRESULT ListBoxW::ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_UNICHAR: return OnListUniChar(hwnd, wParam, lParam);
     case WM_VSCROLL:
     case WM_HSCROLL: return OnListScroll(hwnd, msg, wParam, lParam);
+    case WM_LBUTTONDOWN:
+        return style_ != 0 ? OnListCheckClick(hwnd, wParam, lParam) : OnListAfterDefault(hwnd, msg, wParam, lParam);
     default: return OnListAfterDefault(hwnd, msg, wParam, lParam);
     }
 }
@@ -43,6 +46,14 @@ LRESULT ListBoxW::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     switch (msg) {
     case WM_COMMAND: return OnHostCommand(hwnd, wParam, lParam);
     case WM_SETFOCUS: return OnHostSetFocus(hwnd, wParam, lParam);
+    case WM_DRAWITEM: return OnHostDrawItem(hwnd, wParam, lParam);
+    default: return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
+    }
+}
+
+LRESULT ListBoxW::DesignHostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_DRAWITEM: return OnHostDrawItem(hwnd, wParam, lParam);
     default: return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
     }
 }
@@ -88,6 +99,7 @@ LRESULT ListBoxW::OnListKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         Site().RaiseEvent(host::dispid::KeyDown, KeyDown, keyCode, shift);
     else
         Site().RaiseEvent(host::dispid::KeyUp, KeyUp, keyCode, shift);
+    if (msg == WM_KEYDOWN && keyCode == VK_SPACE && style_ != 0) ToggleItemCheck(-1);
     if (msg == WM_KEYDOWN || msg == WM_KEYUP) pendingChar_ = foundation::PeekPendingChar(hwnd);
     return foundation::CallDefaultProc(hwnd, msg, static_cast<WPARAM>(keyCode), lParam);
 }

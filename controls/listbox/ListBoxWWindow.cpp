@@ -42,6 +42,7 @@ void ListBoxW::CreateListBox() {
     in.multiSelect = multiSelect_;
     in.useTabStops = useTabStops_;
     in.disableNoScroll = disableNoScroll_;
+    in.style = style_;
     ListBoxStyles s = ListBoxStylesFor(in);
     DWORD style = s.style, exStyle = s.exStyle;
     foundation::ApplyBorderStyle(style, exStyle, borderStyle_);
@@ -55,6 +56,7 @@ void ListBoxW::CreateListBox() {
         newIndex_ = -1;
         lastTopIndex_ = 0;
         reservedItems_ = 0;
+        optionIndex_ = -1;
     }
     ApplyFont();
     ApplyVisualStyles();
@@ -63,6 +65,11 @@ void ListBoxW::CreateListBox() {
     if (designMode_) {
         Box().Add(Site().AmbientDisplayName());
         Box().SetCurSel(-1);
+        // The design view draws the check column too.
+        if (style_ != 0) {
+            hostSubclass_ = foundation::ScopedSubclass(HostWindow(), this, DesignHostWindowRef);
+            Refresh();
+        }
         return;
     }
     listSubclass_ = foundation::ScopedSubclass(list_.Get(), this, ListBoxRef);
@@ -89,7 +96,7 @@ void ListBoxW::ReCreateListBox() {
         Resize();
         return;
     }
-    long newIndex = newIndex_;
+    long newIndex = newIndex_, optionIndex = optionIndex_;
     {
         foundation::WindowUpdateLock lock(HostWindow());
         long itemHeight = Box().ItemHeight(0);
@@ -126,6 +133,7 @@ void ListBoxW::ReCreateListBox() {
         }
     }
     newIndex_ = newIndex;
+    optionIndex_ = optionIndex;
     Refresh();
     if (!redraw_) Box().SetRedraw(false);
 }
@@ -151,6 +159,7 @@ void ListBoxW::ApplyFont() {
     host::UniqueFont font = foundation::CreateControlFont(font_);
     SendMessageW(list_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     hFont_ = std::move(font);  // the previous font goes only now that the window no longer uses it
+    ApplyCheckItemHeight();
 }
 
 void ListBoxW::ApplyVisualStyles() {

@@ -279,3 +279,94 @@ TEST(ListBoxW, ScrollIsRaisedWhenTheTopIndexMoves) {
     EXPECT_EQ(scrolls, 2);
     EXPECT_EQ(ErrorOf([&] { list.TopIndex(-1); }), 380);
 }
+
+TEST(ListBoxW, CheckBoxStateFollowsItsItemAndTogglesByMouseAndSpace) {
+    auto form = FormWithList(L"  Style = 1\n  IntegralHeight = False\n");
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    EXPECT_TRUE(GetWindowLongW(list.hWnd(), GWL_STYLE) & LBS_OWNERDRAWFIXED);
+    for (const wchar_t* s : {L"a", L"b", L"c"}) list.AddItem(s);
+    Drain();
+    std::vector<std::wstring> log;
+    bool cancel = false;
+    list.ItemBeforeCheck = [&](long item, bool& c) {
+        log.push_back(L"before" + std::to_wstring(item));
+        c = cancel;
+    };
+    list.ItemCheck = [&](long item) { log.push_back(L"check" + std::to_wstring(item)); };
+
+    list.ItemChecked(1, true);
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"before1", L"check1"}));
+    list.AddItem(L"first", 0L);  // the check moves with its item
+    EXPECT_EQ(list.CheckedIndices(), std::vector<long>{2});
+    EXPECT_FALSE(list.ItemChecked(0));
+
+    // What a person sees: the checked row's check column differs from an unchecked one's.
+    RECT r0{}, r2{};
+    SendMessageW(list.hWnd(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r0));
+    SendMessageW(list.hWnd(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r2));
+    Drain();  // appends repaint once the loop is idle
+    RedrawWindow(list.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT client{};
+    GetClientRect(list.hWnd(), &client);
+    Snapshot shot = Snapshot::OfWindowRect(list.hWnd(), client);
+    int differ = 0;
+    for (int y = 2; y < r0.bottom - r0.top - 2; ++y)
+        for (int x = 2; x < 13; ++x) differ += shot.At(r0.left + x, r0.top + y) != shot.At(r2.left + x, r2.top + y);
+    EXPECT_GT(differ, 3);
+
+    log.clear();
+    PostClick(list.hWnd(), {r0.left + 5, (r0.top + r0.bottom) / 2});  // in the check column
+    EXPECT_EQ(list.CheckedIndices(), (std::vector<long>{0, 2}));
+    PostClick(list.hWnd(), {r2.left + 60, (r2.top + r2.bottom) / 2});  // on the text: selects only
+    EXPECT_EQ(list.ListIndex(), 2);
+    EXPECT_EQ(list.CheckedIndices(), (std::vector<long>{0, 2}));
+    ASSERT_TRUE(Activate(*form));
+    list.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == list.hWnd(); }));
+    PressKey(VK_SPACE);  // the selected item
+    EXPECT_EQ(list.CheckedIndices(), std::vector<long>{0});
+    cancel = true;
+    PressKey(VK_SPACE);
+    EXPECT_EQ(list.CheckedIndices(), std::vector<long>{0});
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"before0", L"check0", L"before2", L"check2", L"before2"}));
+
+    cancel = false;
+    list.RemoveItem(0);
+    EXPECT_TRUE(list.CheckedIndices().empty());
+    EXPECT_EQ(ErrorOf([&] { list.ItemChecked(7, true); }), 381);
+    EXPECT_EQ(ErrorOf([&] { list.Style(0); }), 382);
+    EXPECT_EQ(ErrorOf([&] { list.MultiSelect(1); }), 383);
+}
+
+TEST(ListBoxW, OneOptionIsCheckedAndItFollowsAddsAndRemovals) {
+    auto form = FormWithList(L"  Style = 2\n  IntegralHeight = False\n");
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    for (const wchar_t* s : {L"a", L"b", L"c"}) list.AddItem(s);
+    int checks = 0;
+    list.ItemCheck = [&](long) { ++checks; };
+    list.OptionIndex(1);
+    EXPECT_EQ(list.OptionIndex(), 1);
+    list.ItemChecked(2, true);
+    EXPECT_EQ(list.CheckedIndices(), std::vector<long>{2});
+    EXPECT_FALSE(list.ItemChecked(1));
+    EXPECT_EQ(checks, 2);
+
+    // Clicking the checked option again changes nothing.
+    RECT r{};
+    SendMessageW(list.hWnd(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+    PostClick(list.hWnd(), {r.left + 5, (r.top + r.bottom) / 2});
+    EXPECT_EQ(checks, 2);
+    EXPECT_EQ(list.OptionIndex(), 2);
+
+    list.AddItem(L"new", 0L);
+    EXPECT_EQ(list.OptionIndex(), 3);
+    list.RemoveItem(1);  // an item before the checked last one: the check moves with its item
+    EXPECT_EQ(list.OptionIndex(), 2);
+    EXPECT_EQ(list.List(2), L"c");
+    list.OptionIndex(-1);
+    EXPECT_EQ(list.OptionIndex(), -1);
+    EXPECT_EQ(checks, 3);
+    list.OptionIndex(0);
+    list.RemoveItem(0);
+    EXPECT_EQ(list.OptionIndex(), -1);
+}

@@ -1,0 +1,165 @@
+// ListBoxW: check boxes (Style 1) and option buttons (Style 2). The states belong to the
+// control, one per item, and follow the items as they are added and removed; the list box
+// only draws them (owner-drawn, ListBoxWDrawing.cpp).
+#include "controls/foundation/ComCtlsBase.h"
+#include "controls/listbox/ListBoxW.h"
+#include "controls/textbox/FoundationPending.h"
+#include "host/ControlSite.h"
+#include "host/Error.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace controls {
+
+// --- bookkeeping --------------------------------------------------------------------------
+
+// A new item is never checked; the states after it move up with their items.
+void ListBoxW::NoteItemAdded(long pos) {
+    if (style_ == 0) return;
+    long n = checkItemCount_;
+    checkItemCount_ = n + 1;
+    if (style_ == 1) {
+        checkStates_.resize(static_cast<size_t>(n) + 2, 0);
+        if (pos < n) std::memmove(&checkStates_[static_cast<size_t>(pos) + 2], &checkStates_[static_cast<size_t>(pos) + 1], static_cast<size_t>(n - pos));
+        checkStates_[static_cast<size_t>(pos) + 1] = 0;
+    } else if (optionIndex_ >= pos) {
+        ++optionIndex_;
+    }
+}
+
+void ListBoxW::NoteItemRemoved(long index) {
+    if (style_ == 0) return;
+    long n = checkItemCount_;
+    checkItemCount_ = std::max(n - 1, 0L);
+    if (style_ == 1) {
+        if (checkItemCount_ == 0) {
+            checkStates_.assign(1, 0);
+        } else if (index < n - 1) {
+            std::memmove(&checkStates_[static_cast<size_t>(index) + 1], &checkStates_[static_cast<size_t>(index) + 2], static_cast<size_t>(n - 1 - index));
+            checkStates_.resize(static_cast<size_t>(n));
+        } else {
+            checkStates_.resize(static_cast<size_t>(n));
+        }
+    } else if (optionIndex_ >= 0) {
+        // The checked option moves down with its item first; only then is an index left beyond
+        // the last item stale. (Judged the other way round, removing any item before a checked
+        // last item would clear the check.)
+        if (index == optionIndex_) optionIndex_ = -1;
+        else if (index < optionIndex_) --optionIndex_;
+        if (checkItemCount_ == 0 || optionIndex_ > Box().Count() - 1) optionIndex_ = -1;
+    }
+}
+
+void ListBoxW::ResetChecks() {
+    checkItemCount_ = 0;
+    checkStates_.assign(1, 0);
+    optionIndex_ = -1;
+}
+
+bool ListBoxW::IsChecked(long index) const {
+    if (index < 0 || index > checkItemCount_ - 1) return false;
+    if (style_ == 1) return checkStates_[static_cast<size_t>(index) + 1] == 1;
+    if (style_ == 2) return index == optionIndex_;
+    return false;
+}
+
+void ListBoxW::InvalidateItem(long index) {
+    RECT rc{};
+    if (index >= 0 && Box().ItemRect(index, rc)) InvalidateRect(list_.Get(), &rc, FALSE);
+}
+
+// Asks ItemBeforeCheck, then changes the state, repaints and tells ItemCheck.
+void ListBoxW::SetCheckState(long index, bool checked) {
+    bool cancel = false;
+    Site().RaiseEvent(DispId::ItemBeforeCheck, ItemBeforeCheck, index, cancel);
+    if (cancel) return;
+    if (style_ == 1) {
+        checkStates_[static_cast<size_t>(index) + 1] = checked ? 1 : 0;
+    } else {
+        InvalidateItem(optionIndex_);
+        optionIndex_ = checked ? index : -1;
+    }
+    InvalidateItem(index);
+    Site().RaiseEvent(DispId::ItemCheck, ItemCheck, index);
+}
+
+// By mouse or space bar; clicking the checked option again changes nothing.
+void ListBoxW::ToggleItemCheck(long index) {
+    if (index == -1) index = Box().CurSel();
+    if (index < 0 || index > checkItemCount_ - 1) return;
+    if (style_ == 2 && index == optionIndex_) return;
+    if (style_ == 1 || style_ == 2) SetCheckState(index, !IsChecked(index));
+}
+
+// --- members --------------------------------------------------------------------------------
+
+bool ListBoxW::ItemChecked(long index) const {
+    if (!list_) return false;
+    RequireItem(index, host::err::InvalidPropertyArrayIndex);
+    return IsChecked(index);
+}
+
+void ListBoxW::ItemChecked(long index, bool checked) {
+    if (!list_) return;
+    RequireItem(index, host::err::InvalidPropertyArrayIndex);
+    if (style_ == 0 || index > checkItemCount_ - 1 || IsChecked(index) == checked) return;
+    SetCheckState(index, checked);
+}
+
+void ListBoxW::OptionIndex(long index) {
+    if (!list_) return;
+    if (index != -1) RequireItem(index, host::err::InvalidPropertyArrayIndex);
+    if (style_ != 2) return;
+    if (index == -1) {
+        if (optionIndex_ >= 0) ItemChecked(optionIndex_, false);
+    } else {
+        ItemChecked(index, true);
+    }
+}
+
+std::vector<long> ListBoxW::CheckedIndices() const {
+    std::vector<long> out;
+    if (style_ == 1) {
+        for (long i = 0; i < checkItemCount_; ++i)
+            if (checkStates_[static_cast<size_t>(i) + 1] == 1) out.push_back(i);
+    } else if (style_ == 2 && optionIndex_ >= 0) {
+        out.push_back(optionIndex_);
+    }
+    return out;
+}
+
+void ListBoxW::Style(long style) {
+    if (!designMode_) foundation::RaiseReadOnlyAtRunTime(L"Style");
+    if (foundation::RejectOutOfRange(style, 0, 2, designMode_)) return;
+    style_ = style;
+    if (style != 0) multiSelect_ = 0;
+    ReCreateListBox();
+    Changed(L"Style");
+}
+
+// --- the mouse on an item -------------------------------------------------------------------
+
+// A press in the check column toggles the item; a press on the item already selected counts
+// as one in the column, so clicking a selected item anywhere toggles it.
+LRESULT ListBoxW::OnListCheckClick(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    POINT screen = pt;
+    ClientToScreen(hwnd, &screen);
+    long item = LBItemFromPt(hwnd, screen, FALSE);
+    if (item < 0) return OnListAfterDefault(hwnd, WM_LBUTTONDOWN, wParam, lParam);
+    bool inColumn = item == Box().CurSel();
+    RECT rc{};
+    if (!inColumn && Box().ItemRect(item, rc))
+        inColumn = rightToLeft_ ? pt.x >= rc.right - checkBoxWidth_ : pt.x < rc.left + checkBoxWidth_;
+    LRESULT r = foundation::CallDefaultProc(hwnd, WM_LBUTTONDOWN, wParam, lParam);
+    foundation::MousePoint at = foundation::MousePointInTwips(Site(), lParam);
+    Site().RaiseEvent(host::dispid::MouseDown, MouseDown, 1, foundation::ShiftStateFromParam(wParam), at.x, at.y);
+    if (inColumn) ToggleItemCheck(item);
+    return r;
+}
+
+}  // namespace controls
