@@ -56,7 +56,6 @@ void FrmMain::Form_Load() {
 }
 
 void FrmMain::Form_Unload(int&) {
-    command1MouseDown_.Detach();
     objMatch.reset();
     objMatches.reset();
     objRegExp.reset();
@@ -73,8 +72,7 @@ void FrmMain::ConnectHandlers() {
     Command2().Click = [this] { Command2_Click(); };
     Command3().Click = [this] { Command3_Click(); };
     Command4().Click = [this] { Command4_Click(); };
-    command1MouseDown_.Attach(Command1().hWnd());
-    command1MouseDown_.MouseDown = [this](int b, int s, float x, float y) { Command1_MouseDown(b, s, x, y); };
+    Command1().MouseDown = [this](int b, int s, float x, float y) { Command1_MouseDown(b, s, x, y); };
     for (host::Label* label : Array<host::Label>(L"Label1"))
         label->Click = [this, i = label->Site().Index()] { Label1_Click(i); };
     std::vector<host::MenuItem*> presets;

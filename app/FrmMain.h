@@ -7,7 +7,6 @@
 //   FrmMainHelp.cpp     preset menu, reference panel, profile labels
 #pragma once
 
-#include "app/ButtonMouseDown.h"
 #include "host/Form.h"
 #include "regexp/RegExp.h"
 
@@ -95,7 +94,6 @@ private:
     std::optional<rx::MatchCollection> objMatches;
     std::optional<rx::Match> objMatch;
 
-    ButtonMouseDown command1MouseDown_;
     double designClientWidth_ = 0;  // twips: the client area with the whole reference panel
 };
 
