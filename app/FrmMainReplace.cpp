@@ -4,7 +4,6 @@
 
 #include "app/Texts.h"
 #include "controls/foundation/ComCtlsBase.h"
-#include "controls/listbox/ListBoxW.h"
 #include "controls/textbox/TextBoxW.h"
 #include "host/Intrinsics.h"
 
@@ -29,9 +28,11 @@ void FrmMain::Command3_Click() {
     if (pattern.empty()) return;
     try {
         ConfigureRegExp(pattern);
+        // The note reports the replacements really made. The result list may be older than the
+        // pattern (edited since the last run, real-time off), so its entry count could be wrong.
+        long replaced = objRegExp->Execute(source).Count();
         txtSource().Text(objRegExp->Replace(source, txtReplace().Text()));
-        // The count is what the list showed before the replace: the last match run's entries.
-        std::wstring done = ReplaceDoneHead + std::to_wstring(lstResults().ListCount()) + ReplaceDoneTail;
+        std::wstring done = ReplaceDoneHead + std::to_wstring(replaced) + ReplaceDoneTail;
         foundation::ShowMessageBox(done, MB_OK | MB_ICONINFORMATION, ReplaceTitle);
         RunMatch();
     } catch (const base::Error&) {
