@@ -1,6 +1,7 @@
 #include "host/ControlRegistry.h"
 
 #include "host/Error.h"
+#include "host/ImageList.h"
 #include "host/Intrinsics.h"
 
 #include <cwctype>
@@ -26,6 +27,7 @@ std::map<std::wstring, ControlFactory>& Registry() {
         registry[L"checkbox"] = [] { return std::make_unique<CheckBox>(); };
         registry[L"label"] = [] { return std::make_unique<Label>(); };
         registry[L"line"] = [] { return std::make_unique<Line>(); };
+        registry[L"imagelist"] = [] { return std::make_unique<ImageList>(); };
     }
     return registry;
 }

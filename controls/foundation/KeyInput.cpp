@@ -1,0 +1,32 @@
+// Holds exactly the routines that controls/textbox/FoundationPending.cpp still defines, and no
+// other: while both exist the linker takes whichever it meets first and never needs the second.
+#include "controls/foundation/KeyInput.h"
+
+namespace foundation {
+
+wchar_t PeekPendingChar(HWND hwnd) {
+    MSG msg;
+    if (PeekMessageW(&msg, hwnd, WM_CHAR, WM_CHAR, PM_NOREMOVE)) return static_cast<wchar_t>(msg.wParam);
+    return 0;
+}
+
+void SendCharAsUtf16(HWND hwnd, WPARAM codePoint, LPARAM lParam) {
+    if (codePoint > 0xFFFF && codePoint <= 0x10FFFF) {
+        WPARAM v = codePoint - 0x10000;
+        SendMessageW(hwnd, WM_CHAR, 0xD800 + (v >> 10), lParam);
+        SendMessageW(hwnd, WM_CHAR, 0xDC00 + (v & 0x3FF), lParam);
+    } else {
+        SendMessageW(hwnd, WM_CHAR, codePoint, lParam);
+    }
+}
+
+void AnswerPreviewKey(bool& handled, long& retVal, int keyCode, bool isInputKey) {
+    bool navigation = keyCode >= VK_PRIOR && keyCode <= VK_DOWN;
+    bool dialogKey = keyCode == VK_TAB || keyCode == VK_RETURN || keyCode == VK_ESCAPE;
+    if (navigation || (dialogKey && isInputKey)) {
+        handled = true;
+        retVal = S_FALSE;
+    }
+}
+
+}  // namespace foundation

@@ -1,0 +1,22 @@
+// Keyboard input every control handles alike: the character waiting behind a key-down, characters
+// beyond the BMP, and the key-routing answer of a control with a preview event.
+#pragma once
+
+#include <windows.h>
+
+namespace foundation {
+
+// The character of a WM_CHAR for the window waiting in the queue (not removed), 0 when none.
+wchar_t PeekPendingChar(HWND hwnd);
+
+// WM_UNICHAR and WM_IME_CHAR as the WM_CHAR messages a window takes: a character beyond the
+// BMP as the two halves of its surrogate pair, so none of it is lost.
+void SendCharAsUtf16(HWND hwnd, WPARAM codePoint, LPARAM lParam);
+
+// Navigation keys (33..40) always stay in the control, Tab, Return and Escape when the preview
+// handler set IsInputKey. A key that stays goes on to the window as usual (S_FALSE), so it is
+// translated into characters and reaches KeyDown and KeyPress once; every other key is left to
+// the form.
+void AnswerPreviewKey(bool& handled, long& retVal, int keyCode, bool isInputKey);
+
+}  // namespace foundation

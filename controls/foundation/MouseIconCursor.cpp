@@ -1,0 +1,20 @@
+#include "controls/foundation/MouseServices.h"
+
+#include <olectl.h>
+
+namespace foundation {
+
+bool SetCursorForMousePointer(long value, const host::Picture& mouseIcon, LPARAM setCursorLParam) {
+    if (LOWORD(setCursorLParam) != HTCLIENT) return false;
+    if (long id = MousePointerCursorId(value)) {
+        SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(id)));
+        return true;
+    }
+    if (value != 99 || !mouseIcon) return false;
+    OLE_HANDLE handle = 0;
+    if (FAILED(mouseIcon->get_Handle(&handle)) || !handle) return false;
+    SetCursor(reinterpret_cast<HCURSOR>(static_cast<UINT_PTR>(handle)));
+    return true;
+}
+
+}  // namespace foundation
