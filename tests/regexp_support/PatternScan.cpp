@@ -166,6 +166,21 @@ constexpr std::u16string_view kWineNonSpace =
 bool MayMatchEmpty(rx::StringView pattern) { return EmptyScan(pattern).Run(); }
 
 bool HasClassEscapeRangeEnd(rx::StringView pattern) {
+    // The length of the class item at k: a plain unit, or an escape with its digits.
+    auto itemLength = [&](size_t k, size_t end) -> size_t {
+        if (pattern[k] != u'\\' || k + 1 >= end) return 1;
+        rx::Char e = pattern[k + 1];
+        size_t digits = e == u'u' ? 4 : e == u'x' ? 2 : e == u'c' ? 1 : 0;
+        size_t n = 2;
+        while (n < 2 + digits && k + n < end && (e == u'c' || IsHex(pattern[k + n]))) ++n;
+        if (e >= u'0' && e <= u'7') {
+            while (k + n < end && pattern[k + n] >= u'0' && pattern[k + n] <= u'7') ++n;
+        }
+        return n;
+    };
+    auto isClassEscape = [&](size_t k, size_t end) {
+        return k + 1 < end && pattern[k] == u'\\' && IsClassEscapeLetter(pattern[k + 1]);
+    };
     bool found = false;
     Walk(
         pattern,
@@ -175,20 +190,15 @@ bool HasClassEscapeRangeEnd(rx::StringView pattern) {
             bool prevIsClassEscape = false;
             bool havePrev = false;
             while (k < end) {
-                bool isEscape = pattern[k] == u'\\' && k + 1 < end;
-                bool classEscape = isEscape && IsClassEscapeLetter(pattern[k + 1]);
-                size_t next = k + (isEscape ? 2 : 1);
-                if (!isEscape && pattern[k] == u'-' && havePrev && next < end) {
-                    bool nextIsClassEscape = pattern[next] == u'\\' && next + 1 < end && IsClassEscapeLetter(pattern[next + 1]);
-                    if (prevIsClassEscape || nextIsClassEscape) found = true;
-                    // the range's far end is consumed with it
-                    next += pattern[next] == u'\\' ? 2 : 1;
+                size_t next = k + itemLength(k, end);
+                if (pattern[k] == u'-' && havePrev && next < end) {
+                    if (prevIsClassEscape || isClassEscape(next, end)) found = true;
+                    k = next + itemLength(next, end);  // the range's far end goes with it
                     havePrev = false;
-                    k = next;
                     continue;
                 }
                 havePrev = true;
-                prevIsClassEscape = classEscape;
+                prevIsClassEscape = isClassEscape(k, end);
                 k = next;
             }
         },
@@ -326,7 +336,18 @@ bool HasBackReferenceInsideItsGroup(rx::StringView p) {
     return false;
 }
 
-std::optional<rx::String> OctalByPrecedingGroups(rx::StringView p, bool dropFourthDigit) {
+size_t WineOctal(rx::StringView p, size_t at, unsigned* value) {
+    size_t n = 0;
+    *value = 0;
+    while (at + n < p.size() && IsOctalDigit(p[at + n])) {
+        unsigned next = *value * 8 + static_cast<unsigned>(p[at + n] - u'0');
+        if (next <= 0377) *value = next;
+        ++n;
+    }
+    return n;
+}
+
+std::optional<rx::String> OctalByPrecedingGroups(rx::StringView p, bool wineDigits) {
     std::vector<size_t> open = GroupOpenings(p);
     rx::String out;
     bool inClass = false, changed = false;
@@ -349,7 +370,9 @@ std::optional<rx::String> OctalByPrecedingGroups(rx::StringView p, bool dropFour
         int n = digit(k + 1), m = digit(k + 2), l = digit(k + 3);
         size_t used = 0;     // digits taken into an octal escape
         unsigned value = 0;
-        if (n <= 3 && m >= 0 && m <= 7 && l >= 0 && l <= 7) {
+        if (wineDigits && n <= 7 && static_cast<size_t>(n) > before && !(m >= 0 && static_cast<size_t>(n * 10 + m) <= before)) {
+            used = WineOctal(p, k + 1, &value);
+        } else if (n <= 3 && m >= 0 && m <= 7 && l >= 0 && l <= 7) {
             used = 3;
             value = static_cast<unsigned>(n * 64 + m * 8 + l);
         } else if (m >= 0 && static_cast<size_t>(n * 10 + m) <= before) {
@@ -380,7 +403,6 @@ std::optional<rx::String> OctalByPrecedingGroups(rx::StringView p, bool dropFour
         }
         PutUnit(out, value);
         k += used;
-        if (dropFourthDigit && used == 3 && k + 1 < p.size() && IsOctalDigit(p[k + 1])) ++k;
         changed = true;
     }
     if (!changed) return std::nullopt;

@@ -32,9 +32,14 @@ bool HasBackReferenceInsideItsGroup(rx::StringView pattern);
 // The escapes "\" + digits outside classes read by the documented rule: "\nml" (n 0-3, all
 // octal) is an octal escape; "\nm" and "\n" are back-references only when that many groups
 // come before them in the pattern, else octal (or the digit itself). The octal ones are written
-// back as \uXXXX. When `dropFourthDigit`, an octal digit right after a three-digit octal escape is
-// dropped too, as Wine does. Empty when nothing changes.
-std::optional<rx::String> OctalByPrecedingGroups(rx::StringView pattern, bool dropFourthDigit);
+// back as \uXXXX. With `wineDigits` an octal escape takes its digits the way Wine does
+// (WineOctal). Empty when nothing changes.
+std::optional<rx::String> OctalByPrecedingGroups(rx::StringView pattern, bool wineDigits);
+
+// Wine's octal escape from p[at]: every octal digit that follows is taken, and the value grows
+// while it stays within one byte ("\1017" is 'A', "\407" a space, "\0141" 'a'). Returns the
+// number of digits taken.
+size_t WineOctal(rx::StringView p, size_t at, unsigned* value);
 
 // "$" followed by a digit somewhere in a replacement string.
 bool HasNumberedSubstitution(rx::StringView replacement);
