@@ -82,10 +82,13 @@ void Application::RouteMessage(MSG& msg) {
         if (IsKeyMessage(msg.message)) {
             if (Form* form = FormOfWindow(msg.hwnd)) {
                 bool handled = false;
-                if (ControlSite* site = form->ActiveControl()) {
+                IOleInPlaceActiveObjectVB* answer = form->ActiveObject();
+                if (!answer)
+                    if (ControlSite* site = form->ActiveControl()) answer = &site->GetControl();
+                if (answer) {
                     long retVal = S_FALSE;
-                    site->GetControl().IOleInPlaceActiveObjectVB_TranslateAccelerator(handled, retVal, msg.message, msg.wParam,
-                                                                                      msg.lParam, KeyboardShift());
+                    answer->IOleInPlaceActiveObjectVB_TranslateAccelerator(handled, retVal, msg.message, msg.wParam,
+                                                                           msg.lParam, KeyboardShift());
                     if (handled && retVal == S_OK) return;
                 }
                 // A key the control claimed (S_FALSE: "mine, deliver it as usual") is no navigation key.

@@ -2,7 +2,8 @@
 // one message loop with its key routing.
 //
 // Key routing, per message taken off the queue:
-//   1. key messages go first to the focused control's IOleInPlaceActiveObjectVB_TranslateAccelerator;
+//   1. key messages go first to the form's active object (Form::ActiveObject), or without one to the
+//      focused control's IOleInPlaceActiveObjectVB_TranslateAccelerator;
 //      handled with S_OK (0) ends the message there; handled with S_FALSE (1) skips step 2, so
 //      the key reaches the control's window as usual;
 //   2. then to the form (Form::PreTranslateMessage): Tab / Shift+Tab through TabIndex order,

@@ -15,6 +15,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace host {
@@ -129,6 +130,10 @@ public:
     // The window the focus goes to when the control takes it: by default the host window (which
     // passes it on to its first child) or the control's own window; null when it has none.
     virtual HWND FocusWindow() const;
+
+    // The dispatch id of a property or method by name (any case), DISPID_UNKNOWN (-1) when the
+    // control has none: what a COM host would learn through IDispatch::GetIDsOfNames.
+    virtual long GetIDOfName(std::wstring_view name) const { return -1; }
 
     ControlSite& Site() const;
     bool HasSite() const { return site_ != nullptr; }

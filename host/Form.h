@@ -125,6 +125,11 @@ public:
     // Runs Validate of the active control; a cancel raises 380. The focus move that follows a
     // successful run (a click's activation) does not validate the same control again.
     void ValidateControls();
+    // The in-place active object: the answer the message loop offers key messages first while a
+    // control that announced itself has the focus; null when none is announced (the loop then asks
+    // the focused control itself). Borrowed; a site that goes away takes its control off.
+    IOleInPlaceActiveObjectVB* ActiveObject() const { return activeObject_; }
+    void SetActiveObject(IOleInPlaceActiveObjectVB* object) { activeObject_ = object; }
     // The form's share of key routing; true when the message was consumed. Called by the
     // message loop after the focused control declined it.
     bool PreTranslateMessage(MSG& msg);
@@ -146,7 +151,10 @@ public:
     std::vector<ControlSite*>& MutableTopLevel() { return topLevel_; }
     // Renumbers TabIndex so that `site` gets `index` and the others keep their order.
     void ReorderTabIndex(ControlSite& site, int index);
-    void ForgetSite(const ControlSite& site) { routing_.Forget(&site); }
+    void ForgetSite(const ControlSite& site) {
+        routing_.Forget(&site);
+        if (activeObject_ == static_cast<IOleInPlaceActiveObjectVB*>(&site.GetControl())) activeObject_ = nullptr;
+    }
     // Shows the site's ToolTipText over its windows (removes it when empty).
     void ApplyToolTip(ControlSite& site);
     HWND ToolTipWindow() const { return tooltip_.Get(); }
@@ -196,6 +204,7 @@ private:
     std::vector<std::unique_ptr<MenuItem>> menus_;
     ScaleUnit scaleMode_ = ScaleUnit::Twips;
     bool userMode_ = true;
+    IOleInPlaceActiveObjectVB* activeObject_ = nullptr;  // borrowed, see ActiveObject
     bool dirty_ = false;
     bool eventsFrozen_ = true;
     bool unloading_ = false;
