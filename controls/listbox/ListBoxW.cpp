@@ -66,6 +66,7 @@ void ListBoxW::ReadProperties(const host::PropertyBag& bag) {
     useTabStops_ = bag.Read(L"UseTabStops", true).AsBool();
     style_ = bag.Read(L"Style", 0L).AsLong();
     disableNoScroll_ = bag.Read(L"DisableNoScroll", false).AsBool();
+    drawMode_ = bag.Read(L"DrawMode", 0L).AsLong();
     scrollTrack_ = bag.Read(L"ScrollTrack", true).AsBool();
     CreateListBox();
 }
@@ -94,6 +95,7 @@ void ListBoxW::WriteProperties(host::PropertyBag& bag) {
     bag.Write(L"UseTabStops", useTabStops_, true);
     bag.Write(L"Style", style_, 0L);
     bag.Write(L"DisableNoScroll", disableNoScroll_, false);
+    bag.Write(L"DrawMode", drawMode_, 0L);
     bag.Write(L"ScrollTrack", scrollTrack_, true);
 }
 
@@ -226,6 +228,9 @@ void ListBoxW::MouseTrack(bool on) {
 // --- creation-time styles: stored, then the list box is re-created with its items -------------
 
 void ListBoxW::MultiColumn(bool on) {
+    if (on && drawMode_ == 2)
+        return foundation::PropertyError(designMode_, host::err::CantSetProperty,
+                                         L"MultiColumn must be False when DrawMode is 2 - OwnerDrawVariable");
     multiColumn_ = on;
     ReCreateListBox();
     Changed(L"MultiColumn");
@@ -258,6 +263,14 @@ void ListBoxW::MultiSelect(long mode) {
     multiSelect_ = mode;
     ReCreateListBox();
     Changed(L"MultiSelect");
+}
+
+void ListBoxW::DrawMode(long mode) {
+    if (foundation::RejectOutOfRange(mode, 0, 2, designMode_)) return;
+    if (!designMode_) foundation::RaiseReadOnlyAtRunTime(L"DrawMode");
+    drawMode_ = mode;
+    ReCreateListBox();
+    Changed(L"DrawMode");
 }
 
 void ListBoxW::UseTabStops(bool on) {

@@ -32,6 +32,8 @@ public:
         static constexpr long ContextMenu = 2;
         static constexpr long ItemBeforeCheck = 3;
         static constexpr long ItemCheck = 4;
+        static constexpr long ItemMeasure = 5;
+        static constexpr long ItemDraw = 6;
         static constexpr long PreviewKeyDown = 7;
         static constexpr long PreviewKeyUp = 8;
         static constexpr long MouseEnter = 9;
@@ -107,6 +109,9 @@ public:
     // 0 standard, 1 check boxes, 2 option buttons; set at design time only.
     long Style() const { return style_; }
     void Style(long style);
+    // 0 normal, 1 owner-drawn fixed, 2 owner-drawn variable (ItemDraw, ItemMeasure); design time only.
+    long DrawMode() const { return drawMode_; }
+    void DrawMode(long mode);
     bool DisableNoScroll() const { return disableNoScroll_; }
     void DisableNoScroll(bool on);
     bool ScrollTrack() const { return scrollTrack_; }
@@ -167,6 +172,10 @@ public:
     host::Event<float /*x*/, float /*y*/> ContextMenu;
     host::Event<long /*Item*/, bool& /*Cancel*/> ItemBeforeCheck;
     host::Event<long /*Item*/> ItemCheck;
+    host::Event<long /*Item*/, long& /*ItemHeight*/> ItemMeasure;
+    host::Event<long /*Item*/, long /*ItemAction*/, long /*ItemState*/, long /*hDC*/, long /*Left*/, long /*Top*/,
+                long /*Right*/, long /*Bottom*/>
+        ItemDraw;
     host::Event<int /*KeyCode*/, bool& /*IsInputKey*/> PreviewKeyDown;
     host::Event<int /*KeyCode*/, bool& /*IsInputKey*/> PreviewKeyUp;
     host::Event<int& /*KeyCode*/, int /*Shift*/> KeyDown;
@@ -209,6 +218,8 @@ private:
     void InvalidateItem(long index);
     LRESULT OnListCheckClick(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnHostDrawItem(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHostMeasureItem(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    void RaiseItemDraw(const DRAWITEMSTRUCT& item);
     void DrawCheckItem(const DRAWITEMSTRUCT& item);
     void ApplyCheckItemHeight();
 
@@ -274,6 +285,7 @@ private:
     bool disableNoScroll_ = false;
     bool scrollTrack_ = true;
     long style_ = 0;
+    long drawMode_ = 0;
 
     // --- check boxes and option buttons: kept by the control, not by the list box
     long checkItemCount_ = 0;

@@ -7,6 +7,8 @@
 #include "host/Handles.h"
 #include "host/HostWindow.h"
 
+#include <algorithm>
+
 #include <uxtheme.h>
 #include <vssym32.h>
 
@@ -27,7 +29,31 @@ LRESULT ListBoxW::OnHostDrawItem(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     if (!item || item->CtlType != ODT_LISTBOX || item->hwndItem != list_.Get() || item->itemID == static_cast<UINT>(-1))
         return foundation::CallDefaultProc(hwnd, WM_DRAWITEM, wParam, lParam);
-    DrawCheckItem(*item);
+    if (style_ != 0)
+        DrawCheckItem(*item);
+    else if (drawMode_ != 0)
+        RaiseItemDraw(*item);
+    else
+        return foundation::CallDefaultProc(hwnd, WM_DRAWITEM, wParam, lParam);
+    return TRUE;
+}
+
+// Owner-drawn rows: the form's handler does all the drawing (reading the text through List).
+void ListBoxW::RaiseItemDraw(const DRAWITEMSTRUCT& item) {
+    const RECT& r = item.rcItem;
+    Site().RaiseEvent(DispId::ItemDraw, ItemDraw, static_cast<long>(item.itemID), static_cast<long>(item.itemAction),
+                      static_cast<long>(item.itemState), static_cast<long>(reinterpret_cast<LONG_PTR>(item.hDC)), r.left,
+                      r.top, r.right, r.bottom);
+}
+
+// Variable rows: the handler may change the height the system proposes.
+LRESULT ListBoxW::OnHostMeasureItem(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (drawMode_ != 2 || !item || item->CtlType != ODT_LISTBOX || item->itemID == static_cast<UINT>(-1))
+        return foundation::CallDefaultProc(hwnd, WM_MEASUREITEM, wParam, lParam);
+    long height = static_cast<long>(item->itemHeight);
+    Site().RaiseEvent(DispId::ItemMeasure, ItemMeasure, static_cast<long>(item->itemID), height);
+    item->itemHeight = static_cast<UINT>(std::max(height, 0L));
     return TRUE;
 }
 

@@ -27,10 +27,11 @@ long ListBoxW::HitTest(float x, float y) const {
     return item < 0 ? -1 : item;
 }
 
-// Only item 0 has a height of its own in a list whose items all share it.
+// Only item 0 has a height of its own in a list whose items all share it; owner-drawn variable
+// rows each have theirs.
 double ListBoxW::ItemHeight(long index) const {
     if (!list_) return 0;
-    long px = index == 0 ? Box().ItemHeight(0) : LB_ERR;
+    long px = index == 0 || drawMode_ == 2 ? Box().ItemHeight(index) : LB_ERR;
     if (px == LB_ERR) host::Raise(host::err::InvalidProcedureCall);
     return Site().ScaleY(px, host::ScaleUnit::Pixels, host::ScaleUnit::Container);
 }
@@ -38,9 +39,9 @@ double ListBoxW::ItemHeight(long index) const {
 void ListBoxW::ItemHeight(long index, double height) {
     if (height < 0) host::Raise(host::err::InvalidPropertyValue);
     if (!list_) return;
-    if (index != 0) host::Raise(host::err::InvalidProcedureCall);
+    if (index != 0 && drawMode_ != 2) host::Raise(host::err::InvalidProcedureCall);
     long px = Round(Site().ScaleY(height, host::ScaleUnit::Container, host::ScaleUnit::Pixels));
-    Box().SetItemHeight(0, px);
+    Box().SetItemHeight(index, px);
     if (integralHeight_) {
         // Moving it taller and back makes the list box fit whole items of the new height again.
         SIZE size = HostClientSize();

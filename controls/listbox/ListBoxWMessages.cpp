@@ -47,6 +47,7 @@ LRESULT ListBoxW::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_COMMAND: return OnHostCommand(hwnd, wParam, lParam);
     case WM_SETFOCUS: return OnHostSetFocus(hwnd, wParam, lParam);
     case WM_DRAWITEM: return OnHostDrawItem(hwnd, wParam, lParam);
+    case WM_MEASUREITEM: return OnHostMeasureItem(hwnd, wParam, lParam);
     default: return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
     }
 }

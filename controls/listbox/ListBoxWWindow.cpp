@@ -32,6 +32,10 @@ SIZE ListBoxW::HostClientSize() const {
 
 void ListBoxW::CreateListBox() {
     if (list_) return;
+    // Rows of their own height rule out columns and whole-row fitting; owner drawing rules out
+    // the check column.
+    if (drawMode_ == 2) multiColumn_ = integralHeight_ = false;
+    if (drawMode_ != 0) style_ = 0;
     ListBoxStyleInputs in;
     in.redraw = redraw_;
     in.multiColumn = multiColumn_;
@@ -43,6 +47,7 @@ void ListBoxW::CreateListBox() {
     in.useTabStops = useTabStops_;
     in.disableNoScroll = disableNoScroll_;
     in.style = style_;
+    in.drawMode = drawMode_;
     ListBoxStyles s = ListBoxStylesFor(in);
     DWORD style = s.style, exStyle = s.exStyle;
     foundation::ApplyBorderStyle(style, exStyle, borderStyle_);

@@ -370,3 +370,33 @@ TEST(ListBoxW, OneOptionIsCheckedAndItFollowsAddsAndRemovals) {
     list.RemoveItem(0);
     EXPECT_EQ(list.OptionIndex(), -1);
 }
+
+TEST(ListBoxW, OwnerDrawnRowsAreDrawnAndMeasuredByTheForm) {
+    auto form = FormWithList(L"  DrawMode = 2\n  MultiColumn = True\n");
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    EXPECT_FALSE(list.MultiColumn()) << "variable rows rule out columns";
+    EXPECT_TRUE(GetWindowLongW(list.hWnd(), GWL_STYLE) & LBS_OWNERDRAWVARIABLE);
+    list.ItemMeasure = [](long item, long& height) { height = 20 + static_cast<long>(item) * 5; };
+    std::vector<long> drawn;
+    list.ItemDraw = [&](long item, long, long, long hdc, long left, long top, long right, long bottom) {
+        drawn.push_back(item);
+        RECT rc{left, top, right, bottom};
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(reinterpret_cast<HDC>(static_cast<LONG_PTR>(hdc)), &rc, red);
+        DeleteObject(red);
+    };
+    for (const wchar_t* s : {L"a", L"b", L"c"}) list.AddItem(s);
+    EXPECT_EQ(SendMessageW(list.hWnd(), LB_GETITEMHEIGHT, 0, 0), 20);
+    EXPECT_EQ(SendMessageW(list.hWnd(), LB_GETITEMHEIGHT, 2, 0), 30);
+    Drain();
+    RedrawWindow(list.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), 2L), drawn.end());
+    RECT client{};
+    GetClientRect(list.hWnd(), &client);
+    Snapshot shot = Snapshot::OfWindowRect(list.hWnd(), client);
+    EXPECT_EQ(shot.At(5, 25), RGB(255, 0, 0));
+
+    EXPECT_EQ(ErrorOf([&] { list.DrawMode(0); }), 382);
+    EXPECT_EQ(ErrorOf([&] { list.DrawMode(3); }), 380);
+    EXPECT_EQ(ErrorOf([&] { list.MultiColumn(true); }), 383);
+}
