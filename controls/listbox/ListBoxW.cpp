@@ -67,6 +67,7 @@ void ListBoxW::ReadProperties(const host::PropertyBag& bag) {
     style_ = bag.Read(L"Style", 0L).AsLong();
     disableNoScroll_ = bag.Read(L"DisableNoScroll", false).AsBool();
     drawMode_ = bag.Read(L"DrawMode", 0L).AsLong();
+    insertMarkColor_ = static_cast<unsigned long>(bag.Read(L"InsertMarkColor", 0L).AsLong());
     scrollTrack_ = bag.Read(L"ScrollTrack", true).AsBool();
     CreateListBox();
 }
@@ -96,6 +97,7 @@ void ListBoxW::WriteProperties(host::PropertyBag& bag) {
     bag.Write(L"Style", style_, 0L);
     bag.Write(L"DisableNoScroll", disableNoScroll_, false);
     bag.Write(L"DrawMode", drawMode_, 0L);
+    bag.Write(L"InsertMarkColor", insertMarkColor_, 0UL);
     bag.Write(L"ScrollTrack", scrollTrack_, true);
 }
 

@@ -8,7 +8,8 @@
 //   ListBoxWSelection.cpp the selection
 //   ListBoxWLayout.cpp    hit testing, item height, columns, ideal extent
 //   ListBoxWChecks.cpp    check-box and option styles: states, toggling, the check column
-//   ListBoxWDrawing.cpp   drawing the items of those styles
+//   ListBoxWDrawing.cpp   drawing the items of those styles and owner-drawn rows
+//   ListBoxWInsertMark.cpp the insertion mark
 //   ListBoxWMessages.cpp  the window procedures, scroll detection and the key-routing answers
 #pragma once
 
@@ -153,6 +154,15 @@ public:
     void OptionIndex(long index);
     std::vector<long> CheckedIndices() const;
 
+    // --- insertion mark (ListBoxWInsertMark.cpp): a bar above or below an item ----------
+    long InsertMark(bool* after = nullptr) const;
+    void InsertMark(long index, bool after = false);
+    unsigned long InsertMarkColor() const { return insertMarkColor_; }
+    void InsertMarkColor(unsigned long oleColor);
+    // The item at the point and whether the mark belongs below it (the lower half); -1 and
+    // `after` untouched when the point is over no item.
+    long HitTestInsertMark(float x, float y, bool* after = nullptr) const;
+
     // --- geometry (ListBoxWLayout.cpp); sizes and points in the container's units ---------
     long HitTest(float x, float y) const;
     double ItemHeight(long index = 0) const;
@@ -222,6 +232,9 @@ private:
     void RaiseItemDraw(const DRAWITEMSTRUCT& item);
     void DrawCheckItem(const DRAWITEMSTRUCT& item);
     void ApplyCheckItemHeight();
+    bool InsertMarkShown() const;
+    void InvalidateInsertMark();
+    void DrawInsertMark();
 
     // --- window procedures (ListBoxWMessages.cpp)
     LRESULT DesignHostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -286,6 +299,9 @@ private:
     bool scrollTrack_ = true;
     long style_ = 0;
     long drawMode_ = 0;
+    unsigned long insertMarkColor_ = 0;
+    long insertMarkIndex_ = -1;
+    bool insertMarkAfter_ = false;
 
     // --- check boxes and option buttons: kept by the control, not by the list box
     long checkItemCount_ = 0;

@@ -74,6 +74,10 @@ void ListBoxW::RemoveItem(long index) {
     if (index < 0 || Box().Delete(index) == LB_ERR) host::Raise(host::err::InvalidProcedureCall);
     newIndex_ = -1;
     NoteItemRemoved(index);
+    if (insertMarkIndex_ > Box().Count() - 1) {
+        insertMarkIndex_ = -1;
+        insertMarkAfter_ = false;
+    }
 }
 
 void ListBoxW::Clear() {

@@ -153,10 +153,13 @@ bool ListBoxW::ThumbScroll(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT ListBoxW::OnListAfterDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT r = foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
     switch (msg) {
+    case WM_PAINT: DrawInsertMark(); break;
     case WM_VSCROLL:
     case WM_HSCROLL:
     case WM_MOUSEWHEEL:
-    case LB_SETTOPINDEX: CheckTopIndexChange(); break;
+    case LB_SETTOPINDEX:
+        if (!CheckTopIndexChange()) InvalidateInsertMark();
+        break;
     case WM_MOUSEMOVE:
     case WM_MOUSELEAVE:
     case WM_LBUTTONDOWN:
@@ -174,6 +177,7 @@ bool ListBoxW::CheckTopIndexChange() {
     long top = list_ ? Box().TopIndex() : 0;
     if (top == lastTopIndex_) return false;
     lastTopIndex_ = top;
+    InvalidateInsertMark();
     Site().RaiseEvent(DispId::Scroll, Scroll);
     return true;
 }
@@ -206,10 +210,13 @@ LRESULT ListBoxW::OnHostCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     if (list_ && reinterpret_cast<HWND>(lParam) == list_.Get()) {
         switch (HIWORD(wParam)) {
         case LBN_SELCHANGE:
-            CheckTopIndexChange();
+            if (!CheckTopIndexChange()) InvalidateInsertMark();
             RaiseClick();
             break;
-        case LBN_SELCANCEL: RaiseClick(); break;
+        case LBN_SELCANCEL:
+            InvalidateInsertMark();
+            RaiseClick();
+            break;
         case LBN_DBLCLK: Site().RaiseEvent(host::dispid::DblClick, DblClick); break;
         default: break;
         }

@@ -62,6 +62,8 @@ void ListBoxW::CreateListBox() {
         lastTopIndex_ = 0;
         reservedItems_ = 0;
         optionIndex_ = -1;
+        insertMarkIndex_ = -1;
+        insertMarkAfter_ = false;
     }
     ApplyFont();
     ApplyVisualStyles();
@@ -101,7 +103,8 @@ void ListBoxW::ReCreateListBox() {
         Resize();
         return;
     }
-    long newIndex = newIndex_, optionIndex = optionIndex_;
+    long newIndex = newIndex_, optionIndex = optionIndex_, markIndex = insertMarkIndex_;
+    bool markAfter = insertMarkAfter_;
     {
         foundation::WindowUpdateLock lock(HostWindow());
         long itemHeight = Box().ItemHeight(0);
@@ -139,6 +142,8 @@ void ListBoxW::ReCreateListBox() {
     }
     newIndex_ = newIndex;
     optionIndex_ = optionIndex;
+    insertMarkIndex_ = markIndex;
+    insertMarkAfter_ = markAfter;
     Refresh();
     if (!redraw_) Box().SetRedraw(false);
 }

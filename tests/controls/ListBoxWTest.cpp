@@ -400,3 +400,41 @@ TEST(ListBoxW, OwnerDrawnRowsAreDrawnAndMeasuredByTheForm) {
     EXPECT_EQ(ErrorOf([&] { list.DrawMode(3); }), 380);
     EXPECT_EQ(ErrorOf([&] { list.MultiColumn(true); }), 383);
 }
+
+TEST(ListBoxW, InsertMarkIsDrawnWhereItIsSetAndHitTestingPlacesIt) {
+    auto form = FormWithList(L"  IntegralHeight = False\n  InsertMarkColor = &H000000FF&\n");
+    auto& list = form->Ctl<ListBoxW>(L"lst");
+    for (const wchar_t* s : {L"a", L"b", L"c"}) list.AddItem(s);
+    Drain();
+    RECT item{};
+    SendMessageW(list.hWnd(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    RECT client{};
+    GetClientRect(list.hWnd(), &client);
+    auto barPixel = [&] {
+        RedrawWindow(list.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        return Snapshot::OfWindowRect(list.hWnd(), client).At(item.left + 20, item.bottom);
+    };
+    EXPECT_NE(barPixel(), RGB(255, 0, 0));
+    list.InsertMark(1, true);
+    bool after = false;
+    EXPECT_EQ(list.InsertMark(&after), 1);
+    EXPECT_TRUE(after);
+    EXPECT_EQ(barPixel(), RGB(255, 0, 0));
+    list.InsertMark(-1);
+    EXPECT_NE(barPixel(), RGB(255, 0, 0));
+    EXPECT_EQ(ErrorOf([&] { list.InsertMark(9); }), 381);
+
+    // Exactly the middle of an item is still its upper half; one pixel lower is the lower one.
+    host::ScaleConverter screen = host::ScaleConverter::Screen();
+    float x = static_cast<float>(screen.PixelsToTwipsX(item.left + 5));
+    double middle = item.top + (item.bottom - item.top) / 2.0;
+    after = true;
+    EXPECT_EQ(list.HitTestInsertMark(x, static_cast<float>(screen.PixelsToTwipsY(middle)), &after), 1);
+    EXPECT_FALSE(after);
+    EXPECT_EQ(list.HitTestInsertMark(x, static_cast<float>(screen.PixelsToTwipsY(middle + 1)), &after), 1);
+    EXPECT_TRUE(after);
+
+    list.InsertMark(2);
+    list.RemoveItem(2);
+    EXPECT_EQ(list.InsertMark(), -1);
+}
