@@ -18,17 +18,38 @@ struct CaptionLayout {
     RECT band{};     // U: the caption band, inset from the box's sides
 };
 
+// A picture taller than the text line sets the line: the box's top runs through the picture's
+// middle and the caption is centred on it.
 CaptionLayout LayOut(const RECT& client, const FrameLook& look, long lineHeight) {
     CaptionLayout l;
     l.box = client;
     l.band = client;
     l.band.left = Round(9 * look.scale);
     l.band.right = client.right - Round(9 * look.scale);
-    l.box.top = Round(l.box.top + lineHeight / 2.0);
+    long ph = look.picture.cy;
+    if (lineHeight < ph) {
+        l.box.top = Round(ph / 2.0 + l.box.top);
+        l.band.top = Round((ph - lineHeight) / 2.0 + l.band.top);
+    } else {
+        l.box.top = Round(l.box.top + lineHeight / 2.0);
+    }
     return l;
 }
 
-// Cuts the caption's gap out of the top line so the box is drawn around it.
+bool HasPicture(const FrameLook& look) { return look.picture.cx > 0 && look.picture.cy > 0 && look.drawPicture; }
+
+// The caption's rectangle moved aside for a picture that stands beside it.
+RECT TextRect(RECT t, const FrameLook& look) {
+    if (!HasPicture(look)) return t;
+    double shift = look.picture.cx + 2 * look.scale;
+    if (look.alignment == 0 && look.pictureAlignment == 0) t.left = Round(t.left + shift);
+    if (look.alignment == 1 && look.pictureAlignment == 1) t.right = Round(t.right - shift);
+    if (look.alignment == 2) t.left = Round(look.pictureAlignment == 0 ? t.left + shift : t.left - shift);
+    return t;
+}
+
+// Cuts the caption's gap (and its picture's) out of the top line so the box is drawn around
+// it, and draws the picture in it.
 void ExcludeGap(HDC dc, const RECT& band, const RECT& extent, const FrameLook& look) {
     long bandWidth = band.right - band.left;
     long spare = bandWidth - (extent.right - extent.left);
@@ -40,7 +61,30 @@ void ExcludeGap(HDC dc, const RECT& band, const RECT& extent, const FrameLook& l
         gl = Round(spare / 2.0 + extent.left);
         gr = Round(spare / 2.0 + extent.right);
     }
-    ExcludeClipRect(dc, Round(gl - 2 * look.scale), extent.top, Round(gr + 2 * look.scale), extent.bottom);
+    long bottom = extent.bottom;
+    if (HasPicture(look)) {
+        double pw = look.picture.cx, gap = 2 * look.scale;
+        if (look.alignment == 0) gr = Round(pw + gr + gap);
+        if (look.alignment == 1) gl = Round(gl - pw - gap);
+        if (look.alignment == 2) {
+            gl = Round(gl - (gap + pw) / 2);
+            gr = Round((gap + pw) / 2 + gr);
+        }
+        bottom = std::max(bottom, look.picture.cy);
+        long x = look.pictureAlignment == 1 ? static_cast<long>(gr) - look.picture.cx : static_cast<long>(gl);
+        look.drawPicture(dc, RECT{x, 0, x + look.picture.cx, look.picture.cy});
+    }
+    ExcludeClipRect(dc, Round(gl - 2 * look.scale), extent.top, Round(gr + 2 * look.scale), bottom);
+}
+
+// An empty caption with a picture: the picture alone sits in the top line.
+void ExcludePictureAlone(HDC dc, const RECT& band, const FrameLook& look) {
+    long pw = look.picture.cx, ph = look.picture.cy;
+    long gl = band.left;
+    if (look.alignment == 1) gl = band.right - pw;
+    if (look.alignment == 2) gl = Round((band.right - band.left) / 2.0 + band.left - pw / 2.0);
+    look.drawPicture(dc, RECT{gl, 0, gl + pw, ph});
+    ExcludeClipRect(dc, Round(gl - 2 * look.scale), 0, Round(gl + pw + 2 * look.scale), ph);
 }
 
 bool DrawThemed(HDC dc, HWND themeWindow, const RECT& client, const FrameLook& look) {
@@ -57,7 +101,7 @@ bool DrawThemed(HDC dc, HWND themeWindow, const RECT& client, const FrameLook& l
         GetThemeTextExtent(theme, dc, BP_GROUPBOX, state, look.caption.c_str(), -1, format, &l.band, &e);
         // The caption is placed within the band, as the gap is, so that a right or centred
         // caption lands in its gap rather than at the band's left edge.
-        RECT t = l.band;
+        RECT t = TextRect(l.band, look);
         if (look.comCtlLevel < 2) {
             DrawThemeText(theme, dc, BP_GROUPBOX, state, look.caption.c_str(), -1, format, 0, &t);
         } else {
@@ -68,6 +112,8 @@ bool DrawThemed(HDC dc, HWND themeWindow, const RECT& client, const FrameLook& l
             DrawThemeTextEx(theme, dc, BP_GROUPBOX, state, look.caption.c_str(), -1, format, &t, &opts);
         }
         ExcludeGap(dc, l.band, e, look);
+    } else if (HasPicture(look)) {
+        ExcludePictureAlone(dc, l.band, look);
     }
     if (IsThemeBackgroundPartiallyTransparent(theme, BP_GROUPBOX, state)) DrawThemeParentBackground(themeWindow, dc, &l.box);
     DrawThemeBackground(theme, dc, BP_GROUPBOX, state, &l.box, &l.box);
@@ -86,11 +132,13 @@ void DrawClassic(HDC dc, const RECT& client, const FrameLook& look) {
         RECT e = l.band;
         e.right = e.left + c.cx;
         e.bottom = e.top + c.cy;
-        RECT t = l.band;
+        RECT t = TextRect(l.band, look);
         COLORREF old = SetTextColor(dc, look.enabled ? look.foreColor : GetSysColor(COLOR_GRAYTEXT));
         DrawTextW(dc, look.caption.c_str(), static_cast<int>(look.caption.size()), &t, FrameCaptionFormat(look));
         SetTextColor(dc, old);
         ExcludeGap(dc, l.band, e, look);
+    } else if (HasPicture(look)) {
+        ExcludePictureAlone(dc, l.band, look);
     }
     DrawEdge(dc, &l.box, EDGE_ETCHED, BF_RECT | (look.appearance == 0 ? BF_MONO : 0));
     SelectClipRgn(dc, nullptr);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace controls {
@@ -20,6 +21,11 @@ struct FrameLook {
     COLORREF foreColor = 0;   // caption colour when enabled
     int comCtlLevel = 0;      // below 2: themed captions keep the theme's own colours
     double scale = 1.0;       // horizontal pixels per inch / 96
+    // The caption picture, pw x ph pixels (0 x 0 for none), beside the caption (PictureAlignment
+    // 0 left, 1 right) or alone in the top line; drawn by `drawPicture` at the given rectangle.
+    long pictureAlignment = 0;
+    SIZE picture{0, 0};
+    std::function<void(HDC, const RECT&)> drawPicture;
 };
 
 // Draws the box and caption into `client` of `dc`; `themeWindow` is the window whose theme

@@ -59,6 +59,7 @@ void FrameW::ReadProperties(const host::PropertyBag& bag) {
     caption_ = foundation::PersistVariantToString(bag.Read(L"Caption"));
     alignment_ = bag.Read(L"Alignment", 0L).AsLong();
     transparent_ = bag.Read(L"Transparent", false).AsBool();
+    picture_ = bag.Read(L"Picture").AsPicture();
     pictureAlignment_ = bag.Read(L"PictureAlignment", 0L).AsLong();
     ShowCaptionAsWindowText();
     if (!designMode_) hostSubclass_ = foundation::ScopedSubclass(hWnd(), this, HostWindowRef);
@@ -80,6 +81,7 @@ void FrameW::WriteProperties(host::PropertyBag& bag) {
     bag.Write(L"Caption", foundation::PersistStringToVariant(caption_));
     bag.Write(L"Alignment", alignment_, 0L);
     bag.Write(L"Transparent", transparent_, false);
+    bag.Write(L"Picture", picture_);
     bag.Write(L"PictureAlignment", pictureAlignment_, 0L);
 }
 
@@ -114,6 +116,15 @@ FrameLook FrameW::Look() const {
     look.foreColor = host.ForeRgb();
     look.comCtlLevel = foundation::ComCtlVersionLevel();
     look.scale = foundation::DpiScaleX();
+    look.pictureAlignment = pictureAlignment_;
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    OLE_HANDLE handle = 0;
+    if (picture_ && SUCCEEDED(picture_->get_Handle(&handle)) && handle && SUCCEEDED(picture_->get_Width(&width)) &&
+        SUCCEEDED(picture_->get_Height(&height))) {
+        look.picture = {foundation::HimetricToPixelsX(width), foundation::HimetricToPixelsY(height)};
+        look.drawPicture = [this](HDC dc, const RECT& rc) { foundation::RenderPicture(dc, picture_, rc); };
+    }
     return look;
 }
 
@@ -257,6 +268,12 @@ void FrameW::Transparent(bool on) {
     transparent_ = on;
     DrawFrame();
     Changed(L"Transparent");
+}
+
+void FrameW::Picture(host::Picture picture) {
+    picture_ = std::move(picture);
+    DrawFrame();
+    Changed(L"Picture");
 }
 
 void FrameW::PictureAlignment(long alignment) {

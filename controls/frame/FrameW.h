@@ -73,6 +73,9 @@ public:
     void Alignment(long alignment);
     bool Transparent() const { return transparent_; }
     void Transparent(bool on);
+    // The picture beside the caption (or alone in the top line); none by default.
+    const host::Picture& Picture() const { return picture_; }
+    void Picture(host::Picture picture);
     long PictureAlignment() const { return pictureAlignment_; }
     void PictureAlignment(long alignment);
 
@@ -118,6 +121,7 @@ private:
     long alignment_ = 0;
     bool transparent_ = false;
     long pictureAlignment_ = 0;
+    host::Picture picture_;
 };
 
 }  // namespace controls

@@ -3,11 +3,14 @@
 #include "ControlsTestSupport.h"
 
 #include "controls/frame/FrameW.h"
+#include "controls/foundation/Common.h"
 #include "controls/listbox/ListBoxW.h"
 #include "host/Error.h"
 #include "host/HostWindow.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using controls::FrameW;
 using namespace ctltest;
@@ -85,4 +88,38 @@ TEST(FrameW, DrawsTheBoxAroundTheCaptionAndNothingWithoutBorder) {
     Snapshot none = Snapshot::OfClient(frame.hWnd());
     EXPECT_EQ(none.CountDiffering({0, 0, none.Width(), none.Height()}, back), 0);
     EXPECT_THROW(frame.BorderStyle(2), host::Error);
+}
+
+TEST(FrameW, APictureSitsBesideTheCaptionAndSetsTheTopLine) {
+    auto form = FormWithFrame(L"  Caption = \"Results\"\n  VisualStyles = False\n");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    // A red picture taller than the caption's line.
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 30);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    RECT all{0, 0, 16, 30};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(mem, &all, red);
+    DeleteObject(red);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    frame.Picture(foundation::PictureFromBitmap(bitmap, true));
+
+    Snapshot shot = Snapshot::OfClient(frame.hWnd());
+    auto redIn = [&](const Snapshot& s, RECT rc) { return s.CountDiffering(rc, RGB(255, 0, 0)); };
+    int left = static_cast<int>(std::lround(9 * foundation::DpiScaleX()));
+    EXPECT_EQ(redIn(shot, {left, 0, left + 16, 30}), 0) << "the picture starts the caption band";
+    // The box's side begins half the picture's height down, not half a text line.
+    int midY = shot.Height() / 2;
+    COLORREF back = shot.At(shot.Width() / 2, shot.Height() - 8);
+    EXPECT_EQ(shot.CountDiffering({0, 0, 3, 12}, back), 0);
+    EXPECT_GT(shot.CountDiffering({0, 16, 3, midY}, back), 5);
+
+    frame.Alignment(1);
+    frame.PictureAlignment(1);
+    Snapshot right = Snapshot::OfClient(frame.hWnd());
+    EXPECT_EQ(redIn(right, {right.Width() - left - 16, 0, right.Width() - left, 30}), 0) << "picture at the right end";
+    EXPECT_GT(redIn(right, {left, 0, left + 16, 30}), 0) << "and gone from the left";
 }
