@@ -130,9 +130,23 @@ FrameLook FrameW::Look() const {
 
 // The host has filled the background and selected the font; the box goes on top of it.
 void FrameW::Paint(HDC dc) {
+    if (transparent_) PaintContainerBackground(dc);
     RECT client{};
     GetClientRect(hWnd(), &client);
     DrawFrameBox(dc, hWnd(), client, Look());
+}
+
+// A transparent frame shows what its container paints under it: the container paints into our
+// DC (WM_PAINT with the DC given), shifted so that its pixels land where they lie beneath us.
+void FrameW::PaintContainerBackground(HDC dc) {
+    HWND container = Site().ContainerWindow();
+    RECT rc{};
+    GetWindowRect(hWnd(), &rc);
+    MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&rc), 2);
+    POINT old{};
+    OffsetViewportOrgEx(dc, -rc.left, -rc.top, &old);
+    SendMessageW(container, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
 // The drawing is made when the host window paints; a change only asks for that.

@@ -99,6 +99,7 @@ private:
     void RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
     bool OverWindowlessChild(LPARAM lParam) const;
     FrameLook Look() const;
+    void PaintContainerBackground(HDC dc);
     void DrawFrame();
     void ApplyRightToLeftAlignment();
     void ShowCaptionAsWindowText();

@@ -123,3 +123,15 @@ TEST(FrameW, APictureSitsBesideTheCaptionAndSetsTheTopLine) {
     EXPECT_EQ(redIn(right, {right.Width() - left - 16, 0, right.Width() - left, 30}), 0) << "picture at the right end";
     EXPECT_GT(redIn(right, {left, 0, left + 16, 30}), 0) << "and gone from the left";
 }
+
+TEST(FrameW, ATransparentFrameShowsTheFormBehindIt) {
+    auto form = ShowForm(L"Begin Form F\n ClientWidth = 6000\n ClientHeight = 4000\n BackColor = &H0000FF00&\n"
+                         L" Begin FrameW fra\n  Caption = \"x\"\n  Left = 120\n  Top = 120\n  Width = 3000\n  Height = 2000\n"
+                         L"  BackColor = &H00FF0000&\n End\nEnd\n");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    Snapshot opaque = Snapshot::OfClient(frame.hWnd());
+    EXPECT_EQ(opaque.At(opaque.Width() / 2, opaque.Height() / 2), RGB(0, 0, 255));
+    frame.Transparent(true);
+    Snapshot clear = Snapshot::OfClient(frame.hWnd());
+    EXPECT_EQ(clear.At(clear.Width() / 2, clear.Height() / 2), RGB(0, 255, 0));
+}
