@@ -3,8 +3,9 @@
 
 #include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/Common.h"
+#include "controls/foundation/MouseServices.h"
+#include "controls/foundation/PropertyRanges.h"
 #include "controls/foundation/VisualStyles.h"
-#include "controls/textbox/FoundationPending.h"
 #include "host/ControlSite.h"
 #include "host/Error.h"
 #include "host/HostWindow.h"

@@ -4,7 +4,7 @@
 
 #include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/Common.h"
-#include "controls/textbox/FoundationPending.h"
+#include "controls/foundation/PropertyRanges.h"
 #include "host/ControlSite.h"
 #include "host/Error.h"
 #include "host/HostWindow.h"

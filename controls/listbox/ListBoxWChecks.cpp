@@ -2,8 +2,9 @@
 // control, one per item, and follow the items as they are added and removed; the list box
 // only draws them (owner-drawn, ListBoxWDrawing.cpp).
 #include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/MouseServices.h"
+#include "controls/foundation/PropertyRanges.h"
 #include "controls/listbox/ListBoxW.h"
-#include "controls/textbox/FoundationPending.h"
 #include "host/ControlSite.h"
 #include "host/Error.h"
 

@@ -3,7 +3,6 @@
 // control never sets it by itself; InsertMark does, HitTestInsertMark tells where it belongs.
 #include "controls/foundation/Common.h"
 #include "controls/listbox/ListBoxW.h"
-#include "controls/textbox/FoundationPending.h"
 #include "host/ControlSite.h"
 #include "host/Error.h"
 #include "host/Handles.h"

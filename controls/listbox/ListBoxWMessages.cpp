@@ -1,9 +1,11 @@
 // ListBoxW: the messages of its two windows (1 = the list box, 2 = the host window), scroll
 // detection and the answer it gives the host's key routing.
 #include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/KeyInput.h"
+#include "controls/foundation/MouseActivation.h"
+#include "controls/foundation/MouseServices.h"
 #include "controls/foundation/Subclass.h"
 #include "controls/listbox/ListBoxW.h"
-#include "controls/textbox/FoundationPending.h"
 #include "host/ControlSite.h"
 #include "host/HostWindow.h"
 

@@ -3,9 +3,9 @@
 // when a creation-time property changes, and kept the size of the host window.
 #include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/VisualStyles.h"
+#include "controls/foundation/WindowUpdateLock.h"
 #include "controls/listbox/ListBoxStyles.h"
 #include "controls/listbox/ListBoxW.h"
-#include "controls/textbox/FoundationPending.h"
 #include "host/ControlSite.h"
 #include "host/HostWindow.h"
 

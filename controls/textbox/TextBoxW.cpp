@@ -3,9 +3,9 @@
 #include "controls/textbox/TextBoxW.h"
 
 #include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/PropertyRanges.h"
 #include "controls/foundation/VisualStyles.h"
 #include "controls/textbox/EditStyles.h"
-#include "controls/textbox/FoundationPending.h"
 #include "host/ControlSite.h"
 #include "host/Error.h"
 #include "host/HostWindow.h"

@@ -3,8 +3,8 @@
 // changes a style that a live edit window cannot take, and kept the size of the host window.
 #include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/VisualStyles.h"
+#include "controls/foundation/WindowUpdateLock.h"
 #include "controls/textbox/EditStyles.h"
-#include "controls/textbox/FoundationPending.h"
 #include "controls/textbox/TextBoxW.h"
 #include "host/ControlSite.h"
 #include "host/HostWindow.h"
