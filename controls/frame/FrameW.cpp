@@ -3,6 +3,8 @@
 
 #include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/Common.h"
+#include "controls/foundation/ControlServices.h"
+#include "controls/foundation/VTableHandle.h"
 #include "controls/foundation/MouseServices.h"
 #include "controls/foundation/PropertyRanges.h"
 #include "controls/foundation/VisualStyles.h"
@@ -24,6 +26,7 @@ FrameW::~FrameW() = default;
 void FrameW::Initialize(host::ControlSite& site) {
     Control::Initialize(site);
     foundation::ShellLibraryAddRef();
+    foundation::HookControlInterfaces(*this, foundation::HookPropertyBrowsing);
 }
 
 void FrameW::InitProperties() {
@@ -94,6 +97,7 @@ void FrameW::Resize() {
 }
 
 void FrameW::Terminate() {
+    foundation::UnhookControlInterfaces(*this, foundation::HookPropertyBrowsing);
     hostSubclass_.Reset();
     foundation::ShellLibraryRelease();
 }
@@ -246,6 +250,7 @@ void FrameW::ApplyRightToLeftAlignment() {
 void FrameW::RightToLeft(bool on) {
     rightToLeft_ = on;
     Site().HostWin()->RightToLeft(on);
+    foundation::ResolveRightToLeft(rightToLeft_, Site().HostWin()->RightToLeft(), rightToLeftMode_);
     ApplyRightToLeftAlignment();
     DrawFrame();
     Changed(L"RightToLeft");

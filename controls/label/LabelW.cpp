@@ -3,6 +3,8 @@
 
 #include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/Common.h"
+#include "controls/foundation/ControlServices.h"
+#include "controls/foundation/VTableHandle.h"
 #include "controls/foundation/PropertyRanges.h"
 #include "host/ControlSite.h"
 #include "host/Error.h"
@@ -20,6 +22,7 @@ LabelW::~LabelW() = default;
 void LabelW::Initialize(host::ControlSite& site) {
     Control::Initialize(site);
     foundation::ShellLibraryAddRef();
+    foundation::HookControlInterfaces(*this, foundation::HookPropertyBrowsing);
     trackTimer_ = site.CreateTimer(50, [this] { OnTrackTimer(); });
 }
 
@@ -93,6 +96,7 @@ void LabelW::Resize() {
 }
 
 void LabelW::Terminate() {
+    foundation::UnhookControlInterfaces(*this, foundation::HookPropertyBrowsing);
     trackTimer_ = host::Timer();
     foundation::ShellLibraryRelease();
 }
@@ -233,6 +237,7 @@ void LabelW::MouseTrack(bool on) {
 void LabelW::RightToLeft(bool on) {
     look_.rightToLeft = on;
     Site().Windowless()->RightToLeft(on);
+    foundation::ResolveRightToLeft(look_.rightToLeft, Site().Windowless()->RightToLeft(), rightToLeftMode_);
     Update();
     Changed(L"RightToLeft");
 }

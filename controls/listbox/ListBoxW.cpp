@@ -4,6 +4,8 @@
 
 #include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/Common.h"
+#include "controls/foundation/ControlServices.h"
+#include "controls/foundation/VTableHandle.h"
 #include "controls/foundation/PropertyRanges.h"
 #include "host/ControlSite.h"
 #include "host/Error.h"
@@ -26,6 +28,8 @@ void ListBoxW::Initialize(host::ControlSite& site) {
     foundation::ShellLibraryAddRef();
     foundation::InitControlClasses(ICC_STANDARD_CLASSES);
     checkBoxWidth_ = static_cast<int>(std::nearbyint(15 * foundation::DpiScaleX()));
+    foundation::HookControlInterfaces(*this, foundation::HookInPlace);
+    foundation::HookControlInterfaces(*this, foundation::HookPropertyBrowsing);
 }
 
 void ListBoxW::InitProperties() {
@@ -110,6 +114,8 @@ void ListBoxW::AmbientChanged(const std::wstring& name) {
 }
 
 void ListBoxW::Terminate() {
+    foundation::UnhookControlInterfaces(*this, foundation::HookInPlace);
+    foundation::UnhookControlInterfaces(*this, foundation::HookPropertyBrowsing);
     DestroyListBox();
     foundation::ShellLibraryRelease();
 }
@@ -186,7 +192,8 @@ void ListBoxW::BorderStyle(long style) {
 void ListBoxW::RightToLeft(bool on) {
     rightToLeft_ = on;
     Site().HostWin()->RightToLeft(on);
-    ReCreateListBox();
+    foundation::ResolveRightToLeft(rightToLeft_, Site().HostWin()->RightToLeft(), rightToLeftMode_);
+    if (list_) foundation::ApplyRightToLeftExStyle(list_.Get(), rightToLeft_ ? WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR : 0);
     Changed(L"RightToLeft");
 }
 

@@ -241,6 +241,7 @@ private:
     LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnListSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListKillFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnListSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnListMouseActivate(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnListContextMenu(HWND hwnd, WPARAM wParam, LPARAM lParam);

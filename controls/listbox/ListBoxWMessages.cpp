@@ -5,6 +5,7 @@
 #include "controls/foundation/MouseActivation.h"
 #include "controls/foundation/MouseServices.h"
 #include "controls/foundation/Subclass.h"
+#include "controls/foundation/VTableHandle.h"
 #include "controls/listbox/ListBoxW.h"
 #include "host/ControlSite.h"
 #include "host/HostWindow.h"
@@ -25,6 +26,7 @@ LRESULT ListBoxW::ISubclass_Message(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 LRESULT ListBoxW::ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SETFOCUS: return OnListSetFocus(hwnd, wParam, lParam);
+    case WM_KILLFOCUS: return OnListKillFocus(hwnd, wParam, lParam);
     case WM_SETCURSOR: return OnListSetCursor(hwnd, wParam, lParam);
     case WM_MOUSEACTIVATE: return OnListMouseActivate(hwnd, wParam, lParam);
     case WM_CONTEXTMENU: return OnListContextMenu(hwnd, wParam, lParam);
@@ -61,11 +63,17 @@ LRESULT ListBoxW::DesignHostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     }
 }
 
-// Focus always enters through the host window, which hands it on to the list box.
+// Focus always enters through the host window, which hands it on to the list box; then the
+// form asks this list first for keys.
 LRESULT ListBoxW::OnListSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (reinterpret_cast<HWND>(wParam) == HostWindow()) return foundation::CallDefaultProc(hwnd, WM_SETFOCUS, wParam, lParam);
-    ::SetFocus(HostWindow());
-    return 0;
+    if (foundation::RedirectChildFocus(HostWindow(), wParam)) return 0;
+    foundation::ActivateInPlaceHook(*this);
+    return foundation::CallDefaultProc(hwnd, WM_SETFOCUS, wParam, lParam);
+}
+
+LRESULT ListBoxW::OnListKillFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    foundation::DeactivateInPlaceHook();
+    return foundation::CallDefaultProc(hwnd, WM_KILLFOCUS, wParam, lParam);
 }
 
 LRESULT ListBoxW::OnListSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {

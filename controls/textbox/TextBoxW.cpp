@@ -3,6 +3,8 @@
 #include "controls/textbox/TextBoxW.h"
 
 #include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/ControlServices.h"
+#include "controls/foundation/VTableHandle.h"
 #include "controls/foundation/PropertyRanges.h"
 #include "controls/foundation/VisualStyles.h"
 #include "controls/textbox/EditStyles.h"
@@ -14,6 +16,17 @@
 
 namespace controls {
 
+namespace {
+
+// MouseIcon takes an icon (or cursor) picture, or none.
+bool IsIconOrNone(const host::Picture& picture) {
+    if (!picture) return true;
+    SHORT type = PICTYPE_NONE;
+    return SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_ICON;
+}
+
+}  // namespace
+
 TextBoxW::~TextBoxW() = default;
 
 // --- life cycle ---------------------------------------------------------------------------
@@ -22,6 +35,9 @@ void TextBoxW::Initialize(host::ControlSite& site) {
     Control::Initialize(site);
     foundation::ShellLibraryAddRef();
     foundation::InitControlClasses(ICC_STANDARD_CLASSES);
+    foundation::HookControlInterfaces(*this, foundation::HookControlInfo);
+    foundation::HookControlInterfaces(*this, foundation::HookInPlace);
+    foundation::HookControlInterfaces(*this, foundation::HookPropertyBrowsing);
 }
 
 void TextBoxW::InitProperties() {
@@ -47,6 +63,7 @@ void TextBoxW::ReadProperties(const host::PropertyBag& bag) {
     oleDragDropScroll_ = bag.Read(L"OLEDragDropScroll", true).AsBool();
     oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
     mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
+    mouseIcon_ = bag.Read(L"MouseIcon").AsPicture();
     mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
     rightToLeft_ = bag.Read(L"RightToLeft", false).AsBool();
     rightToLeftMode_ = bag.Read(L"RightToLeftMode", 1L).AsLong();
@@ -81,6 +98,7 @@ void TextBoxW::WriteProperties(host::PropertyBag& bag) {
     bag.Write(L"OLEDragDropScroll", oleDragDropScroll_, true);
     bag.Write(L"OLEDropMode", oleDropMode_, 0L);
     bag.Write(L"MousePointer", static_cast<long>(mousePointer_), 0L);
+    bag.Write(L"MouseIcon", mouseIcon_);
     bag.Write(L"MouseTrack", mouseTrack_, false);
     bag.Write(L"RightToLeft", rightToLeft_, false);
     bag.Write(L"RightToLeftMode", rightToLeftMode_, 1L);
@@ -104,6 +122,9 @@ void TextBoxW::WriteProperties(host::PropertyBag& bag) {
 }
 
 void TextBoxW::Terminate() {
+    foundation::UnhookControlInterfaces(*this, foundation::HookControlInfo);
+    foundation::UnhookControlInterfaces(*this, foundation::HookInPlace);
+    foundation::UnhookControlInterfaces(*this, foundation::HookPropertyBrowsing);
     DestroyEditWindow();
     foundation::ShellLibraryRelease();
 }
@@ -175,7 +196,8 @@ void TextBoxW::Alignment(long alignment) {
 void TextBoxW::RightToLeft(bool on) {
     rightToLeft_ = on;
     Site().HostWin()->RightToLeft(on);
-    RebuildEditWindow();
+    foundation::ResolveRightToLeft(rightToLeft_, Site().HostWin()->RightToLeft(), rightToLeftMode_);
+    if (edit_) foundation::ApplyRightToLeftExStyle(edit_.Get(), rightToLeft_ ? WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR : 0);
     Changed(L"RightToLeft");
 }
 
@@ -209,6 +231,12 @@ void TextBoxW::MousePointer(int value) {
     if (foundation::RejectMousePointer(value, designMode_)) return;
     mousePointer_ = value;
     Changed(L"MousePointer");
+}
+
+void TextBoxW::MouseIcon(host::Picture icon) {
+    if (!IsIconOrNone(icon)) return foundation::InvalidPropertyValue(designMode_);
+    mouseIcon_ = std::move(icon);
+    Changed(L"MouseIcon");
 }
 
 void TextBoxW::MouseTrack(bool on) {
@@ -324,12 +352,14 @@ void TextBoxW::CharacterCasing(long value) {
 
 void TextBoxW::WantReturn(bool on) {
     wantReturn_ = on;
+    if (!designMode_) foundation::NotifyControlInfoChanged(*this, edit_ && GetFocus() == edit_.Get());
     Changed(L"WantReturn");
 }
 
 void TextBoxW::IMEMode(long mode) {
     if (foundation::RejectOutOfRange(mode, 0, 10, designMode_)) return;
     imeMode_ = mode;
+    if (edit_ && !designMode_ && GetFocus() == edit_.Get()) foundation::ApplyIMEMode(edit_.Get(), imeContext_, mode);
     Changed(L"IMEMode");
 }
 

@@ -16,6 +16,8 @@
 #include "host/Handles.h"
 #include "host/Value.h"
 
+#include <imm.h>
+
 #include <string>
 
 namespace controls {
@@ -78,6 +80,9 @@ public:
     void OLEDropMode(long mode);
     int MousePointer() const { return mousePointer_; }
     void MousePointer(int value);
+    // The cursor for MousePointer 99: an icon picture, or none.
+    const host::Picture& MouseIcon() const { return mouseIcon_; }
+    void MouseIcon(host::Picture icon);
     bool MouseTrack() const { return mouseTrack_; }
     void MouseTrack(bool on);
     bool RightToLeft() const { return rightToLeft_; }
@@ -192,6 +197,8 @@ private:
     LRESULT EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnEditSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditKillFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditImeContext(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnEditSetText(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnEditSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnEditMouseActivate(HWND hwnd, WPARAM wParam, LPARAM lParam);
@@ -218,6 +225,7 @@ private:
     foundation::ScopedSubclass editSubclass_;  // declared after edit_: removed before it is destroyed
     foundation::ScopedSubclass hostSubclass_;
     host::UniqueFont hFont_;
+    HIMC imeContext_ = nullptr;  // owned: made when the edit window is built, destroyed with it
     bool designMode_ = false;
     wchar_t pendingChar_ = 0;
     bool clickPending_ = false;
@@ -233,6 +241,7 @@ private:
     bool oleDragDropScroll_ = true;
     long oleDropMode_ = 0;
     int mousePointer_ = 0;
+    host::Picture mouseIcon_;
     bool mouseTrack_ = false;
     bool rightToLeft_ = false;
     long rightToLeftMode_ = 1;

@@ -5,6 +5,8 @@
 #include "controls/foundation/MouseActivation.h"
 #include "controls/foundation/MouseServices.h"
 #include "controls/foundation/Subclass.h"
+#include "controls/foundation/ControlServices.h"
+#include "controls/foundation/VTableHandle.h"
 #include "controls/textbox/TextBoxW.h"
 #include "host/ControlSite.h"
 #include "host/HostWindow.h"
@@ -42,6 +44,9 @@ LRESULT TextBoxW::ISubclass_Message(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 LRESULT TextBoxW::EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SETFOCUS: return OnEditSetFocus(hwnd, wParam, lParam);
+    case WM_KILLFOCUS: return OnEditKillFocus(hwnd, wParam, lParam);
+    case WM_INPUTLANGCHANGE:
+    case WM_IME_SETCONTEXT: return OnEditImeContext(hwnd, msg, wParam, lParam);
     case WM_SETTEXT: return OnEditSetText(hwnd, wParam, lParam);
     case WM_SETCURSOR: return OnEditSetCursor(hwnd, wParam, lParam);
     case WM_MOUSEACTIVATE: return OnEditMouseActivate(hwnd, wParam, lParam);
@@ -80,11 +85,22 @@ LRESULT TextBoxW::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 // Focus always enters through the host window, which hands it on; only then is the edit
-// window's own focus handling run.
+// window's own focus handling run, and the form asks this box first for keys.
 LRESULT TextBoxW::OnEditSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (reinterpret_cast<HWND>(wParam) == HostWindow()) return foundation::CallDefaultProc(hwnd, WM_SETFOCUS, wParam, lParam);
-    ::SetFocus(HostWindow());
-    return 0;
+    if (foundation::RedirectChildFocus(HostWindow(), wParam)) return 0;
+    foundation::ActivateInPlaceHook(*this);
+    return foundation::CallDefaultProc(hwnd, WM_SETFOCUS, wParam, lParam);
+}
+
+LRESULT TextBoxW::OnEditKillFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    foundation::DeactivateInPlaceHook();
+    return foundation::CallDefaultProc(hwnd, WM_KILLFOCUS, wParam, lParam);
+}
+
+// The input method follows the box's IMEMode whenever the box becomes the active input target.
+LRESULT TextBoxW::OnEditImeContext(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INPUTLANGCHANGE || wParam != 0) foundation::ApplyIMEMode(hwnd, imeContext_, imeMode_);
+    return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
 }
 
 // A multi-line edit window sends no EN_CHANGE for WM_SETTEXT, so the change is noticed here.
@@ -101,7 +117,7 @@ LRESULT TextBoxW::OnEditSetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TextBoxW::OnEditSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (foundation::SetCursorForMousePointer(mousePointer_, lParam)) return TRUE;
+    if (foundation::SetCursorForMousePointer(mousePointer_, mouseIcon_, lParam)) return TRUE;
     return foundation::CallDefaultProc(hwnd, WM_SETCURSOR, wParam, lParam);
 }
 

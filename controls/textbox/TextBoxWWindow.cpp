@@ -2,6 +2,7 @@
 // removed first, re-created (keeping text, selection and scroll position) when a property
 // changes a style that a live edit window cannot take, and kept the size of the host window.
 #include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/ControlServices.h"
 #include "controls/foundation/VisualStyles.h"
 #include "controls/foundation/WindowUpdateLock.h"
 #include "controls/textbox/EditStyles.h"
@@ -50,12 +51,14 @@ void TextBoxW::BuildEditWindow() {
     if (designMode_) return;
     editSubclass_ = foundation::ScopedSubclass(edit_.Get(), this, EditWindowRef);
     hostSubclass_ = foundation::ScopedSubclass(HostWindow(), this, HostWindowRef);
+    foundation::AttachIMEContext(edit_.Get(), imeContext_);
 }
 
 void TextBoxW::DestroyEditWindow() {
     if (!edit_) return;
     editSubclass_.Reset();
     hostSubclass_.Reset();
+    foundation::DetachIMEContext(edit_.Get(), imeContext_);
     ShowWindow(edit_.Get(), SW_HIDE);
     SetParent(edit_.Get(), nullptr);
     edit_.Reset();

@@ -3,6 +3,7 @@
 #include "ControlsTestSupport.h"
 
 #include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/Common.h"
 #include "controls/textbox/TextBoxW.h"
 #include "host/Error.h"
 #include "host/Intrinsics.h"
@@ -407,4 +408,29 @@ TEST(TextBoxW, PasswordCharTakesOneCharacterOrNone) {
     EXPECT_TRUE(GetWindowLongW(box.hWnd(), GWL_STYLE) & ES_PASSWORD);
     box.PasswordChar(L"ab");  // neither checked nor sent while the system's character is in use
     EXPECT_TRUE(GetWindowLongW(box.hWnd(), GWL_STYLE) & ES_PASSWORD);
+}
+
+TEST(TextBoxW, RightToLeftAndMouseIconApplyToTheLiveWindow) {
+    auto form = FormWithBox(L"  Height = 315\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    HWND edit = box.hWnd();
+    box.RightToLeft(true);
+    EXPECT_EQ(box.hWnd(), edit) << "no re-creation";
+    EXPECT_TRUE(ExStyle(edit) & WS_EX_RTLREADING);
+    box.RightToLeft(false);
+    EXPECT_FALSE(ExStyle(edit) & WS_EX_RTLREADING);
+
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
+    ReleaseDC(nullptr, screen);
+    EXPECT_THROW(box.MouseIcon(foundation::PictureFromBitmap(bitmap, true)), host::Error);
+    EXPECT_FALSE(box.MouseIcon());
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof(desc);
+    desc.picType = PICTYPE_ICON;
+    desc.icon.hicon = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    host::Picture icon;
+    ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, reinterpret_cast<void**>(icon.Receive())), S_OK);
+    box.MouseIcon(icon);
+    EXPECT_TRUE(box.MouseIcon());
 }
