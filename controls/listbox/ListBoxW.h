@@ -171,8 +171,8 @@ public:
     long ItemsPerColumn() const;
     double GetIdealHorizontalExtent() const;
 
-    // Reserves room for `itemCount` more items averaging `averageChars` characters, so that a
-    // large fill of a known size allocates once.
+    // Reserves room for `itemCount` more items averaging `averageChars` characters ahead of a
+    // large fill (in doubling steps, see ListBoxWItems.cpp).
     void InitStorage(long itemCount, long averageChars = 16);
 
     // --- events -----------------------------------------------------------------------------
@@ -213,6 +213,7 @@ private:
 
     // --- bulk appends (ListBoxWItems.cpp)
     void ReserveForAppend(size_t textLength);
+    void Reserve(long itemCount, long averageChars);
     void SuspendRedrawUntilIdle();
     void ResumeRedrawAfterBurst();
     void RaiseClick();

@@ -88,8 +88,16 @@ void ListBoxW::Clear() {
     if (style_ != 0) ResetChecks();
 }
 
+// The storage grows in doubling steps even when the caller knows the whole count: under Wine
+// one reservation of a million entries makes every later append slower (measured by the fill
+// benchmark: 2.4 us an entry against 1.0 at a million), and on Windows doubling costs next to
+// nothing. The rest of a large reservation is made step by step as the appends come.
 void ListBoxW::InitStorage(long itemCount, long averageChars) {
     if (!list_ || itemCount <= 0) return;
+    Reserve(std::min(itemCount, std::max(Box().Count(), 256L)), averageChars);
+}
+
+void ListBoxW::Reserve(long itemCount, long averageChars) {
     long long chars = static_cast<long long>(itemCount) * std::max(averageChars, 1L);
     Box().InitStorage(itemCount, static_cast<long>(std::min(chars, 0x3FFFFFFFLL)));
     reservedItems_ = std::max(reservedItems_, Box().Count() + itemCount);
@@ -100,8 +108,7 @@ void ListBoxW::InitStorage(long itemCount, long averageChars) {
 void ListBoxW::ReserveForAppend(size_t textLength) {
     long count = Box().Count();
     if (count < reservedItems_) return;
-    long grow = std::max(count, 256L);
-    InitStorage(grow, static_cast<long>(std::min<size_t>(textLength + 1, 256)));
+    Reserve(std::max(count, 256L), static_cast<long>(std::min<size_t>(textLength + 1, 256)));
 }
 
 // Repainting after every item makes a fill quadratic; the list box is redrawn once the caller's

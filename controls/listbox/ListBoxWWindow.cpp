@@ -126,9 +126,9 @@ void ListBoxW::ReCreateListBox() {
         if (list_ && itemHeight > 0) Box().SetItemHeight(0, itemHeight);
         if (list_ && count > 0) {
             Box().SetRedraw(false);
-            Box().InitStorage(count, 16);
             for (long i = 0; i < count; ++i) {
                 const SavedItem& it = items[static_cast<size_t>(i)];
+                ReserveForAppend(it.text.size());
                 Box().Insert(i, it.text);
                 Box().SetItemData(i, it.data);
                 if (multiSelect_ != 0) Box().SetSelected(i, it.selected);
