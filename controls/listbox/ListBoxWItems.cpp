@@ -1,5 +1,4 @@
-// ListBoxW: items and selection. Everything works on the list box window and does nothing
-// while there is none.
+// ListBoxW: items. Everything works on the list box window and does nothing while there is none.
 //
 // Appending is built for large fills (the workbench lists up to a million matches after a
 // Clear): a burst of AddItem calls suspends the list box's redrawing until the message loop is

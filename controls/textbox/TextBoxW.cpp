@@ -4,8 +4,8 @@
 
 #include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/ControlServices.h"
-#include "controls/foundation/VTableHandle.h"
 #include "controls/foundation/PropertyRanges.h"
+#include "controls/foundation/VTableHandle.h"
 #include "controls/foundation/VisualStyles.h"
 #include "controls/textbox/EditStyles.h"
 #include "host/ControlSite.h"

@@ -1,11 +1,11 @@
 // TextBoxW: the messages of its two windows (1 = the edit window, 2 = the host window) and the
 // answers it gives the host's key routing.
 #include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/ControlServices.h"
 #include "controls/foundation/KeyInput.h"
 #include "controls/foundation/MouseActivation.h"
 #include "controls/foundation/MouseServices.h"
 #include "controls/foundation/Subclass.h"
-#include "controls/foundation/ControlServices.h"
 #include "controls/foundation/VTableHandle.h"
 #include "controls/textbox/TextBoxW.h"
 #include "host/ControlSite.h"

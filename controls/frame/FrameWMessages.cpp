@@ -1,0 +1,110 @@
+// FrameW: the messages of its host window (reference 0): printing for contained controls, the
+// mouse pointer, and the frame's own mouse events.
+#include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/MouseServices.h"
+#include "controls/foundation/Subclass.h"
+#include "controls/frame/FrameW.h"
+#include "host/ControlSite.h"
+#include "host/HostWindow.h"
+
+#include <windowsx.h>
+
+#include <utility>
+
+namespace controls {
+
+LRESULT FrameW::ISubclass_Message(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LONG_PTR ref) {
+    if (ref == HostWindowRef) return HostWindowProc(hwnd, msg, wParam, lParam);
+    return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT FrameW::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PRINTCLIENT: return OnPrintClient(hwnd, wParam, lParam);
+    case WM_SETCURSOR: return OnSetCursor(hwnd, wParam, lParam);
+    case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP: return OnMouse(hwnd, msg, wParam, lParam);
+    default: return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
+    }
+}
+
+// Contained controls that paint their parent's background (themed check boxes and the like)
+// get the frame as it is drawn, background included.
+LRESULT FrameW::OnPrintClient(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    const host::HostWindow& host = *Site().HostWin();
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    int saved = SaveDC(dc);
+    host.PaintBackground(dc, client);
+    SelectObject(dc, host.FontHandle());
+    SetTextColor(dc, host.ForeRgb());
+    SetBkColor(dc, host.BackRgb());
+    Paint(dc);
+    RestoreDC(dc, saved);
+    return 0;
+}
+
+LRESULT FrameW::OnSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(wParam) == hwnd && foundation::SetCursorForMousePointer(mousePointer_, lParam)) return TRUE;
+    return foundation::CallDefaultProc(hwnd, WM_SETCURSOR, wParam, lParam);
+}
+
+// The host routes the mouse to windowless controls inside the frame; what falls on the frame
+// itself becomes the frame's events.
+LRESULT FrameW::OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    bool toChild = msg != WM_MOUSELEAVE && OverWindowlessChild(lParam);
+    LRESULT r = foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
+    if (!toChild) RaiseMouseEvent(msg, wParam, lParam);
+    return r;
+}
+
+bool FrameW::OverWindowlessChild(LPARAM lParam) const {
+    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    for (const host::ControlSite* child : Site().Children()) {
+        if (!child->Windowless() || !child->EffectivelyVisible()) continue;
+        RECT rc = child->PixelRect();
+        if (PtInRect(&rc, pt)) return true;
+    }
+    return false;
+}
+
+// The frame passes its coordinates on in its own pixels.
+void FrameW::RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam) {
+    int shift = foundation::ShiftStateFromParam(wParam);
+    float x = static_cast<float>(GET_X_LPARAM(lParam));
+    float y = static_cast<float>(GET_Y_LPARAM(lParam));
+    int button = foundation::ButtonOfMessage(msg);
+    switch (msg) {
+    case WM_MOUSELEAVE:
+        if (foundation::MouseLeft(mouseOver_)) Site().RaiseEvent(DispId::MouseLeave, MouseLeave);
+        break;
+    case WM_MOUSEMOVE:
+        if (foundation::MouseEntered(hWnd(), mouseTrack_, mouseOver_)) Site().RaiseEvent(DispId::MouseEnter, MouseEnter);
+        Site().RaiseEvent(host::dispid::MouseMove, MouseMove, foundation::ButtonFromParam(wParam), shift, x, y);
+        break;
+    case WM_LBUTTONDOWN:
+        leftDown_ = true;
+        Site().RaiseEvent(host::dispid::MouseDown, MouseDown, button, shift, x, y);
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: Site().RaiseEvent(host::dispid::MouseDown, MouseDown, button, shift, x, y); break;
+    case WM_LBUTTONUP:
+        Site().RaiseEvent(host::dispid::MouseUp, MouseUp, button, shift, x, y);
+        if (std::exchange(leftDown_, false)) Site().RaiseEvent(host::dispid::Click, Click);
+        break;
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: Site().RaiseEvent(host::dispid::MouseUp, MouseUp, button, shift, x, y); break;
+    case WM_LBUTTONDBLCLK: Site().RaiseEvent(host::dispid::DblClick, DblClick); break;
+    default: break;
+    }
+}
+
+}  // namespace controls
