@@ -375,6 +375,7 @@ std::optional<rx::String> OctalByPrecedingGroups(rx::StringView p, bool wineDigi
         } else if (n <= 3 && m >= 0 && m <= 7 && l >= 0 && l <= 7) {
             used = 3;
             value = static_cast<unsigned>(n * 64 + m * 8 + l);
+            if (wineDigits) used = WineOctal(p, k + 1, &value);
         } else if (m >= 0 && static_cast<size_t>(n * 10 + m) <= before) {
             used = 0;  // \nm back-reference
         } else if (static_cast<size_t>(n) <= before) {
@@ -559,7 +560,9 @@ std::optional<rx::String> AsciiCaseExpanded(rx::StringView p) {
                     }
                 }
             }
-            out += partners;
+            // Before a trailing '-', which would otherwise start a range with them.
+            if (out.size() >= 2 && out.back() == u'-' && out[out.size() - 2] != u'\\') out.insert(out.size() - 1, partners);
+            else out += partners;
             if (k < p.size()) out += u']';
             i = k + 1;
         } else if (IsAsciiLetter(c)) {
