@@ -4,6 +4,8 @@
 #include "host/ControlRegistry.h"
 #include "host/Error.h"
 #include "host/Form.h"
+#include "host/Handles.h"
+#include "host/ImageList.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -193,4 +195,80 @@ End
     refuse = false;
     EXPECT_NO_THROW(ValidateHostControls(go));
     form.Unload();
+}
+
+TEST(ControlServices, ImageListsOfTheFormAreOfferedByName) {
+    host::Form form(host::ParseDesign(LR"(Begin Form F
+   Begin ImageList Images
+      ImageWidth = 24
+      ImageHeight = 24
+   End
+   Begin CommandButton Go
+      Caption = "go"
+   End
+   Begin ImageList Icons
+      Index = 1
+   End
+End
+)"));
+    form.Show();
+    std::vector<std::wstring> texts;
+    std::vector<long> values;
+    std::vector<host::ControlSite*> objects;
+    ImageListPredefinedStrings(form, texts, values, objects);
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"(None)", L"Images", L"Icons(1)"}));
+    EXPECT_EQ(values, (std::vector<long>{0, 1, 2}));
+    ASSERT_EQ(objects.size(), 3u);
+    auto* images = objects[1]->As<host::ImageList>();
+    ASSERT_NE(images, nullptr);
+    EXPECT_EQ(images->ImageWidth(), 24);
+    EXPECT_EQ(images->hImageList(), nullptr) << "no list before the first image";
+    HDC screen = GetDC(nullptr);
+    host::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, 24, 24));
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(images->Add(bitmap.Get()), 0);
+    EXPECT_EQ(images->AddIcon(LoadIconW(nullptr, IDI_WARNING)), 1);
+    ASSERT_NE(images->hImageList(), nullptr);
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(images->hImageList(), &cx, &cy);
+    EXPECT_EQ(cx, 24);
+    EXPECT_EQ(images->Count(), 2);
+    EXPECT_THROW(images->ImageWidth(32), host::Error) << "the size is fixed once images are in";
+    form.Unload();
+}
+
+TEST(ControlServices, InputMethodModesZeroAndThree) {
+    host::UniqueWindow edit(CreateWindowExW(0, L"Edit", L"", WS_OVERLAPPED, 0, 0, 100, 30, nullptr, nullptr, nullptr, nullptr));
+    HIMC own = nullptr;
+    AttachIMEContext(edit.Get(), own);
+    ASSERT_NE(own, nullptr);
+    if (!ImmIsIME(GetKeyboardLayout(0))) {
+        // Wine's keyboard layout here is no IME: every mode leaves the context as it is.
+        ApplyIMEMode(edit.Get(), own, 3);
+        HIMC current = ImmGetContext(edit.Get());
+        EXPECT_EQ(current, own);
+        ImmReleaseContext(edit.Get(), current);
+        DetachIMEContext(edit.Get(), own);
+        GTEST_SKIP() << "no IME on this system: modes 0 and 3 cannot be observed";
+    }
+    ImmSetConversionStatus(own, IME_CMODE_ALPHANUMERIC, IME_SMODE_NONE);
+    ApplyIMEMode(edit.Get(), own, 0);
+    DWORD conversion = 0, sentence = 0;
+    ImmGetConversionStatus(own, &conversion, &sentence);
+    EXPECT_EQ(conversion, static_cast<DWORD>(IME_CMODE_ALPHANUMERIC)) << "NoControl leaves the IME untouched";
+    ApplyIMEMode(edit.Get(), own, 5);  // Katakana: open, native + katakana + full shape
+    ImmGetConversionStatus(own, &conversion, &sentence);
+    EXPECT_EQ(conversion & (IME_CMODE_NATIVE | IME_CMODE_KATAKANA | IME_CMODE_FULLSHAPE),
+              static_cast<DWORD>(IME_CMODE_NATIVE | IME_CMODE_KATAKANA | IME_CMODE_FULLSHAPE));
+    EXPECT_TRUE(ImmGetOpenStatus(own));
+    ApplyIMEMode(edit.Get(), own, 8);  // Alpha: all three cleared
+    ImmGetConversionStatus(own, &conversion, &sentence);
+    EXPECT_EQ(conversion & (IME_CMODE_NATIVE | IME_CMODE_KATAKANA | IME_CMODE_FULLSHAPE), 0u);
+    ApplyIMEMode(edit.Get(), own, 3);
+    EXPECT_EQ(ImmGetContext(edit.Get()), nullptr) << "Disable takes the context off the window";
+    ApplyIMEMode(edit.Get(), own, 1);  // a later mode brings the own context back
+    HIMC back = ImmGetContext(edit.Get());
+    EXPECT_EQ(back, own);
+    ImmReleaseContext(edit.Get(), back);
+    DetachIMEContext(edit.Get(), own);
 }

@@ -2,7 +2,33 @@
 
 #include "host/Application.h"
 
+#include <fstream>
+
 namespace foundationtest {
+
+CommonControlsV6::CommonControlsV6() {
+    wchar_t dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, dir);
+    std::wstring path = std::wstring(dir) + L"foundation_tests_comctl6.manifest";
+    std::ofstream(path.c_str()) << R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
+  <dependency><dependentAssembly>
+    <assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0"
+      processorArchitecture="x86" publicKeyToken="6595b64144ccf1df" language="*"/>
+  </dependentAssembly></dependency>
+</assembly>
+)";
+    ACTCTXW ctx{};
+    ctx.cbSize = sizeof(ctx);
+    ctx.lpSource = path.c_str();
+    context_ = CreateActCtxW(&ctx);
+    if (context_ != INVALID_HANDLE_VALUE && !ActivateActCtx(context_, &cookie_)) cookie_ = 0;
+}
+
+CommonControlsV6::~CommonControlsV6() {
+    if (cookie_) DeactivateActCtx(0, cookie_);
+    if (context_ != INVALID_HANDLE_VALUE) ReleaseActCtx(context_);
+}
 
 void ClickAt(POINT screen) {
     SetCursorPos(screen.x, screen.y);

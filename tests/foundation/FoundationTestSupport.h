@@ -15,6 +15,7 @@ namespace foundationtest {
 // recording what the box showed.
 struct BoxPresser {
     std::wstring title, text;
+    HWND owner = nullptr;
     std::atomic<bool> found{false};
     std::thread thread;
     explicit BoxPresser(int buttonId) {
@@ -25,6 +26,7 @@ struct BoxPresser {
                     wchar_t buf[256] = {};
                     GetWindowTextW(box, buf, 256);
                     title = buf;
+                    owner = GetWindow(box, GW_OWNER);
                     for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
                         wchar_t cls[32] = {};
                         GetClassNameW(c, cls, 32);
@@ -46,6 +48,21 @@ struct BoxPresser {
     ~BoxPresser() { Wait(); }
 };
 
+
+// Common controls 6 for the windows created while it lives, as the program's manifest gives them
+// (the test programs carry no manifest).
+class CommonControlsV6 {
+public:
+    CommonControlsV6();
+    ~CommonControlsV6();
+    CommonControlsV6(const CommonControlsV6&) = delete;
+    CommonControlsV6& operator=(const CommonControlsV6&) = delete;
+    bool Active() const { return cookie_ != 0; }
+
+private:
+    HANDLE context_ = INVALID_HANDLE_VALUE;
+    ULONG_PTR cookie_ = 0;
+};
 
 // A left click at a screen point through the system's input queue, pumped until it is processed.
 void ClickAt(POINT screen);

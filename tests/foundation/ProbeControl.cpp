@@ -87,6 +87,16 @@ void ProbeControl::MousePointer(long value) {
     Site().PropertyChanged(L"MousePointer");
 }
 
+std::wstring ProbeControl::CueBanner() const {
+    wchar_t buf[128] = {};
+    SendMessageW(edit_, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(buf), 128);
+    return buf;
+}
+
+void ProbeControl::CueBanner(const std::wstring& text) {
+    if (foundation::ComCtlVersionLevel() >= 1) SendMessageW(edit_, EM_SETCUEBANNER, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 // --- messages ---------------------------------------------------------------------------------
 
 LRESULT ProbeControl::ISubclass_Message(HWND hwnd, UINT wMsg, WPARAM wParam, LPARAM lParam, LONG_PTR dwRefData) {

@@ -45,6 +45,9 @@ public:
     void MousePointer(long value);
     const host::Picture& MouseIcon() const { return mouseIcon_; }
     void MouseIcon(host::Picture icon) { mouseIcon_ = std::move(icon); }
+    // Shown only where comctl32 6.0 or later runs (level 1).
+    std::wstring CueBanner() const;
+    void CueBanner(const std::wstring& text);
     bool MouseTrack() const { return mouseTrack_; }
     void MouseTrack(bool on) { mouseTrack_ = on; }
     HWND hWnd() const { return edit_; }

@@ -4,12 +4,14 @@
 #include "FoundationTestSupport.h"
 #include "ProbeControl.h"
 
+#include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/KeyInput.h"
 #include "controls/foundation/VTableHandle.h"
 #include "host/Application.h"
 #include "host/ControlSite.h"
 #include "host/Error.h"
 #include "host/Form.h"
+#include "host/Handles.h"
 #include "host/Intrinsics.h"
 
 #include <gtest/gtest.h>
@@ -287,4 +289,41 @@ TEST(ProbeControl, PendingCharacterIsSeenAtKeyDownWithoutBeingTaken) {
     GetWindowTextW(one.hWnd(), text, 8);
     EXPECT_STREQ(text, L"q") << "the character still reached the window";
     EXPECT_EQ(foundation::PeekPendingChar(one.hWnd()), 0);
+}
+
+TEST(ProbeControl, LevelZeroRunsWithoutVersionSixFeatures) {
+    CommonControlsV6 v6;
+    ASSERT_TRUE(v6.Active());
+    ProbeForm f;
+    foundation::OverrideComCtlVersionLevel(0);
+    f.One().CueBanner(L"模式");
+    EXPECT_EQ(f.One().CueBanner(), L"") << "comctl32 5.x: no cue banner";
+    foundation::OverrideComCtlVersionLevel(1);
+    f.Two().CueBanner(L"模式");
+    EXPECT_EQ(f.Two().CueBanner(), L"模式");
+    foundation::OverrideComCtlVersionLevel(std::nullopt);
+}
+
+TEST(ProbeControl, MessageBoxOwnerIsTheActiveFormOrTheForegroundWindow) {
+    ProbeForm f;
+    // Another top-level window in front: a plain box still belongs to the form, a system-modal
+    // one to whatever is in front.
+    host::UniqueWindow other(CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100,
+                                             nullptr, nullptr, nullptr, nullptr));
+    SetForegroundWindow(other.Get());
+    ASSERT_TRUE(Pump([&] { return GetForegroundWindow() == other.Get(); }));
+    {
+        BoxPresser presser(IDOK);
+        foundation::ShowMessageBox(L"a", MB_OK);
+        presser.Wait();
+        EXPECT_EQ(presser.owner, f.form.hWnd());
+    }
+    SetForegroundWindow(other.Get());
+    ASSERT_TRUE(Pump([&] { return GetForegroundWindow() == other.Get(); }));
+    {
+        BoxPresser presser(IDOK);
+        foundation::ShowMessageBox(L"b", MB_OK | MB_SYSTEMMODAL);
+        presser.Wait();
+        EXPECT_EQ(presser.owner, other.Get());
+    }
 }
