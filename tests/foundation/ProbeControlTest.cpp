@@ -327,3 +327,28 @@ TEST(ProbeControl, MessageBoxOwnerIsTheActiveFormOrTheForegroundWindow) {
         EXPECT_EQ(presser.owner, other.Get());
     }
 }
+
+TEST(ProbeControl, ControlInfoChangeReannouncesAndSiteRectsAreReapplied) {
+    ProbeForm f;
+    ProbeControl& one = f.One();
+    one.Site().SetFocus();
+    ASSERT_TRUE(Pump([&] { return GetFocus() == one.hWnd(); }));
+    foundation::DeactivateInPlaceHook();
+    EXPECT_EQ(f.form.ActiveObject(), nullptr);
+    foundation::NotifyControlInfoChanged(one, false);
+    EXPECT_EQ(f.form.ActiveObject(), nullptr) << "without the focus nothing is announced";
+    foundation::NotifyControlInfoChanged(one, true);
+    EXPECT_EQ(f.form.ActiveObject(), static_cast<host::IOleInPlaceActiveObjectVB*>(&one));
+
+    RECT before;
+    GetWindowRect(one.HostWindow(), &before);
+    SetWindowPos(one.HostWindow(), nullptr, 0, 0, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+    foundation::ReapplySiteRects(one);
+    RECT after;
+    GetWindowRect(one.HostWindow(), &after);
+    EXPECT_TRUE(EqualRect(&before, &after)) << "the window is back at its site's rectangle";
+
+    // A focused control that goes away leaves no active object behind.
+    f.form.Unload();
+    EXPECT_EQ(foundation::InPlaceActiveControl(), nullptr);
+}

@@ -279,3 +279,20 @@ TEST(VTableHandle, TranslateAcceleratorAnswerOrTheHostsOwn) {
     EXPECT_EQ(AnswerTranslateAccelerator(nullptr, &msg, hostOwn), S_OK);
     EXPECT_EQ(own, 2);
 }
+
+TEST(VTableHandle, DispatchIdsByNameThroughIDispatch) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    {
+        CLSID clsid;
+        ASSERT_EQ(CLSIDFromProgID(L"Scripting.Dictionary", &clsid), S_OK);
+        IDispatch* dictionary = nullptr;
+        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&dictionary)),
+                  S_OK);
+        EXPECT_EQ(DispIdOfName(dictionary, L"item"), DISPID_VALUE) << "Item is the default member, in any case";
+        EXPECT_GT(DispIdOfName(dictionary, L"Count"), 0);
+        EXPECT_EQ(DispIdOfName(dictionary, L"NoSuchMember"), DISPID_UNKNOWN);
+        EXPECT_EQ(DispIdOfName(static_cast<IDispatch*>(nullptr), L"Count"), DISPID_UNKNOWN);
+        dictionary->Release();
+    }
+    CoUninitialize();
+}
