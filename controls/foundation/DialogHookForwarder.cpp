@@ -70,30 +70,30 @@ UINT_PTR ForwardInitShow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LONG
 
 }  // namespace
 
-UINT_PTR CALLBACK OpenFile(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+UINT_PTR CALLBACK OpenFileDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ForwardAll(hwnd, msg, wParam, lParam, offsetof(OPENFILENAMEW, lCustData), OpenFileProp, OpenFileRef);
 }
-UINT_PTR CALLBACK OpenFileOldStyle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+UINT_PTR CALLBACK OpenFileOldStyleDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ForwardAll(hwnd, msg, wParam, lParam, offsetof(OPENFILENAMEW, lCustData), OpenFileOldStyleProp,
                       OpenFileOldStyleRef);
 }
-UINT_PTR CALLBACK SaveFile(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+UINT_PTR CALLBACK SaveFileDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ForwardAll(hwnd, msg, wParam, lParam, offsetof(OPENFILENAMEW, lCustData), SaveFileProp, SaveFileRef);
 }
-UINT_PTR CALLBACK SaveFileOldStyle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+UINT_PTR CALLBACK SaveFileOldStyleDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ForwardAll(hwnd, msg, wParam, lParam, offsetof(OPENFILENAMEW, lCustData), SaveFileOldStyleProp,
                       SaveFileOldStyleRef);
 }
-UINT_PTR CALLBACK ChooseColor(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+UINT_PTR CALLBACK ColorDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ForwardAll(hwnd, msg, wParam, lParam, offsetof(CHOOSECOLORW, lCustData), ChooseColorProp, ChooseColorRef);
 }
-UINT_PTR CALLBACK ChooseFont(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+UINT_PTR CALLBACK FontDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ForwardAll(hwnd, msg, wParam, lParam, offsetof(CHOOSEFONTW, lCustData), ChooseFontProp, ChooseFontRef);
 }
-UINT_PTR CALLBACK Print(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+UINT_PTR CALLBACK PrintDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ForwardInit(hwnd, msg, wParam, lParam, PrintCustDataOffset, PrintRef);
 }
-UINT_PTR CALLBACK PageSetup(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+UINT_PTR CALLBACK PageSetupDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ForwardInit(hwnd, msg, wParam, lParam, offsetof(PAGESETUPDLGW, lCustData), PageSetupRef);
 }
 int CALLBACK BrowseCallbackProc(HWND hwnd, UINT msg, LPARAM lParam, LPARAM lpData) {
@@ -101,10 +101,10 @@ int CALLBACK BrowseCallbackProc(HWND hwnd, UINT msg, LPARAM lParam, LPARAM lpDat
     if (!ISubclass::IsLive(client)) return 0;
     return static_cast<int>(Deliver(client, hwnd, msg, 0, lParam, BrowseRef));
 }
-UINT_PTR CALLBACK Find(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+UINT_PTR CALLBACK FindDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ForwardInitShow(hwnd, msg, wParam, lParam, FindRef);
 }
-UINT_PTR CALLBACK Replace(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+UINT_PTR CALLBACK ReplaceDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ForwardInitShow(hwnd, msg, wParam, lParam, ReplaceRef);
 }
 

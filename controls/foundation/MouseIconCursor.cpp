@@ -11,6 +11,9 @@ bool SetCursorForMousePointer(long value, const host::Picture& mouseIcon, LPARAM
         return true;
     }
     if (value != 99 || !mouseIcon) return false;
+    // Only an icon (or cursor) can be a cursor; a bitmap or metafile given as MouseIcon cannot.
+    SHORT type = PICTYPE_NONE;
+    if (FAILED(mouseIcon->get_Type(&type)) || type != PICTYPE_ICON) return false;
     OLE_HANDLE handle = 0;
     if (FAILED(mouseIcon->get_Handle(&handle)) || !handle) return false;
     SetCursor(reinterpret_cast<HCURSOR>(static_cast<UINT_PTR>(handle)));

@@ -82,7 +82,9 @@ HRESULT STDMETHODCALLTYPE PredefinedValueEntry(IPerPropertyBrowsing* self, DISPI
 
 void PatchOnce(IUnknown* object, REFIID iid, VTableSubclass& table, bool& patched, int first, int last,
                void* const* entries) {
-    if (table.RefCount() == 0 && !patched && object) {
+    // Patched once per process, by the first user that brings a table (users counted without one,
+    // such as controls of our own host, need no patch).
+    if (!patched && object) {
         void* itf = nullptr;
         if (SUCCEEDED(object->QueryInterface(iid, &itf)) && itf) {
             table.Subclass(itf, first, last, entries);

@@ -5,6 +5,7 @@
 #include "ProbeControl.h"
 
 #include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/Common.h"
 #include "controls/foundation/KeyInput.h"
 #include "controls/foundation/VTableHandle.h"
 #include "host/Application.h"
@@ -132,6 +133,14 @@ TEST(ProbeControl, SetCursorShowsTheChosenCursorTheIconOrTheDefault) {
     c.MouseIcon(icon);
     EXPECT_EQ(SetCursorMessage(edit), 1);
     EXPECT_EQ(GetCursor(), reinterpret_cast<HCURSOR>(pd.icon.hicon));
+    // A bitmap cannot be a cursor: the default handling.
+    HDC screen = GetDC(nullptr);
+    c.MouseIcon(foundation::PictureFromBitmap(CreateCompatibleBitmap(screen, 16, 16), true));
+    ReleaseDC(nullptr, screen);
+    SetCursor(nullptr);
+    SetCursorMessage(edit);
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_IBEAM));
+    c.MouseIcon(icon);
     c.MousePointer(0);  // 0 ignores the icon
     SetCursor(nullptr);
     SetCursorMessage(edit);
