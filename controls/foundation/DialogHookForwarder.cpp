@@ -34,7 +34,7 @@ ISubclass* ClientAt(LPARAM structure, size_t offset) {
 LRESULT Deliver(ISubclass* client, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LONG_PTR ref) {
     try {
         return client->Message(hwnd, msg, wParam, lParam, ref);
-    } catch (const host::Error&) {
+    } catch (...) {
         return client->StoredMessageResult();
     }
 }

@@ -55,7 +55,7 @@ HRESULT STDMETHODCALLTYPE HandleMessage(CallbackObject* self, HWND dialog, UINT 
     if (msg == WM_INITDIALOG && ISubclass::IsLive(self->client)) {
         try {
             self->client->Message(dialog, msg, wParam, lParam, -5);
-        } catch (const host::Error&) {
+        } catch (...) {
             // The dialog goes on with its default processing either way.
         }
     }

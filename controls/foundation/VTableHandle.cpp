@@ -186,7 +186,7 @@ void ReapplySiteRects(host::Control& control) {
     host::ControlSite& site = control.Site();
     try {
         site.Move(site.Left(), site.Top(), site.Width(), site.Height());
-    } catch (const host::Error&) {
+    } catch (...) {
     }
 }
 
@@ -213,7 +213,7 @@ HRESULT AnswerGetControlInfo(host::IOleControlVB* control, CONTROLINFO* pCI, con
     long flags = static_cast<long>(pCI->dwFlags);
     try {
         control->IOleControlVB_GetControlInfo(handled, count, table, flags);
-    } catch (const host::Error&) {
+    } catch (...) {
         handled = false;
     }
     if (!handled) return hostOwn();
@@ -229,7 +229,7 @@ HRESULT AnswerOnMnemonic(host::IOleControlVB* control, MSG* pMsg, const std::fun
     bool handled = false;
     try {
         control->IOleControlVB_OnMnemonic(handled, pMsg->message, pMsg->wParam, pMsg->lParam, ShiftStateFromKeyboard());
-    } catch (const host::Error&) {
+    } catch (...) {
         handled = false;
     }
     return handled ? S_OK : hostOwn();
@@ -244,7 +244,7 @@ HRESULT AnswerTranslateAccelerator(host::IOleInPlaceActiveObjectVB* control, MSG
     try {
         control->IOleInPlaceActiveObjectVB_TranslateAccelerator(handled, retVal, pMsg->message, pMsg->wParam,
                                                                 pMsg->lParam, ShiftStateFromKeyboard());
-    } catch (const host::Error&) {
+    } catch (...) {
         handled = false;
     }
     return handled ? static_cast<HRESULT>(retVal) : hostOwn();
@@ -258,7 +258,7 @@ HRESULT AnswerGetDisplayString(host::IPerPropertyBrowsingVB* control, DISPID dis
     std::wstring text;
     try {
         control->IPerPropertyBrowsingVB_GetDisplayString(handled, dispId, text);
-    } catch (const host::Error&) {
+    } catch (...) {
         return E_NOTIMPL;
     }
     if (!handled) return E_NOTIMPL;
@@ -277,7 +277,7 @@ HRESULT AnswerGetPredefinedStrings(host::IPerPropertyBrowsingVB* control, DISPID
     std::vector<long> values;
     try {
         control->IPerPropertyBrowsingVB_GetPredefinedStrings(handled, dispId, texts, values);
-    } catch (const host::Error&) {
+    } catch (...) {
         return E_NOTIMPL;
     }
     // A control that lists more texts than values (or the reverse) gets the pairs it gave in full.
@@ -316,7 +316,7 @@ HRESULT AnswerGetPredefinedValue(host::IPerPropertyBrowsingVB* control, DISPID d
     long result = 0;
     try {
         control->IPerPropertyBrowsingVB_GetPredefinedValue(handled, dispId, static_cast<long>(cookie), result);
-    } catch (const host::Error&) {
+    } catch (...) {
         return E_NOTIMPL;
     }
     if (!handled) return E_NOTIMPL;
