@@ -208,6 +208,25 @@ TEST(ComCtlsBase, ControlFontFollowsTheHostFont) {
     EXPECT_EQ(lf.lfCharSet, 0x86);
     EXPECT_STREQ(lf.lfFaceName, L"微软雅黑");
 
+    EXPECT_EQ(lf.lfStrikeOut, 0);
+    EXPECT_EQ(lf.lfQuality, 0);
+    EXPECT_EQ(lf.lfWidth, 0);
+    EXPECT_EQ(lf.lfEscapement, 0);
+    EXPECT_EQ(lf.lfOutPrecision, 0);
+
+    f.weight = 400;
+    f.italic = true;
+    f.strikethrough = true;
+    f.underline = false;
+    f.size = 9.6;  // rounds up to 10
+    font = CreateControlFont(f);
+    ASSERT_TRUE(GetObjectW(font.Get(), sizeof(lf), &lf));
+    EXPECT_EQ(lf.lfWeight, 400);
+    EXPECT_EQ(lf.lfItalic, 1);
+    EXPECT_EQ(lf.lfStrikeOut, 1);
+    EXPECT_EQ(lf.lfUnderline, 0);
+    EXPECT_EQ(lf.lfHeight, -MulDiv(10, dpiY, 72));
+
     f.name = std::wstring(40, L'A');
     font = CreateControlFont(f);
     ASSERT_TRUE(GetObjectW(font.Get(), sizeof(lf), &lf));
