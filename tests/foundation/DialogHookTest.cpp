@@ -82,6 +82,30 @@ TEST(DialogHookForwarder, ColorDialogForwardsEveryMessageWithItsCode) {
     EXPECT_TRUE(afterInit) << "messages after WM_INITDIALOG reach the client through the window property";
 }
 
+TEST(DialogHookForwarder, ExplorerOpenDialogKeepsItsClientForLaterMessages) {
+    Recorder client;
+    client.onMessage = [](HWND hook, UINT msg) {
+        if (msg == WM_INITDIALOG) PostMessageW(GetParent(hook), WM_COMMAND, IDCANCEL, 0);
+    };
+    wchar_t file[MAX_PATH] = {};
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK;
+    ofn.lpfnHook = &fwd::OpenFileDialog;
+    ofn.lCustData = reinterpret_cast<LPARAM>(static_cast<ISubclass*>(&client));
+    EXPECT_FALSE(GetOpenFileNameW(&ofn));
+    ASSERT_FALSE(client.seen.empty());
+    EXPECT_EQ(client.seen.front().msg, static_cast<UINT>(WM_INITDIALOG));
+    bool notified = false;
+    for (const Seen& s : client.seen) {
+        EXPECT_EQ(s.ref, fwd::OpenFileRef);
+        notified = notified || s.msg == WM_NOTIFY;
+    }
+    EXPECT_TRUE(notified) << "the dialog's notifications reach the client after WM_INITDIALOG";
+}
+
 TEST(DialogHookForwarder, FindDialogSeesOnlyItsInitAndIsShown) {
     Recorder client;
     client.answer = 0;  // the dialog is shown whatever the client says
