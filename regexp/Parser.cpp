@@ -49,7 +49,6 @@ public:
     explicit Parser(StringView p) : p_(p) {}
 
     Ast Run() {
-        ast_.groupCount = CountGroups();
         stack_.push_back(Frame{});
         while (i_ < p_.size()) Step();
         if (stack_.size() > 1) Fail(err::ExpectedParen);
@@ -59,21 +58,6 @@ public:
     }
 
 private:
-    // Counted first, so that \10 can tell a back-reference from an octal escape by the groups of
-    // the whole pattern.
-    uint32_t CountGroups() const {
-        uint32_t count = 0;
-        bool inClass = false;
-        for (size_t k = 0; k < p_.size(); ++k) {
-            Char c = p_[k];
-            if (c == '\\') { ++k; continue; }
-            if (inClass) { if (c == ']') inClass = false; continue; }
-            if (c == '[') inClass = true;
-            else if (c == '(' && !(k + 1 < p_.size() && p_[k + 1] == '?')) ++count;
-        }
-        return count;
-    }
-
     Frame& Top() { return stack_.back(); }
 
     void Step() {
@@ -348,19 +332,25 @@ private:
         Atom(CharNode(static_cast<uint16_t>(d)));  // identity escape
     }
 
-    // \n and \nn: a back-reference when the pattern has that many groups (two digits first, then
-    // one), else an octal escape, else the digit itself.
+    // \nml (n 0-3, all octal) is an octal escape; otherwise \nm is a back-reference when at
+    // least nm groups open before it, else \n is one (and m a literal) when at least n do; else
+    // an octal escape, else the digit itself. Only the groups before the escape count, as the
+    // platform documents it: "\12(a)" is a line feed and an "a".
     void DecimalEscape() {
-        uint32_t d1 = static_cast<uint32_t>(p_[i_] - '0');
+        const uint32_t d1 = static_cast<uint32_t>(p_[i_] - '0');
+        if (d1 <= 3 && i_ + 2 < p_.size() && IsOctal(p_[i_ + 1]) && IsOctal(p_[i_ + 2])) {
+            Atom(CharNode(ReadOctal()));
+            return;
+        }
         if (i_ + 1 < p_.size() && IsDigit(p_[i_ + 1])) {
             uint32_t nn = d1 * 10 + static_cast<uint32_t>(p_[i_ + 1] - '0');
-            if (nn <= ast_.groupCount) {
+            if (nn <= groups_) {
                 i_ += 2;
                 BackRef(nn);
                 return;
             }
         }
-        if (d1 <= ast_.groupCount) {
+        if (d1 <= groups_) {
             ++i_;
             BackRef(d1);
             return;

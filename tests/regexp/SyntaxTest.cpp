@@ -41,11 +41,15 @@ TEST(Syntax, EscapesOfSingleUnits) {
     EXPECT_EQ(Matches("\\8\\9\\q\\.\\/", "89q./"), "0:5:89q./");        // identity escapes
 }
 
-TEST(Syntax, BackReferenceOrOctalByGroupCount) {
+TEST(Syntax, BackReferenceOrOctalByTheGroupsBeforeIt) {
     EXPECT_EQ(Matches("(a)\\1", "aa"), "0:2:aa");
-    EXPECT_EQ(Matches("\\1(a)", "a"), "0:1:a");                         // forward reference: empty
-    EXPECT_EQ(Matches("\\1", "\x01"), "0:1:\x01");                      // no such group: octal
+    EXPECT_EQ(Matches("(a\\1)", "aa"), "0:1:a | 1:1:a");               // its own open group counts
+    EXPECT_EQ(Matches("\\1(a)", "\x01" "a"), "0:2:\x01" "a");         // no group before it: octal
+    EXPECT_EQ(Matches("\\12(a)", "\na"), "0:2:\na");
     EXPECT_EQ(Matches("(a)\\10", "aa0"), "0:3:aa0");                    // group 1 then a literal 0
+    EXPECT_EQ(Matches("(A)\\101", "AA"), "0:2:AA");                     // \nml with n 0-3: octal
+    EXPECT_EQ(Matches("\\141|()", "a"), "0:1:a | 1:0:");
+    EXPECT_EQ(Matches("\\9", "9"), "0:1:9");
     std::string ten = "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)";
     EXPECT_EQ(Matches(ten + "\\10", "abcdefghijj"), "0:11:abcdefghijj");
 }

@@ -60,11 +60,9 @@ std::optional<Case> WineReadsLongOctal(const Case& c) {
     return w;
 }
 
-// The documented rule for "\" + digits counts the groups BEFORE the escape ("\12(a)" is a line
-// feed, "\141|()" is 'a'), and "\nml" with n 0-3 is always octal; Wine follows it (taking its
-// octal digits its own way, see WineOctal). Our engine counts every group of the pattern, as
-// ECMAScript does. Reported to the engine's owner; until decided, explained here.
-std::optional<Case> OctalOrBackReferenceByPrecedingGroups(const Case& c) {
+// Wine reads "\" + digits by the groups before the escape, as we do, but takes every octal digit
+// that follows while the value fits a byte ("\1017" is 'A'); ours stop at three ("\101" and '7').
+std::optional<Case> WineOctalAfterGroups(const Case& c) {
     std::optional<rx::String> p = OctalByPrecedingGroups(c.pattern, true);
     if (!p) return std::nullopt;
     Case w = c;
@@ -111,12 +109,12 @@ std::optional<Case> WineShortHexEscapeInClass(const Case& c) {
 
 const std::vector<WineReading>& WineReadings() {
     static const std::vector<WineReading> list = {
-        {"OctalOrBackReferenceByPrecedingGroups", OctalOrBackReferenceByPrecedingGroups},
         {"WineReadsLongOctal", WineReadsLongOctal},
         {"WineDotAndSpace", WineDotAndSpace},
         {"WineFoldsOnlyAscii", WineFoldsOnlyAscii},
         {"WineDashAfterClassEscape", WineDashAfterClassEscape},
         {"WineShortHexEscapeInClass", WineShortHexEscapeInClass},
+        {"WineOctalAfterGroups", WineOctalAfterGroups},
     };
     return list;
 }
