@@ -1,5 +1,3 @@
-// Holds exactly the routines that controls/textbox/FoundationPending.cpp still defines, and no
-// other: while both exist the linker takes whichever it meets first and never needs the second.
 #include "controls/foundation/KeyInput.h"
 
 namespace foundation {
