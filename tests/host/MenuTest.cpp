@@ -76,9 +76,30 @@ struct MenuDriver {
     static inline std::vector<WORD> keys;
     static inline size_t next = 0;
     static inline UINT_PTR timer = 0;
+    static inline int idleTicks = 0;  // ticks since the popup was asked for
+    // The menu window of this thread that is showing: FindWindow could return a hidden menu
+    // window that another program left behind, and the popup would then wait forever.
+    static BOOL CALLBACK FindShownMenu(HWND w, LPARAM out) {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        if (lstrcmpW(cls, L"#32768") != 0 || !IsWindowVisible(w)) return TRUE;
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
+    }
+    static HWND ShownMenuWindow() {
+        HWND found = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), &FindShownMenu, reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        HWND popup = FindWindowW(L"#32768", nullptr);
-        if (!popup || !IsWindowVisible(popup)) return;
+        // a menu still open after about six seconds is ended, so that the test fails, not hangs
+        if (++idleTicks > 200) {
+            KillTimer(nullptr, timer);
+            EndMenu();
+            return;
+        }
+        HWND popup = ShownMenuWindow();
+        if (!popup) return;
         if (next == 0) {
             auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
             if (menu) shown = ReadMenu(menu);
@@ -95,6 +116,10 @@ struct MenuDriver {
         shown.clear();
         keys = std::move(k);
         next = 0;
+        idleTicks = 0;
+        // the mouse of a person choosing with the keys rests away from the menu; a cursor left over
+        // the menu by an earlier program keeps Wine's menu loop tracking it instead of the keys
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
         timer = SetTimer(nullptr, 0, 30, &Tick);
     }
 };
