@@ -161,6 +161,15 @@ size_t Matcher::Scan(UnitKind kind, int32_t operand, size_t pos, size_t limit) c
     return k;
 }
 
+// False when the instruction at pc needs a literal unit that the text at pos does not have.
+bool Matcher::MayStartWith(size_t pc, size_t pos) const {
+    switch (static_cast<Op>(code_[pc])) {
+    case Op::Char: return pos < length_ && At(pos) == static_cast<uint16_t>(code_[pc + 1]);
+    case Op::String: return pos < length_ && At(pos) == static_cast<uint16_t>(code_[pc + 2]);
+    default: return true;
+    }
+}
+
 bool Matcher::IsWordAt(size_t pos) const { return pos < length_ && IsWordUnit(At(pos)); }
 
 // A positive look-ahead's body matched: its choice points go (it is atomic), its undo records
@@ -263,10 +272,16 @@ Status Matcher::Attempt(size_t start) {
         case Op::Jump:
             pc = static_cast<size_t>(arg[0]);
             continue;
-        case Op::Split:
-            if (!Push(Frame{Branch, arg[0], static_cast<int32_t>(pos), 0})) return Status::OutOfMemory;
+        case Op::Split: {
+            // an alternative that begins with a unit other than the one here fails at once:
+            // neither go there nor keep a record of it (lazy|greedy|capture tries one of three)
+            const auto alt = static_cast<size_t>(arg[0]);
+            if (!MayStartWith(pc + 2, pos)) { pc = alt; continue; }
+            if (MayStartWith(alt, pos) && !Push(Frame{Branch, arg[0], static_cast<int32_t>(pos), 0}))
+                return Status::OutOfMemory;
             pc += 2;
             continue;
+        }
         case Op::SplitLazy:
             if (!Push(Frame{Branch, static_cast<int32_t>(pc + 2), static_cast<int32_t>(pos), 0})) return Status::OutOfMemory;
             pc = static_cast<size_t>(arg[0]);

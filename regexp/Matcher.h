@@ -36,6 +36,7 @@ private:
     size_t Scan(UnitKind kind, int32_t operand, size_t pos, size_t limit) const;
     bool UnitMatches(UnitKind kind, int32_t operand, uint16_t unit) const;
     bool IsWordAt(size_t pos) const;
+    bool MayStartWith(size_t pc, size_t pos) const;
     bool Push(Frame f);
     // Writes that backtracking must be able to undo. With no choice point below, nothing can
     // ever need the old value back, so no record is kept.
