@@ -4,6 +4,7 @@
 #include "host/ControlRegistry.h"
 #include "host/HostWindow.h"
 #include "host/Intrinsics.h"
+#include "host/WindowBinding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -367,24 +368,7 @@ bool Form::RouteContainerMouse(ControlSite* container, UINT msg, WPARAM wParam, 
 // --- window ----------------------------------------------------------------------------------
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_.Reset(hwnd);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        self->hwnd_.Release();
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    try {
-        return self->HandleMessage(msg, wParam, lParam);
-    } catch (const Error&) {
-        // A form's handler that failed must not unwind through the system.
-        return 0;
-    }
+    return RouteToObject<Form>(hwnd, msg, wParam, lParam);
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -192,6 +192,8 @@ private:
     void CreateSites(const std::vector<ControlDesign>& designs, ControlSite* container);
     void DestroyAll();
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    template <typename T>
+    friend LRESULT RouteToObject(HWND, UINT, WPARAM, LPARAM);
 
     FormDesign design_;
     UniqueWindow hwnd_;

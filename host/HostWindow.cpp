@@ -5,6 +5,7 @@
 #include "host/ControlSite.h"
 #include "host/Error.h"
 #include "host/Form.h"
+#include "host/WindowBinding.h"
 
 #include <algorithm>
 #include <utility>
@@ -56,25 +57,7 @@ void HostWindow::Refresh() {
 }
 
 LRESULT CALLBACK HostWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<HostWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_.Reset(hwnd);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        // Destroyed with its parent: nothing left to free.
-        self->hwnd_.Release();
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    try {
-        return self->HandleMessage(msg, wParam, lParam);
-    } catch (const Error&) {
-        // A failing handler (paint, resize, timer, mouse event) must not unwind through the system.
-        return 0;
-    }
+    return RouteToObject<HostWindow>(hwnd, msg, wParam, lParam);
 }
 
 LRESULT HostWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -75,6 +75,8 @@ private:
     LRESULT OnTimer(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    template <typename T>
+    friend LRESULT RouteToObject(HWND, UINT, WPARAM, LPARAM);
 
     ControlSite& site_;  // borrowed: owns this window
     Image image_;
