@@ -40,18 +40,24 @@ private:
     bool Push(Frame f);
     // Writes that backtracking must be able to undo. With no choice point below, nothing can
     // ever need the old value back, so no record is kept.
-    void SetSlot(int32_t slot, int32_t value) {
+#if defined(__GNUC__)
+#define RX_ALWAYS_INLINE __attribute__((always_inline)) inline
+#else
+#define RX_ALWAYS_INLINE inline
+#endif
+    RX_ALWAYS_INLINE void SetSlot(int32_t slot, int32_t value) {
         int32_t& s = slots_[static_cast<size_t>(slot)];
         if (s == value) return;
-        if (!stack_.empty()) stack_.push_back(Frame{UndoSlot, slot, 0, s});
+        if (!stack_.empty()) PushUndo(UndoSlot, slot, s);
         s = value;
     }
-    void SetRegister(int32_t reg, int32_t value) {
+    RX_ALWAYS_INLINE void SetRegister(int32_t reg, int32_t value) {
         int32_t& r = registers_[static_cast<size_t>(reg)];
         if (r == value) return;
-        if (!stack_.empty()) stack_.push_back(Frame{UndoRegister, reg, 0, r});
+        if (!stack_.empty()) PushUndo(UndoRegister, reg, r);
         r = value;
     }
+    void PushUndo(int32_t kind, int32_t index, int32_t old) { stack_.push_back(Frame{kind, index, 0, old}); }
     void CloseLookAhead();
     void AbandonLookAhead();
 
