@@ -9,6 +9,12 @@
 
 #include "regexp/Program.h"
 
+#if defined(__GNUC__)
+#define RX_ALWAYS_INLINE __attribute__((always_inline)) inline
+#else
+#define RX_ALWAYS_INLINE inline
+#endif
+
 namespace rx {
 
 enum class Status { Match, NoMatch, BudgetExceeded, OutOfMemory };
@@ -30,7 +36,7 @@ private:
     };
     enum FrameKind : int32_t { Branch, UndoSlot, UndoRegister, LookMark, NegLookMark, StarGreedy, StarLazy };
 
-    size_t NextCandidate(size_t from) const;
+    RX_ALWAYS_INLINE size_t NextCandidate(size_t from) const;
     bool AnchorAllows(size_t pos) const;
     Status Attempt(size_t start);
     size_t Scan(UnitKind kind, int32_t operand, size_t pos, size_t limit) const;
@@ -40,11 +46,6 @@ private:
     bool Push(Frame f);
     // Writes that backtracking must be able to undo. With no choice point below, nothing can
     // ever need the old value back, so no record is kept.
-#if defined(__GNUC__)
-#define RX_ALWAYS_INLINE __attribute__((always_inline)) inline
-#else
-#define RX_ALWAYS_INLINE inline
-#endif
     RX_ALWAYS_INLINE void SetSlot(int32_t slot, int32_t value) {
         int32_t& s = slots_[static_cast<size_t>(slot)];
         if (s == value) return;
