@@ -1,5 +1,8 @@
 #include "controls/foundation/MouseActivation.h"
 
+#include "controls/foundation/Subclass.h"
+#include "controls/foundation/VTableHandle.h"
+
 namespace foundation {
 
 bool RedirectChildFocus(HWND hostWindow, WPARAM previousFocus) {
@@ -7,6 +10,17 @@ bool RedirectChildFocus(HWND hostWindow, WPARAM previousFocus) {
     if (!hostWindow || from == hostWindow) return false;
     SetFocus(hostWindow);
     return true;
+}
+
+LRESULT ChildSetFocus(host::Control& control, HWND hostWindow, HWND child, WPARAM wParam, LPARAM lParam) {
+    if (RedirectChildFocus(hostWindow, wParam)) return 0;
+    ActivateInPlaceHook(control);
+    return CallDefaultProc(child, WM_SETFOCUS, wParam, lParam);
+}
+
+LRESULT ChildKillFocus(HWND child, WPARAM wParam, LPARAM lParam) {
+    DeactivateInPlaceHook();
+    return CallDefaultProc(child, WM_KILLFOCUS, wParam, lParam);
 }
 
 }  // namespace foundation

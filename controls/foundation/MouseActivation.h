@@ -21,4 +21,12 @@ std::optional<LRESULT> FocusOnMouseActivate(host::ControlSite& site, HWND child,
 // host window instead (which hands it back after its own handling). True when redirected.
 bool RedirectChildFocus(HWND hostWindow, WPARAM previousFocus);
 
+// The whole focus rule of a control's child window, for its WM_SETFOCUS and WM_KILLFOCUS: the
+// focus enters through the host window; while the child has it, the form asks the control first
+// for keys, and nothing after it leaves.
+//     case WM_SETFOCUS:  return foundation::ChildSetFocus(*this, HostWindow(), hwnd, wParam, lParam);
+//     case WM_KILLFOCUS: return foundation::ChildKillFocus(hwnd, wParam, lParam);
+LRESULT ChildSetFocus(host::Control& control, HWND hostWindow, HWND child, WPARAM wParam, LPARAM lParam);
+LRESULT ChildKillFocus(HWND child, WPARAM wParam, LPARAM lParam);
+
 }  // namespace foundation

@@ -66,14 +66,11 @@ LRESULT ListBoxW::DesignHostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 // Focus always enters through the host window, which hands it on to the list box; then the
 // form asks this list first for keys.
 LRESULT ListBoxW::OnListSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (foundation::RedirectChildFocus(HostWindow(), wParam)) return 0;
-    foundation::ActivateInPlaceHook(*this);
-    return foundation::CallDefaultProc(hwnd, WM_SETFOCUS, wParam, lParam);
+    return foundation::ChildSetFocus(*this, HostWindow(), hwnd, wParam, lParam);
 }
 
 LRESULT ListBoxW::OnListKillFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    foundation::DeactivateInPlaceHook();
-    return foundation::CallDefaultProc(hwnd, WM_KILLFOCUS, wParam, lParam);
+    return foundation::ChildKillFocus(hwnd, wParam, lParam);
 }
 
 LRESULT ListBoxW::OnListSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {

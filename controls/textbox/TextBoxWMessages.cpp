@@ -87,14 +87,11 @@ LRESULT TextBoxW::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 // Focus always enters through the host window, which hands it on; only then is the edit
 // window's own focus handling run, and the form asks this box first for keys.
 LRESULT TextBoxW::OnEditSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (foundation::RedirectChildFocus(HostWindow(), wParam)) return 0;
-    foundation::ActivateInPlaceHook(*this);
-    return foundation::CallDefaultProc(hwnd, WM_SETFOCUS, wParam, lParam);
+    return foundation::ChildSetFocus(*this, HostWindow(), hwnd, wParam, lParam);
 }
 
 LRESULT TextBoxW::OnEditKillFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    foundation::DeactivateInPlaceHook();
-    return foundation::CallDefaultProc(hwnd, WM_KILLFOCUS, wParam, lParam);
+    return foundation::ChildKillFocus(hwnd, wParam, lParam);
 }
 
 // The input method follows the box's IMEMode whenever the box becomes the active input target.
