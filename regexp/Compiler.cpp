@@ -327,11 +327,9 @@ private:
             return false;
         }
         if (ka == UnitKind::Set || kb == UnitKind::Set) {
-            UnitKind other = ka == UnitKind::Set ? kb : ka;
             const CharSet& set = prog_->sets[static_cast<size_t>(ka == UnitKind::Set ? a : b)];
             int32_t v = ka == UnitKind::Set ? b : a;
             // a folded unit stands for its whole case class, which an IgnoreCase set holds whole
-            (void)other;
             return set.Contains(static_cast<uint16_t>(v));
         }
         if (ka == kb) return a == b;
