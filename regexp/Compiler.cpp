@@ -24,6 +24,18 @@ public:
         Emit(Op::Match);
         MakeStarsAtomic();
         AnalyseStart();
+        AnalyseFilter();
+        AnalyseSkip();
+        for (const CharSet& set : prog_->sets) {
+            std::vector<uint16_t> lanes;
+            if (set.Ranges().size() <= Program::kLaneRanges) {
+                for (auto [lo, hi] : set.Ranges()) {
+                    lanes.insert(lanes.end(), 8, lo);
+                    lanes.insert(lanes.end(), 8, static_cast<uint16_t>(hi - lo));
+                }
+            }
+            prog_->setLanes.push_back(std::move(lanes));
+        }
         return std::move(prog_);
     }
 
@@ -428,6 +440,183 @@ private:
                 pc += 2 + n;
             } else {
                 break;
+            }
+        }
+    }
+
+    // The filter on a match's first units (StartInfo::Filter). First the straight stretch of code
+    // from the start, where every match passes each instruction at a known offset: there a group
+    // of one unit followed by a back-reference to it gives "the unit at b equals the unit at a",
+    // and \b, \B give a word-boundary test. From the first choice on, every path is followed
+    // (instruction, offset) by (instruction, offset) up to kFilterUnits units, gathering which
+    // units each offset may hold; a path that may end the match, or that reaches what the walk
+    // cannot follow (a back-reference of unknown length), limits how many offsets count.
+    static constexpr size_t kFilterUnits = 4;
+
+    void AnalyseFilter() {
+        const auto& code = prog_->code;
+        StartInfo::Filter f;
+        std::vector<std::bitset<0x10000>> units(kFilterUnits);
+        std::vector<int32_t> opened(prog_->groupCount + 1, -1), single(prog_->groupCount + 1, -1);
+        size_t minLength = kFilterUnits;
+        size_t pc = 0, off = 0;
+        bool straight = true;
+        while (straight && off < kFilterUnits) {
+            auto op = static_cast<Op>(code[pc]);
+            const int32_t* arg = &code[pc + 1];
+            switch (op) {
+            case Op::Save: {
+                const auto g = static_cast<size_t>(arg[0] / 2);
+                if (arg[0] % 2 == 0) opened[g] = static_cast<int32_t>(off);
+                else if (opened[g] >= 0 && off == static_cast<size_t>(opened[g]) + 1) single[g] = opened[g];
+                break;
+            }
+            case Op::Char: case Op::CharFold: case Op::Set: case Op::Any:
+                AddStep(units[off++], op, arg[0]);
+                break;
+            case Op::String: case Op::StringFold:
+                for (int32_t k = 0; k < arg[0] && off < kFilterUnits; ++k)
+                    AddStep(units[off++], op == Op::String ? Op::Char : Op::CharFold, arg[1 + k]);
+                break;
+            case Op::WordBoundary: case Op::NotWordBoundary:
+                f.edges.emplace_back(static_cast<uint32_t>(off), op == Op::WordBoundary);
+                break;
+            case Op::LineStart: case Op::LineStartM: case Op::LineEnd: case Op::LineEndM:
+                break;  // zero-width: no unit to check
+            case Op::BackRef:
+                if (single[static_cast<size_t>(arg[0])] < 0) {
+                    minLength = off;  // an unset group matches empty; a longer one is not followed
+                    straight = false;
+                    continue;
+                }
+                f.same.emplace_back(static_cast<uint32_t>(off), static_cast<uint32_t>(single[static_cast<size_t>(arg[0])]));
+                units[off] = units[static_cast<size_t>(single[static_cast<size_t>(arg[0])])];
+                ++off;
+                break;
+            case Op::Match: case Op::BackRefFold:
+                minLength = off;
+                straight = false;
+                continue;
+            default:
+                minLength = std::min(minLength, ExploreUnits(pc, off, units));
+                straight = false;
+                continue;
+            }
+            pc += static_cast<size_t>(InstrSize(code.data(), pc));
+        }
+        if (minLength == 0) return;
+        f.length = minLength;
+        units.resize(minLength);
+        f.units = std::move(units);
+        std::erase_if(f.same, [&](const auto& s) { return s.first >= minLength; });
+        std::erase_if(f.edges, [&](const auto& e) { return e.first > minLength; });
+        f.firstOnly = f.length == 1 && f.same.empty() && f.edges.empty();
+        if (f.units[0].count() <= 4) {
+            for (uint32_t u = 0; u <= 0xFFFF; ++u)
+                if (f.units[0].test(u)) f.firstList[f.firstCount++] = static_cast<uint16_t>(u);
+            if (f.length > 1 && f.units[1].count() <= 4) {
+                for (uint32_t u = 0; u <= 0xFFFF; ++u)
+                    if (f.units[1].test(u)) f.secondList[f.secondCount++] = static_cast<uint16_t>(u);
+            }
+        }
+        prog_->start.filter = std::move(f);
+    }
+
+    void AddStep(std::bitset<0x10000>& bits, Op op, int32_t operand) {
+        switch (op) {
+        case Op::Char: AddUnits(bits, UnitKind::Char, operand); break;
+        case Op::CharFold: AddUnits(bits, UnitKind::CharFold, operand); break;
+        case Op::Set: AddUnits(bits, UnitKind::Set, operand); break;
+        default: AddUnits(bits, UnitKind::Any, 0); break;
+        }
+    }
+
+    // Every path from (pc, off): adds to units[k] each unit a path may consume at offset k and
+    // returns the fewest units (up to kFilterUnits) after which a path may end the match or
+    // leave the walk's knowledge.
+    size_t ExploreUnits(size_t startPc, size_t startOff, std::vector<std::bitset<0x10000>>& units) {
+        const auto& code = prog_->code;
+        size_t minLength = kFilterUnits;
+        std::vector<bool> seen(code.size() * kFilterUnits, false);
+        std::vector<std::pair<size_t, size_t>> todo{{startPc, startOff}};
+        auto go = [&](size_t pc, size_t off) {
+            if (off < kFilterUnits) todo.emplace_back(pc, off);
+        };
+        while (!todo.empty()) {
+            auto [pc, off] = todo.back();
+            todo.pop_back();
+            if (seen[pc * kFilterUnits + off]) continue;
+            seen[pc * kFilterUnits + off] = true;
+            auto op = static_cast<Op>(code[pc]);
+            const int32_t* arg = &code[pc + 1];
+            const size_t after = pc + static_cast<size_t>(InstrSize(code.data(), pc));
+            switch (op) {
+            case Op::Char: case Op::CharFold: case Op::Set: case Op::Any:
+                AddStep(units[off], op, arg[0]);
+                go(after, off + 1);
+                break;
+            case Op::String: case Op::StringFold: {
+                const auto n = static_cast<size_t>(arg[0]);
+                for (size_t k = 0; k < n && off + k < kFilterUnits; ++k)
+                    AddStep(units[off + k], op == Op::String ? Op::Char : Op::CharFold, arg[1 + k]);
+                go(after, off + n);
+                break;
+            }
+            case Op::Star: case Op::StarLazy: case Op::StarAtomic: {
+                const auto kind = static_cast<UnitKind>(arg[0]);
+                const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
+                for (uint32_t i = 0; i < max && off + i < kFilterUnits; ++i) AddUnits(units[off + i], kind, arg[1]);
+                for (uint32_t c = min; c <= max && off + c < kFilterUnits; ++c) go(after, off + c);
+                break;
+            }
+            case Op::Jump: go(static_cast<size_t>(arg[0]), off); break;
+            case Op::Split: case Op::SplitLazy: go(after, off); go(static_cast<size_t>(arg[0]), off); break;
+            case Op::Loop: go(after, off); go(static_cast<size_t>(arg[4]), off); break;
+            // a look-ahead consumes nothing: the path goes on after it (its body only narrows)
+            case Op::LookAhead: case Op::NegLookAhead: go(static_cast<size_t>(arg[0]), off); break;
+            case Op::Save: case Op::ResetGroups: case Op::SetMark: case Op::CheckProgress: case Op::CounterInit:
+            case Op::CounterNext: case Op::LineStart: case Op::LineStartM: case Op::LineEnd: case Op::LineEndM:
+            case Op::WordBoundary: case Op::NotWordBoundary:
+                go(after, off);
+                break;
+            default:  // the match's end, a back-reference, a look-ahead's end
+                minLength = std::min(minLength, off);
+                break;
+            }
+        }
+        return minLength;
+    }
+
+    // AnalyseSkip: the code from the start is a straight stretch of zero-width instructions and
+    // single-unit steps (skipLead units in all), then a greedy single-unit loop Y{min,max}, and
+    // the pattern has no back-reference. An attempt from p reaches the loop at p + skipLead,
+    // which takes units up to q. Suppose it stopped short of max (the unit at q is not in Y, or
+    // the text ends there) and the attempt failed. Take a start p' with p < p' <= q - skipLead:
+    // its fixed steps either fail or take units inside the loop's run, so its loop starts inside
+    // the run, takes fewer than max units and stops at q too. What follows the loop then sees
+    // the same position and the same state (nothing reads where the match started: no
+    // back-reference; the groups opened before hold other starts, but only the result reads
+    // them), and the positions a greedy loop gives back are a subset of the first attempt's:
+    // every such start fails as the first did, and the search may go on from q - skipLead + 1.
+    void AnalyseSkip() {
+        const auto& code = prog_->code;
+        for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(InstrSize(code.data(), pc))) {
+            auto op = static_cast<Op>(code[pc]);
+            if (op == Op::BackRef || op == Op::BackRefFold) return;
+        }
+        uint32_t lead = 0;
+        for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(InstrSize(code.data(), pc))) {
+            switch (static_cast<Op>(code[pc])) {
+            case Op::Save: case Op::LineStart: case Op::LineStartM: case Op::LineEnd: case Op::LineEndM:
+            case Op::WordBoundary: case Op::NotWordBoundary:
+                break;
+            case Op::Char: case Op::CharFold: case Op::Set: case Op::Any: ++lead; break;
+            case Op::String: case Op::StringFold: lead += static_cast<uint32_t>(code[pc + 1]); break;
+            case Op::Star: case Op::StarAtomic:
+                prog_->start.skipLoop = static_cast<int32_t>(pc);
+                prog_->start.skipLead = lead;
+                return;
+            default: return;
             }
         }
     }

@@ -47,6 +47,32 @@ size_t FindUnit(const Char* text, size_t from, size_t length, uint16_t unit) {
     return p;
 }
 
+// The first position at or after `from` (before `length`) holding one of the n (1 to 4) units.
+size_t FindAnyOf(const Char* text, size_t from, size_t length, const uint16_t* units, int n) {
+    if (n == 1) return FindUnit(text, from, length, units[0]);
+    size_t p = from;
+#ifdef __SSE2__
+    // the unused lanes repeat the first unit
+    const __m128i u0 = _mm_set1_epi16(static_cast<short>(units[0]));
+    const __m128i u1 = _mm_set1_epi16(static_cast<short>(units[1]));
+    const __m128i u2 = _mm_set1_epi16(static_cast<short>(units[n > 2 ? 2 : 0]));
+    const __m128i u3 = _mm_set1_epi16(static_cast<short>(units[n > 3 ? 3 : 0]));
+    for (; p + 8 <= length; p += 8) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + p));
+        __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, u0), _mm_cmpeq_epi16(v, u1)),
+                                   _mm_or_si128(_mm_cmpeq_epi16(v, u2), _mm_cmpeq_epi16(v, u3)));
+        int mask = _mm_movemask_epi8(hit);
+        if (mask) return p + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)) >> 1);
+    }
+#endif
+    for (; p < length; ++p) {
+        const auto c = static_cast<uint16_t>(text[p]);
+        for (int k = 0; k < n; ++k)
+            if (c == units[k]) return p;
+    }
+    return p;
+}
+
 }  // namespace
 
 Matcher::Matcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget)
@@ -55,6 +81,14 @@ Matcher::Matcher(const Program& program, const Char* text, size_t length, uint64
       maxFrames_(sizeof(void*) == 4 ? (size_t{8} << 20) : (size_t{64} << 20)),
       slots_(2 * (program.groupCount + 1), -1), registers_(program.registerCount, 0) {
     stack_.reserve(256);
+    // the filter's unit lists, each spread over eight lanes (unused entries repeat the first)
+    const StartInfo::Filter& f = program.start.filter;
+    for (int k = 0; k < 4; ++k) {
+        for (int lane = 0; lane < 8; ++lane) {
+            firstLanes_[k * 8 + lane] = f.firstList[k < f.firstCount ? k : 0];
+            firstLanes_[(4 + k) * 8 + lane] = f.secondList[k < f.secondCount ? k : 0];
+        }
+    }
 }
 
 bool Matcher::AnchorAllows(size_t pos) const {
@@ -82,6 +116,41 @@ size_t Matcher::NextCandidate(size_t from) const {
         }
         return length_ + 1;
     }
+    if (s.anchor == StartInfo::Anchor::None && s.filter.length) {
+        const StartInfo::Filter& f = s.filter;
+        if (length_ < f.length) return length_ + 1;
+        const size_t end = length_ - f.length + 1;  // candidates lie before end
+        const auto& first = f.units[0];
+#ifdef __SSE2__
+        if (f.firstCount && f.secondCount) {
+            // eight starts at a time: the first unit one of a few and the second one of a few
+            // (loaded unaligned: a 32-bit Windows stack is not always 16-byte aligned)
+            __m128i lists[8];
+            for (int k = 0; k < 8; ++k) lists[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(firstLanes_ + 8 * k));
+            for (; p + 8 <= end; p += 8) {
+                const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_ + p));
+                const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_ + p + 1));
+                __m128i h0 = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v0, lists[0]), _mm_cmpeq_epi16(v0, lists[1])),
+                                          _mm_or_si128(_mm_cmpeq_epi16(v0, lists[2]), _mm_cmpeq_epi16(v0, lists[3])));
+                __m128i h1 = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v1, lists[4]), _mm_cmpeq_epi16(v1, lists[5])),
+                                          _mm_or_si128(_mm_cmpeq_epi16(v1, lists[6]), _mm_cmpeq_epi16(v1, lists[7])));
+                auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(h0, h1)));
+                while (mask) {
+                    const size_t q = p + (static_cast<size_t>(__builtin_ctz(mask)) >> 1);
+                    if (FilterPasses(q)) return q;
+                    mask &= mask - 1;  // each lane sets two bits
+                    mask &= mask - 1;
+                }
+            }
+        }
+#endif
+        for (;; ++p) {
+            if (f.firstCount) p = FindAnyOf(text_, p, end, f.firstList, f.firstCount);
+            else while (p < end && !first[At(p)]) ++p;
+            if (p >= end) return length_ + 1;
+            if (f.firstOnly || FilterPasses(p)) return p;
+        }
+    }
     if (s.filtered) {
         const auto& bits = *s.firstUnits;
         if (s.anchor == StartInfo::Anchor::None) {
@@ -103,10 +172,16 @@ Status Matcher::Search(size_t from, std::vector<int32_t>& spans) {
     // positions are kept in 32 bits, as the platform's indexes are
     if (length_ > static_cast<size_t>(INT32_MAX) - 1) return Status::OutOfMemory;
     try {
-        for (size_t p = NextCandidate(from); p <= length_; p = NextCandidate(p + 1)) {
+        for (size_t p = NextCandidate(from); p <= length_; p = NextCandidate(std::max(p + 1, skipTo_))) {
             Status st = Attempt(p);
             if (st == Status::Match) {
-                spans.assign(slots_.begin(), slots_.end());
+                // (no groups, the common case: two plain appends rather than a range insert)
+                if (slots_.size() == 2) {
+                    spans.push_back(slots_[0]);
+                    spans.push_back(slots_[1]);
+                } else {
+                    spans.insert(spans.end(), slots_.begin(), slots_.end());
+                }
                 return st;
             }
             if (st != Status::NoMatch) return st;
@@ -151,6 +226,26 @@ size_t Matcher::Scan(UnitKind kind, int32_t operand, size_t pos, size_t limit) c
     }
     case UnitKind::Set: {
         const CharSet& set = prog_.sets[static_cast<size_t>(operand)];
+#ifdef __SSE2__
+        // eight units at a time: a unit is in a range when (unit - low) does not exceed the
+        // range's width, as unsigned 16-bit numbers (a saturating subtraction gives zero)
+        const std::vector<uint16_t>& lanes = prog_.setLanes[static_cast<size_t>(operand)];
+        if (!lanes.empty() && limit >= 8) {
+            const auto* range = reinterpret_cast<const __m128i*>(lanes.data());
+            const size_t ranges = lanes.size() / 16;
+            const __m128i zero = _mm_setzero_si128();
+            for (; k + 8 <= limit; k += 8) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_ + pos + k));
+                __m128i in = zero;
+                for (size_t r = 0; r < ranges; ++r) {
+                    const __m128i lo = _mm_loadu_si128(range + 2 * r), width = _mm_loadu_si128(range + 2 * r + 1);
+                    in = _mm_or_si128(in, _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, lo), width), zero));
+                }
+                const auto out = static_cast<unsigned>(_mm_movemask_epi8(in)) ^ 0xFFFFu;
+                if (out) return k + (static_cast<size_t>(__builtin_ctz(out)) >> 1);
+            }
+        }
+#endif
         while (k < limit && set.Contains(At(pos + k))) ++k;
         break;
     }
@@ -159,6 +254,35 @@ size_t Matcher::Scan(UnitKind kind, int32_t operand, size_t pos, size_t limit) c
         break;
     }
     return k;
+}
+
+// The filter's tests past the first unit (which the caller has checked) for a start at p, with
+// p + filter length <= length_.
+bool Matcher::FilterPasses(size_t p) const {
+    const StartInfo::Filter& f = prog_.start.filter;
+    for (size_t k = 1; k < f.length; ++k)
+        if (!f.units[k][At(p + k)]) return false;
+    for (const auto& [b, a] : f.same)
+        if (At(p + b) != At(p + a)) return false;
+    for (const auto& [at, boundary] : f.edges) {
+        const size_t q = p + at;
+        if ((IsWordAt(q) != (q > 0 && IsWordUnit(At(q - 1)))) != boundary) return false;
+    }
+    return true;
+}
+
+// The unit the code at pc needs at the position it starts at, looking through group marks and
+// into a look-ahead's body; -1 when it needs no single known unit.
+int32_t Matcher::RequiredUnit(size_t pc) const {
+    for (;;) {
+        switch (static_cast<Op>(code_[pc])) {
+        case Op::Save: pc += 2; continue;
+        case Op::LookAhead: pc += 2; continue;
+        case Op::Char: return static_cast<uint16_t>(code_[pc + 1]);
+        case Op::String: return static_cast<uint16_t>(code_[pc + 2]);
+        default: return -1;
+        }
+    }
 }
 
 // False when the instruction at pc needs a literal unit that the text at pos does not have.
@@ -198,8 +322,10 @@ void Matcher::AbandonLookAhead() {
 }
 
 Status Matcher::Attempt(size_t start) {
-    for (int32_t& s : slots_) s = -1;
+    // the match's own end is written at Match; only groups need clearing
     slots_[0] = static_cast<int32_t>(start);
+    if (slots_.size() > 2) std::fill(slots_.begin() + 2, slots_.end(), -1);
+    skipTo_ = 0;
     stack_.clear();
     markTop_ = -1;
     // the budget counts down in a register; what is left goes back to steps_ on every way out
@@ -377,6 +503,7 @@ Status Matcher::Attempt(size_t start) {
             const size_t limit = std::min<size_t>(max, length_ - pos);
             const size_t count = Scan(kind, arg[1], pos, limit);
             left -= static_cast<int64_t>(count);
+            if (static_cast<int32_t>(pc) == prog_.start.skipLoop && count < max) NoteSkip(pos + count);
             if (count < min) goto fail;
             if (count > min &&
                 !Push(Frame{StarGreedy, static_cast<int32_t>(pc + 5), static_cast<int32_t>(pos + count),
@@ -390,6 +517,7 @@ Status Matcher::Attempt(size_t start) {
             const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
             const size_t count = Scan(static_cast<UnitKind>(arg[0]), arg[1], pos, std::min<size_t>(max, length_ - pos));
             left -= static_cast<int64_t>(count);
+            if (static_cast<int32_t>(pc) == prog_.start.skipLoop && count < max) NoteSkip(pos + count);
             if (count < min) goto fail;
             pos += count;
             pc += 5;
@@ -442,9 +570,9 @@ Status Matcher::Attempt(size_t start) {
                 // give back one unit; when a literal follows, straight to where it could match
                 size_t p = static_cast<size_t>(f.pos) - 1;
                 const size_t floor = static_cast<size_t>(f.a);
-                const auto next = static_cast<Op>(code[f.pc]);
-                if (next == Op::Char || next == Op::String) {
-                    const auto c = static_cast<uint16_t>(code[f.pc + (next == Op::Char ? 1 : 2)]);
+                const int32_t need = RequiredUnit(static_cast<size_t>(f.pc));
+                if (need >= 0) {
+                    const auto c = static_cast<uint16_t>(need);
                     while (p > floor && At(p) != c) --p;
                     left -= static_cast<int64_t>(static_cast<size_t>(f.pos) - 1 - p);
                 }

@@ -23,8 +23,8 @@ class Matcher {
 public:
     Matcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget);
 
-    // The leftmost match starting at or after `from`. On Match, `spans` holds the start and end
-    // of the match and of each group (-1 for a group that did not take part).
+    // The leftmost match starting at or after `from`. On Match, the start and end of the match
+    // and of each group (-1 for a group that did not take part) are appended to `spans`.
     Status Search(size_t from, std::vector<int32_t>& spans);
 
 private:
@@ -43,6 +43,10 @@ private:
     bool UnitMatches(UnitKind kind, int32_t operand, uint16_t unit) const;
     bool IsWordAt(size_t pos) const;
     bool MayStartWith(size_t pc, size_t pos) const;
+    bool FilterPasses(size_t p) const;
+    int32_t RequiredUnit(size_t pc) const;
+    // The loop of StartInfo::skipLoop stopped short of its maximum at q.
+    void NoteSkip(size_t q) { skipTo_ = q + 1 - prog_.start.skipLead; }
     bool Push(Frame f);
     // Writes that backtracking must be able to undo. With no choice point below, nothing can
     // ever need the old value back, so no record is kept.
@@ -74,6 +78,8 @@ private:
     std::vector<int32_t> registers_;
     std::vector<Frame> stack_;
     int32_t markTop_ = -1;
+    size_t skipTo_ = 0;  // after a failed attempt: the first start that could still match
+    uint16_t firstLanes_[64];  // the filter's first and second unit lists, 8 lanes each
 };
 
 }  // namespace rx

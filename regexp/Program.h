@@ -25,12 +25,43 @@ struct StartInfo {
     int32_t onlyFirstUnit = -1;
     // A literal every match starts with (case-sensitive), when there is one.
     std::basic_string<uint16_t> prefix;
+
+    // What the first units of every match must satisfy, checked in the search loop before the
+    // matcher is entered (unanchored patterns): every match is at least `length` units long,
+    // its unit at offset k (k < length) is one of units[k], the units at the two offsets of each
+    // `same` pair are equal (a group of one unit and a back-reference to it), and at each offset
+    // of `edges` (<= length) a word boundary holds (true) or does not (false).
+    struct Filter {
+        size_t length = 0;  // 0: no filter
+        std::vector<std::bitset<0x10000>> units;
+        std::vector<std::pair<uint32_t, uint32_t>> same;
+        std::vector<std::pair<uint32_t, bool>> edges;
+        // when offset 0 (and 1) allow at most four units: those, for a vector scan
+        uint16_t firstList[4] = {0, 0, 0, 0};
+        int firstCount = 0;
+        uint16_t secondList[4] = {0, 0, 0, 0};
+        int secondCount = 0;
+        bool firstOnly = false;  // nothing to test past the first unit
+    } filter;
+
+    // After a failed attempt the next start may lie further on than the next unit: when every
+    // match begins with `skipLead` units of fixed steps and then the single-unit loop at code
+    // offset skipLoop, and that loop stopped short of its maximum at q, every start up to
+    // q - skipLead reaches the same state after the loop and fails the same way (see the
+    // compiler's AnalyseSkip). -1: no such loop.
+    int32_t skipLoop = -1;
+    uint32_t skipLead = 0;
 };
 
 class Program {
 public:
     std::vector<int32_t> code;
     std::vector<CharSet> sets;
+    // For each set of at most kLaneRanges ranges: per range its low end and width (high - low),
+    // each repeated over eight 16-bit lanes, for the vector scan of a loop over the set; empty
+    // for a set of more ranges.
+    static constexpr size_t kLaneRanges = 6;
+    std::vector<std::vector<uint16_t>> setLanes;
     uint32_t groupCount = 0;      // capturing groups
     uint32_t registerCount = 0;   // loop counters and marks
     StartInfo start;

@@ -131,16 +131,18 @@ MatchCollection RegExp::Run(std::shared_ptr<const String> source, bool firstOnly
     data->groupCount = static_cast<int>(prog.groupCount);
     data->source = source;
     Matcher matcher(prog, source->data(), source->size(), stepBudget_);
-    std::vector<int32_t> spans;
+    // each match's spans go straight onto the collection's list
+    std::vector<int32_t>& spans = data->spans;
+    const size_t perMatch = 2 * (prog.groupCount + 1);
     try {
         for (size_t from = 0; from <= source->size();) {
             Status st = matcher.Search(from, spans);
             if (st == Status::NoMatch) break;
             if (st != Status::Match) RaiseStatus(st);
-            data->spans.insert(data->spans.end(), spans.begin(), spans.end());
             if (firstOnly) break;
             // after an empty match the search goes on one unit later
-            from = static_cast<size_t>(spans[1]) + (spans[1] == spans[0] ? 1 : 0);
+            const int32_t* found = spans.data() + (spans.size() - perMatch);
+            from = static_cast<size_t>(found[1]) + (found[1] == found[0] ? 1 : 0);
         }
     } catch (const std::bad_alloc&) {
         throw base::Error(base::err::OutOfMemory, L"Out of memory");
@@ -167,6 +169,7 @@ String RegExp::Replace(StringView source, StringView replacement) {
         out.reserve(source.size());
         size_t copied = 0;
         for (size_t from = 0; from <= source.size();) {
+            spans.clear();
             Status st = matcher.Search(from, spans);
             if (st == Status::NoMatch) break;
             if (st != Status::Match) RaiseStatus(st);

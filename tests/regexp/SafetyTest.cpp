@@ -68,9 +68,13 @@ TEST(Safety, CatastrophicBacktrackingEndsWithTheBudgetError) {
     EXPECT_EQ(re.Execute(U("xxxy")).Count(), 1);
 
     rx::RegExp quadratic;   // no catastrophe, only a long search that the budget also bounds
-    quadratic.Pattern(U(".*x"));
+    quadratic.Pattern(U(".*?x"));
     quadratic.StepBudget(1000000);
     EXPECT_EQ(ErrorNumber(quadratic, rx::String(100000, 'a')), rx::err::BudgetExceeded);
+    // the greedy form's failed first attempt shows that no later start can match: the search
+    // ends after one pass, well within the budget
+    quadratic.Pattern(U(".*x"));
+    EXPECT_EQ(ErrorNumber(quadratic, rx::String(100000, 'a')), 0);
 }
 
 TEST(Safety, HugeInputIsSearchedWithoutCopiesOrRecursion) {
