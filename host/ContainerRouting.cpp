@@ -69,24 +69,23 @@ bool ContainerRouting::Reflect(const std::vector<ControlSite*>& children, UINT m
     return false;
 }
 
+ControlSite* ContainerRouting::WindowlessAt(const std::vector<ControlSite*>& children, POINT pt) {
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        ControlSite* s = *it;
+        if (!s->IsCreated() || !s->Windowless() || !s->Visible()) continue;
+        RECT r = s->PixelRect();
+        if (!PtInRect(&r, pt)) continue;
+        POINT local{pt.x - r.left, pt.y - r.top};
+        if (s->GetControl().HitTest(local, s->Windowless()->HitTest(local)) == HitResult::Hit) return s;
+    }
+    return nullptr;
+}
+
 bool ContainerRouting::RouteMouse(HWND container, const std::vector<ControlSite*>& children, UINT msg,
                                   WPARAM wParam, LPARAM lParam) {
     if (msg < WM_MOUSEFIRST || msg > WM_MBUTTONDBLCLK) return false;
     POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ControlSite* target = captured_;
-    if (!target) {
-        for (auto it = children.rbegin(); it != children.rend(); ++it) {
-            ControlSite* s = *it;
-            if (!s->IsCreated() || !s->Windowless() || !s->Visible()) continue;
-            RECT r = s->PixelRect();
-            if (!PtInRect(&r, pt)) continue;
-            POINT local{pt.x - r.left, pt.y - r.top};
-            if (s->GetControl().HitTest(local, s->Windowless()->HitTest(local)) == HitResult::Hit) {
-                target = s;
-                break;
-            }
-        }
-    }
+    ControlSite* target = captured_ ? captured_ : WindowlessAt(children, pt);
     if (!target) return false;
     RECT r = target->PixelRect();
     int x = pt.x - r.left, y = pt.y - r.top;

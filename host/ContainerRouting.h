@@ -20,6 +20,9 @@ public:
     // owning that window. True when it answered.
     static bool Reflect(const std::vector<ControlSite*>& children, UINT msg, WPARAM wParam, LPARAM lParam,
                         LRESULT& result);
+    // The topmost visible windowless child whose hit test answers Hit at `pt` (container client
+    // pixels), or null.
+    static ControlSite* WindowlessAt(const std::vector<ControlSite*>& children, POINT pt);
     // Mouse messages over the container: routed to the windowless child under the point (or the
     // one holding the capture). True when a windowless control took it.
     bool RouteMouse(HWND container, const std::vector<ControlSite*>& children, UINT msg, WPARAM wParam,

@@ -21,6 +21,7 @@
 namespace host {
 
 class ControlSite;
+class DataObject;
 
 // How the control appears on its container.
 enum class SurfaceKind {
@@ -122,6 +123,21 @@ public:
     virtual void OnSurfaceMouseUp(int button, int shift, int x, int y) {}
     virtual void OnSurfaceClick() {}
     virtual void OnSurfaceDblClick() {}
+
+    // --- OLE drag and drop (DragDrop.h) ------------------------------------------------------
+    // Source side, for a drag started with ControlSite::OLEDrag: fill the data and name the
+    // allowed effects (1 copy, 2 move, 4 link; left 0, no drag takes place); choose the cursors
+    // (DefaultCursors false: the control set one); render a format declared without data; the
+    // effect the target chose, 0 when the drag was cancelled.
+    virtual void OnOLEStartDrag(DataObject& data, long& allowedEffects) {}
+    virtual void OnOLEGiveFeedback(long& effect, bool& defaultCursors) {}
+    virtual void OnOLESetData(DataObject& data, int& dataFormat) {}
+    virtual void OnOLECompleteDrag(long& effect) {}
+    // Target side, while the surface's OLEDropMode is not 0. Effect comes in as the effects the
+    // source allows and goes back as the control's choice; x, y in control pixels; State 0
+    // enter, 1 leave, 2 over.
+    virtual void OnOLEDragOver(DataObject& data, long& effect, int button, int shift, float x, float y, int state) {}
+    virtual void OnOLEDragDrop(DataObject& data, long& effect, int button, int shift, float x, float y) {}
 
     // OwnWindow only: WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and WM_CTLCOLOR* that the container got
     // from the control's window. Return true with `result` set to answer it.

@@ -1,6 +1,7 @@
 #include "host/ControlSite.h"
 
 #include "host/ContainerRouting.h"
+#include "host/DragDrop.h"
 #include "host/Error.h"
 #include "host/Form.h"
 #include "host/HostWindow.h"
@@ -182,6 +183,8 @@ void ControlSite::SetFocus() {
     if (!CanTakeFocus()) Raise(err::InvalidProcedureCall);
     ::SetFocus(control_->FocusWindow());
 }
+
+void ControlSite::OLEDrag() { dragdrop::StartDrag(*this); }
 
 void ControlSite::ZOrder(int position) {
     if (position != 0 && position != 1) Raise(err::InvalidProcedureCall);

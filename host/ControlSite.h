@@ -80,6 +80,9 @@ public:
     void DataChanged(bool changed) { dataChanged_ = changed; }
     void SetFocus();       // raises 5 when the control cannot take the focus now
     void ZOrder(int position = 0);  // 0 to the front, 1 to the back
+    // Starts an OLE drag from this control and returns when it is over (DragDrop.h); 674 while
+    // another drag is under way.
+    void OLEDrag();
     // Raised when the focus is about to move to a control whose CausesValidation is True;
     // setting Cancel keeps the focus here.
     Event<bool& /*Cancel*/> Validate;

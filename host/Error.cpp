@@ -17,6 +17,10 @@ std::wstring StandardDescription(long number) {
     case 382: return L"Set not supported at runtime";
     case 383: return L"Set not supported (read-only property)";
     case 438: return L"Object doesn't support this property or method";
+    case 460: return L"Invalid Clipboard format";
+    case 461: return L"Specified format doesn't match format of data";
+    case 672: return L"DataObject formats list may not be cleared or expanded outside of the OLEStartDrag event";
+    case 674: return L"Illegal recursive invocation of OLE drag and drop";
     default: return L"Application-defined or object-defined error";
     }
 }

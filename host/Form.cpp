@@ -2,6 +2,7 @@
 
 #include "host/Application.h"
 #include "host/ControlRegistry.h"
+#include "host/DragDrop.h"
 #include "host/HostWindow.h"
 #include "host/Intrinsics.h"
 #include "host/WindowBinding.h"
@@ -189,6 +190,7 @@ void Form::DestroyAll() {
     lastFocus_ = nullptr;
     validated_ = nullptr;
     tooltip_.Reset();
+    if (hwnd_) dragdrop::Forget(hwnd_.Get());
     hwnd_.Reset();
     App().RemoveForm(*this);
 }

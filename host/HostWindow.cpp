@@ -3,6 +3,7 @@
 #include "host/Application.h"
 #include "host/ContainerRouting.h"
 #include "host/ControlSite.h"
+#include "host/DragDrop.h"
 #include "host/Error.h"
 #include "host/Form.h"
 #include "host/WindowBinding.h"
@@ -44,7 +45,16 @@ HostWindow::HostWindow(ControlSite& site, HWND parent) : site_(site) {
 }
 
 HostWindow::~HostWindow() {
-    if (hwnd_) SetWindowLongPtrW(hwnd_.Get(), GWLP_USERDATA, 0);
+    ReleaseDropTarget();
+    if (hwnd_) {
+        dragdrop::Forget(hwnd_.Get());  // what windowless children left registered
+        SetWindowLongPtrW(hwnd_.Get(), GWLP_USERDATA, 0);
+    }
+}
+
+Surface::DropHome HostWindow::DropTargetHome() const {
+    if (!hwnd_ || !site_.AmbientUserMode()) return {};
+    return {hwnd_.Get(), &site_.Parent(), &site_};
 }
 
 void HostWindow::Enabled(bool on) {

@@ -50,6 +50,9 @@ public:
     // The window procedure's default handling, for the procedure and for tests.
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
+protected:
+    DropHome DropTargetHome() const override;
+
 private:
     // A memory DC with its bitmap selected; the bitmap is put out of the DC before either goes.
     struct Image {

@@ -1,8 +1,11 @@
 #include "host/Surface.h"
 
+#include "host/DragDrop.h"
 #include "host/Font.h"
 
 #include <olectl.h>
+
+#include <utility>
 
 namespace host {
 
@@ -81,6 +84,23 @@ void Surface::PaintBackground(HDC dc, const RECT& rc) const {
         return;
     }
     if (backStyle_ == 1) FillRect(dc, &rc, BackBrush());
+}
+
+void Surface::OLEDropMode(int mode) {
+    if (mode != 0 && !dropWindow_) {
+        DropHome home = DropTargetHome();
+        if (home.window && home.form) {
+            dragdrop::Acquire(home.window, *home.form, home.owner);
+            dropWindow_ = home.window;
+        }
+    } else if (mode == 0) {
+        ReleaseDropTarget();
+    }
+    dropMode_ = mode;
+}
+
+void Surface::ReleaseDropTarget() {
+    if (dropWindow_) dragdrop::Release(std::exchange(dropWindow_, nullptr));
 }
 
 }  // namespace host

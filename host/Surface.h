@@ -11,6 +11,9 @@
 
 namespace host {
 
+class ControlSite;
+class Form;
+
 class Surface {
 public:
     virtual ~Surface() = default;
@@ -50,7 +53,23 @@ public:
     // Invalidates the surface so it repaints soon.
     virtual void Refresh() = 0;
 
+    // OLE drop mode: 0 none, 1 manual (the control gets the drag-over and drop notifications;
+    // see DragDrop.h). Raises 5 when the system refuses the drop target.
+    int OLEDropMode() const { return dropMode_; }
+    void OLEDropMode(int mode);
+
 protected:
+    // Where the surface's drop target is registered: the window, its form, and the control
+    // whose host window it is (null for the form). No window: the surface takes no drops.
+    struct DropHome {
+        HWND window = nullptr;
+        Form* form = nullptr;
+        ControlSite* owner = nullptr;
+    };
+    virtual DropHome DropTargetHome() const { return {}; }
+    // Gives up the drop-target registration (the surface is going away).
+    void ReleaseDropTarget();
+
     virtual void OnFontChanged() {}
     // A property that the controls on this surface see as an ambient value changed:
     // "BackColor", "ForeColor", "Font", "RightToLeft".
@@ -68,6 +87,8 @@ private:
     int backStyle_ = 1;
     bool rightToLeft_ = false;
     Picture picture_;
+    int dropMode_ = 0;
+    HWND dropWindow_ = nullptr;  // where this surface holds a drop-target registration
 };
 
 }  // namespace host

@@ -4,6 +4,11 @@
 
 namespace host {
 
+Surface::DropHome WindowlessSurface::DropTargetHome() const {
+    if (!site_.AmbientUserMode()) return {};
+    return {ContainerWindow(), &site_.Parent(), site_.Container()};
+}
+
 WindowlessSurface::WindowlessSurface(ControlSite& site) : site_(site) {
     BackColor(site.AmbientBackColor());
     ForeColor(site.AmbientForeColor());

@@ -13,6 +13,7 @@ class ControlSite;
 class WindowlessSurface : public Surface {
 public:
     explicit WindowlessSurface(ControlSite& site);
+    ~WindowlessSurface() override { ReleaseDropTarget(); }
 
     ControlSite& Site() const { return site_; }
     // The window the control is drawn on (its "host window"): the container's. Borrowed.
@@ -39,6 +40,9 @@ public:
 
     // Host side: the host's hit-test answer for a point in control pixels, asked of the control.
     HitResult HitTest(POINT pt) const;
+
+protected:
+    DropHome DropTargetHome() const override;
 
 private:
     ControlSite& site_;  // borrowed: owns this surface

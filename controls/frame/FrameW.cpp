@@ -50,6 +50,7 @@ void FrameW::ReadProperties(const host::PropertyBag& bag) {
     host.ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", foundation::SystemColorButtonText).AsLong()));
     host.Enabled(bag.Read(L"Enabled", true).AsBool());
     oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
+    HostDropMode(oleDropMode_);
     mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
     mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
     rightToLeft_ = bag.Read(L"RightToLeft", false).AsBool();
@@ -217,6 +218,7 @@ void FrameW::Enabled(bool on) {
 
 void FrameW::OLEDropMode(long mode) {
     if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
+    HostDropMode(mode);
     oleDropMode_ = mode;
     Changed(L"OLEDropMode");
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "controls/foundation/ISubclass.h"
+#include "controls/foundation/OLEDragDrop.h"
 #include "controls/foundation/Subclass.h"
 #include "controls/frame/FrameDrawing.h"
 #include "host/Control.h"
@@ -15,7 +16,7 @@
 
 namespace controls {
 
-class FrameW : public host::Control, public foundation::ISubclass {
+class FrameW : public foundation::OLEDragDropControl<3>, public foundation::ISubclass {
 public:
     struct DispId {
         static constexpr long MouseEnter = 1;

@@ -47,6 +47,7 @@ void LabelW::ReadProperties(const host::PropertyBag& bag) {
     surface.ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", foundation::SystemColorButtonText).AsLong()));
     surface.Enabled(bag.Read(L"Enabled", true).AsBool());
     oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
+    HostDropMode(oleDropMode_);
     mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
     mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
     look_.rightToLeft = bag.Read(L"RightToLeft", false).AsBool();
@@ -217,6 +218,7 @@ void LabelW::Enabled(bool on) {
 
 void LabelW::OLEDropMode(long mode) {
     if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
+    HostDropMode(mode);
     oleDropMode_ = mode;
     Changed(L"OLEDropMode");
 }

@@ -3,6 +3,7 @@
 // container's mouse input to it. Auto-size keeps the right edge, centre or bottom in place.
 #pragma once
 
+#include "controls/foundation/OLEDragDrop.h"
 #include "controls/label/LabelDrawing.h"
 #include "host/Control.h"
 #include "host/Event.h"
@@ -13,7 +14,7 @@
 
 namespace controls {
 
-class LabelW : public host::Control {
+class LabelW : public foundation::OLEDragDropControl<4> {
 public:
     struct DispId {
         static constexpr long Change = 1;

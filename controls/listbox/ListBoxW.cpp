@@ -54,6 +54,7 @@ void ListBoxW::ReadProperties(const host::PropertyBag& bag) {
     oleDragMode_ = bag.Read(L"OLEDragMode", 0L).AsLong();
     oleDragDropScroll_ = bag.Read(L"OLEDragDropScroll", true).AsBool();
     oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
+    HostDropMode(oleDropMode_);
     mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
     mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
     rightToLeft_ = bag.Read(L"RightToLeft", false).AsBool();
@@ -219,6 +220,7 @@ void ListBoxW::OLEDragDropScroll(bool on) {
 
 void ListBoxW::OLEDropMode(long mode) {
     if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
+    HostDropMode(mode);
     oleDropMode_ = mode;
     Changed(L"OLEDropMode");
 }

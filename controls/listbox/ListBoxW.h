@@ -14,6 +14,7 @@
 #pragma once
 
 #include "controls/foundation/ISubclass.h"
+#include "controls/foundation/OLEDragDrop.h"
 #include "controls/foundation/Subclass.h"
 #include "controls/listbox/ListBoxWindow.h"
 #include "host/Control.h"
@@ -26,7 +27,7 @@
 
 namespace controls {
 
-class ListBoxW : public host::Control, public foundation::ISubclass {
+class ListBoxW : public foundation::OLEDragDropControl<11>, public foundation::ISubclass {
 public:
     struct DispId {
         static constexpr long Scroll = 1;

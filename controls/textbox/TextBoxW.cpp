@@ -62,6 +62,7 @@ void TextBoxW::ReadProperties(const host::PropertyBag& bag) {
     oleDragMode_ = bag.Read(L"OLEDragMode", 0L).AsLong();
     oleDragDropScroll_ = bag.Read(L"OLEDragDropScroll", true).AsBool();
     oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
+    HostDropMode(oleDropMode_ == 2 ? 1 : oleDropMode_);
     mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
     mouseIcon_ = bag.Read(L"MouseIcon").AsPicture();
     mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
@@ -223,6 +224,7 @@ void TextBoxW::OLEDragDropScroll(bool on) {
 
 void TextBoxW::OLEDropMode(long mode) {
     if (foundation::RejectOutOfRange(mode, 0, 2, designMode_)) return;
+    HostDropMode(mode == 2 ? 1 : mode);  // 2: the box does the drop itself on the host's notifications
     oleDropMode_ = mode;
     Changed(L"OLEDropMode");
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "controls/foundation/ISubclass.h"
+#include "controls/foundation/OLEDragDrop.h"
 #include "controls/foundation/Subclass.h"
 #include "controls/textbox/EditWindow.h"
 #include "host/Control.h"
@@ -22,7 +23,7 @@
 
 namespace controls {
 
-class TextBoxW : public host::Control, public foundation::ISubclass {
+class TextBoxW : public foundation::OLEDragDropControl<9>, public foundation::ISubclass {
 public:
     // Dispatch identifiers of the events particular to this control (the standard ones are
     // host::dispid).
