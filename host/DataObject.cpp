@@ -1,5 +1,6 @@
 #include "host/DataObject.h"
 
+#include "host/ComObject.h"
 #include "host/Error.h"
 
 #include <shlobj.h>
@@ -69,7 +70,7 @@ std::optional<Bytes> ReadMedium(IDataObject* object, int format) {
 
 // The host's own IDataObject: an ordered list of formats, each with its bytes or declared for
 // rendering on demand.
-class DataStore final : public IDataObject {
+class DataStore final : public ComObject<IDataObject> {
 public:
     explicit DataStore(DataObject::Renderer render) : render_(std::move(render)) {}
 
@@ -103,24 +104,6 @@ public:
     }
     void CloseFormats() { open_ = false; }
     void Detach() { render_ = nullptr; }
-
-    // --- IUnknown ------------------------------------------------------------------------
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (!out) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDataObject) {
-            *out = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     // --- IDataObject ---------------------------------------------------------------------
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* fe, STGMEDIUM* medium) override {
@@ -173,7 +156,6 @@ private:
         std::optional<Bytes> data;  // none: declared, rendered on demand
     };
 
-    ~DataStore() = default;
     void RequireOpen() const {
         if (!open_) Raise(672);
     }
@@ -183,7 +165,6 @@ private:
     }
     const Entry* Find(int format) const { return const_cast<DataStore*>(this)->Find(format); }
 
-    ULONG refs_ = 1;
     std::vector<Entry> entries_;
     DataObject::Renderer render_;
     bool open_ = true;

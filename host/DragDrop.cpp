@@ -1,5 +1,6 @@
 #include "host/DragDrop.h"
 
+#include "host/ComObject.h"
 #include "host/ContainerRouting.h"
 #include "host/ControlSite.h"
 #include "host/DataObject.h"
@@ -22,23 +23,10 @@ constexpr DWORD DropEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LIN
 
 bool dragging = false;
 
-// The drag loop's questions, answered for the control that started the drag. It lives on the
-// stack of StartDrag, which outlasts the system's use of it.
-class DropSource final : public IDropSource {
+// The drag loop's questions, answered for the control that started the drag.
+class DropSource final : public ComObject<IDropSource> {
 public:
     DropSource(ControlSite& site, DWORD button) : site_(site), button_(button) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (!out) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDropSource) {
-            *out = static_cast<IDropSource*>(this);
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) override {
         if (escapePressed) return DRAGDROP_S_CANCEL;
@@ -73,7 +61,7 @@ DWORD StartButton() {
 
 // The drop target registered on one window: finds the control under the point and hands the
 // drag to it.
-class DropTarget final : public IDropTarget {
+class DropTarget final : public ComObject<IDropTarget> {
 public:
     DropTarget(HWND window, Form& form, ControlSite* owner) : window_(window), form_(&form), owner_(owner) {}
 
@@ -83,23 +71,6 @@ public:
         owner_ = nullptr;
         current_ = nullptr;
         data_.reset();
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (!out) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDropTarget) {
-            *out = static_cast<IDropTarget*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
     }
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* object, DWORD keyState, POINTL pt, DWORD* effect) override {
@@ -160,8 +131,6 @@ private:
         ControlSite* site = nullptr;
         POINT point{};  // control pixels
     };
-
-    ~DropTarget() = default;
 
     const std::vector<ControlSite*>* Children() const {
         if (!form_) return nullptr;
@@ -241,7 +210,6 @@ private:
         return (e & allowed & DropEffects) | (e & DROPEFFECT_SCROLL);
     }
 
-    ULONG refs_ = 1;
     HWND window_;
     Form* form_;          // borrowed; null once disconnected
     ControlSite* owner_;  // borrowed; null for the form itself
@@ -301,9 +269,9 @@ void StartDrag(ControlSite& site) {
     DWORD ok = static_cast<DWORD>(allowed) & DropEffects;
     if (ok == 0) return;
 
-    DropSource source(site, StartButton());
+    ComPtr<IDropSource> source = ComPtr<IDropSource>::Attach(new DropSource(site, StartButton()));
     DWORD effect = DROPEFFECT_NONE;
-    HRESULT hr = DoDragDrop(data.Interface(), &source, ok, &effect);
+    HRESULT hr = DoDragDrop(data.Interface(), source.Get(), ok, &effect);
     long result = hr == DRAGDROP_S_DROP ? static_cast<long>(effect & ok) : 0;
     site.GetControl().OnOLECompleteDrag(result);
     if (FAILED(hr)) Raise(5, L"The drag could not be carried out");
