@@ -1,5 +1,8 @@
 #include <algorithm>
 #include <new>
+#include <optional>
+#include <set>
+#include <tuple>
 
 #include "base/Error.h"
 #include "regexp/CaseFold.h"
@@ -533,51 +536,107 @@ private:
 
     // Every path from (pc, off): adds to units[k] each unit a path may consume at offset k and
     // returns the fewest units (up to kFilterUnits) after which a path may end the match or
-    // leave the walk's knowledge.
+    // leave the walk's knowledge. The loop counters and empty-iteration marks go along with
+    // each path, so a counted loop is left only after its minimum of iterations; where that
+    // would make too many paths, they are dropped and every loop may be left at any time.
     size_t ExploreUnits(size_t startPc, size_t startOff, std::vector<std::bitset<0x10000>>& units) {
+        if (prog_->registerCount <= 64) {
+            if (auto counted = ExplorePaths(startPc, startOff, units, true)) return *counted;
+        }
+        return *ExplorePaths(startPc, startOff, units, false);
+    }
+
+    std::optional<size_t> ExplorePaths(size_t startPc, size_t startOff, std::vector<std::bitset<0x10000>>& units,
+                                       bool withRegisters) {
+        constexpr size_t kMaxPaths = 20000;
         const auto& code = prog_->code;
         size_t minLength = kFilterUnits;
-        std::vector<bool> seen(code.size() * kFilterUnits, false);
-        std::vector<std::pair<size_t, size_t>> todo{{startPc, startOff}};
-        auto go = [&](size_t pc, size_t off) {
-            if (off < kFilterUnits) todo.emplace_back(pc, off);
+        struct Path {
+            size_t pc, off;
+            std::vector<int32_t> regs;  // counters and marks (offsets); empty without registers
+            bool operator<(const Path& o) const { return std::tie(pc, off, regs) < std::tie(o.pc, o.off, o.regs); }
+        };
+        std::set<Path> seen;                 // with registers: at most kMaxPaths
+        std::vector<bool> reached(withRegisters ? 0 : code.size() * kFilterUnits, false);  // without
+        auto firstVisit = [&](const Path& path) {
+            if (withRegisters) return seen.insert(path).second;
+            const size_t at = path.pc * kFilterUnits + path.off;
+            if (reached[at]) return false;
+            reached[at] = true;
+            return true;
+        };
+        std::vector<Path> todo{{startPc, startOff, std::vector<int32_t>(withRegisters ? prog_->registerCount : 0, 0)}};
+        auto go = [&](size_t pc, size_t off, const std::vector<int32_t>& regs) {
+            if (off < kFilterUnits) todo.push_back(Path{pc, off, regs});
         };
         while (!todo.empty()) {
-            auto [pc, off] = todo.back();
+            Path path = std::move(todo.back());
             todo.pop_back();
-            if (seen[pc * kFilterUnits + off]) continue;
-            seen[pc * kFilterUnits + off] = true;
+            if (!firstVisit(path)) continue;
+            if (seen.size() > kMaxPaths) return std::nullopt;
+            const size_t pc = path.pc, off = path.off;
+            std::vector<int32_t>& regs = path.regs;
             auto op = static_cast<Op>(code[pc]);
             const int32_t* arg = &code[pc + 1];
             const size_t after = pc + static_cast<size_t>(InstrSize(code.data(), pc));
             switch (op) {
             case Op::Char: case Op::CharFold: case Op::Set: case Op::Any:
                 AddStep(units[off], op, arg[0]);
-                go(after, off + 1);
+                go(after, off + 1, regs);
                 break;
             case Op::String: case Op::StringFold: {
                 const auto n = static_cast<size_t>(arg[0]);
                 for (size_t k = 0; k < n && off + k < kFilterUnits; ++k)
                     AddStep(units[off + k], op == Op::String ? Op::Char : Op::CharFold, arg[1 + k]);
-                go(after, off + n);
+                go(after, off + n, regs);
                 break;
             }
             case Op::Star: case Op::StarLazy: case Op::StarAtomic: {
                 const auto kind = static_cast<UnitKind>(arg[0]);
                 const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
                 for (uint32_t i = 0; i < max && off + i < kFilterUnits; ++i) AddUnits(units[off + i], kind, arg[1]);
-                for (uint32_t c = min; c <= max && off + c < kFilterUnits; ++c) go(after, off + c);
+                for (uint32_t c = min; c <= max && off + c < kFilterUnits; ++c) go(after, off + c, regs);
                 break;
             }
-            case Op::Jump: go(static_cast<size_t>(arg[0]), off); break;
-            case Op::Split: case Op::SplitLazy: go(after, off); go(static_cast<size_t>(arg[0]), off); break;
-            case Op::Loop: go(after, off); go(static_cast<size_t>(arg[4]), off); break;
+            case Op::Jump: go(static_cast<size_t>(arg[0]), off, regs); break;
+            case Op::Split: case Op::SplitLazy: go(after, off, regs); go(static_cast<size_t>(arg[0]), off, regs); break;
+            case Op::Loop: {
+                const auto exit = static_cast<size_t>(arg[4]);
+                if (!withRegisters) {
+                    go(after, off, regs);
+                    go(exit, off, regs);
+                    break;
+                }
+                const auto count = static_cast<uint32_t>(regs[static_cast<size_t>(arg[0])]);
+                if (count < static_cast<uint32_t>(arg[2])) go(after, off, regs);
+                if (count >= static_cast<uint32_t>(arg[1])) go(exit, off, regs);
+                break;
+            }
+            case Op::CounterInit: case Op::SetMark:
+                if (withRegisters) regs[static_cast<size_t>(arg[0])] = op == Op::SetMark ? static_cast<int32_t>(off) : 0;
+                go(after, off, regs);
+                break;
+            case Op::CheckProgress:
+                if (!withRegisters || regs[static_cast<size_t>(arg[0])] != static_cast<int32_t>(off)) go(after, off, regs);
+                break;
+            case Op::CounterNext: {
+                if (!withRegisters) {
+                    go(after, off, regs);
+                    break;
+                }
+                const int32_t count = regs[static_cast<size_t>(arg[0])];
+                const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
+                if (arg[1] >= 0 && static_cast<uint32_t>(count) >= min && regs[static_cast<size_t>(arg[1])] == static_cast<int32_t>(off))
+                    break;  // an empty iteration past the minimum fails
+                if (max != kInfinite || static_cast<uint32_t>(count) < min) regs[static_cast<size_t>(arg[0])] = count + 1;
+                go(after, off, regs);
+                break;
+            }
             // a look-ahead consumes nothing: the path goes on after it (its body only narrows)
-            case Op::LookAhead: case Op::NegLookAhead: go(static_cast<size_t>(arg[0]), off); break;
-            case Op::Save: case Op::ResetGroups: case Op::SetMark: case Op::CheckProgress: case Op::CounterInit:
-            case Op::CounterNext: case Op::LineStart: case Op::LineStartM: case Op::LineEnd: case Op::LineEndM:
-            case Op::WordBoundary: case Op::NotWordBoundary:
-                go(after, off);
+            case Op::LookAhead: case Op::NegLookAhead: go(static_cast<size_t>(arg[0]), off, regs); break;
+            case Op::Save: case Op::ResetGroups: case Op::LineStart: case Op::LineStartM: case Op::LineEnd:
+            case Op::LineEndM: case Op::WordBoundary: case Op::NotWordBoundary:
+                go(after, off, regs);
                 break;
             default:  // the match's end, a back-reference, a look-ahead's end
                 minLength = std::min(minLength, off);

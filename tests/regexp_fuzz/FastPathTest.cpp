@@ -98,7 +98,9 @@ rx::String ShapedPattern(Random& rng) {
         "[a-z][-a-z]{0,3}", "[a-z][-a-z0-9]{0,62}", "[a-z0-9][-a-z0-9]*", "a[ab]*", "\\w[\\w.]{1,3}", "[ab]{2}b*",
         "\\d{1,3}", "[0-1]?\\d{1,2}", "(?:25[0-5]|2[0-4]\\d|[01]?\\d\\d?)", ".*", ".+", "[^.]+", "\\u4E2D+",
         "[\\u4E00-\\u9FA5A-Za-z0-9_]+", "[a-c\\u4E00-\\u9FA5]{2,}", "(\\w)", "a", "\\w", "", "^", "(a|b)\\1",
-        "(\\w)\\1+", "(\\w)x\\1", "\\w(?=ing)", "x?", "(?=a)", "(?!b)\\w"};
+        "(\\w)\\1+", "(\\w)x\\1", "\\w(?=ing)", "x?", "(?=a)", "(?!b)\\w", "(?:\\d{1,3}\\.){3}\\d{1,3}",
+        "(?:a|b){2,3}c", "(a?){2}b", "(?:ab?){2}", "(?:x?){3}y", "(?:(?:25[0-5]|2[0-4]\\d|[01]?\\d\\d?)\\.){3}",
+        "(?:a*){2,}b", "(?:\\w\\b){2}", "(?:a{0,2}b){1,2}", "(?:(a)|b){2}\\w"};
     static const char* const kTails[] = {
         "", "", "", "\\.", "(\\.[a-z][-a-z]{0,3})+\\.?", "(?=ing\\b)", "\\1", "ing", "\\b", "\\B", "$", "b",
         "\\w", "[.-]", "(?:\\.\\d+){1,3}", "@", "a*?b", "(a)?", "\\s", "\\u6587", "x"};
@@ -178,6 +180,14 @@ TEST(RegExpFastPaths, TheCompilerSetsUpTheShortcutsForTheirShapes) {
         EXPECT_GE(prog->start.skipLoop, 0);
         EXPECT_EQ(prog->start.skipLead, 1u);
         EXPECT_GE(prog->start.filter.length, 1u);
+    }
+    {
+        // a counted loop is left only after its minimum: every match has at least 7 units
+        auto prog = compile(u"(?:(?:25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\.){3}(?:25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)");
+        const auto& f = prog->start.filter;
+        ASSERT_EQ(f.length, 4u);
+        EXPECT_TRUE(f.units[1]['.'] && f.units[1]['7'] && f.units[3]['.']);
+        EXPECT_FALSE(f.units[0]['.']);
     }
     // a back-reference anywhere keeps the skip off; a pattern that may match empty has no filter
     EXPECT_EQ(compile(u"[a-z]+(x)\\1")->start.skipLoop, -1);
