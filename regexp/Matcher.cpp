@@ -99,6 +99,21 @@ bool Matcher::AnchorAllows(size_t pos) const {
     }
 }
 
+// The filter's tests past the first unit (which the caller has checked) for a start at p, with
+// p + filter length <= length_.
+bool Matcher::FilterPasses(size_t p) const {
+    const StartInfo::Filter& f = prog_.start.filter;
+    for (size_t k = 1; k < f.length; ++k)
+        if (!f.units[k][At(p + k)]) return false;
+    for (const auto& [b, a] : f.same)
+        if (At(p + b) != At(p + a)) return false;
+    for (const auto& [at, boundary] : f.edges) {
+        const size_t q = p + at;
+        if ((IsWordAt(q) != (q > 0 && IsWordUnit(At(q - 1)))) != boundary) return false;
+    }
+    return true;
+}
+
 // The next position at or after `from` where a match could start, or length_ + 1.
 size_t Matcher::NextCandidate(size_t from) const {
     const StartInfo& s = prog_.start;
@@ -139,6 +154,20 @@ size_t Matcher::NextCandidate(size_t from) const {
                     const size_t q = p + (static_cast<size_t>(__builtin_ctz(mask)) >> 1);
                     if (FilterPasses(q)) return q;
                     mask &= mask - 1;  // each lane sets two bits
+                    mask &= mask - 1;
+                }
+            }
+        } else if (!f.same.empty()) {
+            // eight starts at a time: the two units a back-reference ties together are equal
+            const size_t a = f.same[0].second, b = f.same[0].first;
+            for (; p + 8 <= end; p += 8) {
+                const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_ + p + a));
+                const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_ + p + b));
+                auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(va, vb)));
+                while (mask) {
+                    const size_t q = p + (static_cast<size_t>(__builtin_ctz(mask)) >> 1);
+                    if (first[At(q)] && FilterPasses(q)) return q;
+                    mask &= mask - 1;
                     mask &= mask - 1;
                 }
             }
@@ -192,12 +221,6 @@ Status Matcher::Search(size_t from, std::vector<int32_t>& spans) {
         return Status::OutOfMemory;
     }
     return Status::NoMatch;
-}
-
-bool Matcher::Push(Frame f) {
-    if (stack_.size() >= maxFrames_) return false;
-    stack_.push_back(f);
-    return true;
 }
 
 bool Matcher::UnitMatches(UnitKind kind, int32_t operand, uint16_t unit) const {
@@ -254,21 +277,6 @@ size_t Matcher::Scan(UnitKind kind, int32_t operand, size_t pos, size_t limit) c
         break;
     }
     return k;
-}
-
-// The filter's tests past the first unit (which the caller has checked) for a start at p, with
-// p + filter length <= length_.
-bool Matcher::FilterPasses(size_t p) const {
-    const StartInfo::Filter& f = prog_.start.filter;
-    for (size_t k = 1; k < f.length; ++k)
-        if (!f.units[k][At(p + k)]) return false;
-    for (const auto& [b, a] : f.same)
-        if (At(p + b) != At(p + a)) return false;
-    for (const auto& [at, boundary] : f.edges) {
-        const size_t q = p + at;
-        if ((IsWordAt(q) != (q > 0 && IsWordUnit(At(q - 1)))) != boundary) return false;
-    }
-    return true;
 }
 
 // The unit the code at pc needs at the position it starts at, looking through group marks and

@@ -43,11 +43,15 @@ private:
     bool UnitMatches(UnitKind kind, int32_t operand, uint16_t unit) const;
     bool IsWordAt(size_t pos) const;
     bool MayStartWith(size_t pc, size_t pos) const;
-    bool FilterPasses(size_t p) const;
+    RX_ALWAYS_INLINE bool FilterPasses(size_t p) const;
     int32_t RequiredUnit(size_t pc) const;
     // The loop of StartInfo::skipLoop stopped short of its maximum at q.
     void NoteSkip(size_t q) { skipTo_ = q + 1 - prog_.start.skipLead; }
-    bool Push(Frame f);
+    RX_ALWAYS_INLINE bool Push(Frame f) {
+        if (stack_.size() >= maxFrames_) return false;
+        stack_.push_back(f);
+        return true;
+    }
     // Writes that backtracking must be able to undo. With no choice point below, nothing can
     // ever need the old value back, so no record is kept.
     RX_ALWAYS_INLINE void SetSlot(int32_t slot, int32_t value) {
