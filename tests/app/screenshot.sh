@@ -52,6 +52,10 @@ geometry() {
   echo "${WIDTH}x${HEIGHT}+${X}+${Y}"
 }
 
+# keys typed before the window has settled may be lost: wait until it shows still
+shoot "$out/startup.png" "$(geometry)"
+rm -f "$out/startup.png"
+
 # the focus starts in the source box; Tab goes to the pattern box, Return runs the match
 xdotool type --delay 20 'banana bandana cabana'
 xdotool key Tab
