@@ -487,7 +487,7 @@ private:
             case Op::LineStart: case Op::LineStartM: case Op::LineEnd: case Op::LineEndM:
                 break;  // zero-width: no unit to check
             case Op::BackRef:
-                if (single[static_cast<size_t>(arg[0])] < 0) {
+                if (static_cast<uint32_t>(arg[0]) > prog_->groupCount || single[static_cast<size_t>(arg[0])] < 0) {
                     minLength = off;  // an unset group matches empty; a longer one is not followed
                     straight = false;
                     continue;
@@ -565,6 +565,13 @@ private:
             reached[at] = true;
             return true;
         };
+        // a step's units go in once per (instruction, offset), however many paths pass there
+        std::vector<bool> added(code.size() * kFilterUnits, false);
+        auto addStep = [&](size_t pc, size_t off, Op op, int32_t operand) {
+            if (off >= kFilterUnits || added[pc * kFilterUnits + off]) return;
+            added[pc * kFilterUnits + off] = true;
+            AddStep(units[off], op, operand);
+        };
         std::vector<Path> todo{{startPc, startOff, std::vector<int32_t>(withRegisters ? prog_->registerCount : 0, 0)}};
         auto go = [&](size_t pc, size_t off, const std::vector<int32_t>& regs) {
             if (off < kFilterUnits) todo.push_back(Path{pc, off, regs});
@@ -581,20 +588,26 @@ private:
             const size_t after = pc + static_cast<size_t>(InstrSize(code.data(), pc));
             switch (op) {
             case Op::Char: case Op::CharFold: case Op::Set: case Op::Any:
-                AddStep(units[off], op, arg[0]);
+                addStep(pc, off, op, arg[0]);
                 go(after, off + 1, regs);
                 break;
             case Op::String: case Op::StringFold: {
                 const auto n = static_cast<size_t>(arg[0]);
-                for (size_t k = 0; k < n && off + k < kFilterUnits; ++k)
-                    AddStep(units[off + k], op == Op::String ? Op::Char : Op::CharFold, arg[1 + k]);
+                if (!added[pc * kFilterUnits + off]) {
+                    added[pc * kFilterUnits + off] = true;
+                    for (size_t k = 0; k < n && off + k < kFilterUnits; ++k)
+                        AddStep(units[off + k], op == Op::String ? Op::Char : Op::CharFold, arg[1 + k]);
+                }
                 go(after, off + n, regs);
                 break;
             }
             case Op::Star: case Op::StarLazy: case Op::StarAtomic: {
                 const auto kind = static_cast<UnitKind>(arg[0]);
                 const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
-                for (uint32_t i = 0; i < max && off + i < kFilterUnits; ++i) AddUnits(units[off + i], kind, arg[1]);
+                if (!added[pc * kFilterUnits + off]) {
+                    added[pc * kFilterUnits + off] = true;
+                    for (uint32_t i = 0; i < max && off + i < kFilterUnits; ++i) AddUnits(units[off + i], kind, arg[1]);
+                }
                 for (uint32_t c = min; c <= max && off + c < kFilterUnits; ++c) go(after, off + c, regs);
                 break;
             }
