@@ -125,3 +125,24 @@ TEST(Matching, LiteralStartsFoundAtEveryOffset) {
     }
     EXPECT_EQ(Matches("中", "一二三四五六中"), "6:1:中");
 }
+
+// Shapes whose starts the search picks by its first-unit filter, or passes over after a failed
+// attempt: the matches are those of a start-by-start search (long texts, so the vector scans run).
+TEST(Matching, ShapesTheSearchFiltersOrSkips) {
+    Flags m{.multiline = true};
+    EXPECT_EQ(Matches("(\\w)\\1", "中aab-cc dd中ee_aa_"), "1:2:aa | 5:2:cc | 8:2:dd | 11:2:ee | 14:2:aa");
+    EXPECT_EQ(Matches("(\\w)\\1", "abcabcabcabcabcabcz中中xx"), "21:2:xx");
+    EXPECT_EQ(Matches("(.)\\1", "\n\n\r\r中中"), "2:2:\r\r | 4:2:中中");
+    EXPECT_EQ(Matches("lazy|greedy|capture|lookahead", "lalazgreedylazylookahea capture", m),
+              "5:6:greedy | 11:4:lazy | 24:7:capture");
+    EXPECT_EQ(Matches("\\b\\w+(?=ing\\b)", "singing kingdom thing ring_ing bring", m), "0:4:sing | 16:2:th | 22:5:ring_ | 31:2:br");
+    EXPECT_EQ(Matches("\\b\\w", "中ab c_d"), "1:1:a | 4:1:c");
+    EXPECT_EQ(Matches("[a-zA-Z0-9][-a-zA-Z0-9]{0,62}(\\.[a-zA-Z0-9][-a-zA-Z0-9]{0,62})+\\.?",
+                      "nodot here-and-there a-b.c-d. x..y .z w.中 192.168.0.1"),
+              "21:8:a-b.c-d. | 42:11:192.168.0.1");
+    EXPECT_EQ(Matches("[a-c][a-c]{0,2}d", "abcabcd aaaad"), "3:4:abcd | 9:4:aaad");
+    EXPECT_EQ(Matches("(?:(?:25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\.){3}(?:25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)",
+                      "1.2.3 999.1.1.1 10.0.0.256 1.2.3.4"),
+              "7:8:99.1.1.1 | 16:9:10.0.0.25 | 27:7:1.2.3.4");
+    EXPECT_EQ(Matches("[\\u4E00-\\u9FA5A-Za-z0-9_]+", "中文abc,__9 x\u9FA6y"), "0:5:中文abc | 6:3:__9 | 10:1:x | 12:1:y");
+}
