@@ -56,6 +56,7 @@ void ControlSite::Destroy() {
     if (!control_ || !created_) return;
     created_ = false;
     form_.ForgetSite(*this);
+    dragdrop::SiteGone(*this);
     // Teardown order: the control ends first (removing its subclasses while every window is
     // still valid) and goes away with its timers, then the surface it was lent.
     try {

@@ -22,11 +22,12 @@ namespace {
 constexpr DWORD DropEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
 
 bool dragging = false;
+ControlSite* dragSource = nullptr;  // the control whose drag is under way, until it goes away
 
 // The drag loop's questions, answered for the control that started the drag.
 class DropSource final : public ComObject<IDropSource> {
 public:
-    DropSource(ControlSite& site, DWORD button) : site_(site), button_(button) {}
+    explicit DropSource(DWORD button) : button_(button) {}
 
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) override {
         if (escapePressed) return DRAGDROP_S_CANCEL;
@@ -39,7 +40,7 @@ public:
         long e = static_cast<long>(effect);
         bool defaultCursors = true;
         try {
-            site_.GetControl().OnOLEGiveFeedback(e, defaultCursors);
+            if (dragSource) dragSource->GetControl().OnOLEGiveFeedback(e, defaultCursors);
         } catch (const Error&) {
             defaultCursors = true;
         }
@@ -47,7 +48,6 @@ public:
     }
 
 private:
-    ControlSite& site_;
     DWORD button_;  // MK_LBUTTON or MK_RBUTTON: releasing it drops
 };
 
@@ -65,12 +65,12 @@ class DropTarget final : public ComObject<IDropTarget> {
 public:
     DropTarget(HWND window, Form& form, ControlSite* owner) : window_(window), form_(&form), owner_(owner) {}
 
-    // The window is going away: answer nothing from now on.
+    // The window is going away: answer nothing from now on. The data stay until the drag
+    // leaves or drops: a handler that unloaded the form may still hold them.
     void Disconnect() {
         form_ = nullptr;
         owner_ = nullptr;
         current_ = nullptr;
-        data_.reset();
     }
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* object, DWORD keyState, POINTL pt, DWORD* effect) override {
@@ -246,17 +246,25 @@ bool EnsureOle() {
 
 bool DragInProgress() { return dragging; }
 
+void SiteGone(const ControlSite& site) {
+    if (dragSource == &site) dragSource = nullptr;
+}
+
 void StartDrag(ControlSite& site) {
     if (dragging) Raise(674);
     if (!EnsureOle()) Raise(5, L"Drag and drop is not available on this thread");
     dragging = true;
+    dragSource = &site;
     struct Ended {
-        ~Ended() { dragging = false; }
+        ~Ended() {
+            dragging = false;
+            dragSource = nullptr;
+        }
     } ended;
 
-    DataObject data = DataObject::CreateForDrag([&site](DataObject& d, int format) {
+    DataObject data = DataObject::CreateForDrag([](DataObject& d, int format) {
         int f = format;
-        site.GetControl().OnOLESetData(d, f);
+        if (dragSource) dragSource->GetControl().OnOLESetData(d, f);
     });
     struct Detach {
         DataObject& data;
@@ -267,13 +275,13 @@ void StartDrag(ControlSite& site) {
     site.GetControl().OnOLEStartDrag(data, allowed);
     data.CloseFormats();
     DWORD ok = static_cast<DWORD>(allowed) & DropEffects;
-    if (ok == 0) return;
+    if (ok == 0 || !dragSource) return;
 
-    ComPtr<IDropSource> source = ComPtr<IDropSource>::Attach(new DropSource(site, StartButton()));
+    ComPtr<IDropSource> source = ComPtr<IDropSource>::Attach(new DropSource(StartButton()));
     DWORD effect = DROPEFFECT_NONE;
     HRESULT hr = DoDragDrop(data.Interface(), source.Get(), ok, &effect);
     long result = hr == DRAGDROP_S_DROP ? static_cast<long>(effect & ok) : 0;
-    site.GetControl().OnOLECompleteDrag(result);
+    if (dragSource) dragSource->GetControl().OnOLECompleteDrag(result);  // unless it went away meanwhile
     if (FAILED(hr)) Raise(5, L"The drag could not be carried out");
 }
 

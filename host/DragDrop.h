@@ -31,6 +31,8 @@ bool EnsureOle();
 // What ControlSite::OLEDrag does.
 void StartDrag(ControlSite& site);
 bool DragInProgress();
+// The control is going away: a drag it started goes on without it (no more notifications).
+void SiteGone(const ControlSite& site);
 
 // Drop-target registrations on `window`, counted: the window is registered while at least one
 // control needs it. `owner` is the control whose host window `window` is (null for the form);

@@ -73,10 +73,15 @@ public:
         if (format2 && data.GetFormat(format2)) droppedSecond = TextOf(data.GetData(format2));
         Note(Name() + L" drop " + dropped);
         if (answer >= 0) effect = answer;
+        if (onDrop) {
+            auto call = onDrop;  // the handler may unload the form, and this control with it
+            call(data);
+        }
     }
 
     std::function<void(DataObject&, long&)> start;
     std::function<void(DataObject&, int)> render;
+    std::function<void(DataObject&)> onDrop;
     long answer = -1;  // the effect chosen as a target; -1 leaves the allowed effects
     int format2 = 0;   // a second format read on drop
     int feedbacks = 0;
@@ -424,4 +429,27 @@ TEST_F(DragDropTest, MouseCarriesTheDragAndEscapeCancelsIt) {
     EXPECT_EQ(g_log.back(), L"B complete 0");
     EXPECT_NE(std::find(g_log.begin(), g_log.end(), L"A leave"), g_log.end());
     EXPECT_TRUE(target.dropped.empty());
+}
+
+TEST_F(DragDropTest, FormUnloadedByTheDropHandlerEndsTheDragQuietly) {
+    DragProbe& source = Probe(L"B");
+    source.start = [](DataObject& d, long& allowed) {
+        d.SetData(TextBytes(L"最后的"), CF_UNICODETEXT);
+        allowed = DROPEFFECT_COPY;
+    };
+    std::wstring readAfter;
+    Probe(L"A").onDrop = [&](DataObject& data) {
+        HWND hostA = form_->Site(L"A").HostWin()->hWnd();
+        form_->Unload();
+        EXPECT_FALSE(IsWindow(hostA));
+        readAfter = TextOf(data.GetData(CF_UNICODETEXT));  // the data outlive the form
+    };
+    POINT overA = ScreenPoint(*form_, L"A");
+    SetCursorPos(overA.x, overA.y);
+    form_->Site(L"B").OLEDrag();
+    EXPECT_EQ(readAfter, L"最后的");
+    // The source went with the form: it hears nothing more, and a new drag may start.
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"B start", L"A enter", L"A drop 最后的"}));
+    EXPECT_FALSE(dragdrop::DragInProgress());
+    form_.reset();
 }
