@@ -49,8 +49,7 @@ void FrameW::ReadProperties(const host::PropertyBag& bag) {
     host.BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", foundation::SystemColorButtonFace).AsLong()));
     host.ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", foundation::SystemColorButtonText).AsLong()));
     host.Enabled(bag.Read(L"Enabled", true).AsBool());
-    oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
-    HostDropMode(oleDropMode_);
+    ReadOLEDropMode(bag);
     mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
     mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
     rightToLeft_ = bag.Read(L"RightToLeft", false).AsBool();
@@ -98,8 +97,6 @@ void FrameW::Terminate() {
     hostSubclass_.Reset();
     foundation::ShellLibraryRelease();
 }
-
-void FrameW::Changed(const wchar_t* property) { Site().PropertyChanged(property); }
 
 HWND FrameW::hWnd() const { return HasSite() && Site().HostWin() ? Site().HostWin()->hWnd() : nullptr; }
 
@@ -216,22 +213,10 @@ void FrameW::Enabled(bool on) {
     Changed(L"Enabled");
 }
 
-void FrameW::OLEDropMode(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
-    HostDropMode(mode);
-    oleDropMode_ = mode;
-    Changed(L"OLEDropMode");
-}
-
 void FrameW::MousePointer(int value) {
     if (foundation::RejectMousePointer(value, designMode_)) return;
     mousePointer_ = value;
     Changed(L"MousePointer");
-}
-
-void FrameW::MouseTrack(bool on) {
-    mouseTrack_ = on;
-    Changed(L"MouseTrack");
 }
 
 // Right to left mirrors a left caption to the right and back; a centred one stays.

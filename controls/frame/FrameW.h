@@ -5,7 +5,7 @@
 #pragma once
 
 #include "controls/foundation/ISubclass.h"
-#include "controls/foundation/OLEDragDrop.h"
+#include "controls/foundation/LibraryControl.h"
 #include "controls/foundation/Subclass.h"
 #include "controls/frame/FrameDrawing.h"
 #include "host/Control.h"
@@ -16,7 +16,7 @@
 
 namespace controls {
 
-class FrameW : public foundation::OLEDragDropControl<3>, public foundation::ISubclass {
+class FrameW : public foundation::LibraryControl<3>, public foundation::ISubclass {
 public:
     struct DispId {
         static constexpr long MouseEnter = 1;
@@ -56,12 +56,8 @@ public:
     void ForeColor(unsigned long oleColor);
     bool Enabled() const;
     void Enabled(bool on);
-    long OLEDropMode() const { return oleDropMode_; }
-    void OLEDropMode(long mode);
     int MousePointer() const { return mousePointer_; }
     void MousePointer(int value);
-    bool MouseTrack() const { return mouseTrack_; }
-    void MouseTrack(bool on);
     bool RightToLeft() const { return rightToLeft_; }
     void RightToLeft(bool on);
     long RightToLeftMode() const { return rightToLeftMode_; }
@@ -104,18 +100,14 @@ private:
     void DrawFrame();
     void ApplyRightToLeftAlignment();
     void ShowCaptionAsWindowText();
-    void Changed(const wchar_t* property);
 
     foundation::ScopedSubclass hostSubclass_;
-    bool designMode_ = false;
     bool mouseOver_ = false;
     bool leftDown_ = false;
     bool inResize_ = false;
 
     bool visualStyles_ = true;
-    long oleDropMode_ = 0;
     int mousePointer_ = 0;
-    bool mouseTrack_ = false;
     bool rightToLeft_ = false;
     long rightToLeftMode_ = 1;
     int borderStyle_ = 1;

@@ -46,8 +46,7 @@ void LabelW::ReadProperties(const host::PropertyBag& bag) {
     surface.BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", foundation::SystemColorButtonFace).AsLong()));
     surface.ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", foundation::SystemColorButtonText).AsLong()));
     surface.Enabled(bag.Read(L"Enabled", true).AsBool());
-    oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
-    HostDropMode(oleDropMode_);
+    ReadOLEDropMode(bag);
     mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
     mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
     look_.rightToLeft = bag.Read(L"RightToLeft", false).AsBool();
@@ -99,8 +98,6 @@ void LabelW::Terminate() {
     trackTimer_ = host::Timer();
     foundation::ShellLibraryRelease();
 }
-
-void LabelW::Changed(const wchar_t* property) { Site().PropertyChanged(property); }
 
 HWND LabelW::ContainerWindow() const { return Site().Windowless()->ContainerWindow(); }
 
@@ -216,22 +213,10 @@ void LabelW::Enabled(bool on) {
     Changed(L"Enabled");
 }
 
-void LabelW::OLEDropMode(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
-    HostDropMode(mode);
-    oleDropMode_ = mode;
-    Changed(L"OLEDropMode");
-}
-
 void LabelW::MousePointer(int value) {
     if (foundation::RejectMousePointer(value, designMode_)) return;
     mousePointer_ = value;
     Changed(L"MousePointer");
-}
-
-void LabelW::MouseTrack(bool on) {
-    mouseTrack_ = on;
-    Changed(L"MouseTrack");
 }
 
 void LabelW::RightToLeft(bool on) {

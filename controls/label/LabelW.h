@@ -3,7 +3,7 @@
 // container's mouse input to it. Auto-size keeps the right edge, centre or bottom in place.
 #pragma once
 
-#include "controls/foundation/OLEDragDrop.h"
+#include "controls/foundation/LibraryControl.h"
 #include "controls/label/LabelDrawing.h"
 #include "host/Control.h"
 #include "host/Event.h"
@@ -14,7 +14,7 @@
 
 namespace controls {
 
-class LabelW : public foundation::OLEDragDropControl<4> {
+class LabelW : public foundation::LibraryControl<4> {
 public:
     struct DispId {
         static constexpr long Change = 1;
@@ -53,12 +53,8 @@ public:
     void ForeColor(unsigned long oleColor);
     bool Enabled() const;
     void Enabled(bool on);
-    long OLEDropMode() const { return oleDropMode_; }
-    void OLEDropMode(long mode);
     int MousePointer() const { return mousePointer_; }
     void MousePointer(int value);
-    bool MouseTrack() const { return mouseTrack_; }
-    void MouseTrack(bool on);
     bool RightToLeft() const { return look_.rightToLeft; }
     void RightToLeft(bool on);
     long RightToLeftMode() const { return rightToLeftMode_; }
@@ -107,15 +103,11 @@ private:
     float TwipsX(int px) const;
     float TwipsY(int py) const;
     HWND ContainerWindow() const;
-    void Changed(const wchar_t* property);
 
     LabelLook look_;
     std::wstring displayed_;
     host::FontDesc font_;
-    bool designMode_ = false;
-    long oleDropMode_ = 0;
     int mousePointer_ = 0;
-    bool mouseTrack_ = false;
     long rightToLeftMode_ = 1;
     bool autoSize_ = false;
     bool sizePending_ = false;

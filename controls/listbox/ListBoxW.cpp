@@ -53,8 +53,7 @@ void ListBoxW::ReadProperties(const host::PropertyBag& bag) {
     Site().HostWin()->Enabled(bag.Read(L"Enabled", true).AsBool());
     oleDragMode_ = bag.Read(L"OLEDragMode", 0L).AsLong();
     oleDragDropScroll_ = bag.Read(L"OLEDragDropScroll", true).AsBool();
-    oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
-    HostDropMode(oleDropMode_);
+    ReadOLEDropMode(bag);
     mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
     mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
     rightToLeft_ = bag.Read(L"RightToLeft", false).AsBool();
@@ -120,8 +119,6 @@ void ListBoxW::Terminate() {
     DestroyListBox();
     foundation::ShellLibraryRelease();
 }
-
-void ListBoxW::Changed(const wchar_t* property) { Site().PropertyChanged(property); }
 
 HWND ListBoxW::hWndUserControl() const { return HostWindow(); }
 
@@ -218,22 +215,10 @@ void ListBoxW::OLEDragDropScroll(bool on) {
     Changed(L"OLEDragDropScroll");
 }
 
-void ListBoxW::OLEDropMode(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
-    HostDropMode(mode);
-    oleDropMode_ = mode;
-    Changed(L"OLEDropMode");
-}
-
 void ListBoxW::MousePointer(int value) {
     if (foundation::RejectMousePointer(value, designMode_)) return;
     mousePointer_ = value;
     Changed(L"MousePointer");
-}
-
-void ListBoxW::MouseTrack(bool on) {
-    mouseTrack_ = on;
-    Changed(L"MouseTrack");
 }
 
 // --- creation-time styles: stored, then the list box is re-created with its items -------------

@@ -14,7 +14,7 @@
 #pragma once
 
 #include "controls/foundation/ISubclass.h"
-#include "controls/foundation/OLEDragDrop.h"
+#include "controls/foundation/LibraryControl.h"
 #include "controls/foundation/Subclass.h"
 #include "controls/listbox/ListBoxWindow.h"
 #include "host/Control.h"
@@ -27,7 +27,7 @@
 
 namespace controls {
 
-class ListBoxW : public foundation::OLEDragDropControl<11>, public foundation::ISubclass {
+class ListBoxW : public foundation::LibraryControl<11>, public foundation::ISubclass {
 public:
     struct DispId {
         static constexpr long Scroll = 1;
@@ -80,12 +80,8 @@ public:
     void OLEDragMode(long mode);
     bool OLEDragDropScroll() const { return oleDragDropScroll_; }
     void OLEDragDropScroll(bool on);
-    long OLEDropMode() const { return oleDropMode_; }
-    void OLEDropMode(long mode);
     int MousePointer() const { return mousePointer_; }
     void MousePointer(int value);
-    bool MouseTrack() const { return mouseTrack_; }
-    void MouseTrack(bool on);
     bool RightToLeft() const { return rightToLeft_; }
     void RightToLeft(bool on);
     long RightToLeftMode() const { return rightToLeftMode_; }
@@ -260,7 +256,6 @@ private:
     bool CheckTopIndexChange();
     void RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
 
-    void Changed(const wchar_t* property);
 
     // --- state
     host::UniqueWindow list_;
@@ -268,7 +263,6 @@ private:
     foundation::ScopedSubclass hostSubclass_;
     host::UniqueFont hFont_;
     WNDPROC listClassProc_ = nullptr;  // the list box class's own procedure, for item messages
-    bool designMode_ = false;
     long newIndex_ = -1;
     long lastTopIndex_ = 0;
     bool mouseOver_ = false;
@@ -284,9 +278,7 @@ private:
     bool visualStyles_ = true;
     long oleDragMode_ = 0;
     bool oleDragDropScroll_ = true;
-    long oleDropMode_ = 0;
     int mousePointer_ = 0;
-    bool mouseTrack_ = false;
     bool rightToLeft_ = false;
     long rightToLeftMode_ = 1;
     bool redraw_ = true;

@@ -61,8 +61,7 @@ void TextBoxW::ReadProperties(const host::PropertyBag& bag) {
     Site().HostWin()->Enabled(bag.Read(L"Enabled", true).AsBool());
     oleDragMode_ = bag.Read(L"OLEDragMode", 0L).AsLong();
     oleDragDropScroll_ = bag.Read(L"OLEDragDropScroll", true).AsBool();
-    oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
-    HostDropMode(oleDropMode_ == 2 ? 1 : oleDropMode_);
+    ReadOLEDropMode(bag);
     mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
     mouseIcon_ = bag.Read(L"MouseIcon").AsPicture();
     mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
@@ -129,8 +128,6 @@ void TextBoxW::Terminate() {
     DestroyEditWindow();
     foundation::ShellLibraryRelease();
 }
-
-void TextBoxW::Changed(const wchar_t* property) { Site().PropertyChanged(property); }
 
 HWND TextBoxW::hWndUserControl() const { return HostWindow(); }
 
@@ -222,13 +219,6 @@ void TextBoxW::OLEDragDropScroll(bool on) {
     Changed(L"OLEDragDropScroll");
 }
 
-void TextBoxW::OLEDropMode(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 2, designMode_)) return;
-    HostDropMode(mode == 2 ? 1 : mode);  // 2: the box does the drop itself on the host's notifications
-    oleDropMode_ = mode;
-    Changed(L"OLEDropMode");
-}
-
 void TextBoxW::MousePointer(int value) {
     if (foundation::RejectMousePointer(value, designMode_)) return;
     mousePointer_ = value;
@@ -239,11 +229,6 @@ void TextBoxW::MouseIcon(host::Picture icon) {
     if (!IsIconOrNone(icon)) return foundation::InvalidPropertyValue(designMode_);
     mouseIcon_ = std::move(icon);
     Changed(L"MouseIcon");
-}
-
-void TextBoxW::MouseTrack(bool on) {
-    mouseTrack_ = on;
-    Changed(L"MouseTrack");
 }
 
 // --- text and editing behaviour -------------------------------------------------------------

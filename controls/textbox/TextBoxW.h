@@ -9,7 +9,7 @@
 #pragma once
 
 #include "controls/foundation/ISubclass.h"
-#include "controls/foundation/OLEDragDrop.h"
+#include "controls/foundation/LibraryControl.h"
 #include "controls/foundation/Subclass.h"
 #include "controls/textbox/EditWindow.h"
 #include "host/Control.h"
@@ -23,7 +23,7 @@
 
 namespace controls {
 
-class TextBoxW : public foundation::OLEDragDropControl<9>, public foundation::ISubclass {
+class TextBoxW : public foundation::LibraryControl<9, 2>, public foundation::ISubclass {
 public:
     // Dispatch identifiers of the events particular to this control (the standard ones are
     // host::dispid).
@@ -77,15 +77,11 @@ public:
     void OLEDragMode(long mode);
     bool OLEDragDropScroll() const { return oleDragDropScroll_; }
     void OLEDragDropScroll(bool on);
-    long OLEDropMode() const { return oleDropMode_; }
-    void OLEDropMode(long mode);
     int MousePointer() const { return mousePointer_; }
     void MousePointer(int value);
     // The cursor for MousePointer 99: an icon picture, or none.
     const host::Picture& MouseIcon() const { return mouseIcon_; }
     void MouseIcon(host::Picture icon);
-    bool MouseTrack() const { return mouseTrack_; }
-    void MouseTrack(bool on);
     bool RightToLeft() const { return rightToLeft_; }
     void RightToLeft(bool on);
     long RightToLeftMode() const { return rightToLeftMode_; }
@@ -219,7 +215,6 @@ private:
     void NoteTextChanged();
 
     // --- shared setter tail: apply is done, tell the host
-    void Changed(const wchar_t* property);
 
     // --- state
     host::UniqueWindow edit_;
@@ -227,7 +222,6 @@ private:
     foundation::ScopedSubclass hostSubclass_;
     host::UniqueFont hFont_;
     HIMC imeContext_ = nullptr;  // owned: made when the edit window is built, destroyed with it
-    bool designMode_ = false;
     wchar_t pendingChar_ = 0;
     bool clickPending_ = false;
     bool mouseOver_ = false;
@@ -240,10 +234,8 @@ private:
     bool visualStyles_ = true;
     long oleDragMode_ = 0;
     bool oleDragDropScroll_ = true;
-    long oleDropMode_ = 0;
     int mousePointer_ = 0;
     host::Picture mouseIcon_;
-    bool mouseTrack_ = false;
     bool rightToLeft_ = false;
     long rightToLeftMode_ = 1;
     long borderStyle_ = 3;

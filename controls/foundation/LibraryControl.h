@@ -1,5 +1,7 @@
-// The OLE drag-and-drop members every library control shares: the OLEDrag method and the six
-// events that pass the host's drag-and-drop notifications on to the form (host/DragDrop.h).
+// What every library control keeps the same way: the design-mode flag, the property-changed
+// report, the stored OLEDropMode and MouseTrack, and the OLE drag-and-drop members — the OLEDrag
+// method and the six events that pass the host's drag-and-drop notifications on to the form
+// (host/DragDrop.h).
 //
 // The events have consecutive dispatch ids from FirstDispId, in this order: OLECompleteDrag,
 // OLEDragDrop, OLEDragOver, OLEGiveFeedback, OLESetData, OLEStartDrag. x and y reach the form in
@@ -7,6 +9,7 @@
 // overrides a notification and calls this class's version where its event is raised.
 #pragma once
 
+#include "controls/foundation/PropertyRanges.h"
 #include "host/Control.h"
 #include "host/ControlSite.h"
 #include "host/DataObject.h"
@@ -20,9 +23,25 @@ float OLEContainerY(const host::ControlSite& site, float y);
 // Sets the drop mode of the control's surface (host window or windowless): 0 none, 1 manual.
 void ApplyOLEDropMode(host::ControlSite& site, long mode);
 
-template <long FirstDispId>
-class OLEDragDropControl : public host::Control {
+// FirstDispId: the dispatch id of OLECompleteDrag. MaxDropMode: the highest OLEDropMode; a
+// control's own automatic modes above 1 give the host's manual mode.
+template <long FirstDispId, long MaxDropMode = 1>
+class LibraryControl : public host::Control {
 public:
+    long OLEDropMode() const { return oleDropMode_; }
+    // Outside 0..MaxDropMode: 380 (a message box at design time).
+    void OLEDropMode(long mode) {
+        if (RejectOutOfRange(mode, 0, MaxDropMode, designMode_)) return;
+        HostDropMode(mode);
+        oleDropMode_ = mode;
+        Changed(L"OLEDropMode");
+    }
+    bool MouseTrack() const { return mouseTrack_; }
+    void MouseTrack(bool on) {
+        mouseTrack_ = on;
+        Changed(L"MouseTrack");
+    }
+
     struct OLEDispId {
         static constexpr long OLECompleteDrag = FirstDispId;
         static constexpr long OLEDragDrop = FirstDispId + 1;
@@ -68,9 +87,22 @@ public:
     }
 
 protected:
+    // Tells the host a stored property changed (the form is marked dirty).
+    void Changed(const wchar_t* property) { Site().PropertyChanged(property); }
+    // OLEDropMode from the design data, applied to the host.
+    void ReadOLEDropMode(const host::PropertyBag& bag) {
+        oleDropMode_ = bag.Read(L"OLEDropMode", 0L).AsLong();
+        HostDropMode(oleDropMode_);
+    }
+
+    bool designMode_ = false;  // set from the host's user mode when the control is initialised
+    long oleDropMode_ = 0;
+    bool mouseTrack_ = false;
+
+private:
     // The drop mode the host applies to the surface (a control without a site keeps its value).
     void HostDropMode(long mode) {
-        if (HasSite()) ApplyOLEDropMode(Site(), mode);
+        if (HasSite()) ApplyOLEDropMode(Site(), mode == 0 ? 0 : 1);
     }
 };
 

@@ -1,4 +1,4 @@
-#include "controls/foundation/OLEDragDrop.h"
+#include "controls/foundation/LibraryControl.h"
 
 #include "host/HostWindow.h"
 #include "host/WindowlessSurface.h"
