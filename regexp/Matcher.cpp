@@ -75,8 +75,9 @@ size_t FindAnyOf(const Char* text, size_t from, size_t length, const uint16_t* u
 
 }  // namespace
 
-Matcher::Matcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget)
-    : prog_(program), code_(program.code.data()), text_(text), length_(length), budget_(stepBudget),
+Matcher::Matcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget,
+                 const std::atomic<bool>* stop)
+    : prog_(program), code_(program.code.data()), text_(text), length_(length), budget_(stepBudget), stop_(stop),
       // a bound on the backtrack stack that 32-bit address space can still afford
       maxFrames_(sizeof(void*) == 4 ? (size_t{8} << 20) : (size_t{64} << 20)),
       slots_(2 * (program.groupCount + 1), -1), registers_(program.registerCount, 0) {
@@ -196,8 +197,26 @@ size_t Matcher::NextCandidate(size_t from) const {
     return p;
 }
 
+// The countdown of the current grant has run out (left < 0, what it overdrew included): the
+// search ends at its budget or at the caller's request, or goes on with a new grant.
+bool Matcher::Renew(int64_t& left) {
+    const int64_t remaining = budgetLeft_ + left;
+    if (remaining < 0) return false;
+    if (stop_ && stop_->load(std::memory_order_relaxed)) {
+        stopped_ = true;
+        return false;
+    }
+    left = std::min(remaining, StopPollSteps);
+    budgetLeft_ = remaining - left;
+    return true;
+}
+
 Status Matcher::Search(size_t from, std::vector<int32_t>& spans) {
-    steps_ = 0;
+    stopped_ = false;
+    if (stop_ && stop_->load(std::memory_order_relaxed)) return Status::Stopped;
+    const int64_t budget = static_cast<int64_t>(std::min<uint64_t>(budget_, INT64_MAX));
+    left_ = std::min(budget, StopPollSteps);
+    budgetLeft_ = budget - left_;
     // positions are kept in 32 bits, as the platform's indexes are
     if (length_ > static_cast<size_t>(INT32_MAX) - 1) return Status::OutOfMemory;
     try {
@@ -214,7 +233,7 @@ Status Matcher::Search(size_t from, std::vector<int32_t>& spans) {
                 return st;
             }
             if (st != Status::NoMatch) return st;
-            ++steps_;
+            if (--left_ < 0 && !Renew(left_)) return Ended();
         }
     } catch (const std::bad_alloc&) {
         stack_.clear();
@@ -336,20 +355,19 @@ Status Matcher::Attempt(size_t start) {
     skipTo_ = 0;
     stack_.clear();
     markTop_ = -1;
-    // the budget counts down in a register; what is left goes back to steps_ on every way out
-    int64_t left = static_cast<int64_t>(budget_ > steps_ ? std::min<uint64_t>(budget_ - steps_, INT64_MAX) : 0);
+    // the grant counts down in a register; what is left goes back to left_ on every way out
+    int64_t left = left_;
     struct WriteBack {
-        uint64_t& steps;
+        int64_t& kept;
         const int64_t& left;
-        uint64_t budget;
-        ~WriteBack() { steps = left >= 0 ? budget - static_cast<uint64_t>(left) : budget + 1; }
-    } writeBack{steps_, left, budget_};
+        ~WriteBack() { kept = left; }
+    } writeBack{left_, left};
     size_t pc = 0;
     size_t pos = start;
     const int32_t* code = code_;
 
     for (;;) {
-        if (--left < 0) return Status::BudgetExceeded;
+        if (--left < 0 && !Renew(left)) return Ended();
         const int32_t* arg = code + pc + 1;
         switch (static_cast<Op>(code[pc])) {
         case Op::Match:
@@ -548,7 +566,7 @@ Status Matcher::Attempt(size_t start) {
     fail:
         for (;;) {
             if (stack_.empty()) return Status::NoMatch;
-            if (--left < 0) return Status::BudgetExceeded;
+            if (--left < 0 && !Renew(left)) return Ended();
             Frame& f = stack_.back();
             switch (f.kind) {
             case Branch:

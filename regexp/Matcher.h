@@ -1,9 +1,10 @@
 // The matcher: one loop over the program's instructions with an explicit backtrack stack
 // (choice points and the undo records of group and register writes), so neither the input's
 // length nor the pattern's nesting ever deepens the C++ stack. A step budget bounds the work
-// spent in the search for one match.
+// spent in the search for one match; where the budget is looked at, so is the caller's stop flag.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -17,11 +18,16 @@
 
 namespace rx {
 
-enum class Status { Match, NoMatch, BudgetExceeded, OutOfMemory };
+enum class Status { Match, NoMatch, BudgetExceeded, OutOfMemory, Stopped };
 
 class Matcher {
 public:
-    Matcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget);
+    // `stop`, when given, is looked at every StopPollSteps steps and at each search's start; once
+    // it is set the search ends with Stopped.
+    Matcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget,
+            const std::atomic<bool>* stop = nullptr);
+
+    static constexpr int64_t StopPollSteps = 1 << 16;
 
     // The leftmost match starting at or after `from`. On Match, the start and end of the match
     // and of each group (-1 for a group that did not take part) are appended to `spans`.
@@ -36,6 +42,8 @@ private:
     };
     enum FrameKind : int32_t { Branch, UndoSlot, UndoRegister, LookMark, NegLookMark, StarGreedy, StarLazy };
 
+    bool Renew(int64_t& left);
+    Status Ended() const { return stopped_ ? Status::Stopped : Status::BudgetExceeded; }
     RX_ALWAYS_INLINE size_t NextCandidate(size_t from) const;
     bool AnchorAllows(size_t pos) const;
     Status Attempt(size_t start);
@@ -76,7 +84,12 @@ private:
     uint16_t At(size_t i) const { return static_cast<uint16_t>(text_[i]); }
     size_t length_;
     uint64_t budget_;
-    uint64_t steps_ = 0;
+    // The step countdown runs in grants of at most StopPollSteps; budgetLeft_ is what the search
+    // may still spend beyond the current grant, left_ what remains of the grant between attempts.
+    int64_t budgetLeft_ = 0;
+    int64_t left_ = 0;
+    const std::atomic<bool>* stop_;
+    bool stopped_ = false;
     size_t maxFrames_;
     std::vector<int32_t> slots_;
     std::vector<int32_t> registers_;

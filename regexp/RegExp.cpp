@@ -12,6 +12,7 @@ namespace {
 [[noreturn]] void RaiseStatus(Status st) {
     if (st == Status::BudgetExceeded)
         throw base::Error(err::BudgetExceeded, L"Regular expression too complex to match within its step budget");
+    if (st == Status::Stopped) throw base::Error(err::Stopped, L"Matching stopped at the caller's request");
     throw base::Error(base::err::OutOfMemory, L"Out of memory");
 }
 
@@ -130,7 +131,7 @@ MatchCollection RegExp::Run(std::shared_ptr<const String> source, bool firstOnly
     auto data = std::make_shared<MatchData>();
     data->groupCount = static_cast<int>(prog.groupCount);
     data->source = source;
-    Matcher matcher(prog, source->data(), source->size(), stepBudget_);
+    Matcher matcher(prog, source->data(), source->size(), stepBudget_, stopFlag_);
     // each match's spans go straight onto the collection's list
     std::vector<int32_t>& spans = data->spans;
     const size_t perMatch = 2 * (prog.groupCount + 1);
@@ -152,7 +153,7 @@ MatchCollection RegExp::Run(std::shared_ptr<const String> source, bool firstOnly
 
 bool RegExp::Test(StringView source) {
     const Program& prog = Compiled();
-    Matcher matcher(prog, source.data(), source.size(), stepBudget_);
+    Matcher matcher(prog, source.data(), source.size(), stepBudget_, stopFlag_);
     std::vector<int32_t> spans;
     Status st = matcher.Search(0, spans);
     if (st != Status::Match && st != Status::NoMatch) RaiseStatus(st);
@@ -162,7 +163,7 @@ bool RegExp::Test(StringView source) {
 String RegExp::Replace(StringView source, StringView replacement) {
     const Program& prog = Compiled();
     const std::vector<Piece> pieces = ParseReplacement(replacement, prog.groupCount);
-    Matcher matcher(prog, source.data(), source.size(), stepBudget_);
+    Matcher matcher(prog, source.data(), source.size(), stepBudget_, stopFlag_);
     std::vector<int32_t> spans;
     String out;
     try {

@@ -7,9 +7,11 @@
 //   5019 "Expected ']' in regular expression"     5020 "Expected ')' in regular expression"
 //   5021 "Invalid range in character set"
 //   5099 "Regular expression too complex to match within its step budget"   (our own)
+//   5098 "Matching stopped at the caller's request"                       (our own; see StopFlag)
 //   7    "Out of memory"                          5 "Invalid procedure call or argument"
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -27,6 +29,7 @@ constexpr long ExpectedBracket = 5019;
 constexpr long ExpectedParen = 5020;
 constexpr long InvalidRange = 5021;
 constexpr long BudgetExceeded = 5099;
+constexpr long Stopped = 5098;
 }  // namespace err
 
 class Program;  // the compiled pattern (regexp/Program.h)
@@ -111,6 +114,11 @@ public:
     void Multiline(bool value);
     uint64_t StepBudget() const { return stepBudget_; }
     void StepBudget(uint64_t steps) { stepBudget_ = steps ? steps : 1; }
+    // A flag another thread may set to end a run in flight: Execute, Test and Replace look at it
+    // as often as at the step budget and raise 5098 once it is set. The flag must outlive the
+    // runs; null (the default) for none.
+    const std::atomic<bool>* StopFlag() const { return stopFlag_; }
+    void StopFlag(const std::atomic<bool>* flag) { stopFlag_ = flag; }
 
     // The pattern is compiled on first use after a change of Pattern, IgnoreCase or Multiline;
     // a rejected pattern raises its error from every call until the pattern changes.
@@ -133,6 +141,7 @@ private:
     bool global_ = false;
     bool multiline_ = false;
     uint64_t stepBudget_ = DefaultStepBudget;
+    const std::atomic<bool>* stopFlag_ = nullptr;
     std::unique_ptr<Program> program_;  // null until compiled, reset by a change
 };
 

@@ -1,6 +1,10 @@
 // Hostile patterns and inputs: none may crash, overflow the stack or run without bound.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "EngineTestUtil.h"
 
 using namespace rxtest;
@@ -119,4 +123,44 @@ TEST(Safety, SurrogatesAndNulAreOrdinaryUnits) {
     re.IgnoreCase(true);
     EXPECT_EQ(re.Execute(text).Count(), 2);
     EXPECT_EQ(re.Replace(text, U("$&$&")).size(), text.size() + 2);
+}
+
+TEST(Safety, ARunEndsWhenItsStopFlagIsSet) {
+    std::atomic<bool> stop{false};
+    rx::RegExp re;
+    re.Global(true);
+    re.StopFlag(&stop);
+    // with the flag clear the flag changes nothing
+    re.Pattern(U("a(b)?"));
+    const rx::String text = U("xaab");
+    EXPECT_EQ(re.Execute(text).Count(), 2);
+    EXPECT_EQ(re.Replace(text, U("[$1]")), U("x[][b]"));
+
+    // a catastrophic search with no budget to speak of ends only because another thread asks
+    re.Pattern(U("(x+x+)+y"));
+    re.StepBudget(UINT64_MAX);
+    std::thread asker([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        stop.store(true);
+    });
+    const long err = ErrorNumber(re, rx::String(200, 'x'));
+    asker.join();
+    EXPECT_EQ(err, rx::err::Stopped);
+
+    // once set, every kind of run ends, also one of many short searches that never reaches a
+    // grant's end
+    re.Pattern(U("a"));
+    EXPECT_EQ(ErrorNumber(re, rx::String(100000, 'a')), rx::err::Stopped);
+    long testErr = 0, replaceErr = 0;
+    try { re.Test(U("a")); } catch (const base::Error& e) { testErr = e.Number(); }
+    try { re.Replace(U("a"), U("b")); } catch (const base::Error& e) { replaceErr = e.Number(); }
+    EXPECT_EQ(testErr, rx::err::Stopped);
+    EXPECT_EQ(replaceErr, rx::err::Stopped);
+
+    // clearing it again gives the full result; the budget still ends what it bounded before
+    stop.store(false);
+    EXPECT_EQ(re.Execute(rx::String(100000, 'a')).Count(), 100000);
+    re.Pattern(U("(x+x+)+y"));
+    re.StepBudget(100000);
+    EXPECT_EQ(ErrorNumber(re, rx::String(40, 'x')), rx::err::BudgetExceeded);
 }
