@@ -3,8 +3,8 @@
 // that keys, mouse, focus and the window's EN_CHANGE become the control's events.
 //
 //   HotKey.cpp           life cycle, persistence, the properties
-//   HotKeyWindow.cpp     building, destroying and re-creating the hot key window, resizing, and
-//                        the key-combination members (Value, RawValue, SetRules,
+//   HotKeyWindow.cpp     building and destroying the hot key window, resizing, and the
+//                        key-combination members (Value, RawValue, SetRules,
 //                        SetApplicationHotKey)
 //   HotKeyMessages.cpp   the two window procedures and the key-routing answers
 //   DoubleClicks.h       double clicks for a window class that has none
@@ -129,10 +129,8 @@ private:
     // --- the hot key window (HotKeyWindow.cpp)
     void BuildHotKeyWindow();
     void DestroyHotKeyWindow();
-    void RebuildHotKeyWindow();
     void ApplyFont();
     void ApplyVisualStyles();
-    void ApplyRules();
     void EnsureBackBrush();
     HWND HostWindow() const;
     SIZE HostClientSize() const;
@@ -176,9 +174,6 @@ private:
     // (Wine's window clears itself on Backspace silently) still raises Change once.
     unsigned changeNotes_ = 0;
     wchar_t pendingChar_ = 0;
-    // The last rules set, given to a re-created window (0: none set).
-    long rulesInvalid_ = 0;
-    long rulesDefault_ = 0;
 
     // --- stored properties
     host::FontDesc font_;

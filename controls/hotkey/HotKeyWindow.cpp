@@ -1,12 +1,12 @@
 // HotKey: the hot key window's life — built from the properties, destroyed with its subclasses
-// removed first, re-created keeping the combination and the rules — its size, and the members
-// that read and write the combination.
+// removed first — its size, and the members that read and write the combination. Every property
+// of the control applies to the live window, so it is never re-created and the combination the
+// user typed stays.
 #include "controls/foundation/ActivationHotKeys.h"
 #include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/Common.h"
 #include "controls/foundation/VTableHandle.h"
 #include "controls/foundation/VisualStyles.h"
-#include "controls/foundation/WindowUpdateLock.h"
 #include "controls/hotkey/HotKey.h"
 #include "host/ControlSite.h"
 #include "host/Error.h"
@@ -69,24 +69,6 @@ void HotKey::DestroyHotKeyWindow() {
     doubleClicks_.Reset();
 }
 
-// A new window starts empty and without rules: both come back from the old one, and the focus
-// too when the old window had it.
-void HotKey::RebuildHotKeyWindow() {
-    if (!hotKey_) return;
-    {
-        foundation::WindowUpdateLock lock(HostWindow());
-        LRESULT combination = Send(HKM_GETHOTKEY);
-        bool focused = GetFocus() == hotKey_.Get();
-        DestroyHotKeyWindow();
-        BuildHotKeyWindow();
-        Resize();
-        Send(HKM_SETHOTKEY, static_cast<WPARAM>(combination));
-        ApplyRules();
-        if (focused && hotKey_) ::SetFocus(HostWindow());
-    }
-    Refresh();
-}
-
 void HotKey::Resize() {
     if (inResize_ || !hotKey_) return;
     inResize_ = true;
@@ -110,10 +92,6 @@ void HotKey::ApplyVisualStyles() {
     else
         SetWindowTheme(hotKey_.Get(), L" ", L" ");
     Refresh();
-}
-
-void HotKey::ApplyRules() {
-    if (rulesInvalid_) Send(HKM_SETRULES, static_cast<WPARAM>(rulesInvalid_), static_cast<LPARAM>(rulesDefault_));
 }
 
 void HotKey::EnsureBackBrush() {
@@ -147,10 +125,7 @@ void HotKey::RawValue(long value) { Send(HKM_SETHOTKEY, static_cast<WPARAM>(valu
 
 void HotKey::SetRules(long invalidKeyCombinations, long defaultModifiers) {
     if (!IsSingleRule(invalidKeyCombinations)) host::Raise(host::err::InvalidPropertyValue);
-    if (!hotKey_) return;
-    rulesInvalid_ = invalidKeyCombinations;
-    rulesDefault_ = defaultModifiers;
-    ApplyRules();
+    Send(HKM_SETRULES, static_cast<WPARAM>(invalidKeyCombinations), static_cast<LPARAM>(defaultModifiers));
 }
 
 long HotKey::SetApplicationHotKey(HWND hwnd) {

@@ -6,6 +6,7 @@
 #include "controls/hotkey/HotKey.h"
 #include "controls/textbox/TextBoxW.h"
 #include "host/ControlRegistry.h"
+#include "host/DesignData.h"
 #include "host/Error.h"
 #include "host/PropertyBag.h"
 
@@ -13,6 +14,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -381,4 +384,85 @@ TEST(HotKey, MousePointerIsTheOnePropertyWithBrowsingTexts) {
     EXPECT_FALSE(handled);
     EXPECT_EQ(RaiseNumber([&] { hk.MousePointer(17); }), 380);
     EXPECT_EQ(hk.MousePointer(), 4);
+}
+
+TEST(HotKey, PropertyChangesOnTheLiveWindowKeepTheCombinationAndTheRules) {
+    auto form = FormWithHotKey();
+    auto& hk = FocusedHotKey(*form);
+    HWND window = hk.hWnd();
+    hk.SetRules(HotKey::CombNone, HotKey::ModAlt);
+    Type({VK_CONTROL}, 'K');
+    ASSERT_EQ(hk.RawValue(), 0x24B);
+    hk.BorderStyle(4);
+    EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_DLGFRAME);
+    host::FontDesc big;
+    big.name = L"Tahoma";
+    big.size = 14;
+    hk.Font(big);
+    hk.VisualStyles(false);
+    hk.BackColor(RGB(0, 120, 0));
+    hk.Enabled(false);
+    EXPECT_FALSE(IsWindowEnabled(window));
+    hk.Enabled(true);
+    hk.MousePointer(2);
+    EXPECT_EQ(hk.hWnd(), window) << "the same window throughout";
+    EXPECT_EQ(hk.RawValue(), 0x24B);
+    hk.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == window; }));
+    Type({}, 'Q');
+    EXPECT_EQ(hk.RawValue(), 0x451) << "the rule set before the changes still holds";
+}
+
+TEST(HotKey, KeysAndCharactersReachTheirEventsWithTheWindowsAnswers) {
+    auto form = FormWithHotKey();
+    auto& hk = FocusedHotKey(*form);
+    std::vector<int> presses, ups;
+    hk.KeyPress = [&](int& keyChar) { presses.push_back(keyChar); };
+    hk.KeyUp = [&](int& keyCode, int shift) { ups.push_back(keyCode * 10 + shift); };
+    Type({VK_SHIFT}, 'M');
+    EXPECT_EQ(presses, std::vector<int>{'M'});
+    EXPECT_NE(std::find(ups.begin(), ups.end(), 'M' * 10 + 1), ups.end());
+    presses.clear();
+    EXPECT_EQ(SendMessageW(hk.hWnd(), WM_UNICHAR, UNICODE_NOCHAR, 0), 1);
+    SendMessageW(hk.hWnd(), WM_UNICHAR, 0x1F600, 0);
+    EXPECT_EQ(presses, (std::vector<int>{static_cast<short>(0xD83D), static_cast<short>(0xDE00)}))
+        << "beyond the BMP as its surrogate pair, each signed like the rest";
+}
+
+TEST(HotKey, MouseEnterAndLeaveFollowTheMouseWhileMouseTrackIsOn) {
+    Mouse(GetDesktopWindow(), {1800, 1000}, {});  // away from where the form will show
+    auto form = FormWithHotKey(L"  MouseTrack = True\n");
+    auto& hk = form->Ctl<HotKey>(L"hk");
+    ASSERT_TRUE(Activate(*form));
+    int enters = 0, leaves = 0;
+    hk.MouseEnter = [&] { ++enters; };
+    hk.MouseLeave = [&] { ++leaves; };
+    Mouse(hk.hWnd(), {20, 8}, {});
+    Mouse(hk.hWnd(), {25, 9}, {});
+    EXPECT_TRUE(PumpUntil([&] { return enters == 1; }));
+    Mouse(hk.hWnd(), {-40, 150}, {});
+    EXPECT_TRUE(PumpUntil([&] { return leaves == 1; }));
+    EXPECT_EQ(enters, 1) << "once per visit";
+
+    hk.MouseTrack(false);
+    Mouse(hk.hWnd(), {20, 8}, {});
+    Mouse(GetDesktopWindow(), {1800, 1000}, {});
+    PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(leaves, 1);
+}
+
+TEST(HotKey, OnADesignSurfaceNothingIsSubclassed) {
+    host::RegisterControlKind(L"HotKey", [] { return std::make_unique<HotKey>(); });
+    RegisterLibraryControls();
+    auto form = std::make_unique<host::Form>(host::ParseDesign(
+        L"Begin Form F\n Begin HotKey hk\n  Width = 2000\n  Height = 375\n  BorderStyle = 1\n End\nEnd\n"));
+    form->UserMode(false);
+    form->Show();
+    Drain();
+    auto& hk = form->Ctl<HotKey>(L"hk");
+    ASSERT_NE(hk.hWnd(), nullptr);
+    EXPECT_EQ(GetPropW(hk.hWnd(), L"ComCtlSubclassInit"), nullptr);
+    EXPECT_EQ(GetPropW(hk.hWndUserControl(), L"ComCtlSubclassInit"), nullptr);
+    EXPECT_TRUE(GetWindowLongW(hk.hWnd(), GWL_STYLE) & WS_BORDER);
 }
