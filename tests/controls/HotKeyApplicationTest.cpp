@@ -89,7 +89,7 @@ TEST(HotKeyApplication, PressedWhileAnotherWindowIsActiveItBringsTheFormToTheFro
     ASSERT_EQ(hk.SetApplicationHotKey(), 1);
     ASSERT_TRUE(Activate(*second));
     PressCtrlAlt('L');
-    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == first->hWnd(); }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == first->hWnd(); }, 5000));
 
     // Two forms with one hot key: when the one that answered goes, the other answers it.
     EXPECT_EQ(hk.SetApplicationHotKey(second->hWnd()), 2);
@@ -98,6 +98,6 @@ TEST(HotKeyApplication, PressedWhileAnotherWindowIsActiveItBringsTheFormToTheFro
     first.reset();
     ASSERT_TRUE(Activate(*third));
     PressCtrlAlt('L');
-    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == second->hWnd(); }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == second->hWnd(); }, 5000));
     EXPECT_EQ(GetHotKey(second->hWnd()), 0x64C);
 }
