@@ -220,9 +220,15 @@ void HotKey::NoteCombinationChanged() { Site().RaiseEvent(DispId::Change, Change
 
 // Navigation keys always stay in the control (a combination may use them); Tab, Return and
 // Escape only when the PreviewKeyDown handler claims them. A Tab left to the form is noted, so
-// the window does not take it as typing.
+// the window does not take it as typing. The character an Alt combination makes is dropped: the
+// window has the combination already, and the form would take it for an access key.
 void HotKey::IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, long& retVal, UINT wMsg, WPARAM wParam,
                                                             LPARAM lParam, int shift) {
+    if (wMsg == WM_SYSCHAR) {
+        handled = true;
+        retVal = S_OK;
+        return;
+    }
     if (wMsg != WM_KEYDOWN && wMsg != WM_KEYUP) return;
     int keyCode = static_cast<int>(wParam & 0xFF);
     bool isInputKey = false;

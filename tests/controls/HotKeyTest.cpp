@@ -8,6 +8,7 @@
 #include "host/ControlRegistry.h"
 #include "host/DesignData.h"
 #include "host/Error.h"
+#include "host/Intrinsics.h"
 #include "host/PropertyBag.h"
 
 #include <gtest/gtest.h>
@@ -465,4 +466,22 @@ TEST(HotKey, OnADesignSurfaceNothingIsSubclassed) {
     EXPECT_EQ(GetPropW(hk.hWnd(), L"ComCtlSubclassInit"), nullptr);
     EXPECT_EQ(GetPropW(hk.hWndUserControl(), L"ComCtlSubclassInit"), nullptr);
     EXPECT_TRUE(GetWindowLongW(hk.hWnd(), GWL_STYLE) & WS_BORDER);
+}
+
+TEST(HotKey, AltCombinationsStayInTheControlInsteadOfPressingAccessKeysOrClosingTheForm) {
+    host::RegisterControlKind(L"HotKey", [] { return std::make_unique<HotKey>(); });
+    auto form = ShowForm(L"Begin Form F\n ClientWidth = 6000\n ClientHeight = 3000\n"
+                         L" Begin HotKey hk\n  Left = 120\n  Top = 120\n  Width = 3000\n  Height = 375\n End\n"
+                         L" Begin CommandButton cmd\n  Caption = \"&Keep\"\n  Left = 120\n  Top = 1200\n  Width = 1500\n"
+                         L"  Height = 375\n End\nEnd\n");
+    auto& hk = FocusedHotKey(*form);
+    int clicks = 0;
+    form->Ctl<host::CommandButton>(L"cmd").Click = [&] { ++clicks; };
+    Type({VK_MENU}, 'K');
+    EXPECT_EQ(hk.RawValue(), 0x44B);
+    EXPECT_EQ(clicks, 0) << "the button's access key is not pressed";
+    EXPECT_EQ(GetFocus(), hk.hWnd());
+    Type({VK_MENU}, VK_F4);
+    EXPECT_EQ(hk.RawValue(), 0x400 | VK_F4);
+    EXPECT_TRUE(IsWindowVisible(form->hWnd())) << "Alt+F4 is a combination here, not the end of the form";
 }
