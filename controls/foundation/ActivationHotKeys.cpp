@@ -41,25 +41,37 @@ UINT SystemModifiers(WORD combination) {
            ((flags & HOTKEYF_ALT) ? MOD_ALT : 0);
 }
 
-// The system hot key of a combination is held by the first window that has it and can take it.
-void RegisterFirstHolder(WORD combination) {
-    for (Entry& x : Entries()) {
-        if (x.combination != combination) continue;
-        if (x.registered) return;
-        if (RegisterHotKey(x.window, static_cast<int>(LayerId), SystemModifiers(combination), LOBYTE(combination))) {
-            x.registered = true;
-            return;
-        }
-    }
+// Asks a window of the layer to try taking its combination's system hot key again.
+UINT RetryMessage() {
+    static const UINT message = RegisterWindowMessageW(L"ActivationHotKeyRetry");
+    return message;
 }
 
+// The system hot key of a combination is held by the first window that has it and can take it.
+// False when none could (the system still counts it to a window on its way out).
+bool RegisterFirstHolder(WORD combination) {
+    for (Entry& x : Entries()) {
+        if (x.combination != combination) continue;
+        if (x.registered) return true;
+        if (RegisterHotKey(x.window, static_cast<int>(LayerId), SystemModifiers(combination), LOBYTE(combination))) {
+            x.registered = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A destroyed window's system hot key is given up only once its destruction is over, so the
+// window taking it over tries again from its own queue.
 void Forget(HWND window) {
     Entry* x = Find(window);
     if (!x) return;
     WORD combination = x->combination;
     if (x->registered) UnregisterHotKey(window, static_cast<int>(LayerId));
     std::erase_if(Entries(), [&](const Entry& e) { return e.window == window; });
-    RegisterFirstHolder(combination);
+    if (RegisterFirstHolder(combination)) return;
+    for (const Entry& e : Entries())
+        if (e.combination == combination) PostMessageW(e.window, RetryMessage(), combination, 0);
 }
 
 bool IsInvalidKey(BYTE vk) { return vk == VK_ESCAPE || vk == VK_SPACE || vk == VK_TAB; }
@@ -95,7 +107,12 @@ LRESULT CALLBACK LayerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UI
         Forget(hwnd);
         RemoveWindowSubclass(hwnd, LayerProc, LayerId);
         break;
-    default: break;
+    default:
+        if (msg == RetryMessage()) {
+            RegisterFirstHolder(LOWORD(wParam));
+            return 0;
+        }
+        break;
     }
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }

@@ -49,6 +49,11 @@ void PressCtrlAlt(WORD vk) {
 
 LRESULT GetHotKey(HWND hwnd) { return SendMessageW(hwnd, WM_GETHOTKEY, 0, 0); }
 
+LRESULT CALLBACK CountHotKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR ref) {
+    if (msg == WM_HOTKEY) ++*reinterpret_cast<int*>(ref);
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
 }  // namespace
 
 TEST(HotKeyApplication, TheTypedCombinationBecomesTheFormsHotKeyWithThePlatformsAnswers) {
@@ -88,8 +93,12 @@ TEST(HotKeyApplication, PressedWhileAnotherWindowIsActiveItBringsTheFormToTheFro
     hk.Value(HOTKEYF_CONTROL | HOTKEYF_ALT, 'L');
     ASSERT_EQ(hk.SetApplicationHotKey(), 1);
     ASSERT_TRUE(Activate(*second));
+    int hotkeys = 0;
+    SetWindowSubclass(first->hWnd(), CountHotKeys, 1, reinterpret_cast<DWORD_PTR>(&hotkeys));
     PressCtrlAlt('L');
-    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == first->hWnd(); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == first->hWnd(); }, 5000))
+        << "WM_HOTKEY " << hotkeys << " fg " << GetForegroundWindow() << " first " << first->hWnd() << " second " << second->hWnd();
+    RemoveWindowSubclass(first->hWnd(), CountHotKeys, 1);
 
     // Two forms with one hot key: when the one that answered goes, the other answers it.
     EXPECT_EQ(hk.SetApplicationHotKey(second->hWnd()), 2);
@@ -97,7 +106,11 @@ TEST(HotKeyApplication, PressedWhileAnotherWindowIsActiveItBringsTheFormToTheFro
     ASSERT_TRUE(Activate(*third));
     first.reset();
     ASSERT_TRUE(Activate(*third));
+    hotkeys = 0;
+    SetWindowSubclass(second->hWnd(), CountHotKeys, 1, reinterpret_cast<DWORD_PTR>(&hotkeys));
     PressCtrlAlt('L');
-    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == second->hWnd(); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == second->hWnd(); }, 5000))
+        << "WM_HOTKEY " << hotkeys << " fg " << GetForegroundWindow() << " third " << third->hWnd() << " second " << second->hWnd();
+    RemoveWindowSubclass(second->hWnd(), CountHotKeys, 1);
     EXPECT_EQ(GetHotKey(second->hWnd()), 0x64C);
 }
