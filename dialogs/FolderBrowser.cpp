@@ -1,0 +1,115 @@
+// ShowFolderBrowser: SHBrowseForFolderW rooted at nothing, a special folder (a CSIDL number) or a
+// path, and its callback.
+#include "dialogs/CommonDialog.h"
+
+#include "controls/foundation/Common.h"
+#include "controls/foundation/DialogHookForwarder.h"
+#include "dialogs/DialogErrors.h"
+
+#include <shlobj.h>
+
+#include <cmath>
+
+namespace dialogs {
+
+namespace {
+
+constexpr DWORD VolumeAttribute = 0x08;  // the volume-label attribute a drive root may carry
+
+// An item list the shell allocated; freed with the task allocator.
+struct IdListTraits {
+    using Handle = PIDLIST_ABSOLUTE;
+    static PIDLIST_ABSOLUTE Invalid() { return nullptr; }
+    static void Close(PIDLIST_ABSOLUTE p) { CoTaskMemFree(p); }
+};
+using UniqueIdList = host::UniqueHandle<IdListTraits>;
+
+UniqueIdList RootOf(const host::Value& root) {
+    using K = host::Value::Kind;
+    PIDLIST_ABSOLUTE list = nullptr;
+    switch (root.GetKind()) {
+    case K::Long: SHGetFolderLocation(nullptr, static_cast<int>(root.AsLong()), nullptr, 0, &list); break;
+    case K::Double: SHGetFolderLocation(nullptr, static_cast<int>(std::lround(root.AsDouble())), nullptr, 0, &list); break;
+    case K::String: list = ILCreateFromPathW(root.AsString().substr(0, MAX_PATH).c_str()); break;
+    default: break;
+    }
+    return UniqueIdList(list);
+}
+
+// The item's file-system path, empty when it has none.
+std::wstring PathOf(PCIDLIST_ABSOLUTE item) {
+    wchar_t path[MAX_PATH] = {};
+    if (!item || !SHGetPathFromIDListW(item, path)) return {};
+    return path;
+}
+
+bool IsFolder(const std::wstring& path) {
+    DWORD attributes = 0;
+    try {
+        attributes = foundation::GetPathAttributes(path);
+    } catch (...) {
+        attributes = 0;  // a path that cannot be read counts as having no attributes
+    }
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | VolumeAttribute)) != 0;
+}
+
+std::wstring WithBackslash(std::wstring path) {
+    if (path.empty() || path.back() != L'\\') path += L'\\';
+    return path;
+}
+
+}  // namespace
+
+bool CommonDialog::ShowFolderBrowser() {
+    UniqueIdList root = RootOf(rootFolder_);
+    BROWSEINFOW bi{};
+    bi.hwndOwner = OwnerWindow();
+    bi.pidlRoot = root.Get();
+    bi.lpszTitle = dialogTitle_.c_str();
+    bi.ulFlags = static_cast<UINT>(flags_);
+    bi.lpfn = &foundation::DialogHookForwarder::BrowseCallbackProc;
+    bi.lParam = reinterpret_cast<LPARAM>(static_cast<foundation::ISubclass*>(this));
+    UniqueIdList chosen(SHBrowseForFolderW(&bi));
+    root.Reset();
+    if (!chosen) return Cancelled();
+
+    std::wstring path = PathOf(chosen.Get());
+    chosen.Reset();
+    if (IsFolder(path)) {
+        path = WithBackslash(std::move(path));
+        fileOffset_ = 0;
+        fileTitle_.clear();
+    } else {
+        size_t slash = path.rfind(L'\\');
+        fileOffset_ = slash == std::wstring::npos ? 0 : static_cast<int>(slash);
+        fileTitle_ = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    }
+    fileName_ = std::move(path);
+    return true;
+}
+
+LRESULT CommonDialog::BrowseCallbackMessage(HWND hwnd, UINT wMsg, LPARAM lParam) {
+    switch (wMsg) {
+    case BFFM_INITIALIZED:
+        if (!initDir_.empty()) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(initDir_.c_str()));
+        InitDialog(kind::FolderBrowser, hwnd);
+        return 0;
+    case BFFM_SELCHANGED: {
+        std::wstring path = PathOf(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam));
+        bool found = !path.empty();
+        if (found && IsFolder(path)) path = WithBackslash(std::move(path));
+        if (flags_ & BIF_STATUSTEXT) SendMessageW(hwnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        if (flags_ & BIF_RETURNONLYFSDIRS) SendMessageW(hwnd, BFFM_ENABLEOK, 0, found);
+        return 0;
+    }
+    case BFFM_VALIDATEFAILEDW: {
+        bool cancel = false;
+        const auto* typed = reinterpret_cast<const wchar_t*>(lParam);
+        FolderBrowserValidateFailed(typed ? typed : L"", cancel, hwnd);
+        return cancel ? 1 : 0;
+    }
+    default: return 0;
+    }
+}
+
+}  // namespace dialogs
