@@ -9,6 +9,28 @@
 
 namespace dialogs {
 
+namespace {
+
+constexpr int RedBox = 706, GreenBox = 707, BlueBox = 708;
+
+// The colour the dialog's red, green and blue boxes show.
+COLORREF ShownColor(HWND dialog) {
+    auto channel = [dialog](int id) { return static_cast<BYTE>(GetDlgItemInt(dialog, id, nullptr, FALSE)); };
+    return RGB(channel(RedBox), channel(GreenBox), channel(BlueBox));
+}
+
+// "commdlg_SetRGBColor" first; a dialog that ignores it (Wine's) is given the colour through its
+// red, green and blue boxes, which it follows as when a person types into them.
+void ShowColorInDialog(HWND dialog, COLORREF rgb) {
+    SendMessageW(dialog, msg::SetRgbColor(), 0, static_cast<LPARAM>(rgb));
+    if (!GetDlgItem(dialog, RedBox) || ShownColor(dialog) == rgb) return;
+    SetDlgItemInt(dialog, RedBox, GetRValue(rgb), FALSE);
+    SetDlgItemInt(dialog, GreenBox, GetGValue(rgb), FALSE);
+    SetDlgItemInt(dialog, BlueBox, GetBValue(rgb), FALSE);
+}
+
+}  // namespace
+
 bool CommonDialog::ShowColor() {
     HWND owner = OwnerWindow();
     CHOOSECOLORW cc{};
@@ -59,7 +81,7 @@ LRESULT CommonDialog::ColorOk(HWND hDlg, const CHOOSECOLORW* cc) {
     bool cancel = false;
     ColorValidate(rgb, cancel, hDlg);
     if (!cancel) return 0;
-    if (rgb != shown) SendMessageW(hDlg, msg::SetRgbColor(), 0, static_cast<LPARAM>(rgb));
+    if (rgb != shown) ShowColorInDialog(hDlg, static_cast<COLORREF>(rgb));
     SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, 1);
     return 1;
 }

@@ -6,6 +6,8 @@
 #include "controls/foundation/DialogHookForwarder.h"
 #include "dialogs/DialogErrors.h"
 
+#include <cderr.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -54,6 +56,8 @@ bool CommonDialog::ShowFont() {
         cf.lpfnHook = &foundation::DialogHookForwarder::FontDialog;
         cf.lCustData = reinterpret_cast<LPARAM>(static_cast<foundation::ISubclass*>(this));
     }
+    // Checked here as well: not every platform's dialog refuses a maximum below the minimum.
+    if ((cf.Flags & CF_LIMITSIZE) && cf.nSizeMax < cf.nSizeMin) RaiseFontDialogError(CFERR_MAXLESSTHANMIN);
     BOOL ok;
     {
         foundation::ScopedSubclass help = HelpButtonRoute(owner, kind::Font, (cf.Flags & CF_SHOWHELP) != 0);

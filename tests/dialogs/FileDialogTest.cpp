@@ -27,6 +27,7 @@ void TypeAndOk(DWORD thread, const std::wstring& name) {
     HWND dialog = WaitForDialog(thread);
     if (!dialog) return;
     SetText(NameEdit(dialog), name);
+    Press(dialog, IDOK);
 }
 
 std::wstring ComboItems(HWND combo) {
