@@ -1,6 +1,7 @@
 #include "dialogs/DeviceSettings.h"
 
 #include <commdlg.h>
+#include <winspool.h>
 
 #include <algorithm>
 #include <cstring>
@@ -60,6 +61,12 @@ host::UniqueGlobal BuildDevNames(const DeviceSettings& s) {
     return block;
 }
 
+std::wstring DefaultPrinterName() {
+    wchar_t name[256] = {};
+    DWORD chars = 256;
+    return GetDefaultPrinterW(name, &chars) ? std::wstring(name) : std::wstring();
+}
+
 std::wstring NameAt(const wchar_t* text, size_t totalChars, WORD offset) {
     if (offset >= totalChars) return {};
     const wchar_t* begin = text + offset;
@@ -97,10 +104,8 @@ DeviceBlocks BuildDeviceBlocks(const DeviceSettings& s, DWORD fields, bool colla
         if (dm->dmFields & DM_DUPLEX) dm->dmDuplex = static_cast<short>(s.duplex);
         if (dm->dmFields & DM_COPIES) dm->dmCopies = static_cast<short>(s.copies);
         if (dm->dmFields & DM_COLLATE) dm->dmCollate = collate ? DMCOLLATE_TRUE : DMCOLLATE_FALSE;
-        if (NamesGiven(s)) {
-            size_t n = std::min<size_t>(s.name.size(), CCHDEVICENAME - 1);
-            std::copy_n(s.name.begin(), n, dm->dmDeviceName);
-        }
+        std::wstring device = NamesGiven(s) ? s.name : DefaultPrinterName();
+        std::copy_n(device.begin(), std::min<size_t>(device.size(), CCHDEVICENAME - 1), dm->dmDeviceName);
     }
     if (NamesGiven(s)) blocks.devNames = BuildDevNames(s);
     return blocks;

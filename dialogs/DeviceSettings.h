@@ -42,7 +42,9 @@ void AdoptReturnedBlocks(DeviceBlocks& blocks, HGLOBAL devMode, HGLOBAL devNames
 
 // A DEVMODEW of 220 bytes with `fields` (less the untouched bits) filled from the settings, and,
 // when the three printer names are given and PrinterDefaultInit is off, the DEVNAMES naming that
-// printer (with its name also in dmDeviceName). `collate` is dmCollate.
+// printer (with its name also in dmDeviceName). Without names dmDeviceName holds the default
+// printer's name: Wine's dialogs take a device mode only for the printer it names, and start
+// from the driver's own otherwise. `collate` is dmCollate.
 DeviceBlocks BuildDeviceBlocks(const DeviceSettings& settings, DWORD fields, bool collate);
 
 // What came back: every field present in the returned device mode among `fields` becomes the

@@ -1,6 +1,6 @@
 # Sourced by ./test: start_printer runs a private CUPS server for this work tree (its own
-# configuration, spool and socket under build/win32/cups) with one PDF queue as the default
-# printer, and exports CUPS_SERVER so that Wine's printing sees it; stop_printer ends it.
+# configuration, spool and socket under build/win32/cups) with two PDF queues, PDF the
+# default printer, and exports CUPS_SERVER so that Wine's printing sees it; stop_printer ends it.
 # The print and page-setup dialog tests need a real printer there.
 start_printer() {
   command -v cupsd >/dev/null && [ -d /usr/share/ppd/cups-pdf ] || { echo "printer: cups or cups-pdf missing" >&2; return 0; }
@@ -43,6 +43,8 @@ CONF
   done
   export CUPS_SERVER="$d/cups.sock"
   lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >/dev/null 2>&1 </dev/null
+  # a second queue, so that choosing a printer other than the default can be tested
+  lpadmin -p PDF2 -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >/dev/null 2>&1 </dev/null
   lpadmin -d PDF >/dev/null 2>&1 </dev/null
 }
 stop_printer() {
