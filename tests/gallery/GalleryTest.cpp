@@ -1,0 +1,136 @@
+// The control gallery as a person uses it: the index opens every page, every switch and value
+// chooser of a page applies to its controls without an error, and the controls' events reach the
+// page's log.
+#include "ControlsTestSupport.h"
+
+#include "controls/listbox/ListBoxW.h"
+#include "gallery/FrmGallery.h"
+#include "host/Intrinsics.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace ctltest;
+
+namespace {
+
+bool AnyLineHas(const std::vector<std::wstring>& lines, const std::wstring& text) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::wstring& l) { return l.find(text) != l.npos; });
+}
+
+std::wstring Joined(const std::vector<std::wstring>& lines) {
+    std::wstring all;
+    for (const auto& l : lines) all += l + L"\n";
+    return all;
+}
+
+// Clicks an intrinsic button or check box the way the mouse does.
+void ClickButton(HWND button) {
+    RECT rc;
+    GetClientRect(button, &rc);
+    PostClick(button, {rc.right / 2, rc.bottom / 2});
+    Drain();
+}
+
+}  // namespace
+
+TEST(Gallery, TheIndexListsEveryPageAndOpensEach) {
+    ASSERT_GE(gallery::Pages().size(), 4u);
+    gallery::FrmGallery index;
+    index.Show();
+    auto& list = index.Ctl<controls::ListBoxW>(L"lstPages");
+    ASSERT_EQ(list.ListCount(), static_cast<long>(gallery::Pages().size()));
+    for (const gallery::PageInfo& info : gallery::Pages()) {
+        SCOPED_TRACE(info.name);
+        ASSERT_TRUE(index.ShowPage(info.name));
+        gallery::GalleryPage* page = index.CurrentPage();
+        ASSERT_NE(page, nullptr);
+        EXPECT_TRUE(page->IsLoaded());
+        EXPECT_TRUE(IsWindowVisible(page->hWnd()));
+        EXPECT_EQ(page->Caption(), info.name + L" - 控件库画廊");
+        EXPECT_NE(page->FindSite(L"lstLog"), nullptr);
+        // beside the index, not over it
+        RECT indexRect, pageRect;
+        GetWindowRect(index.hWnd(), &indexRect);
+        GetWindowRect(page->hWnd(), &pageRect);
+        EXPECT_GE(pageRect.left, indexRect.right - 1);
+    }
+    EXPECT_FALSE(index.ShowPage(L"NoSuchControl"));
+}
+
+TEST(Gallery, EverySwitchAndChooserAppliesWithoutAnError) {
+    gallery::FrmGallery index;
+    index.Show();
+    for (const gallery::PageInfo& info : gallery::Pages()) {
+        SCOPED_TRACE(info.name);
+        ASSERT_TRUE(index.ShowPage(info.name));
+        gallery::GalleryPage& page = *index.CurrentPage();
+        for (const auto& site : page.Controls()) {
+            const std::wstring& name = site->Name();
+            SCOPED_TRACE(std::string(name.begin(), name.end()));
+            if (auto* box = site->As<host::CheckBox>()) {
+                int before = box->Value();
+                ClickButton(box->hWnd());  // off, then on again (or the other way)
+                EXPECT_NE(box->Value(), before);
+                ClickButton(box->hWnd());
+                EXPECT_EQ(box->Value(), before);
+            } else if (auto* button = site->As<host::CommandButton>()) {
+                if (name == L"cmdClearLog") continue;
+                for (int i = 0; i < 6; ++i) ClickButton(button->hWnd());
+            }
+        }
+        std::vector<std::wstring> lines = page.LogLines();
+        EXPECT_FALSE(AnyLineHas(lines, L"错误")) << Joined(lines);
+    }
+}
+
+TEST(Gallery, ClicksOnTheControlsReachTheLogAndClearLogEmptiesIt) {
+    // A control of each page and an event a click on its middle raises.
+    struct Probe {
+        const wchar_t* page;
+        const wchar_t* control;
+        const wchar_t* line;
+    };
+    const Probe probes[] = {
+        {L"TextBoxW", L"txtSingle", L"txtSingle: MouseDown 1, 0"},
+        {L"ListBoxW", L"lstPlain", L"lstPlain: Click"},
+        {L"FrameW", L"fraThemed", L"fraThemed: MouseUp 1, 0"},
+        {L"LabelW", L"lblPlain", L"lblPlain: Click"},
+    };
+    gallery::FrmGallery index;
+    index.Show();
+    for (const Probe& probe : probes) {
+        SCOPED_TRACE(probe.page);
+        ASSERT_TRUE(index.ShowPage(probe.page));
+        gallery::GalleryPage& page = *index.CurrentPage();
+        host::ControlSite& site = page.Site(probe.control);
+        // the middle of the control's rectangle, on whatever window shows there
+        host::ScaleConverter scale = page.Scale();
+        POINT middle{scale.TwipsToPixelsX(site.Left() + site.Width() / 2),
+                     scale.TwipsToPixelsY(site.Top() + site.Height() / 2)};
+        ClientToScreen(site.ContainerWindow(), &middle);
+        HWND target = WindowFromPoint(middle);
+        ASSERT_NE(target, nullptr);
+        ScreenToClient(target, &middle);
+        PostClick(target, middle);
+        EXPECT_TRUE(PumpUntil([&] { return AnyLineHas(page.LogLines(), probe.line); })) << Joined(page.LogLines());
+        ClickButton(page.Ctl<host::CommandButton>(L"cmdClearLog").hWnd());
+        EXPECT_TRUE(page.LogLines().empty());
+    }
+}
+
+TEST(Gallery, RepeatedEventsAreCountedOnOneLine) {
+    gallery::FrmGallery index;
+    index.Show();
+    ASSERT_TRUE(index.ShowPage(L"TextBoxW"));
+    gallery::GalleryPage& page = *index.CurrentPage();
+    page.Log(L"txtSingle", L"MouseMove 0, 0, 15, 15");
+    page.Log(L"txtSingle", L"MouseMove 0, 0, 15, 15");
+    page.Log(L"txtSingle", L"MouseMove 0, 0, 15, 15");
+    page.Log(L"txtSingle", L"Click");
+    std::vector<std::wstring> lines = page.LogLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], L"txtSingle: MouseMove 0, 0, 15, 15  (×3)");
+    EXPECT_EQ(lines.back(), L"txtSingle: Click");
+}
