@@ -211,6 +211,8 @@ bool Matcher::Renew(int64_t& left) {
     return true;
 }
 
+size_t Matcher::NextStart(size_t from) const { return NextCandidate(from); }
+
 Status Matcher::Search(size_t from, std::vector<int32_t>& spans) {
     stopped_ = false;
     if (stop_ && stop_->load(std::memory_order_relaxed)) return Status::Stopped;

@@ -32,6 +32,16 @@ public:
     // The leftmost match starting at or after `from`. On Match, the start and end of the match
     // and of each group (-1 for a group that did not take part) are appended to `spans`.
     Status Search(size_t from, std::vector<int32_t>& spans);
+    const std::atomic<bool>* StopFlag() const { return stop_; }
+
+    // The next position at or after `from` where a match could start, or length + 1.
+    size_t NextStart(size_t from) const;
+    // The steps the last search spent, and the budget of the searches to come.
+    uint64_t Steps() const {
+        const int64_t rest = budgetLeft_ + left_;
+        return rest >= 0 ? budget_ - static_cast<uint64_t>(rest) : budget_ + 1;
+    }
+    void Budget(uint64_t steps) { budget_ = steps; }
 
 private:
     struct Frame {

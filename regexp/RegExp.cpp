@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "regexp/Matcher.h"
+#include "regexp/Searcher.h"
 #include "regexp/Parser.h"
 #include "regexp/Program.h"
 
@@ -62,6 +62,35 @@ std::vector<Piece> ParseReplacement(StringView r, uint32_t groups) {
 }
 
 }  // namespace
+
+MatchData::MatchData() = default;
+MatchData::~MatchData() = default;
+
+const std::vector<int32_t>& MatchData::Groups(long index) const {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (index == foundIndex_) return found_;
+    if (!searcher_) searcher_ = std::make_unique<Searcher>(*program, source->data(), source->size(), stepBudget);
+    const auto start = static_cast<size_t>(spans[2 * static_cast<size_t>(index)]);
+    const auto end = static_cast<size_t>(spans[2 * static_cast<size_t>(index) + 1]);
+    found_.clear();
+    foundIndex_ = -1;
+    Status st = Status::NoMatch;
+    try {
+        st = searcher_->MatchAt(start, end, found_);
+    } catch (const std::bad_alloc&) {
+        st = Status::OutOfMemory;
+    }
+    if (st == Status::BudgetExceeded || st == Status::OutOfMemory) RaiseStatus(st);
+    if (st != Status::Match || found_.size() != 2 * static_cast<size_t>(groupCount + 1) ||
+        found_[0] != static_cast<int32_t>(start) || found_[1] != static_cast<int32_t>(end)) {
+        // cannot happen (the search is deterministic); the groups then read as not taking part
+        found_.assign(2 * static_cast<size_t>(groupCount + 1), -1);
+        found_[0] = static_cast<int32_t>(start);
+        found_[1] = static_cast<int32_t>(end);
+    }
+    foundIndex_ = index;
+    return found_;
+}
 
 StringView Match::ValueView() const {
     return StringView(*data_->source).substr(static_cast<size_t>(Span(0)), static_cast<size_t>(Length()));
@@ -127,22 +156,27 @@ MatchCollection RegExp::Execute(std::shared_ptr<const String> source) {
 }
 
 MatchCollection RegExp::Run(std::shared_ptr<const String> source, bool firstOnly) {
-    const Program& prog = Compiled();
+    Compiled();
+    const Program& prog = *program_;
     auto data = std::make_shared<MatchData>();
     data->groupCount = static_cast<int>(prog.groupCount);
     data->source = source;
-    Matcher matcher(prog, source->data(), source->size(), stepBudget_, stopFlag_);
-    // each match's spans go straight onto the collection's list
+    if (prog.groupCount > 0) {
+        data->program = program_;
+        data->stepBudget = stepBudget_;
+    }
+    Searcher searcher(prog, source->data(), source->size(), stepBudget_, stopFlag_);
+    // each match's start and end go straight onto the collection's list; its groups are found
+    // when first asked for
     std::vector<int32_t>& spans = data->spans;
-    const size_t perMatch = 2 * (prog.groupCount + 1);
     try {
         for (size_t from = 0; from <= source->size();) {
-            Status st = matcher.Search(from, spans);
+            Status st = searcher.Search(from, spans, false);
             if (st == Status::NoMatch) break;
             if (st != Status::Match) RaiseStatus(st);
             if (firstOnly) break;
             // after an empty match the search goes on one unit later
-            const int32_t* found = spans.data() + (spans.size() - perMatch);
+            const int32_t* found = spans.data() + (spans.size() - 2);
             from = static_cast<size_t>(found[1]) + (found[1] == found[0] ? 1 : 0);
         }
     } catch (const std::bad_alloc&) {
@@ -153,9 +187,9 @@ MatchCollection RegExp::Run(std::shared_ptr<const String> source, bool firstOnly
 
 bool RegExp::Test(StringView source) {
     const Program& prog = Compiled();
-    Matcher matcher(prog, source.data(), source.size(), stepBudget_, stopFlag_);
+    Searcher searcher(prog, source.data(), source.size(), stepBudget_, stopFlag_);
     std::vector<int32_t> spans;
-    Status st = matcher.Search(0, spans);
+    Status st = searcher.Search(0, spans, false);
     if (st != Status::Match && st != Status::NoMatch) RaiseStatus(st);
     return st == Status::Match;
 }
@@ -163,7 +197,9 @@ bool RegExp::Test(StringView source) {
 String RegExp::Replace(StringView source, StringView replacement) {
     const Program& prog = Compiled();
     const std::vector<Piece> pieces = ParseReplacement(replacement, prog.groupCount);
-    Matcher matcher(prog, source.data(), source.size(), stepBudget_, stopFlag_);
+    Searcher searcher(prog, source.data(), source.size(), stepBudget_, stopFlag_);
+    bool withGroups = false;
+    for (const Piece& p : pieces) withGroups = withGroups || p.kind == Piece::Group;
     std::vector<int32_t> spans;
     String out;
     try {
@@ -171,7 +207,7 @@ String RegExp::Replace(StringView source, StringView replacement) {
         size_t copied = 0;
         for (size_t from = 0; from <= source.size();) {
             spans.clear();
-            Status st = matcher.Search(from, spans);
+            Status st = searcher.Search(from, spans, withGroups);
             if (st == Status::NoMatch) break;
             if (st != Status::Match) RaiseStatus(st);
             const auto s = static_cast<size_t>(spans[0]), e = static_cast<size_t>(spans[1]);

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -32,14 +33,33 @@ constexpr long BudgetExceeded = 5099;
 constexpr long Stopped = 5098;
 }  // namespace err
 
-class Program;  // the compiled pattern (regexp/Program.h)
+class Program;   // the compiled pattern (regexp/Program.h)
+class Searcher;  // the search over one text (regexp/Searcher.h)
 
-// What one Execute found: the searched text (shared, not copied per match) and, per match,
-// the start and end of the whole match and of each group (-1 for a group that did not take part).
+// What one Execute found: the searched text (shared, not copied per match) and, per match, its
+// start and end. A match's groups are found when first asked for, by matching again at its
+// start (the same answer: the search is deterministic), so that a collection costs what is read
+// of it rather than every group of every match.
 struct MatchData {
+    MatchData();
+    ~MatchData();
+
     std::shared_ptr<const String> source;
     int groupCount = 0;              // capturing groups of the pattern
-    std::vector<int32_t> spans;      // per match: 2 * (groupCount + 1) offsets
+    std::vector<int32_t> spans;      // per match: its start and end
+
+    std::shared_ptr<const Program> program;  // set when there are groups to find
+    uint64_t stepBudget = 0;
+
+    // The start and end of match `index` and of each of its groups (-1 for a group that did not
+    // take part). Raises 5099 or 7 when finding them again runs out of steps or memory.
+    const std::vector<int32_t>& Groups(long index) const;
+
+private:
+    mutable std::mutex lock_;
+    mutable std::unique_ptr<Searcher> searcher_;
+    mutable long foundIndex_ = -1;
+    mutable std::vector<int32_t> found_;   // the groups of match foundIndex_
 };
 
 class Match {
@@ -58,7 +78,7 @@ public:
     long SubMatchIndex(long group) const;               // -1 when it did not take part
 
 private:
-    long Span(long k) const { return data_->spans[index_ * 2 * (data_->groupCount + 1) + k]; }
+    long Span(long k) const { return k < 2 ? data_->spans[2 * index_ + k] : data_->Groups(index_)[k]; }
     std::shared_ptr<const MatchData> data_;
     long index_;
 };
@@ -69,7 +89,7 @@ public:
     explicit MatchCollection(std::shared_ptr<const MatchData> data) : data_(std::move(data)) {}
 
     long Count() const {
-        return static_cast<long>(data_->spans.size() / (2 * (data_->groupCount + 1)));
+        return static_cast<long>(data_->spans.size() / 2);
     }
     Match Item(long index) const;  // raises 5 when index is outside 0 .. Count()-1
 
@@ -142,7 +162,7 @@ private:
     bool multiline_ = false;
     uint64_t stepBudget_ = DefaultStepBudget;
     const std::atomic<bool>* stopFlag_ = nullptr;
-    std::unique_ptr<Program> program_;  // null until compiled, reset by a change
+    std::shared_ptr<const Program> program_;  // null until compiled, reset by a change
 };
 
 }  // namespace rx

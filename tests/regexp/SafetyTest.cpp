@@ -59,21 +59,33 @@ TEST(Safety, DeepNestingNeedsNoDeepStack) {
 }
 
 TEST(Safety, CatastrophicBacktrackingEndsWithTheBudgetError) {
+    // a look-ahead keeps a pattern on the backtracker: there the budget ends the run
     rx::RegExp re;
-    re.Pattern(U("(a*)*b"));
+    re.Pattern(U("(a*)*(?=b)b"));
     rx::String text(30000, 'a');
     EXPECT_EQ(ErrorNumber(re, text), rx::err::BudgetExceeded);
 
-    re.Pattern(U("(x+x+)+y"));
+    re.Pattern(U("(x+x+)+(?=y)"));
     re.StepBudget(100000);
     EXPECT_EQ(re.StepBudget(), 100000u);
     EXPECT_EQ(ErrorNumber(re, rx::String(40, 'x')), rx::err::BudgetExceeded);
     // the same pattern is fine where it can finish within the budget
     EXPECT_EQ(re.Execute(U("xxxy")).Count(), 1);
 
-    rx::RegExp quadratic;   // no catastrophe, only a long search that the budget also bounds
+    // without the look-ahead the linear matcher takes over from the backtracker and finishes
+    // well within the same budgets
+    re.Pattern(U("(x+x+)+y"));
+    EXPECT_EQ(ErrorNumber(re, rx::String(40, 'x')), 0);
+    re.Pattern(U("(a*)*b"));
+    re.StepBudget(rx::RegExp::DefaultStepBudget);
+    EXPECT_EQ(ErrorNumber(re, text), 0);
+
+    rx::RegExp quadratic;   // no catastrophe, only a long search that was quadratic
     quadratic.Pattern(U(".*?x"));
     quadratic.StepBudget(1000000);
+    EXPECT_EQ(ErrorNumber(quadratic, rx::String(100000, 'a')), 0);
+    // with a back-reference it stays so, and the budget bounds it
+    quadratic.Pattern(U("(.)*?\\1x"));
     EXPECT_EQ(ErrorNumber(quadratic, rx::String(100000, 'a')), rx::err::BudgetExceeded);
     // the greedy form's failed first attempt shows that no later start can match: the search
     // ends after one pass, well within the budget
@@ -137,7 +149,8 @@ TEST(Safety, ARunEndsWhenItsStopFlagIsSet) {
     EXPECT_EQ(re.Replace(text, U("[$1]")), U("x[][b]"));
 
     // a catastrophic search with no budget to speak of ends only because another thread asks
-    re.Pattern(U("(x+x+)+y"));
+    // (the look-ahead keeps it on the backtracker, which no linear matcher relieves)
+    re.Pattern(U("(x+x+)+(?=y)"));
     re.StepBudget(UINT64_MAX);
     std::thread asker([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -160,7 +173,28 @@ TEST(Safety, ARunEndsWhenItsStopFlagIsSet) {
     // clearing it again gives the full result; the budget still ends what it bounded before
     stop.store(false);
     EXPECT_EQ(re.Execute(rx::String(100000, 'a')).Count(), 100000);
-    re.Pattern(U("(x+x+)+y"));
+    re.Pattern(U("(x+x+)+(?=y)"));
     re.StepBudget(100000);
     EXPECT_EQ(ErrorNumber(re, rx::String(40, 'x')), rx::err::BudgetExceeded);
+}
+
+// A collection keeps only each match's start and end; its groups are found again when read,
+// in any order, and still when the RegExp that made it has changed its pattern or is gone.
+TEST(Safety, GroupsAreFoundWhenReadLongAfterTheRun) {
+    rx::MatchCollection mc;
+    {
+        rx::RegExp re;
+        re.Global(true);
+        re.Pattern(U("(\\w)(\\w*)(x)?"));
+        mc = re.Execute(U("ab cd efx"));
+        re.Pattern(U("z"));
+        EXPECT_EQ(re.Execute(U("ab")).Count(), 0);
+    }
+    ASSERT_EQ(mc.Count(), 3);
+    EXPECT_EQ(*mc.Item(2).SubMatch(1), U("fx"));
+    EXPECT_FALSE(mc.Item(2).SubMatch(2).has_value());
+    EXPECT_EQ(*mc.Item(0).SubMatch(0), U("a"));
+    EXPECT_EQ(mc.Item(1).SubMatchIndex(1), 4);
+    EXPECT_EQ(*mc.Item(2).SubMatch(0), U("e"));
+    EXPECT_EQ(mc.Item(2).Length(), 3);
 }

@@ -1,0 +1,54 @@
+#include "regexp/Searcher.h"
+
+#include <algorithm>
+
+namespace rx {
+
+Searcher::Searcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget,
+                   const std::atomic<bool>* stop)
+    : prog_(program), matcher_(program, text, length, stepBudget, stop), text_(text), length_(length),
+      budget_(stepBudget), linear_(PikeVm::Handles(program)),
+      allowance_(kBaseSteps + kStepsPerUnit * static_cast<uint64_t>(length)) {}
+
+Status Searcher::Linear(size_t from, bool anchored, size_t slots, uint64_t budget, std::vector<int32_t>& spans) {
+    if (!pike_) pike_ = std::make_unique<PikeVm>(prog_, matcher_, text_, length_);
+    return pike_->Search(from, anchored, slots, budget, spans);
+}
+
+Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroups) {
+    const size_t all = 2 * (prog_.groupCount + 1), slots = withGroups ? all : 2;
+    uint64_t used = 0;
+    if (!linear_ || allowance_ > 0) {
+        // the backtracker keeps half the budget at most, so that the linear matcher has the rest
+        const uint64_t budget = linear_ ? std::min(allowance_, std::max<uint64_t>(budget_ / 2, 1)) : budget_;
+        matcher_.Budget(budget);
+        const size_t before = spans.size();
+        const Status st = matcher_.Search(from, spans);
+        if (st == Status::Match && slots < all) spans.resize(before + slots);
+        // (the backtrack stack's cap is no limit for the linear matcher either)
+        if (!linear_ || (st != Status::BudgetExceeded && st != Status::OutOfMemory)) {
+            if (linear_) allowance_ -= std::min(allowance_, matcher_.Steps());
+            return st;
+        }
+        used = std::min(matcher_.Steps(), budget);
+        allowance_ = 0;
+    }
+    return Linear(from, false, slots, budget_ - std::min(used, budget_), spans);
+}
+
+Status Searcher::MatchAt(size_t start, size_t end, std::vector<int32_t>& spans) {
+    if (linear_ && allowance_ == 0)
+        return Linear(start, true, 2 * (prog_.groupCount + 1), budget_, spans);
+    // the backtracker's first attempt at start is the match; a pattern the linear matcher
+    // follows gets no more steps than the match's length warrants before it takes over
+    const uint64_t budget =
+        linear_ ? std::min(std::max<uint64_t>(budget_ / 2, 1), kBaseSteps + kStepsPerUnit * (end - start + 1)) : budget_;
+    matcher_.Budget(budget);
+    const size_t before = spans.size();
+    const Status st = matcher_.Search(start, spans);
+    if (!linear_ || (st != Status::BudgetExceeded && st != Status::OutOfMemory)) return st;
+    spans.resize(before);
+    return Linear(start, true, 2 * (prog_.groupCount + 1), budget_ - std::min(matcher_.Steps(), budget), spans);
+}
+
+}  // namespace rx

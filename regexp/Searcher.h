@@ -1,0 +1,49 @@
+// Which matcher answers a search. The backtracking matcher (Matcher) is the fastest on the
+// patterns people write, and the only one that can follow back-references and look-aheads; the
+// linear matcher (PikeVm) gives the same answers in time linear in the text, whatever the
+// pattern's nesting. A pattern without back-references and look-aheads starts on the
+// backtracker with an allowance of steps in proportion to the text; once a search has spent it,
+// the linear matcher answers that search again from its start, and every later one. A pattern
+// with either construct stays on the backtracker, bounded by the step budget alone.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "regexp/Matcher.h"
+#include "regexp/PikeVm.h"
+
+namespace rx {
+
+class Searcher {
+public:
+    // `stop`: as for Matcher; both matchers look at it.
+    Searcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget,
+             const std::atomic<bool>* stop = nullptr);
+
+    // The leftmost match at or after `from`, as Matcher::Search; without groups only the match's
+    // own start and end are appended to `spans`.
+    Status Search(size_t from, std::vector<int32_t>& spans, bool withGroups);
+    // A match that a search found from `start` to `end`, found again with its groups.
+    Status MatchAt(size_t start, size_t end, std::vector<int32_t>& spans);
+
+    // Backtracking steps a search may spend per unit of text before the linear matcher takes
+    // over, and the steps every text gets whatever its length.
+    static constexpr uint64_t kStepsPerUnit = 16;
+    static constexpr uint64_t kBaseSteps = 1u << 16;
+
+private:
+    Status Linear(size_t from, bool anchored, size_t slots, uint64_t budget, std::vector<int32_t>& spans);
+
+    const Program& prog_;
+    Matcher matcher_;
+    std::unique_ptr<PikeVm> pike_;  // made when first needed
+    const Char* text_;
+    size_t length_;
+    uint64_t budget_;
+    bool linear_;          // the linear matcher can answer this program
+    uint64_t allowance_;   // backtracking steps left to the searches of this text
+};
+
+}  // namespace rx
