@@ -15,6 +15,8 @@ Status Searcher::Linear(size_t from, bool anchored, size_t slots, uint64_t budge
     return pike_->Search(from, anchored, slots, budget, spans);
 }
 
+// The selection point. Back-references and look-aheads: the backtracker, bounded by the budget.
+// Everything else: the backtracker while the run's allowance lasts, then the linear matcher.
 Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroups) {
     const size_t all = 2 * (prog_.groupCount + 1), slots = withGroups ? all : 2;
     uint64_t used = 0;

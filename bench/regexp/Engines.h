@@ -28,6 +28,10 @@ std::unique_ptr<Engine> MakeOurEngine();
 std::unique_ptr<Engine> MakeStdRegexEngine();
 #ifdef RX_BENCH_HAVE_PCRE2
 std::unique_ptr<Engine> MakePcre2Engine();
+std::unique_ptr<Engine> MakePcre2JitEngine();
+#endif
+#ifdef RX_BENCH_HAVE_RE2
+std::unique_ptr<Engine> MakeRe2Engine();
 #endif
 #ifdef _WIN32
 std::unique_ptr<Engine> MakeVbScriptEngine();

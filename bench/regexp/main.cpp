@@ -1,8 +1,9 @@
 // regexbench: each pattern of patterns.tsv over the corpus as a Global, Multiline,
-// case-sensitive Execute, timed on our engine, std::wregex, PCRE2 (interpreted; native tree) and
-// the platform's VBScript.RegExp (Windows tree), with the ratios the engine is tuned by.
+// case-sensitive Execute, timed on our engine, std::wregex, PCRE2 (interpreted and JIT-compiled;
+// native tree), RE2 (native tree) and the platform's VBScript.RegExp (Windows tree), with the
+// ratios the engine is tuned by; then the catastrophic patterns on texts of 10k, 100k and 1M units.
 //
-//   regexbench [--shared DIR] [--runs N] [--wregex-fraction N] [--only NAME]
+//   regexbench [--shared DIR] [--runs N] [--wregex-fraction N] [--only NAME] [--catastrophic-only 1]
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,7 @@ struct Options {
     int runs = 5;
     int wregexFraction = 16;  // std::wregex runs on 1/N of the corpus
     std::string only;
+    bool catastrophicOnly = false;
 };
 
 Options Parse(int argc, char** argv) {
@@ -35,6 +37,7 @@ Options Parse(int argc, char** argv) {
         else if (key == "--runs") o.runs = std::max(1, std::atoi(argv[i + 1]));
         else if (key == "--wregex-fraction") o.wregexFraction = std::max(1, std::atoi(argv[i + 1]));
         else if (key == "--only") o.only = argv[i + 1];
+        else if (key == "--catastrophic-only") o.catastrophicOnly = std::atoi(argv[i + 1]) != 0;
         else std::fprintf(stderr, "unknown option %s\n", key.c_str());
     }
     return o;
@@ -63,8 +66,57 @@ std::string Ratio(double a, double b) {
 
 struct Row {
     std::string name;
-    Measurement ours, oursOnPrefix, wregex, pcre2, vbs;
+    Measurement ours, oursOnPrefix, wregex, pcre2, jit, re2, vbs;
 };
+
+// The classic patterns that make a backtracker's work grow exponentially (or by the square),
+// each on a text of its shape at three lengths: the times should grow in step with the length.
+struct Catastrophe {
+    const char* name;
+    const char* pattern;
+    const char* piece;  // repeated to the length
+    const char* tail;   // then this
+};
+
+constexpr Catastrophe kCatastrophes[] = {
+    {"(a*)*b", "(a*)*b", "a", ""},
+    {"(x+x+)+y", "(x+x+)+y", "x", ""},
+    {"(\\w+\\s?)*$ line", "(\\w+\\s?)*$", "word ", "!"},
+    {"(a|aa)+$", "(a|aa)+$", "a", "b"},
+    {"(a|a)+b", "(a|a)+b", "a", ""},
+    {"^(\\d+)*$", "^(\\d+)*$", "1", "x"},
+    {".*?x (quadratic)", ".*?x", "a", ""},
+};
+
+std::string Cell(const Measurement& m) {
+    if (!m.ran) return m.note.empty() ? "-" : "rejected";
+    if (m.count < 0) return "failed";
+    return Ms(m);
+}
+
+void RunCatastrophes(Engine& ours, Engine* jit, Engine* re2, int runs) {
+    std::printf("\nCatastrophic patterns (ms; 'failed': the engine gave up with an error, e.g. PCRE2's match limit)\n");
+    std::printf("%-22s %8s %10s %10s %10s %10s %10s %10s %10s %10s %10s\n", "pattern", "matches", "ours 10k",
+                "ours 100k", "ours 1M", "JIT 10k", "JIT 100k", "JIT 1M", "RE2 10k", "RE2 100k", "RE2 1M");
+    for (const Catastrophe& c : kCatastrophes) {
+        rx::String pattern = rx::FromUtf8(c.pattern);
+        Measurement o[3], j[3], r[3];
+        size_t length = 10'000;
+        for (int k = 0; k < 3; ++k, length *= 10) {
+            rx::String text;
+            const rx::String piece = rx::FromUtf8(c.piece);
+            while (text.size() + piece.size() <= length) text += piece;
+            text += rx::FromUtf8(c.tail);
+            o[k] = Measure(ours, pattern, text, runs, 10'000);
+            if (jit) j[k] = Measure(*jit, pattern, text, runs, 10'000);
+            if (re2) r[k] = Measure(*re2, pattern, text, runs, 10'000);
+        }
+        std::printf("%-22s %8ld %10s %10s %10s %10s %10s %10s %10s %10s %10s\n", c.name, o[2].count, Cell(o[0]).c_str(),
+                    Cell(o[1]).c_str(), Cell(o[2]).c_str(), Cell(j[0]).c_str(), Cell(j[1]).c_str(), Cell(j[2]).c_str(),
+                    Cell(r[0]).c_str(), Cell(r[1]).c_str(), Cell(r[2]).c_str());
+        std::fflush(stdout);
+    }
+}
 
 int Main(int argc, char** argv) {
     Options opt = Parse(argc, argv);
@@ -86,7 +138,23 @@ int Main(int argc, char** argv) {
     auto wregex = MakeStdRegexEngine();
 #ifdef RX_BENCH_HAVE_PCRE2
     auto pcre2 = MakePcre2Engine();
+    auto jit = MakePcre2JitEngine();
 #endif
+#ifdef RX_BENCH_HAVE_RE2
+    auto re2 = MakeRe2Engine();
+#endif
+    Engine* jitOrNull = nullptr;
+    Engine* re2OrNull = nullptr;
+#ifdef RX_BENCH_HAVE_PCRE2
+    jitOrNull = jit.get();
+#endif
+#ifdef RX_BENCH_HAVE_RE2
+    re2OrNull = re2.get();
+#endif
+    if (opt.catastrophicOnly) {
+        RunCatastrophes(*ours, jitOrNull, re2OrNull, opt.runs);
+        return 0;
+    }
 #ifdef _WIN32
     rxtest::ComApartment apartment;
     auto vbs = MakeVbScriptEngine();
@@ -95,19 +163,25 @@ int Main(int argc, char** argv) {
     std::printf("std::wregex and PCRE2 get a '-' beside a class escape in a class escaped (\\w-. -> \\w\\-.), "
                 "which is how our dialect reads it\n");
 
-    std::printf("\n%-20s %9s %9s %11s %9s %9s %9s %9s %9s  %s\n", "pattern", "matches", "ours ms", "wregex ms*",
-                "VBS ms", "PCRE2 ms", "wre/ours", "VBS/ours", "ours/PCRE", "counts");
-    double logWre = 0, logVbs = 0, logPcre = 0;
-    int nWre = 0, nVbs = 0, nPcre = 0;
+    std::printf("\n%-20s %9s %9s %11s %9s %9s %9s %9s %9s %9s %9s %9s %9s  %s\n", "pattern", "matches", "ours ms",
+                "wregex ms*", "VBS ms", "PCRE2 ms", "JIT ms", "RE2 ms", "wre/ours", "VBS/ours", "ours/PCRE", "ours/JIT",
+                "ours/RE2", "counts");
+    double logWre = 0, logVbs = 0, logPcre = 0, logJit = 0, logRe2 = 0;
+    int nWre = 0, nVbs = 0, nPcre = 0, nJit = 0, nRe2 = 0;
+    double worstJit = 0;
     for (const BenchPattern& p : patterns) {
         if (!opt.only.empty() && p.name != opt.only) continue;
-        Row r{p.name, {}, {}, {}, {}, {}};
+        Row r{p.name, {}, {}, {}, {}, {}, {}, {}};
         r.ours = Measure(*ours, p.pattern, corpus, opt.runs, kPatience);
         r.oursOnPrefix = Measure(*ours, p.pattern, prefix, 1, 0);
         rx::String strict = EscapeDashBesideClassEscape(p.pattern);
         r.wregex = Measure(*wregex, strict, prefix, opt.runs, kPatience);
 #ifdef RX_BENCH_HAVE_PCRE2
         r.pcre2 = Measure(*pcre2, strict, corpus, opt.runs, kPatience);
+        r.jit = Measure(*jit, strict, corpus, opt.runs, kPatience);
+#endif
+#ifdef RX_BENCH_HAVE_RE2
+        r.re2 = Measure(*re2, strict, corpus, opt.runs, kPatience);
 #endif
 #ifdef _WIN32
         // Wine's global Execute never gets past an empty match: such patterns would hang it.
@@ -124,6 +198,8 @@ int Main(int argc, char** argv) {
         };
         compare("wregex", r.wregex, r.oursOnPrefix.count);
         compare("PCRE2", r.pcre2, r.ours.count);
+        compare("JIT", r.jit, r.ours.count);
+        compare("RE2", r.re2, r.ours.count);
         compare("VBScript", r.vbs, r.ours.count);
         if (r.ours.count < 0) counts = "ours: " + r.ours.note;
         if (counts.empty()) counts = "agree";
@@ -132,18 +208,33 @@ int Main(int argc, char** argv) {
         double wreMs = r.wregex.count >= 0 ? r.wregex.medianMs * scale : 0;
         double vbsMs = r.vbs.count >= 0 && r.vbs.ran ? r.vbs.medianMs : 0;
         double pcreMs = r.pcre2.count >= 0 && r.pcre2.ran ? r.pcre2.medianMs : 0;
+        double jitMs = r.jit.count >= 0 && r.jit.ran ? r.jit.medianMs : 0;
+        double re2Ms = r.re2.count >= 0 && r.re2.ran ? r.re2.medianMs : 0;
+        if (oursMs > 0 && jitMs > 0) {
+            logJit += std::log(oursMs / jitMs);
+            ++nJit;
+            worstJit = std::max(worstJit, oursMs / jitMs);
+        }
+        if (oursMs > 0 && re2Ms > 0) { logRe2 += std::log(oursMs / re2Ms); ++nRe2; }
         if (oursMs > 0 && wreMs > 0) { logWre += std::log(wreMs / oursMs); ++nWre; }
         if (oursMs > 0 && vbsMs > 0) { logVbs += std::log(vbsMs / oursMs); ++nVbs; }
         if (oursMs > 0 && pcreMs > 0) { logPcre += std::log(oursMs / pcreMs); ++nPcre; }
-        std::printf("%-20s %9ld %9s %11s %9s %9s %9s %9s %9s  %s\n", p.name.c_str(), r.ours.count, Ms(r.ours).c_str(),
-                    Ms(r.wregex, scale).c_str(), Ms(r.vbs).c_str(), Ms(r.pcre2).c_str(), Ratio(wreMs, oursMs).c_str(),
-                    Ratio(vbsMs, oursMs).c_str(), Ratio(oursMs, pcreMs).c_str(), counts.c_str());
+        std::printf("%-20s %9ld %9s %11s %9s %9s %9s %9s %9s %9s %9s %9s %9s  %s\n", p.name.c_str(), r.ours.count,
+                    Ms(r.ours).c_str(), Ms(r.wregex, scale).c_str(), Ms(r.vbs).c_str(), Ms(r.pcre2).c_str(),
+                    Ms(r.jit).c_str(), Ms(r.re2).c_str(), Ratio(wreMs, oursMs).c_str(), Ratio(vbsMs, oursMs).c_str(),
+                    Ratio(oursMs, pcreMs).c_str(), Ratio(oursMs, jitMs).c_str(), Ratio(oursMs, re2Ms).c_str(),
+                    counts.c_str());
         std::fflush(stdout);
     }
     std::printf("\n* scaled from the prefix.  Geometric means: wregex/ours %.2f (target >= 10), VBScript/ours %s "
                 "(target >= 3), ours/PCRE2 %s (target <= 1.5)\n",
                 nWre ? std::exp(logWre / nWre) : 0.0, nVbs ? std::to_string(std::exp(logVbs / nVbs)).c_str() : "-",
                 nPcre ? std::to_string(std::exp(logPcre / nPcre)).c_str() : "-");
+    if (nJit)
+        std::printf("ours/PCRE2-JIT: geometric mean %.2f (target <= 1.2), worst %.2f (target <= 2); ours/RE2: geometric "
+                    "mean %s\n",
+                    std::exp(logJit / nJit), worstJit, nRe2 ? std::to_string(std::exp(logRe2 / nRe2)).c_str() : "-");
+    if (opt.only.empty()) RunCatastrophes(*ours, jitOrNull, re2OrNull, opt.runs);
     return 0;
 }
 
