@@ -7,9 +7,10 @@
 //   ListBoxWItems.cpp     items; bulk appends
 //   ListBoxWSelection.cpp the selection
 //   ListBoxWLayout.cpp    hit testing, item height, columns, ideal extent
-//   ListBoxWChecks.cpp    check-box and option styles: states, toggling, the check column
+//   ListBoxWChecks.cpp    check-box and option styles: states and toggling
 //   ListBoxWDrawing.cpp   drawing the items of those styles and owner-drawn rows
 //   ListBoxWInsertMark.cpp the insertion mark
+//   ListBoxWDrag.cpp      the left button on an item, the automatic item drag, drop scrolling
 //   ListBoxWMessages.cpp  the window procedures, scroll detection and the key-routing answers
 #pragma once
 
@@ -168,6 +169,19 @@ public:
     long ItemsPerColumn() const;
     double GetIdealHorizontalExtent() const;
 
+    // --- OLE drag of items (ListBoxWDrag.cpp) ---------------------------------------------
+    // With OLEDragMode 1 a press on a selected item that moves beyond the drag distance drags
+    // the selected texts (CR LF between them) as a copy; from code, the item under the pointer
+    // is the dragged one.
+    void OLEDrag();
+    // The item being dragged; -1 outside a drag.
+    long OLEDraggedItem() const { return draggedItem_ - 1; }
+    void OnOLEStartDrag(host::DataObject& data, long& allowedEffects) override;
+    void OnOLECompleteDrag(long& effect) override;
+    // Also scrolls the list by a line while the pointer is near one of its edges.
+    void OnOLEDragOver(host::DataObject& data, long& effect, int button, int shift, float x, float y,
+                       int state) override;
+
     // Reserves room for `itemCount` more items averaging `averageChars` characters ahead of a
     // large fill (in doubling steps, see ListBoxWItems.cpp).
     void InitStorage(long itemCount, long averageChars = 16);
@@ -220,11 +234,11 @@ private:
     void NoteItemAdded(long pos);
     void NoteItemRemoved(long index);
     void ResetChecks();
+    long CountedItemsBefore(long pos) const;
     void ToggleItemCheck(long index);
     bool IsChecked(long index) const;
     void SetCheckState(long index, bool checked);
     void InvalidateItem(long index);
-    LRESULT OnListCheckClick(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnHostDrawItem(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnHostMeasureItem(HWND hwnd, WPARAM wParam, LPARAM lParam);
     void RaiseItemDraw(const DRAWITEMSTRUCT& item);
@@ -255,6 +269,16 @@ private:
     bool ThumbScroll(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool CheckTopIndexChange();
     void RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // --- the left button and OLE drag (ListBoxWDrag.cpp)
+    long ItemAtClientPoint(HWND hwnd, POINT pt) const;
+    bool InCheckColumn(long item, POINT pt) const;
+    LRESULT OnListLeftButtonDown(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListPressOnSelected(HWND hwnd, long item, POINT pt, WPARAM wParam, LPARAM lParam);
+    void RaisePressMouseDown(WPARAM wParam, LPARAM lParam);
+    void ScrollNearEdge(float x, float y);
+    long dragStartItem_ = 0;  // item + 1 of an automatic drag being started; 0 none
+    long draggedItem_ = 0;    // item + 1 of the item being dragged; 0 none
 
 
     // --- state

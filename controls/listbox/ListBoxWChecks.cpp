@@ -18,10 +18,18 @@ namespace controls {
 
 // --- bookkeeping --------------------------------------------------------------------------
 
+// Items the bookkeeping never counted (added straight to the window, or the design-time name
+// item) are taken in as unchecked before the new one, at the end where the window appends them,
+// so the states always cover every position the list box reports: a position beyond the count
+// can never be written.
+long ListBoxW::CountedItemsBefore(long pos) const {
+    return std::max({checkItemCount_, pos, Box().Count() - 1});
+}
+
 // A new item is never checked; the states after it move up with their items.
 void ListBoxW::NoteItemAdded(long pos) {
-    if (style_ == 0) return;
-    long n = checkItemCount_;
+    if (style_ == 0 || pos < 0) return;
+    long n = CountedItemsBefore(pos);
     checkItemCount_ = n + 1;
     if (style_ == 1) {
         checkStates_.resize(static_cast<size_t>(n) + 2, 0);
@@ -32,17 +40,27 @@ void ListBoxW::NoteItemAdded(long pos) {
     }
 }
 
+// An item the bookkeeping never counted takes no state with it; the count then follows the
+// list box down if it had fewer items than counted.
 void ListBoxW::NoteItemRemoved(long index) {
     if (style_ == 0) return;
     long n = checkItemCount_;
-    checkItemCount_ = std::max(n - 1, 0L);
+    if (index < 0 || index > n - 1) {
+        long left = Box().Count();
+        if (left < n) {
+            checkItemCount_ = left;
+            checkStates_.resize(static_cast<size_t>(left) + 1);
+            if (optionIndex_ > left - 1) optionIndex_ = -1;
+        }
+        return;
+    }
+    checkItemCount_ = n - 1;
     if (style_ == 1) {
         if (checkItemCount_ == 0) {
             checkStates_.assign(1, 0);
-        } else if (index < n - 1) {
-            std::memmove(&checkStates_[static_cast<size_t>(index) + 1], &checkStates_[static_cast<size_t>(index) + 2], static_cast<size_t>(n - 1 - index));
-            checkStates_.resize(static_cast<size_t>(n));
         } else {
+            if (index < n - 1)
+                std::memmove(&checkStates_[static_cast<size_t>(index) + 1], &checkStates_[static_cast<size_t>(index) + 2], static_cast<size_t>(n - 1 - index));
             checkStates_.resize(static_cast<size_t>(n));
         }
     } else if (optionIndex_ >= 0) {
@@ -144,27 +162,6 @@ void ListBoxW::Style(long style) {
     if (style != 0) multiSelect_ = 0;
     ReCreateListBox();
     Changed(L"Style");
-}
-
-// --- the mouse on an item -------------------------------------------------------------------
-
-// A press in the check column toggles the item; a press on the item already selected counts
-// as one in the column, so clicking a selected item anywhere toggles it.
-LRESULT ListBoxW::OnListCheckClick(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    POINT screen = pt;
-    ClientToScreen(hwnd, &screen);
-    long item = LBItemFromPt(hwnd, screen, FALSE);
-    if (item < 0) return OnListAfterDefault(hwnd, WM_LBUTTONDOWN, wParam, lParam);
-    bool inColumn = item == Box().CurSel();
-    RECT rc{};
-    if (!inColumn && Box().ItemRect(item, rc))
-        inColumn = rightToLeft_ ? pt.x >= rc.right - checkBoxWidth_ : pt.x < rc.left + checkBoxWidth_;
-    LRESULT r = foundation::CallDefaultProc(hwnd, WM_LBUTTONDOWN, wParam, lParam);
-    foundation::MousePoint at = foundation::MousePointInTwips(Site(), lParam);
-    Site().RaiseEvent(host::dispid::MouseDown, MouseDown, 1, foundation::ShiftStateFromParam(wParam), at.x, at.y);
-    if (inColumn) ToggleItemCheck(item);
-    return r;
 }
 
 }  // namespace controls

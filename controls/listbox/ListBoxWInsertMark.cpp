@@ -53,7 +53,9 @@ long ListBoxW::InsertMark(bool* after) const {
     return insertMarkIndex_;
 }
 
+// Without a window there is no item to mark, and nothing to say so.
 void ListBoxW::InsertMark(long index, bool after) {
+    if (!list_) return;
     if (index != -1) RequireItem(index, host::err::InvalidPropertyArrayIndex);
     if (index == insertMarkIndex_ && after == insertMarkAfter_) return;
     InvalidateInsertMark();

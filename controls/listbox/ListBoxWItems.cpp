@@ -138,18 +138,20 @@ std::wstring ListBoxW::List(long index) const {
     return text;
 }
 
-// Replaces the text in place: the item keeps its position, data and selection.
+// Replaces the text in place: the item keeps its position, data and selection. The new text
+// goes in before the old one is taken out, so a list box that refuses it keeps the item as it
+// was.
 void ListBoxW::List(long index, const std::wstring& text) {
     if (!list_) return;
-    if (index < 0) host::Raise(host::err::InvalidProcedureCall);
+    if (index < 0 || Box().TextLength(index) == LB_ERR) host::Raise(host::err::InvalidProcedureCall);
     long listIndex = ListIndex();
     bool selected = multiSelect_ != 0 && Box().Selected(index);
     LPARAM data = Box().ItemData(index);
-    if (Box().Delete(index) == LB_ERR) host::Raise(host::err::InvalidProcedureCall);
-    Box().Insert(index, text);
-    ListIndex(listIndex);
-    if (multiSelect_ != 0) Box().SetSelected(index, selected);
+    if (Box().Insert(index, text) < 0) host::Raise(host::err::InvalidProcedureCall);
+    Box().Delete(index + 1);
     Box().SetItemData(index, data);
+    if (multiSelect_ != 0) Box().SetSelected(index, selected);
+    ListIndex(listIndex);
 }
 
 long ListBoxW::ItemData(long index) const {

@@ -41,7 +41,8 @@ void ListBoxW::ItemHeight(long index, double height) {
     if (!list_) return;
     if (index != 0 && drawMode_ != 2) host::Raise(host::err::InvalidProcedureCall);
     long px = Round(Site().ScaleY(height, host::ScaleUnit::Container, host::ScaleUnit::Pixels));
-    Box().SetItemHeight(index, px);
+    // The list box refuses heights it cannot keep (above 255 pixels).
+    if (Box().SetItemHeight(index, px) == LB_ERR) host::Raise(host::err::InvalidProcedureCall);
     if (integralHeight_) {
         // Moving it taller and back makes the list box fit whole items of the new height again.
         SIZE size = HostClientSize();

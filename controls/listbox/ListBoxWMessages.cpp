@@ -39,8 +39,7 @@ LRESULT ListBoxW::ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_UNICHAR: return OnListUniChar(hwnd, wParam, lParam);
     case WM_VSCROLL:
     case WM_HSCROLL: return OnListScroll(hwnd, msg, wParam, lParam);
-    case WM_LBUTTONDOWN:
-        return style_ != 0 ? OnListCheckClick(hwnd, wParam, lParam) : OnListAfterDefault(hwnd, msg, wParam, lParam);
+    case WM_LBUTTONDOWN: return OnListLeftButtonDown(hwnd, wParam, lParam);
     default: return OnListAfterDefault(hwnd, msg, wParam, lParam);
     }
 }

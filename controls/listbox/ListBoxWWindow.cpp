@@ -2,6 +2,7 @@
 // subclasses removed first, re-created with its items (text, item data, selection, top index)
 // when a creation-time property changes, and kept the size of the host window.
 #include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/ControlServices.h"
 #include "controls/foundation/VisualStyles.h"
 #include "controls/foundation/WindowUpdateLock.h"
 #include "controls/listbox/ListBoxStyles.h"
@@ -10,6 +11,8 @@
 #include "host/HostWindow.h"
 
 #include <uxtheme.h>
+
+#include <exception>
 
 namespace controls {
 
@@ -57,6 +60,10 @@ void ListBoxW::CreateListBox() {
     if (list_) {
         listClassProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list_.Get(), GCLP_WNDPROC));
         foundation::ShowUIStateCues(list_.Get());
+        // A multi-column list takes no right-to-left styles at creation (they would turn its
+        // columns round); they are set on the window once it is there.
+        if (multiColumn_ && rightToLeft_)
+            foundation::ApplyRightToLeftExStyle(list_.Get(), WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR);
         if (!multiColumn_ && horizontalExtentPixels_ > 0) Box().SetHorizontalExtent(horizontalExtentPixels_);
         newIndex_ = -1;
         lastTopIndex_ = 0;
@@ -95,6 +102,9 @@ void ListBoxW::DestroyListBox() {
     redrawSuspended_ = false;
 }
 
+// A Click handler raised while the selection is put back may fail; the rest of the state is
+// restored all the same (the window update lock too), and only then does the failure go on to
+// the caller.
 void ListBoxW::ReCreateListBox() {
     if (!list_) return;
     if (designMode_) {
@@ -105,6 +115,7 @@ void ListBoxW::ReCreateListBox() {
     }
     long newIndex = newIndex_, optionIndex = optionIndex_, markIndex = insertMarkIndex_;
     bool markAfter = insertMarkAfter_;
+    std::exception_ptr handlerFailure;
     {
         foundation::WindowUpdateLock lock(HostWindow());
         long itemHeight = Box().ItemHeight(0);
@@ -135,9 +146,13 @@ void ListBoxW::ReCreateListBox() {
             }
             Box().SetRedraw(true);
             newIndex_ = newIndex;
-            // Through the property, so Click tells the form when the restored index is news.
-            if (listIndex >= 0 || multiSelect_ == 0) ListIndex(listIndex);
-            TopIndex(topIndex);
+            try {
+                // Through the property, so Click tells the form when the restored index is news.
+                if (listIndex >= 0 || multiSelect_ == 0) ListIndex(listIndex);
+            } catch (...) {
+                handlerFailure = std::current_exception();
+            }
+            if (list_ && topIndex >= 0 && topIndex < Box().Count()) Box().SetTopIndex(topIndex);
         }
     }
     newIndex_ = newIndex;
@@ -145,7 +160,8 @@ void ListBoxW::ReCreateListBox() {
     insertMarkIndex_ = markIndex;
     insertMarkAfter_ = markAfter;
     Refresh();
-    if (!redraw_) Box().SetRedraw(false);
+    if (!redraw_ && list_) Box().SetRedraw(false);
+    if (handlerFailure) std::rethrow_exception(handlerFailure);
 }
 
 // With IntegralHeight the list box rounds itself to whole items; the control then takes the

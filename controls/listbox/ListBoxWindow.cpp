@@ -102,8 +102,8 @@ long ListBoxWindow::SetTopIndex(long index) const { return static_cast<long>(Sen
 
 long ListBoxWindow::ItemHeight(long index) const { return static_cast<long>(Send(LB_GETITEMHEIGHT, static_cast<WPARAM>(index))); }
 
-void ListBoxWindow::SetItemHeight(long index, long height) const {
-    Send(LB_SETITEMHEIGHT, static_cast<WPARAM>(index), MAKELPARAM(height, 0));
+long ListBoxWindow::SetItemHeight(long index, long height) const {
+    return static_cast<long>(Send(LB_SETITEMHEIGHT, static_cast<WPARAM>(index), MAKELPARAM(height, 0)));
 }
 
 void ListBoxWindow::SetColumnWidth(long pixels) const { Send(LB_SETCOLUMNWIDTH, static_cast<WPARAM>(pixels)); }

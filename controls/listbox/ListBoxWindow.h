@@ -54,7 +54,7 @@ public:
     long TopIndex() const;
     long SetTopIndex(long index) const;
     long ItemHeight(long index) const;
-    void SetItemHeight(long index, long height) const;
+    long SetItemHeight(long index, long height) const;  // LB_ERR: refused
     void SetColumnWidth(long pixels) const;
     long ItemsPerColumn() const;
     bool ItemRect(long index, RECT& rc) const;
