@@ -68,7 +68,10 @@ LRESULT CommonDialog::ISubclass_Message(HWND hwnd, UINT wMsg, WPARAM wParam, LPA
     case fwd::SaveFileOldStyleRef: return FileHookMessage(kind::Save, false, hwnd, wMsg, wParam, lParam);
     case fwd::ChooseColorRef: return ColorHookMessage(hwnd, wMsg, wParam, lParam);
     case fwd::ChooseFontRef: return FontHookMessage(hwnd, wMsg, wParam, lParam);
-    case fwd::PrintRef: InitDialog(kind::Print, hwnd); return TRUE;
+    case fwd::PrintRef:
+        printInitReported_ = true;
+        InitDialog(kind::Print, hwnd);
+        return TRUE;
     case fwd::PageSetupRef: InitDialog(kind::PageSetup, hwnd); return TRUE;
     case fwd::BrowseRef: return BrowseCallbackMessage(hwnd, wMsg, lParam);
     case fwd::FindRef: InitDialog(kind::Find, hwnd); return TRUE;

@@ -282,6 +282,7 @@ private:
 
     std::array<COLORREF, 16> customColors_{};
     HWND colorDialog_ = nullptr;  // borrowed: the open hooked colour dialog
+    bool printInitReported_ = false;  // the print dialog's InitDialog was raised
 
     // The open find or replace dialog: its record and buffers live here while it is open.
     // The dialogs differ on whether the buffer length counts bytes or characters; buffers of

@@ -199,3 +199,48 @@ TEST(FontDialog, MaximumBelowMinimumIsReported) {
     EXPECT_EQ(number, 24573);
     EXPECT_EQ(text, L"The size specified in the nSizeMax member is less than the size specified in the nSizeMin member.");
 }
+
+TEST(ColorDialog, TheHelpButtonRaisesHelpThroughTheOwner) {
+    ActiveOwner owner;
+    CommonDialog cd;
+    cd.Flags(CC_SHOWHELP);
+    std::vector<int> helps;
+    cd.Help = [&](bool& handled, int kind, HWND) {
+        helps.push_back(kind);
+        handled = true;
+    };
+    {
+        DialogDriver driver([&](DWORD thread) {
+            HWND dialog = WaitForDialog(thread);
+            Press(dialog, 0x40e);  // pshHelp
+            WaitFor([&] { return !helps.empty(); }, 3000);
+            Press(dialog, IDCANCEL);
+        });
+        EXPECT_FALSE(cd.ShowColor());
+    }
+    ASSERT_EQ(helps.size(), 1u);
+    EXPECT_EQ(helps[0], 3);
+    EXPECT_EQ(GetPropW(owner.Get(), L"commdlg_help_3SubclassInit"), nullptr) << "the owner is let go after the dialog";
+}
+
+TEST(FontDialog, TheHelpButtonRaisesHelpThroughTheOwner) {
+    ActiveOwner owner;
+    CommonDialog cd;
+    cd.Flags(CF_SCREENFONTS | CF_SHOWHELP);
+    std::vector<int> helps;
+    cd.Help = [&](bool& handled, int kind, HWND) {
+        helps.push_back(kind);
+        handled = true;
+    };
+    {
+        DialogDriver driver([&](DWORD thread) {
+            HWND dialog = WaitForDialog(thread);
+            Press(dialog, 0x40e);
+            WaitFor([&] { return !helps.empty(); }, 3000);
+            Press(dialog, IDCANCEL);
+        });
+        EXPECT_FALSE(cd.ShowFont());
+    }
+    ASSERT_EQ(helps.size(), 1u);
+    EXPECT_EQ(helps[0], 4);
+}

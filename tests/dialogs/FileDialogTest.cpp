@@ -213,3 +213,40 @@ TEST(FileDialogs, ANameLongerThanMaxFileSizeIsCutAndAnAnswerTooLongIsAnError) {
     EXPECT_EQ(number, 20476);
     EXPECT_EQ(text, L"The buffer at which the member LpstrFile points is too small.");
 }
+
+TEST(FileDialogs, OldStyleHookedDialogValidatesThroughItsRegisteredMessage) {
+    TempFolder folder({L"old.txt"});
+    ActiveOwner owner;
+    CommonDialog cd;
+    cd.HookEvents(true);
+    cd.InitDir(folder.Path());
+    cd.Flags(OFN_HIDEREADONLY);  // no OFN_EXPLORER: the old-style dialog
+    int initKind = 0;
+    std::vector<std::wstring> validated;
+    cd.InitDialog = [&](int kind, HWND) { initKind = kind; };
+    cd.FileValidate = [&](const std::wstring& name, const std::wstring&, int, bool& cancel, HWND) {
+        validated.push_back(name);
+        cancel = validated.size() == 1;
+    };
+    bool ok;
+    bool stayedOpen = false;
+    {
+        DialogDriver driver([&](DWORD thread) {
+            HWND dialog = WaitForDialog(thread);
+            SetText(Item(dialog, 0x480), L"old.txt");
+            Press(dialog, IDOK);
+            WaitFor([&] { return validated.size() == 1; });
+            Sleep(300);
+            stayedOpen = IsWindowVisible(dialog) != FALSE;
+            Press(dialog, IDOK);
+        });
+        ok = cd.ShowOpen();
+    }
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(initKind, 1);
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(validated.size(), 2u);
+    EXPECT_EQ(_wcsicmp(validated[0].c_str(), (folder.Path() + L"\\old.txt").c_str()), 0);
+    EXPECT_EQ(_wcsicmp(cd.FileName().c_str(), (folder.Path() + L"\\old.txt").c_str()), 0);
+    EXPECT_EQ(cd.Flags() & (OFN_ENABLEHOOK | OFN_ENABLESIZING), 0);
+}

@@ -239,6 +239,10 @@ TEST_F(Printing, PropertySheetStyleReturnsItsResultAction) {
     cd.Max(9);
     cd.FromPage(1);
     cd.ToPage(9);
+    std::vector<HWND> inits;
+    cd.InitDialog = [&](int kind, HWND hDlg) {
+        if (kind == 5) inits.push_back(hDlg);
+    };
     long action = -1;
     long number = 0;
     {
@@ -253,6 +257,8 @@ TEST_F(Printing, PropertySheetStyleReturnsItsResultAction) {
     }
     EXPECT_EQ(number, 0);
     EXPECT_EQ(action, PD_RESULT_PRINT);
+    ASSERT_EQ(inits.size(), 1u) << "InitDialog once, from the callback or, where it is never called, the watch";
+    EXPECT_NE(inits[0], nullptr);
     EXPECT_EQ(cd.FromPage(), 1);
     EXPECT_EQ(cd.ToPage(), 9);
     EXPECT_EQ(cd.PaperSize(), DMPAPER_A4);
