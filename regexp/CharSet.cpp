@@ -57,18 +57,21 @@ void CharSet::Negate() {
 }
 
 void CharSet::CloseOverCase() {
-    // Two passes over the code space: the folds of the members, then every unit whose fold is one
-    // of them. Only classes compiled with IgnoreCase pay this, once, at compile time.
-    std::vector<bool> folds(0x10000, false);
-    for (auto [lo, hi] : ranges_)
-        for (uint32_t c = lo; c <= hi; ++c) folds[FoldCase(static_cast<uint16_t>(c))] = true;
-    std::vector<std::pair<uint16_t, uint16_t>> out;
-    for (uint32_t c = 0; c <= 0xFFFF; ++c) {
-        if (!folds[FoldCase(static_cast<uint16_t>(c))]) continue;
-        if (!out.empty() && out.back().second + 1u == c) out.back().second = static_cast<uint16_t>(c);
-        else out.emplace_back(static_cast<uint16_t>(c), static_cast<uint16_t>(c));
+    // Only the cased units (a few thousand, grouped by their fold) can bring others in: a group
+    // with a member in the set joins it whole. Every other unit is alone in its class.
+    Normalize();
+    const auto cased = CasedUnits();
+    std::vector<std::pair<uint16_t, uint16_t>> joining;
+    for (size_t i = 0; i < cased.size();) {
+        size_t j = i;
+        bool in = false;
+        for (; j < cased.size() && cased[j].first == cased[i].first; ++j) in = in || Contains(cased[j].second);
+        if (in)
+            for (size_t k = i; k < j; ++k) joining.emplace_back(cased[k].second, cased[k].second);
+        i = j;
     }
-    ranges_.swap(out);
+    if (joining.empty()) return;
+    ranges_.insert(ranges_.end(), joining.begin(), joining.end());
     Normalize();
 }
 

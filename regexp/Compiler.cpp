@@ -298,7 +298,7 @@ private:
             if (seen.size() >= 64) return false;  // too far to look: keep the loop as it is
             seen.push_back(pc);
             auto op = static_cast<Op>(code[static_cast<size_t>(pc)]);
-            const int32_t* arg = &code[static_cast<size_t>(pc) + 1];
+            const int32_t* arg = code.data() + static_cast<size_t>(pc) + 1;
             int32_t after = pc + InstrSize(code.data(), static_cast<size_t>(pc));
             switch (op) {
             case Op::Match: case Op::LookEnd: case Op::NegLookEnd: break;
@@ -367,7 +367,7 @@ private:
             if (seen[static_cast<size_t>(pc)]) continue;
             seen[static_cast<size_t>(pc)] = true;
             auto op = static_cast<Op>(code[static_cast<size_t>(pc)]);
-            const int32_t* arg = &code[static_cast<size_t>(pc) + 1];
+            const int32_t* arg = code.data() + static_cast<size_t>(pc) + 1;
             int32_t after = pc + OpSize(op);
             switch (op) {
             case Op::Match: case Op::BackRef: case Op::BackRefFold: nullable = true; break;
@@ -406,8 +406,21 @@ private:
     }
 
     void AddFolded(std::bitset<0x10000>& bits, uint16_t folded) {
-        for (uint32_t u = 0; u <= 0xFFFF; ++u)
-            if (FoldCase(static_cast<uint16_t>(u)) == folded) bits.set(u);
+        ForEachUnitFoldingTo(folded, [&](uint16_t u) { bits.set(u); });
+    }
+
+    // Wide ranges ([^a], a negated class closed over case) go in a word at a time, so the cost
+    // of a step does not grow with the size of its class.
+    static void AddRange(std::bitset<0x10000>& bits, uint32_t lo, uint32_t hi) {
+        if (hi - lo < 512) {
+            for (uint32_t u = lo; u <= hi; ++u) bits.set(u);
+            return;
+        }
+        std::bitset<0x10000> span;
+        span.set();
+        span >>= 0xFFFF - (hi - lo);
+        span <<= lo;
+        bits |= span;
     }
 
     void AddUnits(std::bitset<0x10000>& bits, UnitKind kind, int32_t operand) {
@@ -415,12 +428,11 @@ private:
         case UnitKind::Char: bits.set(static_cast<uint16_t>(operand)); break;
         case UnitKind::CharFold: AddFolded(bits, static_cast<uint16_t>(operand)); break;
         case UnitKind::Any:
-            for (uint32_t u = 0; u <= 0xFFFF; ++u)
-                if (u != '\n') bits.set(u);
+            AddRange(bits, 0, '\n' - 1);
+            AddRange(bits, '\n' + 1, 0xFFFF);
             break;
         case UnitKind::Set:
-            for (auto [lo, hi] : prog_->sets[static_cast<size_t>(operand)].Ranges())
-                for (uint32_t u = lo; u <= hi; ++u) bits.set(u);
+            for (auto [lo, hi] : prog_->sets[static_cast<size_t>(operand)].Ranges()) AddRange(bits, lo, hi);
             break;
         }
     }
@@ -466,7 +478,7 @@ private:
         bool straight = true;
         while (straight && off < kFilterUnits) {
             auto op = static_cast<Op>(code[pc]);
-            const int32_t* arg = &code[pc + 1];
+            const int32_t* arg = code.data() + pc + 1;
             switch (op) {
             case Op::Save: {
                 const auto g = static_cast<size_t>(arg[0] / 2);
@@ -584,7 +596,7 @@ private:
             const size_t pc = path.pc, off = path.off;
             std::vector<int32_t>& regs = path.regs;
             auto op = static_cast<Op>(code[pc]);
-            const int32_t* arg = &code[pc + 1];
+            const int32_t* arg = code.data() + pc + 1;
             const size_t after = pc + static_cast<size_t>(InstrSize(code.data(), pc));
             switch (op) {
             case Op::Char: case Op::CharFold: case Op::Set: case Op::Any:

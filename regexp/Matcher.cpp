@@ -326,15 +326,35 @@ bool Matcher::MayStartWith(size_t pc, size_t pos) const {
 bool Matcher::IsWordAt(size_t pos) const { return pos < length_ && IsWordUnit(At(pos)); }
 
 // A positive look-ahead's body matched: its choice points go (it is atomic), its undo records
-// stay so that backtracking past it still restores the groups it set.
-void Matcher::CloseLookAhead() {
-    size_t m = static_cast<size_t>(markTop_);
+// stay so that backtracking past it still restores the groups it set. The records kept stay
+// where they are, headed by the former mark as a LookDone record that tells where they end, so
+// an enclosing look-ahead steps over them at once instead of looking at each again: closing
+// nested look-aheads costs what their bodies pushed, not that times the depth. Returns how many
+// records it looked at, for the step budget.
+size_t Matcher::CloseLookAhead() {
+    const size_t m = static_cast<size_t>(markTop_);
     markTop_ = stack_[m].a;
-    size_t w = m;
-    for (size_t i = m + 1; i < stack_.size(); ++i) {
-        if (stack_[i].kind == UndoSlot || stack_[i].kind == UndoRegister) stack_[w++] = stack_[i];
+    size_t w = m + 1, i = m + 1, looked = 0;
+    while (i < stack_.size()) {
+        ++looked;
+        const Frame f = stack_[i];
+        if (f.kind == LookDone) {
+            // an inner look-ahead's records: left in place; the gap before them becomes inert
+            for (; w < i; ++w) stack_[w].kind = Inert;
+            i = w = static_cast<size_t>(f.a);
+            continue;
+        }
+        if (f.kind == UndoSlot || f.kind == UndoRegister) stack_[w++] = f;
+        ++i;
     }
     stack_.resize(w);
+    if (w == m + 1) {
+        stack_.pop_back();  // nothing kept: the mark goes too
+    } else {
+        stack_[m].kind = LookDone;
+        stack_[m].a = static_cast<int32_t>(w);
+    }
+    return looked;
 }
 
 // A negative look-ahead's body matched: undo everything back to its mark and drop the mark.
@@ -351,7 +371,8 @@ void Matcher::AbandonLookAhead() {
 }
 
 Status Matcher::Attempt(size_t start) {
-    // the match's own end is written at Match; only groups need clearing
+    // the match's own end is written at Match; only groups need clearing, a step's work per
+    // group (charged below), so a pattern of many groups cannot retry cheaply at every unit
     slots_[0] = static_cast<int32_t>(start);
     if (slots_.size() > 2) std::fill(slots_.begin() + 2, slots_.end(), -1);
     skipTo_ = 0;
@@ -364,6 +385,7 @@ Status Matcher::Attempt(size_t start) {
         const int64_t& left;
         ~WriteBack() { kept = left; }
     } writeBack{left_, left};
+    left -= static_cast<int64_t>(slots_.size() / 2 - 1);
     size_t pc = 0;
     size_t pos = start;
     const int32_t* code = code_;
@@ -519,7 +541,7 @@ Status Matcher::Attempt(size_t start) {
         }
         case Op::LookEnd:
             pos = static_cast<size_t>(stack_[static_cast<size_t>(markTop_)].pos);
-            CloseLookAhead();
+            left -= static_cast<int64_t>(CloseLookAhead());
             pc += 1;
             continue;
         case Op::NegLookEnd:
@@ -582,6 +604,10 @@ Status Matcher::Attempt(size_t start) {
                 continue;
             case UndoRegister:
                 registers_[static_cast<size_t>(f.pc)] = f.a;
+                stack_.pop_back();
+                continue;
+            case LookDone:
+            case Inert:
                 stack_.pop_back();
                 continue;
             case LookMark:  // the body of a positive look-ahead failed

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "regexp/Program.h"
@@ -50,7 +51,9 @@ private:
         int32_t pos;
         int32_t a;     // old value (undo), previous mark (look-ahead), bound (loops)
     };
-    enum FrameKind : int32_t { Branch, UndoSlot, UndoRegister, LookMark, NegLookMark, StarGreedy, StarLazy };
+    // LookDone heads the records a closed look-ahead kept (a = the index past them), all undo
+    // records, inert or inner LookDone regions; Inert is a choice point that such a close took away.
+    enum FrameKind : int32_t { Branch, UndoSlot, UndoRegister, LookMark, NegLookMark, StarGreedy, StarLazy, LookDone, Inert };
 
     bool Renew(int64_t& left);
     Status Ended() const { return stopped_ ? Status::Stopped : Status::BudgetExceeded; }
@@ -84,8 +87,13 @@ private:
         if (!stack_.empty()) PushUndo(UndoRegister, reg, r);
         r = value;
     }
-    void PushUndo(int32_t kind, int32_t index, int32_t old) { stack_.push_back(Frame{kind, index, 0, old}); }
-    void CloseLookAhead();
+    // Undo records count against the stack's cap like choice points (a loop of empty iterations
+    // may pile up records without a single choice); Search turns the throw into OutOfMemory.
+    void PushUndo(int32_t kind, int32_t index, int32_t old) {
+        if (stack_.size() >= maxFrames_) throw std::bad_alloc();
+        stack_.push_back(Frame{kind, index, 0, old});
+    }
+    size_t CloseLookAhead();
     void AbandonLookAhead();
 
     const Program& prog_;

@@ -194,6 +194,28 @@ bool RegExp::Test(StringView source) {
     return st == Status::Match;
 }
 
+long long RegExp::Count(StringView source) {
+    const Program& prog = Compiled();
+    Matcher matcher(prog, source.data(), source.size(), stepBudget_);
+    std::vector<int32_t> spans;
+    long long count = 0;
+    try {
+        for (size_t from = 0; from <= source.size();) {
+            spans.clear();
+            Status st = matcher.Search(from, spans);
+            if (st == Status::NoMatch) break;
+            if (st != Status::Match) RaiseStatus(st);
+            ++count;
+            if (!global_) break;
+            const auto s = static_cast<size_t>(spans[0]), e = static_cast<size_t>(spans[1]);
+            from = e + (e == s ? 1 : 0);
+        }
+    } catch (const std::bad_alloc&) {
+        throw base::Error(base::err::OutOfMemory, L"Out of memory");
+    }
+    return count;
+}
+
 String RegExp::Replace(StringView source, StringView replacement) {
     const Program& prog = Compiled();
     const std::vector<Piece> pieces = ParseReplacement(replacement, prog.groupCount);

@@ -148,6 +148,9 @@ public:
     MatchCollection Execute(String&& source);
     MatchCollection Execute(std::shared_ptr<const String> source);
     bool Test(StringView source);
+    // How many matches Execute would list (one when Global is off and there is a match),
+    // found one at a time and not kept: counting costs no memory per match.
+    long long Count(StringView source);
     String Replace(StringView source, StringView replacement);
 
     // The compiled program of the current pattern, for tests and the disassembler.

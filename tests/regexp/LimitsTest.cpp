@@ -1,0 +1,106 @@
+// Work and memory that once escaped the step budget, and the compile-time shortcuts that replaced
+// walks over the whole code space: their results must stay exactly what the slow ways gave.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "EngineTestUtil.h"
+#include "regexp/CaseFold.h"
+#include "regexp/CharSet.h"
+
+using namespace rxtest;
+
+namespace {
+
+long ErrorNumber(rx::RegExp& re, const rx::String& text) {
+    try {
+        re.Execute(text);
+    } catch (const base::Error& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+rx::String Repeat(const std::string& s, size_t n) {
+    rx::String one = U(s), out;
+    for (size_t i = 0; i < n; ++i) out += one;
+    return out;
+}
+
+}  // namespace
+
+TEST(Limits, FoldIndexGivesTheUnitsAWalkOverTheCodeSpaceGives) {
+    std::map<uint16_t, std::vector<uint16_t>> byFold;
+    for (uint32_t u = 0; u <= 0xFFFF; ++u) byFold[rx::FoldCase(static_cast<uint16_t>(u))].push_back(static_cast<uint16_t>(u));
+    for (uint32_t f = 0; f <= 0xFFFF; ++f) {
+        std::vector<uint16_t> got;
+        rx::ForEachUnitFoldingTo(static_cast<uint16_t>(f), [&](uint16_t u) { got.push_back(u); });
+        auto it = byFold.find(static_cast<uint16_t>(f));
+        ASSERT_EQ(got, it == byFold.end() ? std::vector<uint16_t>{} : it->second) << "fold " << f;
+    }
+    // closing a set over case: the slow definition, every unit whose fold is a member's fold
+    const std::vector<std::vector<std::pair<uint16_t, uint16_t>>> sets = {
+        {{'a', 'z'}}, {{0xE0, 0xE5}}, {{0x3A3, 0x3A3}}, {{0, 'j'}, {'l', 0xFFFF}}, {{0x400, 0x4FF}, {'K', 'K'}},
+        {{0x1F00, 0x1FFF}}, {{0x212A, 0x212A}}};
+    for (const auto& ranges : sets) {
+        rx::CharSet set;
+        std::vector<bool> folds(0x10000, false);
+        for (auto [lo, hi] : ranges) {
+            set.AddRange(lo, hi);
+            for (uint32_t c = lo; c <= hi; ++c) folds[rx::FoldCase(static_cast<uint16_t>(c))] = true;
+        }
+        set.CloseOverCase();
+        for (uint32_t c = 0; c <= 0xFFFF; ++c)
+            ASSERT_EQ(set.Contains(static_cast<uint16_t>(c)), folds[rx::FoldCase(static_cast<uint16_t>(c))])
+                << "unit " << c << " of the set starting " << ranges[0].first;
+    }
+}
+
+TEST(Limits, ManyCaseInsensitiveAlternativesCompileAndMatch) {
+    std::string pattern;
+    for (int i = 0; i < 10000; ++i) pattern += (i ? "|k" : "k") + std::to_string(i);
+    pattern += "|σx|äy";
+    EXPECT_EQ(Matches(pattern, "K9999 k42 ΣX ςx ÄY K", {true, true}), "0:2:K9 | 6:2:k4 | 10:2:ΣX | 13:2:ςx | 16:2:ÄY");
+    EXPECT_EQ(Matches("[^k]+", "KkxX", {true, true}), "2:2:xX");
+}
+
+TEST(Limits, NestedLookAheadsCloseInLinearWork) {
+    const size_t depth = 30000;
+    rx::RegExp re;
+    re.Global(true);
+    re.Pattern(Repeat("(?=(", depth) + U("a") + Repeat("))", depth));
+    // each level costs a few steps; closing them all once cost the square of the depth
+    re.StepBudget(20 * depth);
+    rx::MatchCollection mc = re.Execute(U("xxaxx"));
+    ASSERT_EQ(mc.Count(), 1);
+    EXPECT_EQ(mc.Item(0).FirstIndex(), 2);
+    EXPECT_EQ(mc.Item(0).Length(), 0);
+    EXPECT_EQ(*mc.Item(0).SubMatch(0), U(""));  // the outer groups hold only look-aheads
+    EXPECT_EQ(*mc.Item(0).SubMatch(depth - 1), U("a"));
+}
+
+TEST(Limits, BacktrackingPastClosedLookAheadsRestoresTheirGroups) {
+    // the outer look-ahead holds an inner one's records; both are undone when x fails
+    EXPECT_EQ(MatchesWithGroups("(?=(\\w)(?=(\\w)))x|\\w\\w", "ab"), "0:2:ab[-,-]");
+    // a choice point of the outer body before the inner look-ahead's records is dropped at close
+    EXPECT_EQ(MatchesWithGroups("(?=(a|ab)(?=(b)))(\\w+)", "ab"), "0:2:ab[a,b,ab]");
+    EXPECT_EQ(MatchesWithGroups("(?=(a|ab)(?=(b)))(\\w+)c|(\\w)", "ab"), "0:1:a[-,-,-,a] | 1:1:b[-,-,-,b]");
+    // look-aheads closed inside a loop, then the loop gives back its iterations
+    EXPECT_EQ(MatchesWithGroups("(?:(?=(\\w))(?=(?=(\\w))\\w)\\w)*b", "aab"), "0:3:aab[a,a]");
+    EXPECT_EQ(MatchesWithGroups("(?:(?=(a)(?=(a)))a)*ab", "aaab"), "0:4:aaab[a,a]");
+    // (the second iteration's inner look-ahead sees the b: no start before it can match)
+    EXPECT_EQ(MatchesWithGroups("(?:(?=(a)(?=(a)))a)*(?!x)b", "aab"), "2:1:b[-,-]");
+    EXPECT_EQ(MatchesWithGroups("(?:(?=(a)(?=(a)))a)*(?!x)ab", "aaab"), "0:4:aaab[a,a]");
+}
+
+TEST(Limits, ResettingManyGroupsAtEveryStartCountsAgainstTheBudget) {
+    rx::RegExp re;
+    re.Global(true);
+    re.Pattern(U("()\\1x") + Repeat("(b)", 5000));
+    re.StepBudget(10'000'000);
+    EXPECT_EQ(ErrorNumber(re, rx::String(100000, 'a')), rx::err::BudgetExceeded);
+    // a pattern of few groups is not hindered by it
+    re.Pattern(U("()\\1x(b)"));
+    EXPECT_EQ(ErrorNumber(re, rx::String(100000, 'a')), 0);
+}
