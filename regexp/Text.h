@@ -22,6 +22,8 @@ using StringView = std::basic_string_view<Char>;
 // Conversions for tools and tests (UTF-8 <-> UTF-16; invalid UTF-8 becomes U+FFFD, a lone
 // surrogate is written as the three-byte form of its code unit).
 String FromUtf8(std::string_view utf8);
+// FromUtf8 into a buffer of at least utf8.size() units; returns how many it wrote.
+size_t FromUtf8(std::string_view utf8, Char* out);
 std::string ToUtf8(StringView text);
 
 }  // namespace rx

@@ -4,15 +4,20 @@
 //
 // Reads FILE (or standard input) as UTF-8, a leading byte-order mark skipped. Prints one line per
 // match, "FirstIndex<TAB>Length<TAB>Value" (indexes in UTF-16 code units), or the count, or one
-// JSON object per match, or the whole replaced text. Exit status: 0 done (with or without a
-// match), 1 bad command line or unreadable file, 2 rejected pattern, 3 step budget exhausted.
+// JSON object per match, or the whole replaced text. Every failure is told on standard error
+// and has its own exit status (see Exit).
+#include <sys/stat.h>
+#ifndef _WIN32
+#include <sys/mman.h>
+#endif
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -24,6 +29,15 @@
 #include "regexp/RegExp.h"
 
 namespace {
+
+enum Exit : int {
+    Done = 0,           // with or without a match
+    BadInput = 1,       // a bad command line, or input that cannot be read
+    Rejected = 2,       // the pattern was rejected (error 5017 to 5021)
+    OverBudget = 3,     // error 5099: the step budget ran out
+    OutOfMemory = 4,    // error 7, or the input or the output did not fit in memory
+    WriteFailed = 5,    // standard output could not be written (a full disk, a closed pipe)
+};
 
 enum class Output { Lines, Count, Json, Replace };
 
@@ -40,13 +54,26 @@ struct Options {
 int Usage(const char* why) {
     std::fprintf(stderr, "rxgrep: %s\nusage: rxgrep [-i] [-m] [--first] [--count | --json | --replace TEXT] "
                          "[--budget N] PATTERN [FILE]\n", why);
-    return 1;
+    return BadInput;
 }
 
 bool SetOutput(Options& o, Output out) {
     if (o.output != Output::Lines) return false;
     o.output = out;
     return true;
+}
+
+// Decimal digits only (no sign, no blank), a value from 1 up to 2^64 - 1.
+bool ParseBudget(const char* v, uint64_t& n) {
+    if (!*v) return false;
+    n = 0;
+    for (; *v; ++v) {
+        if (*v < '0' || *v > '9') return false;
+        const auto d = static_cast<uint64_t>(*v - '0');
+        if (n > (UINT64_MAX - d) / 10) return false;
+        n = n * 10 + d;
+    }
+    return n != 0;
 }
 
 // Returns 0 when the command line is sound, else the exit status to end with.
@@ -67,11 +94,7 @@ int ParseArgs(int argc, char** argv, Options& o) {
                 o.replacement = argv[++i];
             } else if (a == "--budget") {
                 if (i + 1 >= argc) return Usage("--budget needs a number");
-                char* end = nullptr;
-                const char* v = argv[++i];
-                unsigned long long n = std::strtoull(v, &end, 10);
-                if (!*v || *end || n == 0 || v[0] == '-') return Usage("--budget needs a positive whole number");
-                o.budget = n;
+                if (!ParseBudget(argv[++i], o.budget)) return Usage("--budget needs a whole number from 1 to 18446744073709551615");
             } else {
                 return Usage(("unknown option " + a).c_str());
             }
@@ -88,113 +111,227 @@ int ParseArgs(int argc, char** argv, Options& o) {
     return havePattern ? 0 : Usage("no pattern");
 }
 
-bool ReadInput(const Options& o, std::string& bytes) {
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// The input's bytes: a regular file mapped where the system can (no copy, no buffer to fill),
+// anything else read whole into one buffer.
+class InputBytes {
+public:
+    InputBytes() = default;
+    InputBytes(const InputBytes&) = delete;
+    InputBytes& operator=(const InputBytes&) = delete;
+    ~InputBytes() { Release(); }
+
+    std::string_view View() const { return mapped_ ? std::string_view(mapped_, mappedSize_) : std::string_view(bytes_); }
+    void Release() {
+#ifndef _WIN32
+        if (mapped_) munmap(const_cast<char*>(mapped_), mappedSize_);
+#endif
+        mapped_ = nullptr;
+        std::string().swap(bytes_);
+    }
+
+    // False with errno set when the input cannot be read.
+    bool Load(std::FILE* in) {
+        struct stat st {};
+        if (fstat(fileno(in), &st) != 0) return false;
+        if (S_ISDIR(st.st_mode)) {
+            errno = EISDIR;
+            return false;
+        }
+        const bool sized = S_ISREG(st.st_mode) && st.st_size > 0;
+        if (sized && static_cast<unsigned long long>(st.st_size) >= bytes_.max_size()) throw std::bad_alloc();
+#ifndef _WIN32
+        if (sized) {
+            void* p = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fileno(in), 0);
+            if (p != MAP_FAILED) {
+                mapped_ = static_cast<const char*>(p);
+                mappedSize_ = static_cast<size_t>(st.st_size);
+                madvise(p, mappedSize_, MADV_SEQUENTIAL);
+                return true;
+            }
+        }
+#endif
+        return ReadAll(in, sized ? static_cast<size_t>(st.st_size) + 1 : size_t{1} << 20);  // one more byte sees the end
+    }
+
+private:
+    bool ReadAll(std::FILE* in, size_t block) {
+        size_t have = 0;
+        for (;;) {
+            bytes_.resize(have + block);
+            const size_t got = std::fread(bytes_.data() + have, 1, block, in);
+            have += got;
+            if (got < block) break;
+            block = std::max(block, have);  // a pipe: grow geometrically
+        }
+        bytes_.resize(have);
+        return !std::ferror(in);
+    }
+
+    std::string bytes_;
+    const char* mapped_ = nullptr;
+    size_t mappedSize_ = 0;
+};
+
+// False with a message told when the input cannot be read.
+bool ReadInput(const Options& o, InputBytes& input) {
+    const char* name = o.haveFile ? o.file.c_str() : "standard input";
+    errno = 0;
+    bool ok;
     if (o.haveFile) {
 #ifdef _WIN32
-        std::ifstream in(rx::FromUtf8(o.file).c_str(), std::ios::binary);  // the file name may not fit the ANSI code page
+        std::unique_ptr<std::FILE, FileCloser> in(_wfopen(reinterpret_cast<const wchar_t*>(rx::FromUtf8(o.file).c_str()), L"rb"));
 #else
-        std::ifstream in(o.file, std::ios::binary);
+        std::unique_ptr<std::FILE, FileCloser> in(std::fopen(o.file.c_str(), "rb"));
 #endif
-        if (!in) return false;
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return !in.bad();
+        ok = in && input.Load(in.get());
+    } else {
+        ok = input.Load(stdin);
     }
-    std::ostringstream all;
-    all << std::cin.rdbuf();
-    bytes = all.str();
-    return true;
+    if (!ok) std::fprintf(stderr, "rxgrep: cannot read %s: %s\n", name, std::strerror(errno ? errno : EIO));
+    return ok;
 }
 
+// A JSON string. A lone surrogate (which has no UTF-8 form) is written as its \uXXXX escape, so
+// every line stays valid JSON; a pair goes out as its four-byte UTF-8 character.
 void JsonString(std::string& out, rx::StringView s) {
     static const char* hex = "0123456789abcdef";
+    auto escape = [&](unsigned u) {
+        out += "\\u";
+        for (int shift = 12; shift >= 0; shift -= 4) out += hex[(u >> shift) & 15];
+    };
     out += '"';
-    for (char c : rx::ToUtf8(s)) {
-        auto u = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (u < 0x20) {
-                out += "\\u00";
-                out += hex[u >> 4];
-                out += hex[u & 15];
-            } else {
-                out += c;
-            }
+    size_t plain = 0;  // start of the run not yet written
+    auto flush = [&](size_t end) {
+        if (end > plain) out += rx::ToUtf8(s.substr(plain, end - plain));
+    };
+    for (size_t i = 0; i < s.size(); ++i) {
+        const auto u = static_cast<unsigned>(static_cast<uint16_t>(s[i]));
+        const char* named = nullptr;
+        switch (u) {
+        case '"': named = "\\\""; break;
+        case '\\': named = "\\\\"; break;
+        case '\b': named = "\\b"; break;
+        case '\f': named = "\\f"; break;
+        case '\n': named = "\\n"; break;
+        case '\r': named = "\\r"; break;
+        case '\t': named = "\\t"; break;
+        default: break;
         }
+        const bool high = u >= 0xD800 && u < 0xDC00, low = u >= 0xDC00 && u < 0xE000;
+        if (high && i + 1 < s.size() && static_cast<uint16_t>(s[i + 1]) >= 0xDC00 && static_cast<uint16_t>(s[i + 1]) < 0xE000) {
+            ++i;  // a pair: stays in the run
+            continue;
+        }
+        if (!named && u >= 0x20 && !high && !low) continue;
+        flush(i);
+        plain = i + 1;
+        if (named) out += named;
+        else escape(u);
     }
+    flush(s.size());
     out += '"';
 }
 
-void PrintMatches(const Options& o, const rx::MatchCollection& matches) {
+// fwrite that remembers a failure; the caller asks at the end (after the final flush).
+struct Writer {
+    bool failed = false;
+    void Write(const std::string& s) {
+        if (!failed && !s.empty() && std::fwrite(s.data(), 1, s.size(), stdout) != s.size()) failed = true;
+    }
+    bool Finish() {
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) failed = true;
+        return !failed;
+    }
+};
+
+void PrintMatches(const Options& o, const rx::MatchCollection& matches, Writer& w) {
     std::string out;
-    if (o.output == Output::Count) {
-        out = std::to_string(matches.Count()) + "\n";
-    } else {
-        for (const rx::Match& m : matches) {
-            if (o.output == Output::Json) {
-                out += "{\"index\":" + std::to_string(m.FirstIndex()) + ",\"length\":" + std::to_string(m.Length()) +
-                       ",\"value\":";
-                JsonString(out, m.ValueView());
-                out += ",\"submatches\":[";
-                for (long g = 0; g < m.SubMatchCount(); ++g) {
-                    if (g) out += ',';
-                    auto sub = m.SubMatch(g);
-                    if (sub) JsonString(out, *sub);
-                    else out += "null";
-                }
-                out += "]}\n";
-            } else {
-                out += std::to_string(m.FirstIndex()) + "\t" + std::to_string(m.Length()) + "\t" +
-                       rx::ToUtf8(m.ValueView()) + "\n";
+    for (const rx::Match& m : matches) {
+        if (o.output == Output::Json) {
+            out += "{\"index\":" + std::to_string(m.FirstIndex()) + ",\"length\":" + std::to_string(m.Length()) +
+                   ",\"value\":";
+            JsonString(out, m.ValueView());
+            out += ",\"submatches\":[";
+            for (long g = 0; g < m.SubMatchCount(); ++g) {
+                if (g) out += ',';
+                auto sub = m.SubMatch(g);
+                if (sub) JsonString(out, *sub);
+                else out += "null";
             }
-            if (out.size() > (1u << 20)) {
-                std::fwrite(out.data(), 1, out.size(), stdout);
-                out.clear();
-            }
+            out += "]}\n";
+        } else {
+            out += std::to_string(m.FirstIndex()) + "\t" + std::to_string(m.Length()) + "\t" +
+                   rx::ToUtf8(m.ValueView()) + "\n";
+        }
+        if (out.size() > (1u << 20)) {
+            w.Write(out);
+            out.clear();
+            if (w.failed) return;
         }
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    w.Write(out);
 }
 
-}  // namespace
-
-static int Run(int argc, char** argv) {
+int Run(int argc, char** argv) {
     Options o;
     if (int rc = ParseArgs(argc, argv, o)) return rc;
-    std::string bytes;
-    if (!ReadInput(o, bytes)) {
-        std::fprintf(stderr, "rxgrep: cannot read %s\n", o.file.c_str());
-        return 1;
-    }
-    std::string_view body = bytes;
-    if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
-
-    rx::RegExp re;
-    re.Pattern(rx::FromUtf8(o.pattern));
-    re.IgnoreCase(o.ignoreCase);
-    re.Multiline(o.multiline);
-    re.Global(!o.first);
-    re.StepBudget(o.budget);
+    Writer w;
     try {
+        // the text as UTF-16 in one buffer, the input's bytes released before the search
+        std::unique_ptr<rx::Char[]> units;
+        size_t length = 0;
+        {
+            InputBytes input;
+            if (!ReadInput(o, input)) return BadInput;
+            std::string_view body = input.View();
+            if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
+            units.reset(new rx::Char[body.size() ? body.size() : 1]);
+            length = rx::FromUtf8(body, units.get());
+        }
+        const rx::StringView text(units.get(), length);
+
+        rx::RegExp re;
+        re.Pattern(rx::FromUtf8(o.pattern));
+        re.IgnoreCase(o.ignoreCase);
+        re.Multiline(o.multiline);
+        re.Global(!o.first);
+        re.StepBudget(o.budget);
         if (o.output == Output::Replace) {
-            std::string out = rx::ToUtf8(re.Replace(rx::FromUtf8(body), rx::FromUtf8(o.replacement)));
-            std::fwrite(out.data(), 1, out.size(), stdout);
+            w.Write(rx::ToUtf8(re.Replace(text, rx::FromUtf8(o.replacement))));
+        } else if (o.output == Output::Count) {
+            w.Write(std::to_string(re.Count(text)) + "\n");  // counted one by one, none kept
         } else {
-            PrintMatches(o, re.Execute(rx::FromUtf8(body)));
+            rx::String owned(text);  // the collection keeps the text its matches point into
+            units.reset();
+            PrintMatches(o, re.Execute(std::move(owned)), w);
         }
     } catch (const base::Error& e) {
         std::fflush(stdout);
         std::fprintf(stderr, "error %ld: %s\n", e.Number(), e.what());
-        return e.Number() == rx::err::BudgetExceeded ? 3 : 2;
+        if (e.Number() == rx::err::BudgetExceeded) return OverBudget;
+        if (e.Number() == base::err::OutOfMemory) return OutOfMemory;
+        return Rejected;
+    } catch (const std::bad_alloc&) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "error 7: Out of memory\n");
+        return OutOfMemory;
+    } catch (const std::length_error&) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "error 7: Out of memory\n");
+        return OutOfMemory;
     }
-    return 0;
+    if (!w.Finish()) {
+        std::fprintf(stderr, "rxgrep: cannot write the output: %s\n", std::strerror(errno ? errno : EIO));
+        return WriteFailed;
+    }
+    return Done;
 }
+
+}  // namespace
 
 #ifdef _WIN32
 int wmain(int argc, wchar_t** wargv) {
@@ -202,7 +339,7 @@ int wmain(int argc, wchar_t** wargv) {
     _setmode(_fileno(stdin), _O_BINARY);
     std::vector<std::string> args;
     std::vector<char*> argv;
-    for (int i = 0; i < argc; ++i) args.push_back(rx::ToUtf8(wargv[i]));
+    for (int i = 0; i < argc; ++i) args.push_back(rx::ToUtf8(reinterpret_cast<const rx::Char*>(wargv[i])));
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     return Run(argc, argv.data());

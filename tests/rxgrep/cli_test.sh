@@ -50,5 +50,35 @@ input=""
 expect utf16-index 0 "2	1	中${nl}" -- '中' "$dir/u.txt"
 expect json-escapes 0 "{\"index\":3,\"length\":3,\"value\":\"\\t\\\"\\\\\",\"submatches\":[]}${nl}" -- --json '\t.+' "$dir/u.txt"
 
+# failures: each told on standard error, each with its own status, never a silent 0
+input=aaa
+expect directory 1 "" -- a "$dir"
+grep -q '^rxgrep: cannot read .*: Is a directory$' "$dir/err" && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL directory message: $(cat "$dir/err")"; }
+expect budget-overflow 1 "" -- --budget 99999999999999999999 a
+expect budget-blank 1 "" -- --budget ' 5' a
+expect budget-plus 1 "" -- --budget +5 a
+expect budget-max 0 "3${nl}" -- --count --budget 18446744073709551615 a
+rc=0; "$rx" --count a <&- >"$dir/out" 2>"$dir/err" || rc=$?
+if [ "$rc" = 1 ] && [ ! -s "$dir/out" ] && grep -q 'cannot read standard input' "$dir/err"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL closed stdin: status $rc, $(cat "$dir/out" "$dir/err")"; fi
+if [ -w /dev/full ]; then
+  rc=0; printf aaa | "$rx" a >/dev/full 2>"$dir/err" || rc=$?
+  if [ "$rc" = 5 ] && grep -q 'cannot write' "$dir/err"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL full disk: status $rc"; fi
+fi
+rc=0; printf aaa | "$rx" a >&- 2>"$dir/err" || rc=$?
+[ "$rc" = 5 ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL closed stdout: status $rc"; }
+
+# a lone surrogate (from a four-byte form cut by the pattern) is escaped, so each line is JSON
+printf 'x\xf0\x9f\x98\x80y' > "$dir/s.txt"
+expect json-surrogates 0 "{\"index\":1,\"length\":1,\"value\":\"\\ud83d\",\"submatches\":[]}${nl}{\"index\":2,\"length\":1,\"value\":\"\\ude00\",\"submatches\":[]}${nl}" -- --json '[^xy]' "$dir/s.txt"
+expect json-pair 0 "{\"index\":1,\"length\":2,\"value\":\"😀\",\"submatches\":[\"😀\"]}${nl}" -- --json '([^xy]+)' "$dir/s.txt"
+
+# larger inputs through the file and through a pipe (read in blocks), counted and listed alike
+awk 'BEGIN { for (i = 0; i < 200000; i++) printf "line %d 中文 é😀\n", i }' > "$dir/big.txt"
+expect big-count 0 "200000${nl}" -- --count '😀' "$dir/big.txt"
+input=$(cat "$dir/big.txt")
+expect big-pipe 0 "200000${nl}" -- --count '\d+ 中文'
+got=$("$rx" '😀' "$dir/big.txt" | wc -l)
+[ "$got" = 200000 ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL big listing: $got lines"; }
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
