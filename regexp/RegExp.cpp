@@ -196,7 +196,7 @@ bool RegExp::Test(StringView source) {
 
 long long RegExp::Count(StringView source) {
     const Program& prog = Compiled();
-    Matcher matcher(prog, source.data(), source.size(), stepBudget_);
+    Matcher matcher(prog, source.data(), source.size(), stepBudget_, stopFlag_);
     std::vector<int32_t> spans;
     long long count = 0;
     try {
