@@ -5,14 +5,25 @@
 #include "util/Errors.h"
 
 namespace util {
+namespace {
+
+[[noreturn]] void RaiseConversionFailure() {
+    Raise(::GetLastError() == ERROR_NOT_ENOUGH_MEMORY ? base::err::OutOfMemory : base::err::InvalidProcedureCall);
+}
+
+}  // namespace
 
 std::string Encode(std::wstring_view text, UINT codePage) {
     if (text.empty()) return {};
     if (text.size() > INT_MAX / 4) Raise(base::err::OutOfMemory);
     const int units = static_cast<int>(text.size());
+    // A text that converts to nothing did not convert (an unknown code page, no memory): that is
+    // raised, never passed on as an empty text that a save would write over the user's file.
     int size = ::WideCharToMultiByte(codePage, 0, text.data(), units, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) RaiseConversionFailure();
     std::string bytes(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(codePage, 0, text.data(), units, bytes.data(), size, nullptr, nullptr);
+    if (::WideCharToMultiByte(codePage, 0, text.data(), units, bytes.data(), size, nullptr, nullptr) != size)
+        RaiseConversionFailure();
     return bytes;
 }
 

@@ -1,5 +1,6 @@
 // Text <-> bytes in a Windows code page (CP_UTF8, 936, CP_ACP). Characters the code page cannot
-// hold become its default character; undecodable bytes become U+FFFD.
+// hold become its default character; undecodable bytes become U+FFFD. A conversion that fails
+// outright (a code page the system lacks) raises 5, or 7 when memory ran out.
 #pragma once
 
 #include <windows.h>

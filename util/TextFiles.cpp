@@ -6,6 +6,7 @@
 #include "util/CodePage.h"
 #include "util/Existence.h"
 #include "util/FileBytes.h"
+#include "util/TextFiles.h"
 
 namespace {
 
@@ -19,12 +20,26 @@ std::wstring ReadText(const std::wstring& fileName, UINT codePage) {
     return util::Decode(content, codePage);
 }
 
+}  // namespace
+
+namespace util {
+
+bool SaveTextFile(const std::wstring& text, const std::wstring& fileName, UINT codePage) noexcept {
+    try {
+        // the whole text is converted before the file is touched: a failed conversion raises
+        return ReplaceFileBytes(fileName, Encode(text, codePage));
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace util
+
+namespace {
+
 // A save reports nothing, whatever goes wrong.
 void SaveText(const std::wstring& text, const std::wstring& fileName, UINT codePage) noexcept {
-    try {
-        util::ReplaceFileBytes(fileName, util::Encode(text, codePage));
-    } catch (...) {
-    }
+    util::SaveTextFile(text, fileName, codePage);
 }
 
 }  // namespace

@@ -24,10 +24,12 @@ ListingState& Listing() {
     return state;
 }
 
-// "\\server\share" → "UNC\server\share"; other paths unchanged.
-std::wstring UncForm(const std::wstring& path) {
-    if (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\') return L"UNC\\" + path.substr(2);
-    return path;
+// The path behind "\\?\" ("\\server\share" in its "UNC\server\share" form); a path that
+// already carries the prefix (or names a device, "\\.\") is taken as it is.
+std::wstring LongForm(const std::wstring& path) {
+    if (path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0) return path;
+    if (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\') return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
 }
 
 std::wstring CutAtNul(const wchar_t* s) { return std::wstring(s); }
@@ -39,7 +41,7 @@ std::wstring VolumeLabel(const std::wstring& mask) {
         return CutAtNul(label);
     }
     wchar_t root[MAX_PATH + 1] = {};
-    std::wstring path = L"\\\\?\\" + UncForm(mask);
+    std::wstring path = LongForm(mask);
     if (!GetVolumePathNameW(path.c_str(), root, MAX_PATH)) return {};
     if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) return {};
     return CutAtNul(label);
@@ -71,7 +73,7 @@ std::wstring ListDirectoryEntry(const std::wstring& mask, DWORD attributes) {
         wchar_t last = m.back();
         if (last == L'\\' || last == L':' || last == L'/') m += L"*.*";
         s.attributes = attributes;
-        std::wstring path = L"\\\\?\\" + UncForm(m);
+        std::wstring path = LongForm(m);
         s.search.Reset(FindFirstFileW(path.c_str(), &data));
         if (!s.search) {
             if (GetLastError() > 12) host::Raise(52);
@@ -95,7 +97,7 @@ std::wstring ListDirectoryEntry(const std::wstring& mask, DWORD attributes) {
 }
 
 DWORD GetPathAttributes(const std::wstring& path) {
-    std::wstring p = L"\\\\?\\" + UncForm(path);
+    std::wstring p = LongForm(path);
     DWORD attrs = GetFileAttributesW(p.c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES) host::Raise(53);
     return attrs == FILE_ATTRIBUTE_NORMAL ? 0 : attrs;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "util/CodePage.h"
+#include "util/TextFiles.h"
 #include "util/clsUtil.h"
 
 using namespace utiltest;
@@ -106,6 +108,89 @@ TEST(TextFiles, FailedSavesAreSilentAndLeaveTheTargetAsItWas) {
     EXPECT_EQ(ReadBytes(dir / L"ro.txt"), "old");
     EXPECT_EQ(ReadBytes(dir / L"locked.txt"), "abc");
     EXPECT_EQ(dir.Listing(), L"locked.txt|ro.txt|sub");
+}
+
+}  // namespace
+
+namespace {
+
+FILETIME CreationTimeOf(const std::wstring& path) {
+    FILETIME created{};
+    HANDLE h = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        ::GetFileTime(h, &created, nullptr, nullptr);
+        ::CloseHandle(h);
+    }
+    return created;
+}
+
+TEST(TextFiles, AFailedConversionFailsTheSaveAndLeavesTheFile) {
+    TempFolder dir;
+    WriteBytes(dir / L"t.txt", "the user's text");
+    // a code page the system does not have: nothing converts, nothing is written
+    EXPECT_EQ(ErrorNumberOf([] { util::Encode(L"abc", 12345); }), 5);
+    EXPECT_FALSE(util::SaveTextFile(L"new text", dir / L"t.txt", 12345));
+    EXPECT_EQ(ReadBytes(dir / L"t.txt"), "the user's text");
+    EXPECT_EQ(dir.Listing(), L"t.txt");
+    EXPECT_TRUE(util::SaveTextFile(L"new text", dir / L"t.txt", CP_UTF8));
+    EXPECT_EQ(ReadBytes(dir / L"t.txt"), "new text");
+}
+
+TEST(TextFiles, SaveKeepsTheFilesIdentity) {
+    TempFolder dir;
+    clsUtil util;
+    // the creation time of the file replaced
+    WriteBytes(dir / L"c.txt", "old");
+    HANDLE h = ::CreateFileW((dir / L"c.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    FILETIME old{};
+    SYSTEMTIME y2001{2001, 2, 0, 3, 4, 5, 6, 0};
+    ::SystemTimeToFileTime(&y2001, &old);
+    const bool timeSet = ::SetFileTime(h, &old, nullptr, nullptr);
+    ::CloseHandle(h);
+    const FILETIME before = CreationTimeOf(dir / L"c.txt");
+    util.SaveUTF8File(L"new", dir / L"c.txt");
+    EXPECT_EQ(ReadBytes(dir / L"c.txt"), "new");
+    if (timeSet && ::CompareFileTime(&before, &old) == 0) {  // where the file system keeps one
+        const FILETIME after = CreationTimeOf(dir / L"c.txt");
+        EXPECT_EQ(::CompareFileTime(&after, &old), 0);
+    }
+
+    // two names of one file: both see the new text, neither is split off
+    WriteBytes(dir / L"one.txt", "old");
+    ASSERT_TRUE(::CreateHardLinkW((dir / L"two.txt").c_str(), (dir / L"one.txt").c_str(), nullptr));
+    util.SaveUTF8File(L"\u4E2D", dir / L"one.txt");
+    EXPECT_EQ(ReadBytes(dir / L"one.txt"), "\xE4\xB8\xAD");
+    EXPECT_EQ(ReadBytes(dir / L"two.txt"), "\xE4\xB8\xAD");
+    util.SaveANSIFile(L"\u4E2D\u6587", dir / L"two.txt");
+    EXPECT_EQ(ReadBytes(dir / L"one.txt"), "\xD6\xD0\xCE\xC4");
+    EXPECT_EQ(dir.Listing(), L"c.txt|one.txt|two.txt");
+}
+
+TEST(TextFiles, ANameWithAStreamMakesNoStrayFile) {
+    TempFolder dir;
+    clsUtil util;
+    WriteBytes(dir / L"a.txt", "base");
+    util.SaveUTF8File(L"in the stream", dir / L"a.txt:s");
+    util.SaveUTF8File(L"in the stream", dir / L"b.txt:s");
+    // the file's own content is untouched; the stream is written only where the volume has
+    // streams, and no file named after the stream appears
+    EXPECT_EQ(ReadBytes(dir / L"a.txt"), "base");
+    const std::wstring listing = dir.Listing();
+    EXPECT_TRUE(listing == L"a.txt" || listing == L"a.txt|b.txt") << listing.c_str();
+}
+
+TEST(TextFiles, AlreadyPrefixedLongNamesAreFound) {
+    TempFolder dir;
+    clsUtil util;
+    util.SaveUTF8File(L"prefixed", dir / L"p.txt");
+    MakeFolder(dir / L"sub");
+    EXPECT_EQ(util.ReadUTF8File(L"\\\\?\\" + dir.Path() + L"p.txt"), L"prefixed");
+    util.SaveUTF8File(L"again", L"\\\\?\\" + dir.Path() + L"p.txt");
+    EXPECT_EQ(util.ReadUTF8File(dir / L"p.txt"), L"again");
+    EXPECT_EQ(util.EnumSubFoldersInFolder(L"\\\\?\\" + dir.Path()), L"sub");
+    EXPECT_EQ(util.ReadUTF8File(L"\\\\?\\" + dir.Path() + L"missing.txt"), L"");
 }
 
 }  // namespace
