@@ -196,13 +196,13 @@ bool RegExp::Test(StringView source) {
 
 long long RegExp::Count(StringView source) {
     const Program& prog = Compiled();
-    Matcher matcher(prog, source.data(), source.size(), stepBudget_, stopFlag_);
+    Searcher searcher(prog, source.data(), source.size(), stepBudget_, stopFlag_);
     std::vector<int32_t> spans;
     long long count = 0;
     try {
         for (size_t from = 0; from <= source.size();) {
             spans.clear();
-            Status st = matcher.Search(from, spans);
+            Status st = searcher.Search(from, spans, false);
             if (st == Status::NoMatch) break;
             if (st != Status::Match) RaiseStatus(st);
             ++count;
