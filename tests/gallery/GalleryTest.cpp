@@ -3,6 +3,8 @@
 // page's log.
 #include "ControlsTestSupport.h"
 
+#include "controls/hotkey/HotKey.h"
+#include "controls/label/LabelW.h"
 #include "controls/listbox/ListBoxW.h"
 #include "gallery/FrmGallery.h"
 #include "host/Intrinsics.h"
@@ -97,6 +99,7 @@ TEST(Gallery, ClicksOnTheControlsReachTheLogAndClearLogEmptiesIt) {
         {L"ListBoxW", L"lstPlain", L"lstPlain: Click"},
         {L"FrameW", L"fraThemed", L"fraThemed: MouseUp 1, 0"},
         {L"LabelW", L"lblPlain", L"lblPlain: Click"},
+        {L"HotKey", L"hkyDemo", L"hkyDemo: Click"},
     };
     gallery::FrmGallery index;
     index.Show();
@@ -133,4 +136,22 @@ TEST(Gallery, RepeatedEventsAreCountedOnOneLine) {
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[lines.size() - 2], L"txtSingle: MouseMove 0, 0, 15, 15  (×3)");
     EXPECT_EQ(lines.back(), L"txtSingle: Click");
+}
+
+TEST(Gallery, TheHotKeyPageReadsOutWhatIsTyped) {
+    gallery::FrmGallery index;
+    index.Show();
+    ASSERT_TRUE(index.ShowPage(L"HotKey"));
+    gallery::GalleryPage& page = *index.CurrentPage();
+    auto& readout = page.Ctl<controls::LabelW>(L"lblReadout");
+    auto& field = page.Ctl<controls::HotKey>(L"hkyDemo");
+    ASSERT_TRUE(Activate(page));
+    field.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == field.hWnd(); }));
+    PressKey('K', true, true);
+    EXPECT_EQ(readout.Caption(), L"Value = 75，Modifiers = 3 (Ctrl+Shift)，RawValue = &H34B");
+    ClickButton(page.Ctl<host::CommandButton>(L"cmdShiftA").hWnd());
+    EXPECT_EQ(readout.Caption(), L"Value = 65，Modifiers = 1 (Shift)，RawValue = &H141");
+    ClickButton(page.Ctl<host::CommandButton>(L"cmdClear").hWnd());
+    EXPECT_EQ(readout.Caption(), L"Value = 0，Modifiers = 0 (无)，RawValue = &H0");
 }
