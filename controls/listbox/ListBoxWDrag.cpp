@@ -65,17 +65,17 @@ bool ListBoxW::InCheckColumn(long item, POINT pt) const {
     if (item == Box().CurSel()) return true;
     RECT rc{};
     if (!Box().ItemRect(item, rc)) return false;
-    return rightToLeft_ ? pt.x >= rc.right - checkBoxWidth_ : pt.x < rc.left + checkBoxWidth_;
+    return RightToLeft() ? pt.x >= rc.right - checkBoxWidth_ : pt.x < rc.left + checkBoxWidth_;
 }
 
 // Check toggling and the automatic drag take the press before the list box does; everything
 // else is the list box's ordinary handling.
 LRESULT ListBoxW::OnListLeftButtonDown(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (style_ == 0 && oleDragMode_ != 1) return OnListAfterDefault(hwnd, WM_LBUTTONDOWN, wParam, lParam);
+    if (style_ == 0 && OLEDragMode() != 1) return OnListAfterDefault(hwnd, WM_LBUTTONDOWN, wParam, lParam);
     POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     long item = ItemAtClientPoint(hwnd, pt);
     if (item < 0) return OnListAfterDefault(hwnd, WM_LBUTTONDOWN, wParam, lParam);
-    if (oleDragMode_ == 1 && Box().Selected(item)) return OnListPressOnSelected(hwnd, item, pt, wParam, lParam);
+    if (OLEDragMode() == 1 && Box().Selected(item)) return OnListPressOnSelected(hwnd, item, pt, wParam, lParam);
     if (style_ == 0) return OnListAfterDefault(hwnd, WM_LBUTTONDOWN, wParam, lParam);
     bool inColumn = InCheckColumn(item, pt);
     LRESULT r = foundation::CallDefaultProc(hwnd, WM_LBUTTONDOWN, wParam, lParam);
@@ -127,7 +127,7 @@ void ListBoxW::OnOLEStartDrag(host::DataObject& data, long& allowedEffects) {
             GetCursorPos(&cursor);
             draggedItem_ = LBItemFromPt(list_.Get(), cursor, FALSE) + 1;
         }
-    } else if (oleDragMode_ == 1) {
+    } else if (OLEDragMode() == 1) {
         std::wstring joined;
         std::wstring text;
         bool first = true;
@@ -154,7 +154,7 @@ void ListBoxW::OnOLECompleteDrag(long& effect) {
 void ListBoxW::OnOLEDragOver(host::DataObject& data, long& effect, int button, int shift, float x, float y,
                              int state) {
     LibraryControl::OnOLEDragOver(data, effect, button, shift, x, y, state);
-    if (list_ && state == 2 && effect != 0 && oleDragDropScroll_) ScrollNearEdge(x, y);
+    if (list_ && state == 2 && effect != 0 && OLEDragDropScroll()) ScrollNearEdge(x, y);
 }
 
 // One line towards the edge the pointer is near (16 logical pixels), horizontally and then
