@@ -117,3 +117,40 @@ TEST(FindReplace, ReleasingTheInstanceClosesItsOpenDialog) {
                                      L"SubclassInit").c_str()),
               nullptr);
 }
+
+TEST(FindReplace, InsideAnMdiFrameTheActiveChildIsTheOwner) {
+    ActiveOwner frame;
+    CLIENTCREATESTRUCT ccs{};
+    HWND client = CreateWindowExW(0, L"MDIClient", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, frame.Get(), nullptr,
+                                  nullptr, &ccs);
+    ASSERT_NE(client, nullptr);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefMDIChildProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"DialogsTestMdiChild";
+    RegisterClassW(&wc);
+    MDICREATESTRUCTW mcs{};
+    mcs.szClass = L"DialogsTestMdiChild";
+    mcs.szTitle = L"child";
+    mcs.hOwner = GetModuleHandleW(nullptr);
+    mcs.x = mcs.y = 0;
+    mcs.cx = 200;
+    mcs.cy = 150;
+    auto child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    ASSERT_NE(child, nullptr);
+    ASSERT_EQ(reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)), child);
+    ASSERT_EQ(GetActiveWindow(), frame.Get());
+
+    CommonDialog cd;
+    int findNext = 0;
+    cd.FindNext = [&] { ++findNext; };
+    HWND dialog = cd.ShowFind();
+    ASSERT_NE(dialog, nullptr);
+    std::wstring prop = L"commdlg_FindReplace_9_" + std::to_wstring(reinterpret_cast<UINT_PTR>(dialog)) + L"SubclassInit";
+    EXPECT_NE(GetPropW(child, prop.c_str()), nullptr) << "the dialog talks to the active MDI child";
+    EXPECT_EQ(GetPropW(frame.Get(), prop.c_str()), nullptr);
+    SetText(Item(dialog, FindWhatBox), L"x");
+    Press(dialog, IDOK);
+    EXPECT_TRUE(PumpUntil([&] { return findNext == 1; }));
+    DestroyWindow(dialog);
+}

@@ -264,3 +264,23 @@ TEST_F(Printing, PropertySheetStyleReturnsItsResultAction) {
     EXPECT_EQ(cd.PaperSize(), DMPAPER_A4);
     EXPECT_EQ(cd.UntouchedDeviceSettings() & DM_PAPERSIZE, 0u) << "the settings are read back after Print";
 }
+
+TEST_F(Printing, ReturnDefaultOpensNothingAndGivesTheDefaultPrinter) {
+    CommonDialog cd;
+    cd.Flags(PD_RETURNDEFAULT);
+    cd.PrinterDefaultInit(false);
+    cd.PrinterName(L"stale");
+    cd.PrinterDriver(L"stale");
+    cd.PrinterPort(L"stale");
+    HWND seen = nullptr;
+    {
+        DialogDriver driver([&](DWORD thread) {
+            seen = WaitForDialog(thread, 1500);
+            if (seen) Press(seen, IDCANCEL);
+        });
+        EXPECT_TRUE(cd.ShowPrinter());
+    }
+    EXPECT_EQ(seen, nullptr) << "no dialog";
+    EXPECT_EQ(cd.PaperSize(), DMPAPER_A4);
+    EXPECT_EQ(cd.PrinterName(), L"") << "the default printer's names stay empty";
+}
