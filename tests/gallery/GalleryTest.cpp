@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <commdlg.h>
+#include <thread>
 
 using namespace ctltest;
 
@@ -33,6 +35,36 @@ void ClickButton(HWND button) {
     GetClientRect(button, &rc);
     PostClick(button, {rc.right / 2, rc.bottom / 2});
     Drain();
+}
+
+BOOL CALLBACK TakeDialog(HWND hwnd, LPARAM param) {
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = hwnd;
+    return FALSE;
+}
+
+// The visible dialog window (class "#32770") of a thread, waited for up to five seconds.
+HWND DialogOfThread(DWORD thread) {
+    HWND found = nullptr;
+    for (int i = 0; i < 500 && !found; ++i) {
+        EnumThreadWindows(thread, &TakeDialog, reinterpret_cast<LPARAM>(&found));
+        if (!found) Sleep(10);
+    }
+    return found;
+}
+
+// Clicks a page button that opens a modal dialog while a second thread presses the dialog's OK.
+void ClickAndConfirm(HWND button) {
+    std::thread person([thread = GetCurrentThreadId()] {
+        if (HWND dialog = DialogOfThread(thread)) {
+            Sleep(100);
+            PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        }
+    });
+    ClickButton(button);
+    person.join();
 }
 
 }  // namespace
@@ -78,7 +110,8 @@ TEST(Gallery, EverySwitchAndChooserAppliesWithoutAnError) {
                 ClickButton(box->hWnd());
                 EXPECT_EQ(box->Value(), before);
             } else if (auto* button = site->As<host::CommandButton>()) {
-                if (name == L"cmdClearLog") continue;
+                // the CommonDialog page's buttons open modal dialogs; its own test presses them
+                if (name == L"cmdClearLog" || name.rfind(L"cmdShow", 0) == 0) continue;
                 for (int i = 0; i < 6; ++i) ClickButton(button->hWnd());
             }
         }
@@ -154,4 +187,33 @@ TEST(Gallery, TheHotKeyPageReadsOutWhatIsTyped) {
     EXPECT_EQ(readout.Caption(), L"Value = 65，Modifiers = 1 (Shift)，RawValue = &H141");
     ClickButton(page.Ctl<host::CommandButton>(L"cmdClear").hWnd());
     EXPECT_EQ(readout.Caption(), L"Value = 0，Modifiers = 0 (无)，RawValue = &H0");
+}
+
+TEST(Gallery, TheCommonDialogPageLogsWhatADialogLeavesAndItsEvents) {
+    gallery::FrmGallery index;
+    index.Show();
+    ASSERT_TRUE(index.ShowPage(L"CommonDialog"));
+    gallery::GalleryPage& page = *index.CurrentPage();
+    HWND color = page.Ctl<host::CommandButton>(L"cmdShowColor").hWnd();
+
+    ClickAndConfirm(color);
+    EXPECT_TRUE(AnyLineHas(page.LogLines(), L"ShowColor: True")) << Joined(page.LogLines());
+    EXPECT_TRUE(AnyLineHas(page.LogLines(), L"ShowColor: Color = &H")) << Joined(page.LogLines());
+
+    ClickButton(page.Ctl<host::CheckBox>(L"chkHookEvents").hWnd());
+    ClickAndConfirm(color);
+    EXPECT_TRUE(AnyLineHas(page.LogLines(), L"CommonDialog: InitDialog 3")) << Joined(page.LogLines());
+    EXPECT_TRUE(AnyLineHas(page.LogLines(), L"CommonDialog: ColorValidate &H")) << Joined(page.LogLines());
+
+    // The modeless find dialog stays open beside the page; its Find Next reaches the log.
+    ClickButton(page.Ctl<host::CommandButton>(L"cmdShowFind").hWnd());
+    EXPECT_TRUE(AnyLineHas(page.LogLines(), L"ShowFind: 窗口")) << Joined(page.LogLines());
+    HWND find = DialogOfThread(GetCurrentThreadId());
+    ASSERT_NE(find, nullptr);
+    SendMessageW(GetDlgItem(find, 0x480), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"needle"));
+    PostMessageW(GetDlgItem(find, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return AnyLineHas(page.LogLines(), L"CommonDialog: FindNext \"needle\""); }))
+        << Joined(page.LogLines());
+    PostMessageW(GetDlgItem(find, IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(find); }));
 }
