@@ -7,7 +7,7 @@ set -euo pipefail
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-native_pkgs=(g++ cmake make ccache googletest libpcre2-dev libre2-dev python3)
+native_pkgs=(g++ cmake make ccache googletest libpcre2-dev libre2-dev python3 clang libclang-rt-14-dev)
 cross_pkgs=(g++-mingw-w64-i686 mingw-w64-tools wine wine32:i386 wine64 fonts-wine xvfb x11-apps imagemagick xdotool fonts-wqy-microhei)
 # a real printer for the print and page-setup dialogs: a private CUPS server with a PDF queue;
 # 32-bit Wine reaches CUPS through the i386 client library
