@@ -385,6 +385,19 @@ TEST(HotKey, MousePointerIsTheOnePropertyWithBrowsingTexts) {
     EXPECT_FALSE(handled);
     EXPECT_EQ(RaiseNumber([&] { hk.MousePointer(17); }), 380);
     EXPECT_EQ(hk.MousePointer(), 4);
+
+    // The pointer a person sees over the field.
+    ASSERT_TRUE(Activate(*form));
+    hk.MousePointer(2);
+    HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
+    auto shown = [] {
+        CURSORINFO ci{};
+        ci.cbSize = sizeof(ci);
+        return GetCursorInfo(&ci) ? ci.hCursor : nullptr;
+    };
+    Mouse(hk.hWnd(), {18, 7}, {});
+    Mouse(hk.hWnd(), {20, 8}, {});
+    EXPECT_TRUE(PumpUntil([&] { return shown() == cross; }, 1500));
 }
 
 TEST(HotKey, PropertyChangesOnTheLiveWindowKeepTheCombinationAndTheRules) {
