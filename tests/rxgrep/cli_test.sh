@@ -80,5 +80,11 @@ expect big-pipe 0 "200000${nl}" -- --count '\d+ 中文'
 got=$("$rx" '😀' "$dir/big.txt" | wc -l)
 [ "$got" = 200000 ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL big listing: $got lines"; }
 
+# input larger than the memory allowed: told as error 7 with its status, not an abort
+head -c 30000000 /dev/zero | tr '\0' a > "$dir/a30m.txt"
+rc=0; (ulimit -v 60000; exec "$rx" --count a "$dir/a30m.txt") >"$dir/out" 2>"$dir/err" || rc=$?
+if [ "$rc" = 4 ] && grep -q '^error 7: Out of memory$' "$dir/err"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL out of memory: status $rc, $(cat "$dir/err")"; fi
+rm -f "$dir/a30m.txt"
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
