@@ -53,6 +53,11 @@ std::vector<Case> Cases() {
     cases.push_back({"group-reset", "()\\1x then (b) x 50000 on 400k a, budget 10M",
                      [] { return rx::FromUtf8("()\\1x") + Repeat("(b)", 50000); },
                      [] { return rx::String(400000, u'a'); }, false, 10'000'000});
+    cases.push_back({"counted-nest", "((((a{1,100}){1,100}){1,100}){1,100})b on 5000 a, budget 20M",
+                     text("((((a{1,100}){1,100}){1,100}){1,100})b"), [] { return rx::String(5000, u'a'); }, false,
+                     20'000'000});
+    cases.push_back({"neg-lookahead-nest-30k", "(?! x 30000, a, ) x 30000 on xxaxx",
+                     [] { return Repeat("(?!", 30000) + rx::FromUtf8("a") + Repeat(")", 30000); }, text("xxaxx")});
     cases.push_back({"fold-literals", "k0|k1|...|k9999, IgnoreCase (compile)", [] { return Numbered("k", "", 10000); },
                      text(""), true});
     cases.push_back({"plain-literals", "k0|k1|...|k9999 (compile)", [] { return Numbered("k", "", 10000); }, text("")});
