@@ -24,6 +24,8 @@ void InitControlClasses(DWORD iccFlags);
 // Wine's comctl32 6 reports 5.81, so tests pin the level with the override.
 int ComCtlVersionLevel();
 void OverrideComCtlVersionLevel(std::optional<int> level);  // nullopt: back to the computed level
+// The level a test pinned, nullopt when none is.
+std::optional<int> OverriddenComCtlVersionLevel();
 
 // WM_UPDATEUISTATE clearing "hide focus" and "hide accelerators" so cues show at once.
 void ShowUIStateCues(HWND hwnd);

@@ -49,6 +49,8 @@ int ComCtlVersionLevel() {
 
 void OverrideComCtlVersionLevel(std::optional<int> level) { Level().forced = level; }
 
+std::optional<int> OverriddenComCtlVersionLevel() { return Level().forced; }
+
 void ShowUIStateCues(HWND hwnd) {
     SendMessageW(hwnd, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
 }

@@ -27,6 +27,8 @@ ExitFix& TheExitFix() {
 }  // namespace
 
 int ComCtlMajorVersion() {
+    // A pinned level pins the version with it, so that a test reaches the themed drawing too.
+    if (std::optional<int> pinned = OverriddenComCtlVersionLevel()) return *pinned >= 1 ? 6 : 5;
     static const int major = [] {
         HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
         if (!comctl) comctl = LoadLibraryW(L"comctl32.dll");  // stays loaded: the controls need it
