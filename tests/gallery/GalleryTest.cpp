@@ -133,6 +133,7 @@ TEST(Gallery, ClicksOnTheControlsReachTheLogAndClearLogEmptiesIt) {
         {L"FrameW", L"fraThemed", L"fraThemed: MouseUp 1, 0"},
         {L"LabelW", L"lblPlain", L"lblPlain: Click"},
         {L"HotKey", L"hkyDemo", L"hkyDemo: Click"},
+        {L"CheckBoxW", L"cbxStandard", L"cbxStandard: Click"},
     };
     gallery::FrmGallery index;
     index.Show();
