@@ -122,6 +122,34 @@ size_t Matcher::NextCandidate(size_t from) const {
     if (!s.prefix.empty()) {
         const uint16_t c0 = s.prefix[0];
         const size_t n = s.prefix.size();
+#ifdef __SSE2__
+        if (n >= 2) {
+            // eight starts at a time with the literal's first and last units both in place: far
+            // fewer starts to check than where the first unit alone is common
+            const __m128i first = _mm_set1_epi16(static_cast<short>(c0));
+            const __m128i last = _mm_set1_epi16(static_cast<short>(s.prefix[n - 1]));
+            auto pairs = [&](size_t at) {
+                const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_ + at));
+                const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_ + at + n - 1));
+                return static_cast<unsigned>(
+                    _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(v0, first), _mm_cmpeq_epi16(v1, last))));
+            };
+            for (; p + n - 1 + 8 <= length_; p += 8) {
+                // sixteen at a time while nothing is found (where a literal is rare, most of the text)
+                while (p + n - 1 + 16 <= length_ && !(pairs(p) | pairs(p + 8))) p += 16;
+                if (p + n - 1 + 8 > length_) break;
+                auto mask = pairs(p);
+                while (mask) {
+                    const size_t q = p + (static_cast<size_t>(__builtin_ctz(mask)) >> 1);
+                    size_t k = 1;
+                    while (k + 1 < n && At(q + k) == s.prefix[k]) ++k;
+                    if (k + 1 >= n) return q;
+                    mask &= mask - 1;  // each lane sets two bits
+                    mask &= mask - 1;
+                }
+            }
+        }
+#endif
         while (p + n <= length_) {
             p = FindUnit(text_, p, length_ - n + 1, c0);
             if (p + n > length_) break;

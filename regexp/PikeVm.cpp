@@ -43,6 +43,7 @@ PikeVm::PikeVm(const Program& program, const Matcher& starts, const Char* text, 
         regIndex_[r] = static_cast<int32_t>(isMark[r] ? markCount_++ : counters_++);
     marks_.assign((markCount_ + 31) / 32, 0);
     keyWidth_ = 2 + counters_ + marks_.size();
+    if (keyWidth_ <= 5) direct_.assign(program.code.size() << (keyWidth_ - 1), 0);
     key_.resize(keyWidth_);
     table_.assign(64, 0);
 }
@@ -140,6 +141,7 @@ bool PikeVm::OverCap() const {
 void PikeVm::NewPosition() {
     if (++stamp_ == 0) {
         std::fill(table_.begin(), table_.end(), 0);
+        std::fill(direct_.begin(), direct_.end(), 0);
         stamp_ = 1;
     }
     keys_.clear();
@@ -149,6 +151,25 @@ void PikeVm::NewPosition() {
 // False when the state (pc, count, registers) was already reached at this position by a way of
 // higher priority; else records it.
 bool PikeVm::Visit(int32_t pc, int32_t count, size_t) {
+    // the common state (a count, a few counters and marks, each 0 or 1) by direct look-up
+    if (!direct_.empty() && static_cast<uint32_t>(count) <= 1) {
+        size_t index = static_cast<size_t>(pc) << 1 | static_cast<size_t>(count);
+        bool small = true;
+        for (uint32_t c = 0; c < counters_ && small; ++c) {
+            small = static_cast<uint32_t>(cur_[c]) <= 1;
+            index = index << 1 | static_cast<size_t>(cur_[c] & 1);
+        }
+        for (size_t w = 0; w < marks_.size() && small; ++w) {
+            small = marks_[w] <= 1;
+            index = index << 1 | marks_[w];
+        }
+        if (small) {
+            uint32_t& seen = direct_[index];
+            if (seen == stamp_) return false;
+            seen = stamp_;
+            return true;
+        }
+    }
     key_[0] = pc;
     key_[1] = count;
     uint64_t h = static_cast<uint32_t>(pc) * 0x9E3779B97F4A7C15ull ^ static_cast<uint32_t>(count);
@@ -173,13 +194,17 @@ bool PikeVm::Visit(int32_t pc, int32_t count, size_t) {
                 Grow();
                 return Visit(pc, count, 0);
             }
-            keys_.insert(keys_.end(), key_.begin(), key_.end());
+            const size_t at = keys_.size();
+            keys_.resize(at + keyWidth_);
+            for (size_t k = 0; k < keyWidth_; ++k) keys_[at + k] = key_[k];
             table_[i] = stamp | static_cast<uint64_t>(++keyCount_);
-            if (OverCap()) throw std::bad_alloc();
+            if ((keyCount_ & 1023) == 0 && OverCap()) throw std::bad_alloc();
             return true;
         }
-        const size_t at = (static_cast<size_t>(e & 0xFFFFFFFFull) - 1) * keyWidth_;
-        if (std::equal(key_.begin(), key_.end(), keys_.begin() + static_cast<ptrdiff_t>(at))) return false;
+        const int32_t* other = keys_.data() + (static_cast<size_t>(e & 0xFFFFFFFFull) - 1) * keyWidth_;
+        size_t k = 0;
+        while (k < keyWidth_ && other[k] == key_[k]) ++k;
+        if (k == keyWidth_) return false;
     }
 }
 
@@ -227,9 +252,11 @@ void PikeVm::Unwind() {
 }
 
 void PikeVm::Add(List& list, int32_t pc, int32_t count) {
-    list.threads.push_back(Thread{pc, count, static_cast<uint32_t>(list.pool.size())});
-    list.pool.insert(list.pool.end(), cur_.begin(), cur_.end());
-    if (OverCap()) throw std::bad_alloc();
+    const size_t at = list.pool.size();
+    list.threads.push_back(Thread{pc, count, static_cast<uint32_t>(at)});
+    list.pool.resize(at + cur_.size());
+    for (size_t k = 0; k < cur_.size(); ++k) list.pool[at + k] = cur_[k];
+    if ((list.threads.size() & 1023) == 0 && OverCap()) throw std::bad_alloc();
 }
 
 // Follows every way from (pc, count) at pos that consumes nothing, in priority order, adding to

@@ -111,6 +111,7 @@ private:
     std::vector<int32_t> best_;
 
     // states seen at the current position: an open-addressing table of keys stored in keys_
+    std::vector<uint32_t> direct_;     // per (instruction, count 0 or 1): the stamp of its last visit
     std::vector<int32_t> key_;
     std::vector<int32_t> keys_;
     std::vector<uint64_t> table_;      // per entry: position stamp << 32 | 1 + index of the key
