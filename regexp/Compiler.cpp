@@ -29,6 +29,7 @@ public:
         AnalyseStart();
         AnalyseFilter();
         AnalyseSkip();
+        FindRequiredUnit();
         for (const CharSet& set : prog_->sets) {
             std::vector<uint16_t> lanes;
             if (set.Ranges().size() <= Program::kLaneRanges) {
@@ -703,6 +704,29 @@ private:
             default: return;
             }
         }
+    }
+
+    // StartInfo::requiredUnit: the last plain character of the top-level sequence, looking into
+    // groups and loops that run at least once. Children stand before their parents in the arena.
+    void FindRequiredUnit() {
+        if (ignoreCase_ || ast_.root < 0) return;
+        std::vector<int32_t> required(ast_.nodes.size(), -1);
+        for (size_t i = 0; i < ast_.nodes.size(); ++i) {
+            const Node& n = ast_.nodes[i];
+            switch (n.kind) {
+            case NodeKind::Char: required[i] = static_cast<int32_t>(n.value); break;
+            case NodeKind::Group: required[i] = required[static_cast<size_t>(n.kids[0])]; break;
+            case NodeKind::Repeat:
+                if (n.min >= 1 && n.max >= 1) required[i] = required[static_cast<size_t>(n.kids[0])];
+                break;
+            case NodeKind::Concat:
+                for (int32_t k : n.kids)
+                    if (required[static_cast<size_t>(k)] >= 0) required[i] = required[static_cast<size_t>(k)];
+                break;
+            default: break;
+            }
+        }
+        prog_->start.requiredUnit = required[static_cast<size_t>(ast_.root)];
     }
 
     Ast ast_;

@@ -51,6 +51,10 @@ struct StartInfo {
     // compiler's AnalyseSkip). -1: no such loop.
     int32_t skipLoop = -1;
     uint32_t skipLead = 0;
+
+    // A unit every match contains (case-sensitive), or -1: where the text from a search's start
+    // on lacks it, there is no match to look for.
+    int32_t requiredUnit = -1;
 };
 
 class Program {

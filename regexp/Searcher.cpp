@@ -1,6 +1,7 @@
 #include "regexp/Searcher.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace rx {
 
@@ -9,6 +10,22 @@ Searcher::Searcher(const Program& program, const Char* text, size_t length, uint
     : prog_(program), matcher_(program, text, length, stepBudget, stop), text_(text), length_(length),
       budget_(stepBudget), linear_(PikeVm::Handles(program)),
       allowance_(kBaseSteps + kStepsPerUnit * static_cast<uint64_t>(length)) {}
+
+// False when the text from `from` on lacks a unit that every match contains. The text is read
+// once however many searches ask: the last place found answers until a search starts past it.
+bool Searcher::MayMatchFrom(size_t from) {
+    if (prog_.start.requiredUnit < 0) return true;
+    if (requiredAt_ != SIZE_MAX && requiredAt_ >= from) return true;
+    if (requiredAbsentFrom_ <= from) return false;
+    const auto unit = static_cast<Char>(prog_.start.requiredUnit);
+    const Char* found = std::find(text_ + std::min(from, length_), text_ + length_, unit);
+    if (found == text_ + length_) {
+        requiredAbsentFrom_ = from;
+        return false;
+    }
+    requiredAt_ = static_cast<size_t>(found - text_);
+    return true;
+}
 
 Status Searcher::Linear(size_t from, bool anchored, size_t slots, uint64_t budget, std::vector<int32_t>& spans) {
     if (!pike_) pike_ = std::make_unique<PikeVm>(prog_, matcher_, text_, length_);
@@ -19,6 +36,7 @@ Status Searcher::Linear(size_t from, bool anchored, size_t slots, uint64_t budge
 // Everything else: the backtracker while the run's allowance lasts, then the linear matcher.
 Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroups) {
     const size_t all = 2 * (prog_.groupCount + 1), slots = withGroups ? all : 2;
+    if (!MayMatchFrom(from)) return Status::NoMatch;
     uint64_t used = 0;
     if (!linear_ || allowance_ > 0) {
         // the backtracker keeps half the budget at most, so that the linear matcher has the rest

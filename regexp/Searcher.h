@@ -34,6 +34,7 @@ public:
     static constexpr uint64_t kBaseSteps = 1u << 16;
 
 private:
+    bool MayMatchFrom(size_t from);
     Status Linear(size_t from, bool anchored, size_t slots, uint64_t budget, std::vector<int32_t>& spans);
 
     const Program& prog_;
@@ -44,6 +45,9 @@ private:
     uint64_t budget_;
     bool linear_;          // the linear matcher can answer this program
     uint64_t allowance_;   // backtracking steps left to the searches of this text
+    // the program's required unit: where it was last found, and from where on it is absent
+    size_t requiredAt_ = SIZE_MAX;
+    size_t requiredAbsentFrom_ = SIZE_MAX;
 };
 
 }  // namespace rx

@@ -61,7 +61,7 @@ TEST(Safety, DeepNestingNeedsNoDeepStack) {
 TEST(Safety, CatastrophicBacktrackingEndsWithTheBudgetError) {
     // a look-ahead keeps a pattern on the backtracker: there the budget ends the run
     rx::RegExp re;
-    re.Pattern(U("(a*)*(?=b)b"));
+    re.Pattern(U("(a*)*(?=b)"));
     rx::String text(30000, 'a');
     EXPECT_EQ(ErrorNumber(re, text), rx::err::BudgetExceeded);
 
@@ -85,7 +85,7 @@ TEST(Safety, CatastrophicBacktrackingEndsWithTheBudgetError) {
     quadratic.StepBudget(1000000);
     EXPECT_EQ(ErrorNumber(quadratic, rx::String(100000, 'a')), 0);
     // with a back-reference it stays so, and the budget bounds it
-    quadratic.Pattern(U("(.)*?\\1x"));
+    quadratic.Pattern(U("(.)*?\\1(?=x)"));
     EXPECT_EQ(ErrorNumber(quadratic, rx::String(100000, 'a')), rx::err::BudgetExceeded);
     // the greedy form's failed first attempt shows that no later start can match: the search
     // ends after one pass, well within the budget

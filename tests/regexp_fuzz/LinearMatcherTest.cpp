@@ -281,3 +281,30 @@ TEST(RegExpLinear, TheLinearMatcherPollsTheStopFlagAndTheBudget) {
 
 }  // namespace
 }  // namespace rxtest
+
+namespace rxtest {
+namespace {
+
+std::string GlobalSpans(const char* pattern, const rx::String& text) {
+    rx::RegExp re;
+    re.Pattern(rx::FromUtf8(pattern));
+    re.Global(true);
+    std::string out;
+    for (const rx::Match& m : re.Execute(text)) out += std::to_string(m.FirstIndex()) + "+" + std::to_string(m.Length()) + " ";
+    return out;
+}
+
+// A search gives up at once where the rest of the text lacks a unit every match contains; the
+// unit found before a search's start, or inside a loop that must run, still counts as it should.
+TEST(RegExpLinear, AUnitEveryMatchNeedsIsLookedForOnce) {
+    EXPECT_EQ(GlobalSpans("(a*)*b", Repeat("a", 2, "b") + Repeat("a", 50000)), "0+3 ");
+    EXPECT_EQ(GlobalSpans("c(a|b)+d", Repeat("cabd cab", 1)), "0+4 ");
+    EXPECT_EQ(GlobalSpans("(?:xy)+z|q", Repeat("q xyxyz xyz", 2)), "0+1 2+5 8+3 11+1 13+5 19+3 ");
+    EXPECT_EQ(GlobalSpans("(?:ab){2}c", Repeat("ababc", 3)), "0+5 5+5 10+5 ");
+    // a loop that may run no time, or an alternative, requires nothing
+    EXPECT_EQ(GlobalSpans("a(?:b)*", Repeat("aab", 1)), "0+1 1+2 ");
+    EXPECT_EQ(GlobalSpans("a|b", Repeat("ba", 1)), "0+1 1+1 ");
+}
+
+}  // namespace
+}  // namespace rxtest
