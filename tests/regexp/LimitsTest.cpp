@@ -99,8 +99,10 @@ TEST(Limits, ResettingManyGroupsAtEveryStartCountsAgainstTheBudget) {
     re.Global(true);
     re.Pattern(U("()\\1x") + Repeat("(b)", 5000));
     re.StepBudget(10'000'000);
-    EXPECT_EQ(ErrorNumber(re, rx::String(100000, 'a')), rx::err::BudgetExceeded);
+    // (the b at the end: a text without it is answered at once, every match needing a b)
+    const rx::String text = rx::String(100000, 'a') + U("b");
+    EXPECT_EQ(ErrorNumber(re, text), rx::err::BudgetExceeded);
     // a pattern of few groups is not hindered by it
     re.Pattern(U("()\\1x(b)"));
-    EXPECT_EQ(ErrorNumber(re, rx::String(100000, 'a')), 0);
+    EXPECT_EQ(ErrorNumber(re, text), 0);
 }
