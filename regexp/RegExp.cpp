@@ -66,9 +66,9 @@ std::vector<Piece> ParseReplacement(StringView r, uint32_t groups) {
 MatchData::MatchData() = default;
 MatchData::~MatchData() = default;
 
-const std::vector<int32_t>& MatchData::Groups(long index) const {
+int32_t MatchData::GroupSpan(long index, long k) const {
     std::lock_guard<std::mutex> hold(lock_);
-    if (index == foundIndex_) return found_;
+    if (index == foundIndex_) return found_[static_cast<size_t>(k)];
     if (!searcher_) searcher_ = std::make_unique<Searcher>(*program, source->data(), source->size(), stepBudget);
     const auto start = static_cast<size_t>(spans[2 * static_cast<size_t>(index)]);
     const auto end = static_cast<size_t>(spans[2 * static_cast<size_t>(index) + 1]);
@@ -89,7 +89,7 @@ const std::vector<int32_t>& MatchData::Groups(long index) const {
         found_[1] = static_cast<int32_t>(end);
     }
     foundIndex_ = index;
-    return found_;
+    return found_[static_cast<size_t>(k)];
 }
 
 StringView Match::ValueView() const {

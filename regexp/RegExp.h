@@ -51,9 +51,10 @@ struct MatchData {
     std::shared_ptr<const Program> program;  // set when there are groups to find
     uint64_t stepBudget = 0;
 
-    // The start and end of match `index` and of each of its groups (-1 for a group that did not
-    // take part). Raises 5099 or 7 when finding them again runs out of steps or memory.
-    const std::vector<int32_t>& Groups(long index) const;
+    // Offset k of match `index`'s spans: its start and end, then those of each group (-1 for a
+    // group that did not take part). Raises 5099 or 7 when finding them again runs out of steps
+    // or memory.
+    int32_t GroupSpan(long index, long k) const;
 
 private:
     mutable std::mutex lock_;
@@ -78,7 +79,7 @@ public:
     long SubMatchIndex(long group) const;               // -1 when it did not take part
 
 private:
-    long Span(long k) const { return k < 2 ? data_->spans[2 * index_ + k] : data_->Groups(index_)[k]; }
+    long Span(long k) const { return k < 2 ? data_->spans[2 * index_ + k] : data_->GroupSpan(index_, k); }
     std::shared_ptr<const MatchData> data_;
     long index_;
 };
