@@ -360,7 +360,7 @@ void CheckBoxW::Pushed(bool on) {
 
 bool CheckBoxW::Hot() const {
     return button_ && foundation::ComCtlVersionLevel() >= 1 &&
-           (SendMessageW(button_.Get(), BM_GETSTATE, 0, 0) & BST_HOT) != 0;
+           (ownHot_ || (SendMessageW(button_.Get(), BM_GETSTATE, 0, 0) & BST_HOT) != 0);
 }
 
 void CheckBoxW::Hot(bool) { foundation::RaiseCantSetProperty(L"Property is read-only"); }

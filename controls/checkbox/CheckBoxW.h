@@ -249,7 +249,8 @@ private:
     host::Timer imageListTimer_;  // binds the stored image list name once, after loading
     HIMAGELIST imageListHandle_ = nullptr;  // borrowed from the bound image list control
     wchar_t pendingChar_ = 0;
-    bool hot_ = false;
+    bool hot_ = false;     // the graphical button is drawn hot
+    bool ownHot_ = false;  // the hot state kept here for a button that keeps none
     bool mouseOver_ = false;
     bool themesActive_ = false;
     bool inResize_ = false;

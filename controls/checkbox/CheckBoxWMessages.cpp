@@ -170,6 +170,13 @@ void CheckBoxW::MouseMoved() {
         InvalidateRect(button_.Get(), nullptr, FALSE);
         track = true;
     }
+    if (foundation::ComCtlVersionLevel() >= 1 && !ownHot_ &&
+        !(SendMessageW(button_.Get(), BM_GETSTATE, 0, 0) & BST_HOT)) {
+        // a button that keeps no hot state of its own (Wine's): the control keeps it and tells
+        ownHot_ = true;
+        Site().RaiseEvent(DispId::HotChanged, HotChanged);
+        track = true;
+    }
     if (mouseTrack_ && !mouseOver_) {
         mouseOver_ = true;
         Site().RaiseEvent(DispId::MouseEnter, MouseEnter);
@@ -179,6 +186,10 @@ void CheckBoxW::MouseMoved() {
 }
 
 void CheckBoxW::MouseLeftButton() {
+    if (ownHot_) {
+        ownHot_ = false;
+        Site().RaiseEvent(DispId::HotChanged, HotChanged);
+    }
     if (hot_) {
         hot_ = false;
         if (button_) InvalidateRect(button_.Get(), nullptr, FALSE);

@@ -472,6 +472,25 @@ TEST(CheckBoxW, MouseTrackRaisesEnterOnceAndLeaveAndTheGraphicalButtonGoesHot) {
     EXPECT_EQ(enters, 1);
 }
 
+// Wine's button keeps no hot state and sends no BCN_HOTITEMCHANGE; the control keeps it then.
+TEST(CheckBoxW, TheMouseMakesTheButtonHotFromComCtl6On) {
+    for (int lvl = 0; lvl <= 1; ++lvl) {
+        SCOPED_TRACE(lvl);
+        ComCtlLevel level(lvl);
+        auto form = FormWithCheckBox(L"  Caption = \"热\"\n");
+        auto& chk = form->Ctl<CheckBoxW>(L"chk");
+        int changes = 0;
+        chk.HotChanged = [&] { ++changes; };
+        SendMessageW(chk.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        SendMessageW(chk.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(7, 5));
+        EXPECT_EQ(chk.Hot(), lvl == 1);
+        EXPECT_EQ(changes, lvl == 1 ? 1 : 0);
+        SendMessageW(chk.hWnd(), WM_MOUSELEAVE, 0, 0);
+        EXPECT_FALSE(chk.Hot());
+        EXPECT_EQ(changes, lvl == 1 ? 2 : 0);
+    }
+}
+
 // On a design surface only the graphical check box subclasses its host window, to draw itself.
 TEST(CheckBoxW, AGraphicalCheckBoxDrawsItselfOnADesignSurface) {
     host::RegisterControlKind(L"CheckBoxW", [] { return std::make_unique<CheckBoxW>(); });
