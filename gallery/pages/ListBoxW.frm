@@ -13,13 +13,14 @@ Begin Form PageListBoxW
       Weight          =   400
    EndProperty
    Begin LabelW lblPlain
-      Caption         =   "标准列表："
+      Caption         =   "标准列表，可拖走："
       Left            =   120
       Top             =   150
       Width           =   1900
       Height          =   255
    End
    Begin ListBoxW lstPlain
+      OLEDragMode     =   1
       Left            =   120
       Top             =   420
       Width           =   1900
@@ -57,7 +58,7 @@ Begin Form PageListBoxW
       TabIndex        =   2
    End
    Begin LabelW lblColumns
-      Caption         =   "多列："
+      Caption         =   "多列，可放下："
       Left            =   4080
       Top             =   150
       Width           =   1900
@@ -65,6 +66,7 @@ Begin Form PageListBoxW
    End
    Begin ListBoxW lstColumns
       MultiColumn     =   True
+      OLEDropMode     =   1
       Left            =   4080
       Top             =   420
       Width           =   1980

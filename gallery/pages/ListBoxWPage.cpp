@@ -1,6 +1,9 @@
 // Gallery page of ListBoxW: a standard list, check boxes, option buttons and several columns.
 #include "controls/listbox/ListBoxW.h"
 #include "gallery/GalleryPage.h"
+#include "host/DataObject.h"
+
+#include <algorithm>
 
 namespace gallery {
 namespace {
@@ -50,6 +53,22 @@ protected:
             });
         };
         Ctl<host::CommandButton>(L"cmdClear").Click = [this] { List(L"lstPlain").Clear(); };
+        // The plain list drags its selected items (automatic drag); the columns take them in,
+        // scrolling by themselves while the pointer is near an edge.
+        List(L"lstColumns").OLEDragDrop = [this](host::DataObject& data, long& effect, int, int, float, float) {
+            if (!data.GetFormat(CF_UNICODETEXT)) return;
+            host::Bytes b = data.GetData(CF_UNICODETEXT);
+            std::wstring text(reinterpret_cast<const wchar_t*>(b.data()), b.size() / sizeof(wchar_t));
+            text = text.substr(0, text.find(L'\0'));
+            if (text.empty()) return;
+            for (size_t start = 0; start <= text.size();) {
+                size_t end = std::min(text.find(L"\r\n", start), text.size());
+                List(L"lstColumns").AddItem(text.substr(start, end - start));
+                start = end + 2;
+            }
+            Log(L"lstColumns", L"OLEDragDrop");
+            effect = 1;
+        };
     }
 
 private:
