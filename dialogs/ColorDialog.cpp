@@ -5,6 +5,7 @@
 #include "controls/foundation/Common.h"
 #include "controls/foundation/DialogHookForwarder.h"
 #include "dialogs/DialogErrors.h"
+#include "dialogs/HelpRoute.h"
 #include "dialogs/RegisteredMessages.h"
 
 namespace dialogs {
@@ -48,8 +49,7 @@ bool CommonDialog::ShowColor() {
     BOOL ok;
     {
         // Hooked, the owner is listened to as well: some platforms send the OK check there.
-        foundation::ScopedSubclass route =
-            HelpButtonRoute(owner, kind::Color, (cc.Flags & CC_SHOWHELP) != 0 || hookEvents_);
+        HelpRoute route(this, owner, kind::Color, (cc.Flags & CC_SHOWHELP) != 0, hookEvents_);
         ok = ChooseColorW(&cc);
         colorDialog_ = nullptr;
     }

@@ -3,6 +3,7 @@
 #include "controls/foundation/Subclass.h"
 #include "controls/foundation/DialogHookForwarder.h"
 #include "dialogs/DialogErrors.h"
+#include "dialogs/HelpRoute.h"
 #include "host/Error.h"
 
 namespace dialogs {
@@ -84,6 +85,13 @@ LRESULT CommonDialog::ISubclass_Message(HWND hwnd, UINT wMsg, WPARAM wParam, LPA
     case kind::Font:
     case kind::Print:
     case kind::PageSetup: return OwnerMessage(static_cast<int>(dwRefData), hwnd, wMsg, wParam, lParam);
+    case HelpButtonRef + kind::Open:
+    case HelpButtonRef + kind::Save:
+    case HelpButtonRef + kind::Color:
+    case HelpButtonRef + kind::Font:
+    case HelpButtonRef + kind::Print:
+    case HelpButtonRef + kind::PageSetup:
+        return HelpButtonMessage(static_cast<int>(dwRefData - HelpButtonRef), hwnd, wMsg, wParam, lParam);
     default: return dwRefData > 0 ? foundation::CallDefaultProc(hwnd, wMsg, wParam, lParam) : 0;
     }
 }

@@ -12,7 +12,8 @@
 //   DeviceSettings.cpp        the device mode and names the print and page-setup dialogs share
 //   PrintDialogs.cpp          PrintDlgW and PrintDlgExW; PageSetupDialog.cpp
 //   FindReplace.cpp           the modeless find and replace dialogs
-//   HelpPlumbing.cpp          the Help button through the owner window, WinHelpW
+//   HelpPlumbing.cpp          the Help button through the owner window, WinHelpW; HelpRoute.cpp
+//                             the subclasses that hear it; DialogWatch.cpp finds a dialog window
 //   DialogErrors.cpp          the error table of each dialog
 #pragma once
 
@@ -247,9 +248,8 @@ private:
     void EndFindReplace();
     void CloseFindReplace();
 
-    // HelpPlumbing.cpp: while a modal dialog with a Help button is open its owner is subclassed
-    // under "commdlg_help_<kind>" with the kind as reference number.
-    foundation::ScopedSubclass HelpButtonRoute(HWND owner, int dialogKind, bool showHelp);
+    // HelpPlumbing.cpp (the routes themselves: HelpRoute.h)
+    LRESULT HelpButtonMessage(int dialogKind, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OwnerMessage(int dialogKind, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void RaiseHelp(int dialogKind, HWND hDlg);
 
@@ -283,6 +283,7 @@ private:
     std::array<COLORREF, 16> customColors_{};
     HWND colorDialog_ = nullptr;  // borrowed: the open hooked colour dialog
     bool printInitReported_ = false;  // the print dialog's InitDialog was raised
+    bool helpHeard_ = false;          // the owner heard "commdlg_help"
 
     // The open find or replace dialog: its record and buffers live here while it is open.
     // The dialogs differ on whether the buffer length counts bytes or characters; buffers of

@@ -3,6 +3,7 @@
 
 #include "controls/foundation/DialogHookForwarder.h"
 #include "dialogs/DialogErrors.h"
+#include "dialogs/HelpRoute.h"
 #include "dialogs/FileChoice.h"
 
 #include <algorithm>
@@ -55,7 +56,7 @@ bool CommonDialog::ShowFileDialog(int dialogKind) {
 
     BOOL ok;
     {
-        foundation::ScopedSubclass help = HelpButtonRoute(owner, dialogKind, (ofn.Flags & OFN_SHOWHELP) != 0);
+        HelpRoute help(this, owner, dialogKind, (ofn.Flags & OFN_SHOWHELP) != 0);
         ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     }
     if (!ok) {

@@ -5,6 +5,7 @@
 #include "controls/foundation/Common.h"
 #include "controls/foundation/DialogHookForwarder.h"
 #include "dialogs/DialogErrors.h"
+#include "dialogs/HelpRoute.h"
 
 #include <cderr.h>
 
@@ -60,7 +61,7 @@ bool CommonDialog::ShowFont() {
     if ((cf.Flags & CF_LIMITSIZE) && cf.nSizeMax < cf.nSizeMin) RaiseFontDialogError(CFERR_MAXLESSTHANMIN);
     BOOL ok;
     {
-        foundation::ScopedSubclass help = HelpButtonRoute(owner, kind::Font, (cf.Flags & CF_SHOWHELP) != 0);
+        HelpRoute help(this, owner, kind::Font, (cf.Flags & CF_SHOWHELP) != 0);
         ok = ChooseFontW(&cf);
     }
     if (!ok) {

@@ -1,27 +1,37 @@
-// The Help button of the modal dialogs: the dialog sends "commdlg_help" to its owner, so the owner
-// is subclassed while the dialog is open; an unhandled Help event opens the help file.
+// The Help button of the modal dialogs (routes in HelpRoute.h); an unhandled Help event opens the
+// help file.
 #include "dialogs/CommonDialog.h"
 
 #include "dialogs/DialogErrors.h"
 #include "dialogs/RegisteredMessages.h"
 
+#include <dlgs.h>
+
 #include <string>
 
 namespace dialogs {
 
-foundation::ScopedSubclass CommonDialog::HelpButtonRoute(HWND owner, int dialogKind, bool showHelp) {
-    if (!showHelp || !owner) return {};
-    msg::Help();
-    return foundation::ScopedSubclass(owner, this, dialogKind, L"commdlg_help_" + std::to_wstring(dialogKind));
-}
-
 LRESULT CommonDialog::OwnerMessage(int dialogKind, HWND hwnd, UINT wMsg, WPARAM wParam, LPARAM lParam) {
-    if (wMsg == msg::Help()) RaiseHelp(dialogKind, reinterpret_cast<HWND>(wParam));
+    if (wMsg == msg::Help()) {
+        helpHeard_ = true;
+        RaiseHelp(dialogKind, reinterpret_cast<HWND>(wParam));
+    }
     // Some platforms send the colour dialog's OK check to the owner instead of the hook; it gets
     // the same answer either way.
     if (dialogKind == kind::Color && wMsg == msg::ColorOk() && colorDialog_)
         return ColorOk(colorDialog_, reinterpret_cast<const CHOOSECOLORW*>(lParam));
     return foundation::CallDefaultProc(hwnd, wMsg, wParam, lParam);
+}
+
+// The dialog's own Help button: the dialog is left to tell the owner; when it did not, the Help
+// event is raised from here.
+LRESULT CommonDialog::HelpButtonMessage(int dialogKind, HWND hwnd, UINT wMsg, WPARAM wParam, LPARAM lParam) {
+    if (wMsg != WM_COMMAND || LOWORD(wParam) != pshHelp || HIWORD(wParam) != BN_CLICKED)
+        return foundation::CallDefaultProc(hwnd, wMsg, wParam, lParam);
+    helpHeard_ = false;
+    LRESULT result = foundation::CallDefaultProc(hwnd, wMsg, wParam, lParam);
+    if (!helpHeard_ && IsWindow(hwnd)) RaiseHelp(dialogKind, hwnd);
+    return result;
 }
 
 void CommonDialog::RaiseHelp(int dialogKind, HWND hDlg) {

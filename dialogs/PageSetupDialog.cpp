@@ -4,6 +4,7 @@
 
 #include "controls/foundation/DialogHookForwarder.h"
 #include "dialogs/DialogErrors.h"
+#include "dialogs/HelpRoute.h"
 
 namespace dialogs {
 
@@ -34,7 +35,7 @@ bool CommonDialog::ShowPageSetup() {
     }
     BOOL ok;
     {
-        foundation::ScopedSubclass help = HelpButtonRoute(owner, kind::PageSetup, (ps.Flags & PSD_SHOWHELP) != 0);
+        HelpRoute help(this, owner, kind::PageSetup, (ps.Flags & PSD_SHOWHELP) != 0);
         ok = PageSetupDlgW(&ps);
     }
     AdoptReturnedBlocks(blocks, ps.hDevMode, ps.hDevNames);

@@ -5,12 +5,12 @@
 #include "controls/foundation/DialogHookForwarder.h"
 #include "controls/foundation/PrintDialogCallbackObject.h"
 #include "dialogs/DialogErrors.h"
+#include "dialogs/DialogWatch.h"
+#include "dialogs/HelpRoute.h"
 
 #include <winspool.h>
 
-#include <functional>
-#include <string_view>
-#include <utility>
+#include <optional>
 #include <vector>
 
 namespace dialogs {
@@ -25,49 +25,6 @@ static_assert(sizeof(PRINTDLGEXW) == 84);
 constexpr DWORD PrintFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_DEFAULTSOURCE | DM_PRINTQUALITY |
                               DM_COLOR | DM_DUPLEX | DM_COLLATE;
 constexpr DWORD PrintHookFlags = PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK;
-
-// Wine's PrintDlgExW shows its dialog without ever calling the callback object. While the
-// dialog is up, a CBT hook on this thread raises InitDialog when the dialog window activates and
-// the callback has not reported it first, so the event comes either way, once.
-class InitDialogWatch {
-public:
-    InitDialogWatch(bool active, bool& reported, std::function<void(HWND)> raise)
-        : reported_(reported), raise_(std::move(raise)) {
-        reported_ = false;
-        if (!active) return;
-        previous_ = std::exchange(current_, this);
-        hook_.Reset(SetWindowsHookExW(WH_CBT, &Hook, nullptr, GetCurrentThreadId()));
-    }
-    ~InitDialogWatch() {
-        if (hook_) current_ = previous_;
-    }
-    InitDialogWatch(const InitDialogWatch&) = delete;
-    InitDialogWatch& operator=(const InitDialogWatch&) = delete;
-
-private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_ACTIVATE && current_ && !current_->reported_) {
-            auto hwnd = reinterpret_cast<HWND>(wParam);
-            wchar_t cls[16] = {};
-            GetClassNameW(hwnd, cls, 16);
-            if (std::wstring_view(cls) == L"#32770") {
-                current_->reported_ = true;
-                try {
-                    current_->raise_(hwnd);
-                } catch (...) {
-                    // as with every hook: a failing handler does not reach the dialog
-                }
-            }
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static inline thread_local InitDialogWatch* current_ = nullptr;
-    InitDialogWatch* previous_ = nullptr;
-    bool& reported_;
-    std::function<void(HWND)> raise_;
-    host::UniqueHook hook_;
-};
 
 bool SamePrinter(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
 
@@ -100,7 +57,7 @@ bool CommonDialog::ShowPrinter() {
     pd.nCopies = static_cast<WORD>(device_.copies);
     BOOL ok;
     {
-        foundation::ScopedSubclass help = HelpButtonRoute(owner, kind::Print, (pd.Flags & PD_SHOWHELP) != 0);
+        HelpRoute help(this, owner, kind::Print, (pd.Flags & PD_SHOWHELP) != 0);
         ok = PrintDlgW(&pd);
     }
     AdoptReturnedBlocks(blocks, pd.hDevMode, pd.hDevNames);
@@ -142,7 +99,15 @@ long CommonDialog::ShowPrinterEx() {
     }
     HRESULT hr;
     {
-        InitDialogWatch watch(hookEvents_, printInitReported_, [this](HWND dialog) { InitDialog(kind::Print, dialog); });
+        // Wine's PrintDlgExW never calls the callback object: InitDialog then comes from the
+        // dialog's activation, once either way.
+        printInitReported_ = false;
+        std::optional<DialogWatch> watch;
+        if (hookEvents_)
+            watch.emplace([this](HWND dialog) {
+                if (!printInitReported_) InitDialog(kind::Print, dialog);
+                printInitReported_ = true;
+            });
         hr = PrintDlgExW(&ex);
     }
     AdoptReturnedBlocks(blocks, ex.hDevMode, ex.hDevNames);

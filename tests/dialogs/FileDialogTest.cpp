@@ -250,3 +250,43 @@ TEST(FileDialogs, OldStyleHookedDialogValidatesThroughItsRegisteredMessage) {
     EXPECT_EQ(_wcsicmp(cd.FileName().c_str(), (folder.Path() + L"\\old.txt").c_str()), 0);
     EXPECT_EQ(cd.Flags() & (OFN_ENABLEHOOK | OFN_ENABLESIZING), 0);
 }
+
+TEST(FileDialogs, TheHelpButtonRaisesHelpOnceInBothStyles) {
+    ActiveOwner owner;
+    CommonDialog cd;
+    std::vector<std::pair<int, HWND>> helps;
+    cd.Help = [&](bool& handled, int kind, HWND hDlg) {
+        helps.push_back({kind, hDlg});
+        handled = true;
+    };
+    auto pressHelp = [&](HWND& shown) {
+        return [&](DWORD thread) {
+            shown = WaitForDialog(thread);
+            Press(shown, 0x40e);  // pshHelp
+            WaitFor([&] { return !helps.empty(); }, 3000);
+            Sleep(200);  // a second report would come now
+            Press(shown, IDCANCEL);
+        };
+    };
+    HWND explorer = nullptr;
+    cd.Flags(OFN_EXPLORER | OFN_SHOWHELP);
+    {
+        DialogDriver driver(pressHelp(explorer));
+        EXPECT_FALSE(cd.ShowOpen());
+    }
+    ASSERT_EQ(helps.size(), 1u);
+    EXPECT_EQ(helps[0].first, 1);
+    EXPECT_EQ(helps[0].second, explorer);
+    EXPECT_EQ(GetPropW(owner.Get(), L"commdlg_help_1SubclassInit"), nullptr) << "the owner is let go after the dialog";
+
+    helps.clear();
+    HWND oldStyle = nullptr;
+    cd.Flags(OFN_SHOWHELP | OFN_ENABLEHOOK);
+    cd.HookEvents(true);  // hooked without OFN_EXPLORER: the old-style dialog
+    {
+        DialogDriver driver(pressHelp(oldStyle));
+        EXPECT_FALSE(cd.ShowSave());
+    }
+    ASSERT_EQ(helps.size(), 1u);
+    EXPECT_EQ(helps[0].first, 2);
+}

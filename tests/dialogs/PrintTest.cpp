@@ -284,3 +284,25 @@ TEST_F(Printing, ReturnDefaultOpensNothingAndGivesTheDefaultPrinter) {
     EXPECT_EQ(cd.PaperSize(), DMPAPER_A4);
     EXPECT_EQ(cd.PrinterName(), L"") << "the default printer's names stay empty";
 }
+
+TEST_F(Printing, TheHelpButtonRaisesHelpOnce) {
+    CommonDialog cd;
+    cd.Flags(PD_SHOWHELP);
+    std::vector<int> helps;
+    cd.Help = [&](bool& handled, int kind, HWND) {
+        helps.push_back(kind);
+        handled = true;
+    };
+    {
+        DialogDriver driver([&](DWORD thread) {
+            HWND dialog = WaitForDialog(thread);
+            Press(dialog, 0x40e);  // pshHelp
+            WaitFor([&] { return !helps.empty(); }, 3000);
+            Sleep(200);
+            Press(dialog, IDCANCEL);
+        });
+        EXPECT_FALSE(cd.ShowPrinter());
+    }
+    ASSERT_EQ(helps.size(), 1u);
+    EXPECT_EQ(helps[0], 5);
+}
