@@ -52,10 +52,15 @@ void FrmMain::Form_Load() {
     PlaceUnderline(L"Line1", L"txtMatch");
     PlaceUnderline(L"Line2", L"txtReplace");
     objRegExp = std::make_unique<rx::RegExp>();
+    fill_ = std::make_unique<ResultFill>(lstResults(), [this] { MatchesListed(); });
+    worker_ = std::make_unique<MatchWorker>([this](MatchOutcome outcome) { RealTimeRunFinished(std::move(outcome)); });
     FillReferenceList();
 }
 
 void FrmMain::Form_Unload(int&) {
+    // the run in flight is stopped and its thread ended before anything it could report to goes
+    worker_.reset();
+    fill_.reset();
     objMatch.reset();
     objMatches.reset();
     objRegExp.reset();
@@ -65,6 +70,7 @@ void FrmMain::ConnectHandlers() {
     txtMatch().KeyDown = [this](int& k, int s) { txtMatch_KeyDown(k, s); };
     txtMatch().Change = [this] { txtMatch_Change(); };
     txtSource().KeyDown = [this](int& k, int s) { txtSource_KeyDown(k, s); };
+    txtSource().Change = [this] { txtSource_Change(); };
     txtReplace().KeyDown = [this](int& k, int s) { txtReplace_KeyDown(k, s); };
     lstResults().Click = [this] { lstResults_Click(); };
     Check1().Click = [this] { Check1_Click(); };

@@ -2,11 +2,14 @@
 // class holds the form's state and one handler per event.
 //
 //   FrmMain.cpp         form events, wiring of the handlers, keyboard of the three text boxes
-//   FrmMainMatch.cpp    match run, selection step, real-time switch and pattern change
+//   FrmMainMatch.cpp    match run, listing of its matches, selection step
+//   FrmMainRealTime.cpp real-time switch, pattern change and the runs it starts off this thread
 //   FrmMainReplace.cpp  replace row and confirm-and-replace
 //   FrmMainHelp.cpp     preset menu, reference panel, profile labels
 #pragma once
 
+#include "app/MatchWorker.h"
+#include "app/ResultList.h"
 #include "host/Form.h"
 #include "regexp/RegExp.h"
 
@@ -33,8 +36,11 @@ public:
     FrmMain();
     ~FrmMain() override;
 
-    // The match run (also what Return in the pattern box and a click on Command4 do).
+    // The match run (also what Return in the pattern box and a click on Command4 do). It ends
+    // any real-time run first and lists its matches before it returns.
     void RunMatch();
+    // Whether a real-time run has still to show its outcome (its matches being found or listed).
+    bool RealTimeRunPending() const;
 
 protected:
     void Form_Initialize() override;
@@ -52,12 +58,21 @@ private:
     void txtReplace_KeyDown(int& keyCode, int shift);
 
     // --- match (FrmMainMatch.cpp)
+    enum class Pace { AtOnce, InSlices };
     void Command4_Click();
     void lstResults_Click();
+    void SelectCurrentMatch();
+    void ListMatches(rx::MatchCollection matches, Pace pace);
+    void MatchesListed();
+    void EndRunInFlight();
+    void txtSource_Change();
+    std::shared_ptr<const std::wstring> SourceSnapshot();
+
+    // --- real time (FrmMainRealTime.cpp)
     void Check2_Click();
     void txtMatch_Change();
-    void SelectCurrentMatch();
-    void ListMatches(const rx::MatchCollection& matches);
+    void StartRealTimeRun();
+    void RealTimeRunFinished(MatchOutcome outcome);
 
     // --- replace (FrmMainReplace.cpp)
     void Check1_Click();
@@ -95,6 +110,17 @@ private:
     std::optional<rx::Match> objMatch;
 
     double designClientWidth_ = 0;  // twips: the client area with the whole reference panel
+
+    // --- the real-time runs: their thread, the listing in slices, and what they share
+    std::unique_ptr<MatchWorker> worker_;
+    std::unique_ptr<ResultFill> fill_;
+    // The listing in progress belongs to a run that a newer one has begun to replace: if it is
+    // completed after all (the newer run failed), the caption and the source selection stay as
+    // the newer run's start left them.
+    bool listingSuperseded_ = false;
+    // The source text as the runs see it: taken once after each change of the source box and
+    // shared, never changed, by every run until the next change.
+    std::shared_ptr<const std::wstring> sourceSnapshot_;
 };
 
 }  // namespace workbench

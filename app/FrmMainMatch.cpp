@@ -1,13 +1,11 @@
-// The match run and what follows from it: the result list, the count caption, the selection of
-// a listed match in the source box, and the real-time switch.
+// The match run and what follows from it: the result list, the count caption and the selection
+// of a listed match in the source box.
 #include "app/FrmMain.h"
 
-#include "app/ResultList.h"
 #include "app/Texts.h"
 #include "controls/frame/FrameW.h"
 #include "controls/listbox/ListBoxW.h"
 #include "controls/textbox/TextBoxW.h"
-#include "host/Intrinsics.h"
 
 #include <new>
 #include <string>
@@ -17,31 +15,58 @@ namespace workbench {
 void FrmMain::Command4_Click() { RunMatch(); }
 
 void FrmMain::RunMatch() {
+    if (!worker_) return;  // unloaded
+    // nothing of a real-time run still on its way shows after this one
+    worker_->Cancel();
     FrameW1().Caption(ResultsCaption);
-    std::wstring source = txtSource().Text();
-    if (source.empty()) return;
+    if (fill_->Active()) listingSuperseded_ = true;
+    sourceSnapshot_.reset();  // read afresh: this run must see the box as it is now
+    std::shared_ptr<const std::wstring> source = SourceSnapshot();
     std::wstring pattern = txtMatch().Text();
-    if (pattern.empty()) return;
-    // A rejected pattern, or one that would run past the engine's step budget, ends the run
-    // here: the caption says 结果 and the list keeps the last good run.
-    try {
-        ConfigureRegExp(pattern);
-        objMatches = objRegExp->Execute(std::move(source));
-        ListMatches(*objMatches);
-    } catch (const base::Error&) {
-    } catch (const std::bad_alloc&) {
+    if (!source->empty() && !pattern.empty()) {
+        // A rejected pattern, or one that would run past the engine's step budget, ends the run
+        // here: the caption says 结果 and the list keeps the last good run.
+        try {
+            ConfigureRegExp(pattern);
+            return ListMatches(objRegExp->Execute(source), Pace::AtOnce);
+        } catch (const base::Error&) {
+        } catch (const std::bad_alloc&) {
+        }
     }
+    // the list keeps the last good run: one still being listed is completed
+    fill_->Finish();
 }
 
-void FrmMain::ListMatches(const rx::MatchCollection& matches) {
-    lstResults().Clear();
-    FrameW1().Caption(CountCaptionHead + std::to_wstring(matches.Count()) + CountCaptionTail);
-    if (matches.Count() == 0) return;
-    AppendMatchValues(lstResults(), matches);
-    objMatch = matches.Item(matches.Count() - 1);
+// A run that found its matches: they replace the list, and the caption and the selection follow
+// once the last entry is in.
+void FrmMain::ListMatches(rx::MatchCollection matches, Pace pace) {
+    objMatches = matches;
+    listingSuperseded_ = false;
+    fill_->Begin(std::move(matches));
+    if (pace == Pace::AtOnce) fill_->Finish();
+}
+
+void FrmMain::MatchesListed() {
+    if (!objMatches) return;
+    const long count = objMatches->Count();
+    if (!listingSuperseded_) FrameW1().Caption(CountCaptionHead + std::to_wstring(count) + CountCaptionTail);
+    if (count == 0) return;
+    objMatch = objMatches->Item(count - 1);
     lstResults().ListIndex(0);
     SelectCurrentMatch();
+    // a newer run's start dropped the highlight after this run had set it
+    if (listingSuperseded_) txtSource().SelLength(0);
 }
+
+// Replace and close must not find a run half done: the real-time run in flight is dropped, and
+// a listing in progress (its run did succeed) is completed.
+void FrmMain::EndRunInFlight() {
+    if (!worker_) return;
+    worker_->Cancel();
+    fill_->Finish();
+}
+
+bool FrmMain::RealTimeRunPending() const { return worker_ && (worker_->Awaiting() || fill_->Active()); }
 
 void FrmMain::lstResults_Click() { SelectCurrentMatch(); }
 
@@ -49,33 +74,18 @@ void FrmMain::lstResults_Click() { SelectCurrentMatch(); }
 // the span that run found.
 void FrmMain::SelectCurrentMatch() {
     if (lstResults().ListCount() == 0 || lstResults().ListIndex() == -1 || !objMatches) return;
-    objMatch = objMatches->Item(lstResults().ListIndex());
+    const long index = lstResults().ListIndex();
+    if (index >= objMatches->Count()) return;
+    objMatch = objMatches->Item(index);
     txtSource().SelStart(objMatch->FirstIndex());
     txtSource().SelLength(objMatch->Length());
 }
 
-// Real-time mode needs no button: the pattern box takes its place up to the button's right edge.
-void FrmMain::Check2_Click() {
-    if (Check2().Value() == 1) {
-        Command4().Visible(false);
-        txtMatch().Width(Command4().Left() + Command4().Width() - txtMatch().Left());
-    } else {
-        Command4().Visible(true);
-        txtMatch().Width(PatternBoxWidth);
-    }
-    Line1().X2(txtMatch().Left() + txtMatch().Width());
-}
+void FrmMain::txtSource_Change() { sourceSnapshot_.reset(); }
 
-void FrmMain::txtMatch_Change() {
-    if (Check2().Value() != 1) return;
-    if (!txtMatch().Text().empty()) {
-        txtSource().SelLength(0);
-        RunMatch();
-    } else {
-        lstResults().Clear();
-        txtSource().SelLength(0);
-        FrameW1().Caption(ResultsCaption);
-    }
+std::shared_ptr<const std::wstring> FrmMain::SourceSnapshot() {
+    if (!sourceSnapshot_) sourceSnapshot_ = std::make_shared<const std::wstring>(txtSource().Text());
+    return sourceSnapshot_;
 }
 
 // The same settings for every run and every replace.

@@ -20,6 +20,7 @@ void FrmMain::Check1_Click() {
 }
 
 void FrmMain::Command3_Click() {
+    EndRunInFlight();
     // The question comes first, even when there is nothing to replace.
     if (foundation::ShowMessageBox(ReplaceQuestion, MB_YESNO | MB_ICONQUESTION, ReplaceTitle) == IDNO) return;
     std::wstring source = txtSource().Text();

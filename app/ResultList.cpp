@@ -2,8 +2,21 @@
 
 #include "controls/listbox/ListBoxW.h"
 
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+
 namespace workbench {
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Long enough that the per-slice cost vanishes, short enough that a key typed meanwhile is read
+// well within a person's notice.
+constexpr auto kSliceTime = std::chrono::milliseconds(5);
+// Entries appended between two looks at the clock.
+constexpr long kEntriesPerLook = 32;
 
 // Redraw off for the fill, back on (with one repaint) however the fill ends.
 class RedrawSuspended {
@@ -18,14 +31,18 @@ private:
 };
 
 // Without this the list box grows its item array a few entries at a time, which makes a large
-// fill quadratic.
+// fill quadratic. The entries' average length is taken from the first few thousand: a look at all
+// of a million matches would hold the window for nothing but an estimate.
 void ReserveStorage(controls::ListBoxW& list, const rx::MatchCollection& matches) {
-    unsigned long long chars = 0;
-    for (const rx::Match& m : matches) chars += static_cast<unsigned long long>(m.Length()) + 1;
-    long count = matches.Count();
+    const long count = matches.Count();
     if (count == 0) return;
-    list.InitStorage(count, static_cast<long>((chars + count - 1) / count));
+    const long sample = std::min(count, 4096L);
+    long long chars = 0;
+    for (long i = 0; i < sample; ++i) chars += matches.Item(i).Length() + 1;
+    list.InitStorage(count, static_cast<long>((chars + sample - 1) / sample));
 }
+
+bool InputWaiting() { return HIWORD(GetQueueStatus(QS_INPUT)) != 0; }
 
 }  // namespace
 
@@ -33,6 +50,66 @@ void AppendMatchValues(controls::ListBoxW& list, const rx::MatchCollection& matc
     RedrawSuspended quiet(list);
     ReserveStorage(list, matches);
     for (const rx::Match& m : matches) list.AddItem(m.Value());
+}
+
+ResultFill::ResultFill(controls::ListBoxW& list, std::function<void()> listed)
+    : list_(list), listed_(std::move(listed)), nextSlice_([this] { Slice(); }) {}
+
+void ResultFill::Begin(rx::MatchCollection matches) {
+    list_.Redraw(false);
+    list_.Clear();
+    matches_ = std::move(matches);
+    next_ = 0;
+    paused_ = false;
+    if (matches_->Count() == 0) return Complete();
+    ReserveStorage(list_, *matches_);
+    nextSlice_.Post();
+}
+
+void ResultFill::Pause() { paused_ = true; }
+
+void ResultFill::Resume() {
+    if (!paused_) return;
+    paused_ = false;
+    if (Active()) nextSlice_.Post();
+}
+
+void ResultFill::Finish() {
+    if (!Active()) return;
+    AppendUpTo(matches_->Count());
+    Complete();
+}
+
+void ResultFill::Abandon() {
+    if (!Active()) return;
+    matches_.reset();
+    list_.Clear();
+    list_.Redraw(true);
+}
+
+// Appends until the slice's time is up; then the next slice comes from the message loop, after
+// the input that waits when there is some. (The queue is looked at once a slice: each look is a
+// trip to the window server.)
+void ResultFill::Slice() {
+    if (!Active() || paused_) return;
+    if (InputWaiting()) return nextSlice_.PostAfterInput();
+    const Clock::time_point end = Clock::now() + kSliceTime;
+    const long count = matches_->Count();
+    while (next_ < count && Clock::now() < end) AppendUpTo(std::min(count, next_ + kEntriesPerLook));
+    if (next_ == count) return Complete();
+    if (InputWaiting()) nextSlice_.PostAfterInput();
+    else nextSlice_.Post();
+}
+
+void ResultFill::AppendUpTo(long end) {
+    for (; next_ < end; ++next_) list_.AddItem(matches_->Item(next_).Value());
+}
+
+void ResultFill::Complete() {
+    matches_.reset();
+    paused_ = false;
+    list_.Redraw(true);
+    listed_();
 }
 
 }  // namespace workbench

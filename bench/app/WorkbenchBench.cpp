@@ -1,7 +1,11 @@
 // Drives the real FrmMain and prints how long a person waits:
 //   - from Return in the pattern box until the result list is filled and the caption shows the
 //     count, for 1,000 to 1,000,000 matches;
-//   - for one keystroke in the pattern box in real-time mode on a 1 MB source.
+//   - for one keystroke in the pattern box in real-time mode on a 1 MB source, beside the system
+//     list box's own time to take the same entries;
+//   - in real-time mode, typing a pattern key by key over large sources (1 MB, 10 MB, a million
+//     matches, a catastrophic pattern): how long each key waits before the window reads it, how
+//     long the list takes after the last key, and whether it equals a run on the window's thread.
 // Run it on the test display (tools/xvfb.sh) through tools/wine-run.sh.
 #include "app/ResultList.h"
 #include "app/Startup.h"
@@ -13,8 +17,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -45,6 +51,20 @@ void SendKey(WORD vk, wchar_t unicode = 0) {
 
 std::wstring CountCaption(long n) { return L"结果 （共" + std::to_wstring(n) + L"个匹配项）"; }
 
+// The system list box with no control of ours in between: LB_INITSTORAGE, then LB_ADDSTRING of
+// `n` copies of `entry` into an empty list box with redraw off.
+double RawListBoxMs(long n, const wchar_t* entry) {
+    HWND raw = CreateWindowExW(0, L"ListBox", L"", WS_POPUP | LBS_NOTIFY | LBS_HASSTRINGS, 0, 0, 100, 100,
+                               nullptr, nullptr, nullptr, nullptr);
+    SendMessageW(raw, WM_SETREDRAW, FALSE, 0);
+    double r0 = Seconds();
+    SendMessageW(raw, LB_INITSTORAGE, static_cast<WPARAM>(n), n * static_cast<LPARAM>(wcslen(entry) + 1));
+    for (long i = 0; i < n; ++i) SendMessageW(raw, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    double ms = (Seconds() - r0) * 1000;
+    DestroyWindow(raw);
+    return ms;
+}
+
 std::wstring Repeat(const std::wstring& unit, size_t totalChars) {
     std::wstring s;
     s.reserve(totalChars + unit.size());
@@ -53,9 +73,124 @@ std::wstring Repeat(const std::wstring& unit, size_t totalChars) {
     return s;
 }
 
+// --- real-time typing ---------------------------------------------------------------------
+
+// One key of a typing sequence: a character, or Backspace.
+struct Key {
+    wchar_t ch = 0;
+    bool back = false;
+};
+
+std::vector<Key> Chars(std::wstring_view chars) {
+    std::vector<Key> keys;
+    for (wchar_t c : chars) keys.push_back(Key{c, false});
+    return keys;
+}
+
+struct TypingCase {
+    const char* name;
+    std::wstring source;
+    std::vector<Key> keys;
+};
+
+// What a person reads off the result area: the caption, the entry count and (as a hash) every
+// entry.
+struct ResultArea {
+    std::wstring caption;
+    long count = 0;
+    unsigned long long hash = 0;
+    bool operator==(const ResultArea&) const = default;
+};
+
+ResultArea ReadResultArea(HWND list, HWND caption) {
+    ResultArea r{WindowText(caption), static_cast<long>(SendMessageW(list, LB_GETCOUNT, 0, 0)), 14695981039346656037ull};
+    std::wstring entry;
+    for (long i = 0; i < r.count; ++i) {
+        entry.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1);
+        entry.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry.data()))));
+        for (wchar_t c : entry) r.hash = (r.hash ^ static_cast<unsigned>(c)) * 1099511628211ull;
+        r.hash = (r.hash ^ 0xFFFFu) * 1099511628211ull;  // entry boundary
+    }
+    return r;
+}
+
+void PumpFor(DWORD ms) { host::App().PumpUntil([] { return false; }, ms); }
+
+// Types each case's keys into the pattern box in real-time mode, waiting between keys for a
+// pause that cycles through 0 to 150 ms (so keys land in every phase of the runs they start),
+// and takes how long each key waits before the window has read it. After the last key: the time
+// until the last run is listed, and whether the result area then equals that of a run on the
+// window's own thread (Return).
+void TypeInRealTime(workbench::FrmMain& form) {
+    auto& source = form.Ctl<controls::TextBoxW>(L"txtSource");
+    auto& pattern = form.Ctl<controls::TextBoxW>(L"txtMatch");
+    HWND list = form.Ctl<controls::ListBoxW>(L"lstResults").hWnd();
+    HWND caption = form.Ctl<controls::FrameW>(L"FrameW1").hWnd();
+    form.Ctl<host::CheckBox>(L"Check2").Value(1);
+
+    const std::wstring words = L"the cat ate a tall banana at tea time\r\n";
+    std::vector<TypingCase> cases;
+    cases.push_back({"1 MB of words", Repeat(words, 1 << 20), Chars(L"\\w\\w?(a|ta)*$")});
+    cases.push_back({"10 MB of words", Repeat(words, 10 << 20), Chars(L"\\w\\w?(a|ta)*$")});
+    std::vector<Key> million = Chars(L"ab");
+    for (int i = 0; i < 3; ++i) {
+        million.push_back(Key{0, true});
+        million.push_back(Key{L'b', false});
+    }
+    cases.push_back({"1,000,000 matches", Repeat(L"ab ab ab ab ab ab ab ab ab ab\r\n", 100000 * 31), million});
+    std::vector<Key> catastrophic = Chars(L"(x+x+)+yzw");
+    catastrophic.push_back(Key{0, true});
+    catastrophic.push_back(Key{0, true});
+    catastrophic.push_back(Key{0, true});
+    cases.push_back({"catastrophic (x+x+)+y", Repeat(L"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\r\n", 1 << 20), catastrophic});
+
+    std::printf("\nreal-time typing: each key's wait until the window reads it (pauses of 0 to 150 ms between\n"
+                "keys), the time from the last key to its complete list, and the final result area against\n"
+                "a run on the window's thread\n");
+    std::printf("%-24s %5s %12s %12s %16s %10s %s\n", "case", "keys", "median ms", "max ms", "last key->list ms",
+                "entries", "same as Return");
+    const DWORD pauses[] = {0, 10, 25, 60, 150};
+    for (const TypingCase& c : cases) {
+        pattern.Text(L"");
+        source.Text(c.source);
+        host::App().PumpUntil([&] { return !form.RealTimeRunPending(); }, 600000);
+        pattern.SetFocus();
+        std::wstring typed;
+        std::vector<double> waits;
+        double lastKey = 0;
+        for (size_t i = 0; i < c.keys.size(); ++i) {
+            const Key& k = c.keys[i];
+            if (k.back) typed.pop_back();
+            else typed += k.ch;
+            lastKey = Seconds();
+            if (k.back) SendKey(VK_BACK);
+            else SendKey(0, k.ch);
+            host::App().PumpUntil([&] { return pattern.Text() == typed; }, 60000);
+            waits.push_back((Seconds() - lastKey) * 1000);
+            if (i + 1 < c.keys.size()) PumpFor(pauses[i % 5]);
+        }
+        bool listed = host::App().PumpUntil([&] { return !form.RealTimeRunPending(); }, 600000);
+        double toList = (Seconds() - lastKey) * 1000;
+        ResultArea shown = ReadResultArea(list, caption);
+        form.RunMatch();
+        ResultArea synchronous = ReadResultArea(list, caption);
+        std::vector<double> sorted = waits;
+        std::sort(sorted.begin(), sorted.end());
+        std::printf("%-24s %5zu %12.1f %12.1f %16.1f %10ld %s%s\n", c.name, waits.size(), sorted[sorted.size() / 2],
+                    sorted.back(), toList, shown.count, shown == synchronous ? "yes" : "NO",
+                    listed ? "" : " (did not finish)");
+        std::fprintf(stderr, "  [%s: waits", c.name);
+        for (double w : waits) std::fprintf(stderr, " %.0f", w);
+        std::fprintf(stderr, "]\n");
+        std::fflush(stdout);
+    }
+}
+
 }  // namespace
 
-int wmain() {
+// With the argument "typing" only the real-time typing runs.
+int wmain(int argc, wchar_t** argv) {
+    const bool typingOnly = argc > 1 && std::wstring(argv[1]) == L"typing";
     workbench::RegisterWorkbenchControls();
     workbench::FrmMain form;
     form.Show();
@@ -66,6 +201,10 @@ int wmain() {
     if (!host::App().PumpUntil([&] { return GetForegroundWindow() == form.hWnd(); }, 10000))
         std::printf("warning: the window is not in front; keystrokes may not reach it\n");
 
+    if (typingOnly) {
+        TypeInRealTime(form);
+        return 0;
+    }
     std::printf("match run: Return -> list filled and caption set (and, apart, its two big shares:\n"
                 "the engine's Execute and the list fill)\n");
     std::printf("%10s %12s %10s %10s %10s %12s\n", "matches", "source", "engine ms", "fill ms", "run ms", "run us/match");
@@ -106,35 +245,33 @@ int wmain() {
     }
 
     std::printf("\nreal-time keystroke on a 1 MB source: \"an\" + 'a' -> list refilled and caption set\n");
-    const size_t kSource = 1 << 20;
-    std::wstring text = Repeat(L"banana banana banana banana banana banana banana banana banana\r\n", kSource);
-    source.Text(text);
-    form.Ctl<host::CheckBox>(L"Check2").Value(1);
-    pattern.Text(L"an");  // runs once: real-time is on
-    pattern.SetFocus();
-    SendMessageW(pattern.hWnd(), EM_SETSEL, 2, 2);
-    rx::RegExp engine;  // "ana" once per "banana"
-    engine.Pattern(L"ana");
-    engine.Global(true);
-    long words = engine.Execute(text).Count();
-    std::wstring expected = CountCaption(words);
-    double t0 = Seconds();
-    SendKey(0, L'a');
-    bool done = host::App().PumpUntil([&] { return WindowText(caption) == expected; }, 600000);
-    double ms = (Seconds() - t0) * 1000;
-    std::printf("%10ld matches %10.1f ms%s\n", words, ms, done ? "" : "  (did not finish)");
-    // Raw share of the system list box: LB_ADDSTRING of one-character entries into an empty list
-    // box with redraw off, no control of ours in between.
-    std::printf("\nthe system list box alone (LB_INITSTORAGE, then LB_ADDSTRING):\n");
-    for (long n : {100000L, 1000000L}) {
-        HWND raw = CreateWindowExW(0, L"ListBox", L"", WS_POPUP | LBS_NOTIFY | LBS_HASSTRINGS, 0, 0, 100, 100,
-                                   nullptr, nullptr, nullptr, nullptr);
-        SendMessageW(raw, WM_SETREDRAW, FALSE, 0);
-        double r0 = Seconds();
-        SendMessageW(raw, LB_INITSTORAGE, static_cast<WPARAM>(n), n * 6);
-        for (long i = 0; i < n; ++i) SendMessageW(raw, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"ab"));
-        std::printf("%10ld entries %10.1f ms\n", n, (Seconds() - r0) * 1000);
-        DestroyWindow(raw);
+    {
+        const size_t kSource = 1 << 20;
+        std::wstring text = Repeat(L"banana banana banana banana banana banana banana banana banana\r\n", kSource);
+        source.Text(text);
+        form.Ctl<host::CheckBox>(L"Check2").Value(1);
+        pattern.Text(L"an");  // runs once: real-time is on
+        host::App().PumpUntil([&] { return !form.RealTimeRunPending(); }, 600000);
+        pattern.SetFocus();
+        SendMessageW(pattern.hWnd(), EM_SETSEL, 2, 2);
+        rx::RegExp engine;  // "ana" once per "banana"
+        engine.Pattern(L"ana");
+        engine.Global(true);
+        long words = engine.Execute(text).Count();
+        std::wstring expected = CountCaption(words);
+        double t0 = Seconds();
+        SendKey(0, L'a');
+        bool done = host::App().PumpUntil([&] { return WindowText(caption) == expected; }, 600000);
+        double ms = (Seconds() - t0) * 1000;
+        double raw = RawListBoxMs(words, L"ana");
+        std::printf("%10ld matches: keystroke -> complete list %.1f ms%s; the system list box alone takes the same "
+                    "entries in %.1f ms (difference %+.1f ms)\n",
+                    words, ms, done ? "" : " (did not finish)", raw, ms - raw);
     }
+    std::printf("\nthe system list box alone (LB_INITSTORAGE, then LB_ADDSTRING):\n");
+    for (long n : {100000L, 1000000L}) std::printf("%10ld entries %10.1f ms\n", n, RawListBoxMs(n, L"ab"));
+    std::fflush(stdout);
+
+    TypeInRealTime(form);
     return 0;
 }

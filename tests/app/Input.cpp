@@ -17,6 +17,7 @@ struct Retrieved {
     long buttonUps = 0;
 };
 Retrieved g_retrieved;
+long g_burstKeyUps = 0;  // the count of key-ups retrieved once the last burst is read
 
 LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code >= 0 && wParam == PM_REMOVE) {
@@ -98,6 +99,24 @@ void Type(std::wstring_view text) {
     }
     SendAndWait(inputs, static_cast<long>(text.size()));
 }
+
+void SendKeys(std::wstring_view keys) {
+    EnsureHook();
+    g_burstKeyUps = g_retrieved.keyUps + static_cast<long>(keys.size());
+    std::vector<INPUT> inputs;
+    for (wchar_t c : keys) {
+        if (c == L'\b') {
+            inputs.push_back(KeyInput(VK_BACK, 0, 0));
+            inputs.push_back(KeyInput(VK_BACK, 0, KEYEVENTF_KEYUP));
+        } else {
+            inputs.push_back(KeyInput(0, c, KEYEVENTF_UNICODE));
+            inputs.push_back(KeyInput(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+        }
+    }
+    ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
+}
+
+bool KeysRead() { return g_retrieved.keyUps >= g_burstKeyUps; }
 
 void Paste(const std::wstring& text) {
     ASSERT_TRUE(OpenClipboard(nullptr));

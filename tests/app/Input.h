@@ -27,6 +27,11 @@ void Press(WORD vk, int shift = 0);
 void PressKeys(const std::vector<WORD>& vks);
 // Each character typed as a Unicode keystroke.
 void Type(std::wstring_view text);
+// Each character as a keystroke ('\b' as Backspace), all in one burst, and returns at once: the
+// caller pumps and watches what the keys do while they are read.
+void SendKeys(std::wstring_view keys);
+// Whether every key of the last SendKeys burst has been taken off the queue.
+bool KeysRead();
 // Puts the text on the clipboard and presses Ctrl+V.
 void Paste(const std::wstring& text);
 

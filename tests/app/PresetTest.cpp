@@ -49,6 +49,7 @@ TEST(Preset, WithRealTimeOnTheChosenPatternRunsAtOnce) {
     wb.PasteSource(L"说 hi 你好");
     Click(wb.Handle(L"Check2"));
     ChoosePreset(wb.Handle(L"Command1"), 0);
+    ASSERT_TRUE(wb.WaitForRealTimeRun());
     EXPECT_EQ(wb.Entries(L"lstResults"), (Entries{L"说", L"你", L"好"}));
     EXPECT_EQ(wb.ResultsCaption(), L"结果 （共3个匹配项）");
 }

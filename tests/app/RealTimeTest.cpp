@@ -43,14 +43,17 @@ TEST(RealTime, EveryPatternKeystrokeRunsAndAnEmptiedPatternClears) {
     wb.PasteSource(L"banana");
     Click(wb.Handle(L"Check2"));
     wb.TypeInto(L"txtMatch", L"a");
+    ASSERT_TRUE(wb.WaitForRealTimeRun());
     EXPECT_EQ(wb.Entries(L"lstResults"), (Entries{L"a", L"a", L"a"}));
     EXPECT_EQ(wb.ResultsCaption(), L"结果 （共3个匹配项）");
     EXPECT_EQ(wb.SourceSelection(), (Selection{1, 1}));
     Type(L"n");
+    ASSERT_TRUE(wb.WaitForRealTimeRun());
     EXPECT_EQ(wb.Entries(L"lstResults"), (Entries{L"an", L"an"}));
 
     Press(VK_BACK);
     Press(VK_BACK);
+    ASSERT_TRUE(wb.WaitForRealTimeRun());
     EXPECT_EQ(wb.Entries(L"lstResults"), Entries{});
     EXPECT_EQ(wb.ResultsCaption(), L"结果");
     EXPECT_EQ(wb.SourceSelection().length, 0);
@@ -65,6 +68,7 @@ TEST(RealTime, OffOrSourceEditsDoNotRun) {
 
     Click(wb.Handle(L"Check2"));
     wb.TypeInto(L"txtSource", L"na");
+    EXPECT_FALSE(wb.Form().RealTimeRunPending());
     EXPECT_EQ(wb.Entries(L"lstResults"), Entries{});
 }
 

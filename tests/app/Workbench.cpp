@@ -115,6 +115,10 @@ void Workbench::ClickEntry(long index) {
     ClickAt(Handle(L"lstResults"), {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
 }
 
+bool Workbench::WaitForRealTimeRun(DWORD timeoutMs) {
+    return PumpUntil([&] { return !form_->RealTimeRunPending(); }, timeoutMs);
+}
+
 double TwipsPerPixelX() { return host::ScaleConverter::Screen().TwipsPerPixelX(); }
 
 }  // namespace wbtest

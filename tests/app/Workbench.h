@@ -51,6 +51,8 @@ public:
     void SetPattern(std::wstring_view pattern);                  // click, select all, type
     void RunByReturn();                                          // Return in the pattern box
     void ClickEntry(long index);                                 // click a result entry
+    // Pumps until no real-time run has anything left to show; false after `timeoutMs`.
+    bool WaitForRealTimeRun(DWORD timeoutMs = 60000);
 
 private:
     std::unique_ptr<workbench::FrmMain> form_;

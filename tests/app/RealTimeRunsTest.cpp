@@ -1,0 +1,226 @@
+// Real-time runs off the window's thread: keys typed fast end with the list and caption a run on
+// the window's thread gives, what a superseded run found never shows, and Return, replace and
+// closing the window end a run in flight.
+#include "Input.h"
+#include "MessageBoxAnswer.h"
+#include "Workbench.h"
+#include "regexp/RegExp.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+
+namespace wbtest {
+namespace {
+
+using Entries = std::vector<std::wstring>;
+using Clock = std::chrono::steady_clock;
+
+std::wstring CountCaption(long n) { return L"结果 （共" + std::to_wstring(n) + L"个匹配项）"; }
+
+std::wstring Repeat(const std::wstring& unit, int times) {
+    std::wstring s;
+    for (int i = 0; i < times; ++i) s += unit;
+    return s;
+}
+
+// Short lines of words: a pattern's first keys match every word character, so each run is still
+// being listed when the next key comes.
+std::wstring Words() { return Repeat(L"the cat ate a tall banana at tea time\r\n", 1700); }
+
+// `(x+x+)+y|q` tries every split of each run of x's before the q after it matches: long work for
+// the engine that stays within the step budget of each match.
+constexpr wchar_t kSlowPattern[] = L"(x+x+)+y|q";
+std::wstring SlowSource(int xs, int blocks) { return Repeat(std::wstring(static_cast<size_t>(xs), L'x') + L"\r\nq\r\n", blocks); }
+
+// The engine's matches with the workbench's settings; nothing for a rejected pattern.
+std::optional<rx::MatchCollection> EngineRun(const std::wstring& pattern, const std::wstring& source) {
+    rx::RegExp re;
+    re.Global(true);
+    re.Multiline(true);
+    re.Pattern(pattern);
+    try {
+        return re.Execute(source);
+    } catch (const base::Error&) {
+        return std::nullopt;
+    }
+}
+
+Entries Values(const rx::MatchCollection& matches) {
+    Entries out;
+    for (const rx::Match& m : matches) out.push_back(m.Value());
+    return out;
+}
+
+// The result area and the source selection, as a person reads them.
+struct ResultArea {
+    Entries entries;
+    std::wstring caption;
+    long current = -1;
+    Selection selection;
+    bool operator==(const ResultArea&) const = default;
+};
+
+ResultArea Read(const Workbench& wb) {
+    return {wb.Entries(L"lstResults"), wb.ResultsCaption(), wb.CurrentEntry(L"lstResults"), wb.SourceSelection()};
+}
+
+struct Observation {
+    std::wstring pattern;
+    std::wstring caption;
+    long entries = 0;
+};
+
+// Sends the keys as one burst to the focused pattern box and looks at the pattern, the caption and
+// the list between every two messages, until the box holds `finalPattern` and no run is left.
+std::vector<Observation> TypeAndWatch(Workbench& wb, std::wstring_view keys, const std::wstring& finalPattern) {
+    std::vector<Observation> seen;
+    HWND list = wb.Handle(L"lstResults");
+    SendKeys(keys);
+    bool settled = PumpUntil(
+        [&] {
+            Observation o{wb.Text(L"txtMatch"), wb.ResultsCaption(), static_cast<long>(SendMessageW(list, LB_GETCOUNT, 0, 0))};
+            if (seen.empty() || o.pattern != seen.back().pattern || o.caption != seen.back().caption ||
+                o.entries != seen.back().entries)
+                seen.push_back(o);
+            return KeysRead() && o.pattern == finalPattern && !wb.Form().RealTimeRunPending();
+        },
+        120000);
+    EXPECT_TRUE(settled) << "the keys were not all read, or the last run never ended";
+    return seen;
+}
+
+// A count in the caption is always that of the pattern in the box at that moment, over a complete
+// list: the count of a run that a newer key superseded never shows.
+void ExpectOnlyCurrentCounts(const std::vector<Observation>& seen, const std::wstring& source) {
+    std::map<std::wstring, long> counts;
+    for (const Observation& o : seen) {
+        if (o.caption == L"结果") continue;
+        if (!counts.count(o.pattern)) {
+            auto run = EngineRun(o.pattern, source);
+            counts[o.pattern] = run ? run->Count() : -1;
+        }
+        const long count = counts[o.pattern];
+        if (o.caption != CountCaption(count) || o.entries != count) {
+            ADD_FAILURE() << "with the pattern " << rx::ToUtf8(o.pattern) << " in the box the window showed "
+                          << rx::ToUtf8(o.caption) << " over " << o.entries << " entries; its own run finds " << count;
+            return;
+        }
+    }
+}
+
+TEST(RealTimeRuns, FastTypingEndsAsARunOnTheWindowThreadWouldAndNoSupersededRunShows) {
+    Workbench wb;
+    const std::wstring source = Words();
+    wb.PasteSource(source);
+    Click(wb.Handle(L"Check2"));
+    Click(wb.Handle(L"txtMatch"));
+
+    const std::wstring pattern = L"\\w\\w?(a|ta)*$";
+    ExpectOnlyCurrentCounts(TypeAndWatch(wb, pattern, pattern), source);
+    const rx::MatchCollection expected = *EngineRun(pattern, source);
+    ResultArea typed = Read(wb);
+    EXPECT_EQ(typed.entries, Values(expected));
+    EXPECT_EQ(typed.caption, CountCaption(expected.Count()));
+    EXPECT_EQ(typed.current, 0);
+    EXPECT_EQ(typed.selection, (Selection{expected.Item(0).FirstIndex(), expected.Item(0).Length()}));
+    Press(VK_RETURN);
+    EXPECT_EQ(Read(wb), typed) << "a run on the window's thread shows something else";
+
+    // Ending on a rejected pattern: the last good run is listed in full, the caption says 结果,
+    // and the highlight its run set is gone again.
+    const std::wstring good = L"\\w\\w?(a|ta)*";
+    ExpectOnlyCurrentCounts(TypeAndWatch(wb, L"\b(", good + L"("), source);
+    const rx::MatchCollection lastGood = *EngineRun(good, source);
+    typed = Read(wb);
+    EXPECT_EQ(typed.entries, Values(lastGood));
+    EXPECT_EQ(typed.caption, L"结果");
+    EXPECT_EQ(typed.current, 0);
+    EXPECT_EQ(typed.selection, (Selection{lastGood.Item(0).FirstIndex(), 0}));
+    Press(VK_RETURN);
+    EXPECT_EQ(Read(wb), typed) << "a run on the window's thread shows something else";
+
+    // Emptied key by key while the runs of the shorter patterns are in flight: nothing is left.
+    ExpectOnlyCurrentCounts(TypeAndWatch(wb, std::wstring(good.size() + 1, L'\b'), L""), source);
+    EXPECT_EQ(wb.Entries(L"lstResults"), Entries{});
+    EXPECT_EQ(wb.ResultsCaption(), L"结果");
+    EXPECT_EQ(wb.SourceSelection().length, 0);
+}
+
+// The time the engine takes for the slow pattern on this source, so a test knows how long a run
+// that nobody stopped would still take.
+Clock::duration SlowRunTime(const std::wstring& source) {
+    Clock::time_point t0 = Clock::now();
+    EXPECT_TRUE(EngineRun(kSlowPattern, source).has_value());
+    return Clock::now() - t0;
+}
+
+// Starts the slow real-time run and switches real-time off while it is in flight, so the pattern
+// can then be changed without a run.
+void StartSlowRunThenSwitchOff(Workbench& wb) {
+    Click(wb.Handle(L"Check2"));
+    Click(wb.Handle(L"txtMatch"));
+    Paste(kSlowPattern);
+    ASSERT_TRUE(wb.Form().RealTimeRunPending());
+    Click(wb.Handle(L"Check2"));
+}
+
+void PumpFor(Clock::duration d) {
+    Clock::time_point end = Clock::now() + d;
+    PumpUntil([&] { return Clock::now() >= end; }, 600000);
+}
+
+TEST(RealTimeRuns, ReturnAndReplaceEndTheRunInFlight) {
+    const std::wstring source = SlowSource(18, 60);
+    const Clock::duration slow = SlowRunTime(source);
+    {
+        Workbench wb;
+        wb.PasteSource(source);
+        StartSlowRunThenSwitchOff(wb);
+        wb.SetPattern(L"x+");
+        Press(VK_RETURN);
+        EXPECT_FALSE(wb.Form().RealTimeRunPending());
+        const Entries xs(60, std::wstring(18, L'x'));
+        EXPECT_EQ(wb.Entries(L"lstResults"), xs);
+        // long enough for the stopped run to have ended had it gone on: its q's never come
+        PumpFor(slow * 3 / 2);
+        EXPECT_EQ(wb.Entries(L"lstResults"), xs);
+        EXPECT_EQ(wb.ResultsCaption(), CountCaption(60));
+    }
+    {
+        Workbench wb;
+        wb.PasteSource(source);
+        Click(wb.Handle(L"Check1"));
+        wb.TypeInto(L"txtReplace", L"Q");
+        StartSlowRunThenSwitchOff(wb);
+        wb.SetPattern(L"q");
+        MessageBoxAnswer answer{IDYES, IDOK};
+        Click(wb.Handle(L"Command3"));
+        ASSERT_EQ(answer.Shown().size(), 2u);
+        EXPECT_EQ(answer.Shown()[1].text, L"已完成60处替换。");
+        EXPECT_FALSE(wb.Form().RealTimeRunPending());
+        PumpFor(slow * 3 / 2);
+        // the run after the replace found no q; the stopped run's 60 never show
+        EXPECT_EQ(wb.Entries(L"lstResults"), Entries{});
+        EXPECT_EQ(wb.ResultsCaption(), CountCaption(0));
+    }
+}
+
+TEST(RealTimeRuns, ClosingTheWindowStopsTheRunInFlight) {
+    // some ten seconds of the engine's work and more
+    const std::wstring source = SlowSource(20, 120);
+    auto wb = std::make_unique<Workbench>();
+    wb->PasteSource(source);
+    Click(wb->Handle(L"Check2"));
+    Click(wb->Handle(L"txtMatch"));
+    Paste(kSlowPattern);
+    ASSERT_TRUE(wb->Form().RealTimeRunPending());
+    Clock::time_point t0 = Clock::now();
+    wb.reset();
+    EXPECT_LT(Clock::now() - t0, std::chrono::seconds(3)) << "closing waited for the run instead of stopping it";
+    PumpUntil([] { return false; }, 200);  // whatever the run had posted finds no window and no harm
+}
+
+}  // namespace
+}  // namespace wbtest
