@@ -36,15 +36,19 @@ host::Bytes AnsiTextBlock(const std::wstring& text) {
     return b;
 }
 
-// Sets a value for the lifetime of the scope and puts the given one back at its end.
+// Puts a field of the control back to a value at the end of the scope, unless the control went
+// away meanwhile (a drag's event handler may unload the form and the control with it).
 class ResetOnExit {
 public:
-    ResetOnExit(long& field, long atExit) : field_(field), atExit_(atExit) {}
-    ~ResetOnExit() { field_ = atExit_; }
+    ResetOnExit(const foundation::ISubclass& owner, long& field, long atExit) : owner_(owner), field_(field), atExit_(atExit) {}
+    ~ResetOnExit() {
+        if (foundation::ISubclass::IsLive(&owner_)) field_ = atExit_;
+    }
     ResetOnExit(const ResetOnExit&) = delete;
     ResetOnExit& operator=(const ResetOnExit&) = delete;
 
 private:
+    const foundation::ISubclass& owner_;
     long& field_;
     long atExit_;
 };
@@ -90,7 +94,7 @@ LRESULT ListBoxW::OnListPressOnSelected(HWND hwnd, long item, POINT pt, WPARAM w
     POINT screen = pt;
     ClientToScreen(hwnd, &screen);
     if (DragDetect(hwnd, screen)) {
-        ResetOnExit started(dragStartItem_, 0);
+        ResetOnExit started(*this, dragStartItem_, 0);
         dragStartItem_ = item + 1;
         OLEDrag();
         return 0;
@@ -116,7 +120,7 @@ void ListBoxW::RaisePressMouseDown(WPARAM wParam, LPARAM lParam) {
 void ListBoxW::OLEDrag() {
     if (host::dragdrop::DragInProgress()) return Site().OLEDrag();  // refused by the host (674)
     if (draggedItem_ <= 0 && dragStartItem_ > 0) draggedItem_ = dragStartItem_;
-    ResetOnExit over(draggedItem_, 0);
+    ResetOnExit over(*this, draggedItem_, 0);
     Site().OLEDrag();
 }
 
@@ -141,11 +145,11 @@ void ListBoxW::OnOLEStartDrag(host::DataObject& data, long& allowedEffects) {
         allowedEffects = DROPEFFECT_COPY;
     }
     LibraryControl::OnOLEStartDrag(data, allowedEffects);
-    if (allowedEffects == 0) draggedItem_ = 0;
+    if (allowedEffects == 0 && foundation::ISubclass::IsLive(this)) draggedItem_ = 0;
 }
 
 void ListBoxW::OnOLECompleteDrag(long& effect) {
-    ResetOnExit over(draggedItem_, 0);
+    ResetOnExit over(*this, draggedItem_, 0);
     LibraryControl::OnOLECompleteDrag(effect);
 }
 
@@ -154,6 +158,7 @@ void ListBoxW::OnOLECompleteDrag(long& effect) {
 void ListBoxW::OnOLEDragOver(host::DataObject& data, long& effect, int button, int shift, float x, float y,
                              int state) {
     LibraryControl::OnOLEDragOver(data, effect, button, shift, x, y, state);
+    if (!foundation::ISubclass::IsLive(this)) return;
     if (list_ && state == 2 && effect != 0 && OLEDragDropScroll()) ScrollNearEdge(x, y);
 }
 

@@ -6,6 +6,7 @@
 
 #include "controls/listbox/ListBoxW.h"
 #include "host/DataObject.h"
+#include "host/DragDrop.h"
 
 #include <gtest/gtest.h>
 
@@ -357,4 +358,44 @@ TEST_F(ListBoxWDrag, SomethingDraggedNearAnEdgeScrollsTheListThatWay) {
     StopWalking();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], 0);
+}
+
+TEST_F(ListBoxWDrag, ADropHandlerThatUnloadsTheFormEndsTheItemDragQuietly) {
+    ListBoxW& src = List(L"src");
+    ListBoxW& dst = List(L"dst");
+    src.AddItem(L"最后一项");
+    src.Selected(0, true);
+    Drain();
+    std::wstring dropped;
+    HWND listWindow = src.hWnd();
+    dst.OLEDragDrop = [&](host::DataObject& data, long& effect, int, int, float, float) {
+        form_->Unload();  // the source list goes with the form, in the middle of its own drag
+        dropped = TextOfUnicode(data.GetData(CF_UNICODETEXT));
+        effect = 1;
+    };
+    POINT target = WindowPoint(dst, 60, 40);
+    WalkTheDrag(src, {[&] { SetCursorPos(target.x, target.y); }, [] {}, [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
+    POINT from = ItemPoint(src, 0);
+    PressAndMove(from, POINT{from.x + 25, from.y + 25}, false, [&] { return !dropped.empty(); });
+    StopWalking();
+    EXPECT_EQ(dropped, L"最后一项");
+    EXPECT_FALSE(IsWindow(listWindow));
+    EXPECT_FALSE(host::dragdrop::DragInProgress());
+
+    // The next form's list drags as before.
+    form_ = ShowForm(kDesign);
+    ASSERT_TRUE(Activate(*form_));
+    ListBoxW& again = List(L"src");
+    again.AddItem(L"again");
+    again.Selected(0, true);
+    Drain();
+    long completedWith = -1;
+    again.OLECompleteDrag = [&](long& effect) { completedWith = effect; };
+    List(L"dst").OLEDragDrop = [](host::DataObject&, long& effect, int, int, float, float) { effect = 1; };
+    WalkTheDrag(again, {[&] { SetCursorPos(target.x, target.y); }, [] {}, [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
+    from = ItemPoint(again, 0, 70);
+    PressAndMove(from, POINT{from.x + 25, from.y + 25}, false, [&] { return completedWith != -1; });
+    StopWalking();
+    EXPECT_EQ(completedWith, 1);
+    EXPECT_EQ(again.OLEDraggedItem(), -1);
 }
