@@ -413,6 +413,9 @@ TEST(HotKey, PropertyChangesOnTheLiveWindowKeepTheCombinationAndTheRules) {
     big.name = L"Tahoma";
     big.size = 14;
     hk.Font(big);
+    LOGFONTW given{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(given), &given);
+    EXPECT_STREQ(given.lfFaceName, L"Tahoma") << "the window draws with the new font";
     hk.VisualStyles(false);
     hk.BackColor(RGB(0, 120, 0));
     hk.Enabled(false);
