@@ -92,6 +92,7 @@ LRESULT CommonDialog::ISubclass_Message(HWND hwnd, UINT wMsg, WPARAM wParam, LPA
     case HelpButtonRef + kind::Print:
     case HelpButtonRef + kind::PageSetup:
         return HelpButtonMessage(static_cast<int>(dwRefData - HelpButtonRef), hwnd, wMsg, wParam, lParam);
+    case BrowseDialogRef: return BrowseDialogMessage(hwnd, wMsg, wParam, lParam);
     default: return dwRefData > 0 ? foundation::CallDefaultProc(hwnd, wMsg, wParam, lParam) : 0;
     }
 }

@@ -230,6 +230,7 @@ private:
 
     // FolderBrowser.cpp
     LRESULT BrowseCallbackMessage(HWND hwnd, UINT msg, LPARAM lParam);
+    LRESULT BrowseDialogMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     // ColorDialog.cpp, FontDialog.cpp
     LRESULT ColorHookMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -284,6 +285,9 @@ private:
     HWND colorDialog_ = nullptr;  // borrowed: the open hooked colour dialog
     bool printInitReported_ = false;  // the print dialog's InitDialog was raised
     bool helpHeard_ = false;          // the owner heard "commdlg_help"
+    foundation::ScopedSubclass browseRoute_;  // the open folder browser, when it checks typed names
+    std::wstring browseSelection_;            // its selection's path
+    bool typedNameChecked_ = false;           // this OK's typed name was reported already
 
     // The open find or replace dialog: its record and buffers live here while it is open.
     // The dialogs differ on whether the buffer length counts bytes or characters; buffers of

@@ -5,6 +5,7 @@
 #include "controls/foundation/Common.h"
 #include "controls/foundation/DialogHookForwarder.h"
 #include "dialogs/DialogErrors.h"
+#include "dialogs/HelpRoute.h"
 
 #include <shlobj.h>
 
@@ -58,6 +59,31 @@ std::wstring WithBackslash(std::wstring path) {
     return path;
 }
 
+BOOL CALLBACK TakeEdit(HWND hwnd, LPARAM param) {
+    wchar_t cls[8] = {};
+    GetClassNameW(hwnd, cls, 8);
+    if (lstrcmpiW(cls, L"Edit") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(param) = hwnd;
+    return FALSE;
+}
+
+// The text typed into the dialog's edit box (BIF_EDITBOX).
+std::wstring TypedText(HWND dialog) {
+    HWND edit = nullptr;
+    EnumChildWindows(dialog, &TakeEdit, reinterpret_cast<LPARAM>(&edit));
+    if (!edit) return {};
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// A typed name is valid when it names an existing item, as a full path or inside the selection.
+bool NamesAnItem(const std::wstring& typed, const std::wstring& selected) {
+    if (GetFileAttributesW(typed.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    return !selected.empty() && GetFileAttributesW(WithBackslash(selected).append(typed).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+
 }  // namespace
 
 bool CommonDialog::ShowFolderBrowser() {
@@ -70,6 +96,7 @@ bool CommonDialog::ShowFolderBrowser() {
     bi.lpfn = &foundation::DialogHookForwarder::BrowseCallbackProc;
     bi.lParam = reinterpret_cast<LPARAM>(static_cast<foundation::ISubclass*>(this));
     UniqueIdList chosen(SHBrowseForFolderW(&bi));
+    browseRoute_.Reset();
     root.Reset();
     if (!chosen) return Cancelled();
 
@@ -91,18 +118,23 @@ bool CommonDialog::ShowFolderBrowser() {
 LRESULT CommonDialog::BrowseCallbackMessage(HWND hwnd, UINT wMsg, LPARAM lParam) {
     switch (wMsg) {
     case BFFM_INITIALIZED:
+        // The typed name is checked here too: not every platform's dialog reports a wrong one.
+        if ((flags_ & BIF_VALIDATE) && (flags_ & (BIF_EDITBOX | BIF_USENEWUI)))
+            browseRoute_ = foundation::ScopedSubclass(hwnd, this, BrowseDialogRef, L"commdlg_browse_8");
         if (!initDir_.empty()) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(initDir_.c_str()));
         InitDialog(kind::FolderBrowser, hwnd);
         return 0;
     case BFFM_SELCHANGED: {
         std::wstring path = PathOf(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam));
         bool found = !path.empty();
+        browseSelection_ = path;
         if (found && IsFolder(path)) path = WithBackslash(std::move(path));
         if (flags_ & BIF_STATUSTEXT) SendMessageW(hwnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path.c_str()));
         if (flags_ & BIF_RETURNONLYFSDIRS) SendMessageW(hwnd, BFFM_ENABLEOK, 0, found);
         return 0;
     }
     case BFFM_VALIDATEFAILEDW: {
+        if (typedNameChecked_) return 0;  // already reported for this OK, and let go
         bool cancel = false;
         const auto* typed = reinterpret_cast<const wchar_t*>(lParam);
         FolderBrowserValidateFailed(typed ? typed : L"", cancel, hwnd);
@@ -110,6 +142,23 @@ LRESULT CommonDialog::BrowseCallbackMessage(HWND hwnd, UINT wMsg, LPARAM lParam)
     }
     default: return 0;
     }
+}
+
+// OK of a browser with an edit box: a typed name that names nothing is reported before the
+// dialog acts on it; a handler that cancels keeps the dialog open.
+LRESULT CommonDialog::BrowseDialogMessage(HWND hwnd, UINT wMsg, WPARAM wParam, LPARAM lParam) {
+    if (wMsg != WM_COMMAND || LOWORD(wParam) != IDOK || HIWORD(wParam) != BN_CLICKED)
+        return foundation::CallDefaultProc(hwnd, wMsg, wParam, lParam);
+    std::wstring typed = TypedText(hwnd);
+    if (!typed.empty() && !NamesAnItem(typed, browseSelection_)) {
+        bool cancel = false;
+        FolderBrowserValidateFailed(typed, cancel, hwnd);
+        if (cancel) return 0;
+        typedNameChecked_ = true;
+    }
+    LRESULT result = foundation::CallDefaultProc(hwnd, wMsg, wParam, lParam);
+    typedNameChecked_ = false;
+    return result;
 }
 
 }  // namespace dialogs

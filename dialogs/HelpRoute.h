@@ -13,6 +13,8 @@
 namespace dialogs {
 
 inline constexpr LONG_PTR HelpButtonRef = 100;
+// The folder browser's own window, when the class checks the names typed into it.
+inline constexpr LONG_PTR BrowseDialogRef = 208;
 
 class HelpRoute {
 public:

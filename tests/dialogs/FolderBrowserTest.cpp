@@ -135,3 +135,34 @@ TEST(FolderBrowser, CancelRaisesOnlyWithCancelError) {
     }
     EXPECT_EQ(number, 32755);
 }
+
+TEST(FolderBrowser, ATypedNameThatNamesNothingRaisesValidateFailed) {
+    ComInit com;
+    ActiveOwner owner;
+    CommonDialog cd;
+    cd.Flags(BIF_EDITBOX | BIF_VALIDATE | BIF_NEWDIALOGSTYLE);
+    std::vector<std::wstring> typed;
+    cd.FolderBrowserValidateFailed = [&](const std::wstring& text, bool& cancel, HWND) {
+        typed.push_back(text);
+        cancel = true;  // keep the dialog open
+    };
+    bool stayedOpen = false;
+    bool ok = true;
+    {
+        DialogDriver driver([&](DWORD thread) {
+            HWND dialog = WaitForDialog(thread);
+            SetText(ChildOfClass(dialog, L"Edit"), L"Q:\\no\\such\\folder");
+            Press(dialog, IDOK);
+            WaitFor([&] { return !typed.empty(); }, 3000);
+            Sleep(200);
+            stayedOpen = IsWindowVisible(dialog) != FALSE;
+            SetText(ChildOfClass(dialog, L"Edit"), L"C:\\windows");
+            Press(dialog, IDOK);  // a name that exists passes
+        });
+        ok = cd.ShowFolderBrowser();
+    }
+    ASSERT_EQ(typed.size(), 1u) << "once, however many parts report it";
+    EXPECT_EQ(typed[0], L"Q:\\no\\such\\folder");
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(ok);
+}
