@@ -104,7 +104,7 @@ bool PikeVm::CanTake(int32_t pc, int32_t count, size_t pos) const {
 }
 
 // Where a thread goes once it has taken its unit (CanTake was checked when it was added).
-bool PikeVm::Takes(const Thread& t, uint16_t, int32_t& pc, int32_t& count) const {
+bool PikeVm::Next(const Thread& t, int32_t& pc, int32_t& count) const {
     const int32_t* arg = code_ + t.pc + 1;
     switch (static_cast<Op>(code_[t.pc])) {
     case Op::Char: case Op::CharFold: case Op::Set: pc = t.pc + 2; count = 0; return true;
@@ -443,11 +443,10 @@ Status PikeVm::Search(size_t from, bool anchored, size_t slotCount, uint64_t ste
             if (pos >= length_) break;
             next->Clear();
             NewPosition();
-            const uint16_t unit = At(pos);
             for (const Thread& t : now->threads) {
                 if (--left_ < 0 && !Renew()) throw Out{};
                 int32_t pc = 0, count = 0;
-                if (!Takes(t, unit, pc, count)) continue;
+                if (!Next(t, pc, count)) continue;
                 std::copy_n(now->pool.begin() + t.payload, cur_.size(), cur_.begin());
                 if (Closure(*next, pc, count, pos + 1)) break;  // the ways after it have lower priority
             }

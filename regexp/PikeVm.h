@@ -81,7 +81,7 @@ private:
     bool Visit(int32_t pc, int32_t count, size_t pos);
     void NewPosition();
     bool UnitMatches(int32_t kind, int32_t operand, uint16_t unit) const;
-    bool Takes(const Thread& t, uint16_t unit, int32_t& pc, int32_t& count) const;
+    bool Next(const Thread& t, int32_t& pc, int32_t& count) const;
     bool CanTake(int32_t pc, int32_t count, size_t pos) const;
     bool IsWordAt(size_t pos) const;
     uint16_t At(size_t i) const { return static_cast<uint16_t>(text_[i]); }
