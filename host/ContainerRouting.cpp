@@ -122,6 +122,15 @@ bool ContainerRouting::RouteMouse(HWND container, const std::vector<ControlSite*
     return true;
 }
 
+bool ContainerRouting::SetCursor(HWND container, const std::vector<ControlSite*>& children, WPARAM wParam,
+                                 LPARAM lParam) {
+    if (reinterpret_cast<HWND>(wParam) != container || LOWORD(lParam) != HTCLIENT) return false;
+    POINT pt;
+    if (!GetCursorPos(&pt) || !ScreenToClient(container, &pt)) return false;
+    ControlSite* target = WindowlessAt(children, pt);
+    return target && target->GetControl().OnSurfaceSetCursor();
+}
+
 void ContainerRouting::Forget(const ControlSite* site) {
     if (captured_ == site) captured_ = nullptr;
 }

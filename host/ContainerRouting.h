@@ -27,6 +27,9 @@ public:
     // one holding the capture). True when a windowless control took it.
     bool RouteMouse(HWND container, const std::vector<ControlSite*>& children, UINT msg, WPARAM wParam,
                     LPARAM lParam);
+    // WM_SETCURSOR of the container for its client area: the windowless child under the mouse
+    // sets its cursor. True when one did.
+    static bool SetCursor(HWND container, const std::vector<ControlSite*>& children, WPARAM wParam, LPARAM lParam);
     // Forget a site that is going away.
     void Forget(const ControlSite* site);
 

@@ -123,6 +123,9 @@ public:
     virtual void OnSurfaceMouseUp(int button, int shift, int x, int y) {}
     virtual void OnSurfaceClick() {}
     virtual void OnSurfaceDblClick() {}
+    // Windowless only: the mouse is over the control (the container got WM_SETCURSOR). Set the
+    // cursor and return true, or return false to leave the container's own.
+    virtual bool OnSurfaceSetCursor() { return false; }
 
     // --- OLE drag and drop (DragDrop.h) ------------------------------------------------------
     // Source side, for a drag started with ControlSite::OLEDrag: fill the data and name the

@@ -385,6 +385,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: return OnSize();
     case WM_TIMER: return OnTimer(msg, wParam, lParam);
     case WM_ACTIVATE: return OnActivate(LOWORD(wParam));
+    case WM_SETCURSOR: return OnSetCursor(wParam, lParam);
     default: return OnOtherMessage(msg, wParam, lParam);
     }
 }
@@ -404,6 +405,12 @@ LRESULT Form::OnChildNotification(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT Form::OnTimer(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DispatchTimer(wParam) ? 0 : Default(msg, wParam, lParam);
+}
+
+// Over a windowless control the control chooses the cursor.
+LRESULT Form::OnSetCursor(WPARAM wParam, LPARAM lParam) {
+    if (ContainerRouting::SetCursor(hwnd_.Get(), topLevel_, wParam, lParam)) return TRUE;
+    return Default(WM_SETCURSOR, wParam, lParam);
 }
 
 LRESULT Form::OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -180,6 +180,7 @@ private:
     LRESULT OnChildNotification(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnSize();
     LRESULT OnTimer(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
     LRESULT OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnActivate(WORD state);
     void RestoreFocus();

@@ -81,6 +81,7 @@ LRESULT HostWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS: return OnSetFocus();
     case WM_SIZE: return OnSize();
     case WM_TIMER: return OnTimer(msg, wParam, lParam);
+    case WM_SETCURSOR: return OnSetCursor(wParam, lParam);
     default: return OnOtherMessage(msg, wParam, lParam);
     }
 }
@@ -110,6 +111,12 @@ LRESULT HostWindow::OnChildNotification(UINT msg, WPARAM wParam, LPARAM lParam) 
 
 LRESULT HostWindow::OnTimer(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DispatchTimer(wParam) ? 0 : Default(msg, wParam, lParam);
+}
+
+// Over a windowless child the child chooses the cursor.
+LRESULT HostWindow::OnSetCursor(WPARAM wParam, LPARAM lParam) {
+    if (ContainerRouting::SetCursor(hwnd_.Get(), site_.Children(), wParam, lParam)) return TRUE;
+    return Default(WM_SETCURSOR, wParam, lParam);
 }
 
 // Mouse input over a container goes to its windowless controls by hit test.

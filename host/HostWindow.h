@@ -11,6 +11,7 @@
 //   WM_CTLCOLOR*           text colour ForeColor, background BackColor, brush of BackColor
 //   WM_SETFOCUS            hands the focus on to the first child window
 //   WM_SIZE                Control::Resize
+//   WM_SETCURSOR           over a windowless child: the child's cursor (OnSurfaceSetCursor)
 //   WM_TIMER               the site's timers
 //   WM_COMMAND, WM_NOTIFY  from intrinsic children of a container: reflected to their controls
 //   mouse messages         routed to windowless children by hit test (containers)
@@ -76,6 +77,7 @@ private:
     LRESULT OnSetFocus();
     LRESULT OnSize();
     LRESULT OnTimer(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
     LRESULT OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     template <typename T>

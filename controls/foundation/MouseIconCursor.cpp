@@ -7,7 +7,10 @@ namespace foundation {
 bool SetCursorForMousePointer(long value, const host::Picture& mouseIcon, LPARAM setCursorLParam) {
     if (LOWORD(setCursorLParam) != HTCLIENT) return false;
     if (long id = MousePointerCursorId(value)) {
-        SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(id)));
+        // A system without that cursor (Wine has no arrow-and-CD) gives NULL, which would hide
+        // the pointer altogether: the arrow stands in for it.
+        HCURSOR cursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(id));
+        SetCursor(cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW));
         return true;
     }
     if (value != 99 || !mouseIcon) return false;

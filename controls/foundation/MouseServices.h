@@ -14,7 +14,8 @@ bool IsValidMousePointer(long value);
 // The system cursor for a MousePointer value (IDC_... as a number), 0 for none (0 and 99).
 long MousePointerCursorId(long value);
 // The WM_SETCURSOR rule for the client area: sets the cursor and returns true when the value
-// names a system cursor; false leaves the message to the default handling.
+// names a system cursor (the arrow when the system cannot load it); false leaves the message to
+// the default handling.
 //     case WM_SETCURSOR: if (foundation::SetCursorForMousePointer(mp, icon, lParam)) return 1; ...
 bool SetCursorForMousePointer(long value, LPARAM setCursorLParam);
 // The same with the control's MouseIcon, which 99 (Custom) shows; without an icon, 99 is the

@@ -25,64 +25,51 @@ void FrameW::Initialize(host::ControlSite& site) {
     foundation::HookControlInterfaces(*this, foundation::HookPropertyBrowsing);
 }
 
+const foundation::PropertyTable& FrameW::Properties() const {
+    using foundation::Field;
+    using foundation::NewValue;
+    using T = FrameW;
+    static const foundation::PropertyTable table{
+        FontProperty(),
+        VisualStylesProperty(),
+        AppearanceProperty(),  // before ForeColor, so a stored ForeColor wins over the one it implies
+        BackColorProperty(foundation::SystemColorButtonFace),
+        ForeColorProperty(foundation::SystemColorButtonText),
+        EnabledProperty(),
+        OLEDropModeProperty(),
+        MousePointerProperty(),
+        MouseIconProperty(),
+        MouseTrackProperty(),
+        RightToLeftProperty(),
+        RightToLeftModeProperty(),
+        BorderStyleProperty(1, 1).Texts({{0, L"0 - None"}, {1, L"1 - Fixed Single"}}),
+        Field(L"Caption", &T::caption_).New(NewValue::AmbientDisplayName),
+        Field(L"Alignment", &T::alignment_, 0L).Range(0, 2).New(NewValue::OneIfAmbientRightToLeft).OnChange(&T::DrawFrame),
+        Field(L"Transparent", &T::transparent_, false).OnChange(&T::DrawFrame),
+        Field(L"Picture", &T::picture_).OnChange(&T::DrawFrame),
+        Field(L"PictureAlignment", &T::pictureAlignment_, 0L)
+            .Range(0, 1)
+            .New(NewValue::OneIfAmbientRightToLeft)
+            .OnChange(&T::DrawFrame),
+    };
+    return table;
+}
+
 void FrameW::InitProperties() {
-    designMode_ = !Site().AmbientUserMode();
-    Site().HostWin()->Font(Site().AmbientFont());
-    rightToLeft_ = Site().AmbientRightToLeft();
-    if (rightToLeft_) Site().HostWin()->RightToLeft(true);
-    caption_ = Site().AmbientDisplayName();
-    alignment_ = pictureAlignment_ = rightToLeft_ ? 1 : 0;
+    LibraryControlBase::InitProperties();
     ShowCaptionAsWindowText();
-    if (!designMode_) hostSubclass_ = foundation::ScopedSubclass(hWnd(), this, HostWindowRef);
+    Subclass();
 }
 
-// Appearance is read before ForeColor, so a stored ForeColor wins over the one it implies.
 void FrameW::ReadProperties(const host::PropertyBag& bag) {
-    designMode_ = !Site().AmbientUserMode();
-    host::HostWindow& host = *Site().HostWin();
-    host::Value font = bag.Read(L"Font");
-    host.Font(font.GetKind() == host::Value::Kind::Font ? font.AsFont() : Site().AmbientFont());
-    visualStyles_ = bag.Read(L"VisualStyles", true).AsBool();
-    int appearance = static_cast<int>(bag.Read(L"Appearance", 1L).AsLong());
-    host.Appearance(appearance);
-    host.ForeColor(appearance == 0 ? foundation::SystemColorWindowText : foundation::SystemColorButtonText);
-    host.BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", foundation::SystemColorButtonFace).AsLong()));
-    host.ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", foundation::SystemColorButtonText).AsLong()));
-    host.Enabled(bag.Read(L"Enabled", true).AsBool());
-    ReadOLEDropMode(bag);
-    mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
-    mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
-    rightToLeft_ = bag.Read(L"RightToLeft", false).AsBool();
-    rightToLeftMode_ = bag.Read(L"RightToLeftMode", 1L).AsLong();
-    if (rightToLeft_) host.RightToLeft(true);
-    borderStyle_ = static_cast<int>(bag.Read(L"BorderStyle", 1L).AsLong());
-    caption_ = foundation::PersistVariantToString(bag.Read(L"Caption"));
-    alignment_ = bag.Read(L"Alignment", 0L).AsLong();
-    transparent_ = bag.Read(L"Transparent", false).AsBool();
-    picture_ = bag.Read(L"Picture").AsPicture();
-    pictureAlignment_ = bag.Read(L"PictureAlignment", 0L).AsLong();
+    LibraryControlBase::ReadProperties(bag);
     ShowCaptionAsWindowText();
-    if (!designMode_) hostSubclass_ = foundation::ScopedSubclass(hWnd(), this, HostWindowRef);
+    Subclass();
 }
 
-void FrameW::WriteProperties(host::PropertyBag& bag) {
-    bag.Write(L"Font", Font());
-    bag.Write(L"VisualStyles", visualStyles_, true);
-    bag.Write(L"Appearance", Appearance(), 1);
-    bag.Write(L"BackColor", BackColor(), foundation::SystemColorButtonFace);
-    bag.Write(L"ForeColor", ForeColor(), foundation::SystemColorButtonText);
-    bag.Write(L"Enabled", Enabled(), true);
-    bag.Write(L"OLEDropMode", oleDropMode_, 0L);
-    bag.Write(L"MousePointer", mousePointer_, 0);
-    bag.Write(L"MouseTrack", mouseTrack_, false);
-    bag.Write(L"RightToLeft", rightToLeft_, false);
-    bag.Write(L"RightToLeftMode", rightToLeftMode_, 1L);
-    bag.Write(L"BorderStyle", borderStyle_, 1);
-    bag.Write(L"Caption", foundation::PersistStringToVariant(caption_));
-    bag.Write(L"Alignment", alignment_, 0L);
-    bag.Write(L"Transparent", transparent_, false);
-    bag.Write(L"Picture", picture_);
-    bag.Write(L"PictureAlignment", pictureAlignment_, 0L);
+// At run time only: on a design surface the frame keeps its host window's own behaviour.
+void FrameW::Subclass() {
+    if (!designMode_) hostSubclass_ = foundation::ScopedSubclass(hWnd(), this, HostWindowRef);
 }
 
 void FrameW::Resize() {
@@ -164,61 +151,6 @@ void FrameW::ShowCaptionAsWindowText() {
 
 // --- properties ---------------------------------------------------------------------------
 
-const host::FontDesc& FrameW::Font() const { return Site().HostWin()->Font(); }
-
-void FrameW::Font(const host::FontDesc& font) {
-    Site().HostWin()->Font(font);
-    DrawFrame();
-    Changed(L"Font");
-}
-
-void FrameW::VisualStyles(bool on) {
-    visualStyles_ = on;
-    DrawFrame();
-    Changed(L"VisualStyles");
-}
-
-int FrameW::Appearance() const { return Site().HostWin()->Appearance(); }
-
-// A flat frame takes the window-text colour, a 3D one the button-text colour.
-void FrameW::Appearance(int value) {
-    if (foundation::RejectOutOfRange(value, 0, 1, designMode_)) return;
-    Site().HostWin()->Appearance(value);
-    Site().HostWin()->ForeColor(value == 0 ? foundation::SystemColorWindowText : foundation::SystemColorButtonText);
-    DrawFrame();
-    Changed(L"Appearance");
-}
-
-unsigned long FrameW::BackColor() const { return Site().HostWin()->BackColor(); }
-
-void FrameW::BackColor(unsigned long oleColor) {
-    Site().HostWin()->BackColor(oleColor);
-    DrawFrame();
-    Changed(L"BackColor");
-}
-
-unsigned long FrameW::ForeColor() const { return Site().HostWin()->ForeColor(); }
-
-void FrameW::ForeColor(unsigned long oleColor) {
-    Site().HostWin()->ForeColor(oleColor);
-    DrawFrame();
-    Changed(L"ForeColor");
-}
-
-bool FrameW::Enabled() const { return Site().HostWin()->Enabled(); }
-
-void FrameW::Enabled(bool on) {
-    Site().HostWin()->Enabled(on);
-    DrawFrame();
-    Changed(L"Enabled");
-}
-
-void FrameW::MousePointer(int value) {
-    if (foundation::RejectMousePointer(value, designMode_)) return;
-    mousePointer_ = value;
-    Changed(L"MousePointer");
-}
-
 // Right to left mirrors a left caption to the right and back; a centred one stays.
 void FrameW::ApplyRightToLeftAlignment() {
     if (rightToLeft_) {
@@ -230,27 +162,9 @@ void FrameW::ApplyRightToLeftAlignment() {
     }
 }
 
-void FrameW::RightToLeft(bool on) {
-    rightToLeft_ = on;
-    Site().HostWin()->RightToLeft(on);
-    foundation::ResolveRightToLeft(rightToLeft_, Site().HostWin()->RightToLeft(), rightToLeftMode_);
+void FrameW::OnRightToLeftChanged() {
     ApplyRightToLeftAlignment();
     DrawFrame();
-    Changed(L"RightToLeft");
-}
-
-void FrameW::RightToLeftMode(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 4, designMode_)) return;
-    rightToLeftMode_ = mode;
-    RightToLeft(rightToLeft_);
-    Changed(L"RightToLeftMode");
-}
-
-void FrameW::BorderStyle(int style) {
-    if (foundation::RejectOutOfRange(style, 0, 1, designMode_)) return;
-    borderStyle_ = style;
-    DrawFrame();
-    Changed(L"BorderStyle");
 }
 
 void FrameW::Caption(const std::wstring& caption) {
@@ -260,30 +174,12 @@ void FrameW::Caption(const std::wstring& caption) {
     Changed(L"Caption");
 }
 
-void FrameW::Alignment(long alignment) {
-    if (foundation::RejectOutOfRange(alignment, 0, 2, designMode_)) return;
-    alignment_ = alignment;
-    DrawFrame();
-    Changed(L"Alignment");
-}
+void FrameW::Alignment(long alignment) { Set(L"Alignment", alignment); }
 
-void FrameW::Transparent(bool on) {
-    transparent_ = on;
-    DrawFrame();
-    Changed(L"Transparent");
-}
+void FrameW::Transparent(bool on) { Set(L"Transparent", on); }
 
-void FrameW::Picture(host::Picture picture) {
-    picture_ = std::move(picture);
-    DrawFrame();
-    Changed(L"Picture");
-}
+void FrameW::Picture(host::Picture picture) { Set(L"Picture", std::move(picture)); }
 
-void FrameW::PictureAlignment(long alignment) {
-    if (foundation::RejectOutOfRange(alignment, 0, 1, designMode_)) return;
-    pictureAlignment_ = alignment;
-    DrawFrame();
-    Changed(L"PictureAlignment");
-}
+void FrameW::PictureAlignment(long alignment) { Set(L"PictureAlignment", alignment); }
 
 }  // namespace controls

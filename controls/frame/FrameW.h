@@ -34,7 +34,6 @@ public:
     void Initialize(host::ControlSite& site) override;
     void InitProperties() override;
     void ReadProperties(const host::PropertyBag& bag) override;
-    void WriteProperties(host::PropertyBag& bag) override;
     void Resize() override;
     void Terminate() override;
     void Paint(HDC dc) override;
@@ -44,26 +43,21 @@ public:
     void Refresh();
 
     // --- properties -----------------------------------------------------------------------
-    const host::FontDesc& Font() const;
-    void Font(const host::FontDesc& font);
-    bool VisualStyles() const { return visualStyles_; }
-    void VisualStyles(bool on);
-    int Appearance() const;
-    void Appearance(int value);
-    unsigned long BackColor() const;
-    void BackColor(unsigned long oleColor);
-    unsigned long ForeColor() const;
-    void ForeColor(unsigned long oleColor);
-    bool Enabled() const;
-    void Enabled(bool on);
-    int MousePointer() const { return mousePointer_; }
-    void MousePointer(int value);
-    bool RightToLeft() const { return rightToLeft_; }
-    void RightToLeft(bool on);
-    long RightToLeftMode() const { return rightToLeftMode_; }
-    void RightToLeftMode(long mode);
-    int BorderStyle() const { return borderStyle_; }
-    void BorderStyle(int style);
+    // The table of every persisted property (names, defaults, ranges, browsing texts).
+    const foundation::PropertyTable& Properties() const override;
+    using LibraryControlBase::Font;
+    using LibraryControlBase::VisualStyles;
+    using LibraryControlBase::Appearance;
+    using LibraryControlBase::BackColor;
+    using LibraryControlBase::ForeColor;
+    using LibraryControlBase::Enabled;
+    using LibraryControlBase::OLEDropMode;
+    using LibraryControlBase::MousePointer;
+    using LibraryControlBase::MouseIcon;
+    using LibraryControlBase::MouseTrack;
+    using LibraryControlBase::RightToLeft;
+    using LibraryControlBase::RightToLeftMode;
+    using LibraryControlBase::BorderStyle;
     const std::wstring& Caption() const { return caption_; }
     void Caption(const std::wstring& caption);
     long Alignment() const { return alignment_; }
@@ -86,6 +80,14 @@ public:
     host::Event<> MouseLeave;
 
 protected:
+    // Every visual change redraws the frame.
+    void OnFontChanged() override { DrawFrame(); }
+    void OnVisualStylesChanged() override { DrawFrame(); }
+    void OnColorsChanged() override { DrawFrame(); }
+    void OnEnabledChanged() override { DrawFrame(); }
+    void OnAppearanceChanged() override { DrawFrame(); }
+    void OnBorderStyleChanged() override { DrawFrame(); }
+    void OnRightToLeftChanged() override;
     LRESULT ISubclass_Message(HWND hwnd, UINT wMsg, WPARAM wParam, LPARAM lParam, LONG_PTR dwRefData) override;
 
 private:
@@ -95,6 +97,7 @@ private:
     LRESULT OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
     bool OverWindowlessChild(LPARAM lParam) const;
+    void Subclass();
     FrameLook Look() const;
     void PaintContainerBackground(HDC dc);
     void DrawFrame();
@@ -106,11 +109,6 @@ private:
     bool leftDown_ = false;
     bool inResize_ = false;
 
-    bool visualStyles_ = true;
-    int mousePointer_ = 0;
-    bool rightToLeft_ = false;
-    long rightToLeftMode_ = 1;
-    int borderStyle_ = 1;
     std::wstring caption_;
     long alignment_ = 0;
     bool transparent_ = false;

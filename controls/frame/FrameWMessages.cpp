@@ -52,8 +52,13 @@ LRESULT FrameW::OnPrintClient(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+// Over a windowless control inside the frame, that control chooses (the host asks it).
 LRESULT FrameW::OnSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (reinterpret_cast<HWND>(wParam) == hwnd && foundation::SetCursorForMousePointer(mousePointer_, lParam)) return TRUE;
+    POINT pt{};
+    GetCursorPos(&pt);
+    ScreenToClient(hwnd, &pt);
+    bool overChild = OverWindowlessChild(MAKELPARAM(pt.x, pt.y));
+    if (reinterpret_cast<HWND>(wParam) == hwnd && !overChild && ShowMousePointer(lParam)) return TRUE;
     return foundation::CallDefaultProc(hwnd, WM_SETCURSOR, wParam, lParam);
 }
 

@@ -24,66 +24,45 @@ void LabelW::Initialize(host::ControlSite& site) {
     trackTimer_ = site.CreateTimer(50, [this] { OnTrackTimer(); });
 }
 
-void LabelW::InitProperties() {
-    designMode_ = !Site().AmbientUserMode();
-    font_ = Site().AmbientFont();
-    Site().Windowless()->Font(font_);
-    look_.caption = Site().AmbientDisplayName();
-    look_.rightToLeft = Site().AmbientRightToLeft();
-    look_.alignment = look_.rightToLeft ? 1 : 0;
-    if (look_.rightToLeft) Site().Windowless()->RightToLeft(true);
+const foundation::PropertyTable& LabelW::Properties() const {
+    using foundation::Field;
+    using foundation::NewValue;
+    using T = LabelW;
+    static const foundation::PropertyTable table{
+        FontProperty().AmbientFontDefault(),
+        AppearanceProperty(),  // before ForeColor and BorderStyle, whose stored values win over it
+        BackColorProperty(foundation::SystemColorButtonFace),
+        ForeColorProperty(foundation::SystemColorButtonText),
+        EnabledProperty(),
+        OLEDropModeProperty(),
+        MousePointerProperty(),
+        MouseIconProperty(),
+        MouseTrackProperty(),
+        RightToLeftProperty(),
+        RightToLeftModeProperty(),
+        Field(L"Alignment", &T::look_, &LabelLook::alignment, 0L).Range(0, 2).New(NewValue::OneIfAmbientRightToLeft),
+        BorderStyleProperty(0, 4),
+        foundation::Accessor<T>(L"BackStyle", 1L, [](const T& c) { return host::Value(c.BackStyle()); },
+                                [](T& c, const host::Value& v) { c.SurfaceOf().BackStyle(static_cast<int>(v.AsLong())); })
+            .Range(0, 1)
+            .New(NewValue::Surface),
+        Field(L"Caption", &T::look_, &LabelLook::caption).New(NewValue::AmbientDisplayName),
+        Field(L"UseMnemonic", &T::look_, &LabelLook::useMnemonic, true),
+        Field(L"AutoSize", &T::autoSize_, false),
+        Field(L"WordWrap", &T::look_, &LabelLook::wordWrap, false),
+        Field(L"EllipsisFormat", &T::look_, &LabelLook::ellipsisFormat, 0L).Range(0, 3),
+        Field(L"VerticalAlignment", &T::look_, &LabelLook::verticalAlignment, 0L).Range(0, 2),
+    };
+    return table;
 }
+
+// A new label registers no access key and measures nothing.
+void LabelW::InitProperties() { LibraryControlBase::InitProperties(); }
 
 // Values come as stored, without validation, and the stored size stands: nothing is measured.
 void LabelW::ReadProperties(const host::PropertyBag& bag) {
-    designMode_ = !Site().AmbientUserMode();
-    host::WindowlessSurface& surface = *Site().Windowless();
-    host::Value font = bag.Read(L"Font");
-    font_ = font.GetKind() == host::Value::Kind::Font ? font.AsFont() : Site().AmbientFont();
-    surface.Font(font_);
-    int appearance = static_cast<int>(bag.Read(L"Appearance", 1L).AsLong());
-    surface.Appearance(appearance);
-    surface.BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", foundation::SystemColorButtonFace).AsLong()));
-    surface.ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", foundation::SystemColorButtonText).AsLong()));
-    surface.Enabled(bag.Read(L"Enabled", true).AsBool());
-    ReadOLEDropMode(bag);
-    mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
-    mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
-    look_.rightToLeft = bag.Read(L"RightToLeft", false).AsBool();
-    rightToLeftMode_ = bag.Read(L"RightToLeftMode", 1L).AsLong();
-    if (look_.rightToLeft) surface.RightToLeft(true);
-    look_.alignment = bag.Read(L"Alignment", 0L).AsLong();
-    look_.borderStyle = bag.Read(L"BorderStyle", 0L).AsLong();
-    surface.BackStyle(static_cast<int>(bag.Read(L"BackStyle", 1L).AsLong()));
-    look_.caption = foundation::PersistVariantToString(bag.Read(L"Caption"));
-    look_.useMnemonic = bag.Read(L"UseMnemonic", true).AsBool();
-    autoSize_ = bag.Read(L"AutoSize", false).AsBool();
-    look_.wordWrap = bag.Read(L"WordWrap", false).AsBool();
-    look_.ellipsisFormat = bag.Read(L"EllipsisFormat", 0L).AsLong();
-    look_.verticalAlignment = bag.Read(L"VerticalAlignment", 0L).AsLong();
+    LibraryControlBase::ReadProperties(bag);
     ApplyAccessKey();
-}
-
-void LabelW::WriteProperties(host::PropertyBag& bag) {
-    bag.Write(L"Font", font_, Site().AmbientFont());
-    bag.Write(L"Appearance", Appearance(), 1);
-    bag.Write(L"BackColor", BackColor(), foundation::SystemColorButtonFace);
-    bag.Write(L"ForeColor", ForeColor(), foundation::SystemColorButtonText);
-    bag.Write(L"Enabled", Enabled(), true);
-    bag.Write(L"OLEDropMode", oleDropMode_, 0L);
-    bag.Write(L"MousePointer", mousePointer_, 0);
-    bag.Write(L"MouseTrack", mouseTrack_, false);
-    bag.Write(L"RightToLeft", look_.rightToLeft, false);
-    bag.Write(L"RightToLeftMode", rightToLeftMode_, 1L);
-    bag.Write(L"Alignment", look_.alignment, 0L);
-    bag.Write(L"BorderStyle", look_.borderStyle, 0L);
-    bag.Write(L"BackStyle", BackStyle(), 1);
-    bag.Write(L"Caption", foundation::PersistStringToVariant(look_.caption));
-    bag.Write(L"UseMnemonic", look_.useMnemonic, true);
-    bag.Write(L"AutoSize", autoSize_, false);
-    bag.Write(L"WordWrap", look_.wordWrap, false);
-    bag.Write(L"EllipsisFormat", look_.ellipsisFormat, 0L);
-    bag.Write(L"VerticalAlignment", look_.verticalAlignment, 0L);
 }
 
 void LabelW::Resize() {
@@ -112,12 +91,19 @@ void LabelW::Paint(HDC dc) {
     host::SelectObjectGuard font(dc, surface.FontHandle());
     COLORREF oldColor = SetTextColor(dc, surface.Enabled() ? surface.ForeRgb() : GetSysColor(COLOR_GRAYTEXT));
     int oldMode = SetBkMode(dc, TRANSPARENT);
-    displayed_ = PaintLabel(dc, size, look_, displayed_);
+    displayed_ = PaintLabel(dc, size, Look(), displayed_);
     SetBkMode(dc, oldMode);
     SetTextColor(dc, oldColor);
 }
 
 void LabelW::Remeasure() { sizePending_ = autoSize_; }
+
+LabelLook LabelW::Look() const {
+    LabelLook look = look_;
+    look.rightToLeft = rightToLeft_;
+    look.borderStyle = borderStyle_;
+    return look;
+}
 
 void LabelW::Update() {
     if (sizePending_) AutoSizeStep();
@@ -138,7 +124,7 @@ void LabelW::AutoSizeStep() {
     {
         host::SelectObjectGuard selected(memory.Get(), font.Get());
         const host::WindowlessSurface& surface = *Site().Windowless();
-        need = MeasureLabel(memory.Get(), SIZE{surface.WidthPixels(), surface.HeightPixels()}, look_);
+        need = MeasureLabel(memory.Get(), SIZE{surface.WidthPixels(), surface.HeightPixels()}, Look());
     }
     host::ControlSite& site = Site();
     double right = site.Left() + site.Width(), centre = site.Left() + site.Width() / 2;
@@ -169,90 +155,38 @@ void LabelW::ApplyAccessKey() {
 
 // --- properties ---------------------------------------------------------------------------
 
-void LabelW::Font(const host::FontDesc& font) {
-    font_ = font;
-    Site().Windowless()->Font(font_);
+// --- what the common properties do to the label ------------------------------------------------
+
+void LabelW::OnFontChanged() {
     Remeasure();
     Update();
-    Changed(L"Font");
 }
 
-int LabelW::Appearance() const { return Site().Windowless()->Appearance(); }
-
-// Flat takes the window-text colour and a single border, 3D the button-text colour and a
-// sunken border; no border stays no border.
-void LabelW::Appearance(int value) {
-    if (foundation::RejectOutOfRange(value, 0, 1, designMode_)) return;
-    Site().Windowless()->Appearance(value);
-    Site().Windowless()->ForeColor(value == 0 ? foundation::SystemColorWindowText : foundation::SystemColorButtonText);
-    if (look_.borderStyle != 0) look_.borderStyle = value == 0 ? 1 : 3;
+// Flat takes a single border, 3D a sunken one (the surface gave the colour); no border stays
+// no border.
+void LabelW::OnAppearanceChanged() {
+    if (borderStyle_ != 0) borderStyle_ = Appearance() == 0 ? 1 : 3;
     Update();
-    Changed(L"Appearance");
 }
 
-unsigned long LabelW::BackColor() const { return Site().Windowless()->BackColor(); }
-
-void LabelW::BackColor(unsigned long oleColor) {
-    Site().Windowless()->BackColor(oleColor);
+void LabelW::OnBorderStyleChanged() {
+    Remeasure();
     Update();
-    Changed(L"BackColor");
 }
 
-unsigned long LabelW::ForeColor() const { return Site().Windowless()->ForeColor(); }
-
-void LabelW::ForeColor(unsigned long oleColor) {
-    Site().Windowless()->ForeColor(oleColor);
-    Update();
-    Changed(L"ForeColor");
-}
-
-bool LabelW::Enabled() const { return Site().Windowless()->Enabled(); }
-
-void LabelW::Enabled(bool on) {
-    Site().Windowless()->Enabled(on);
-    Changed(L"Enabled");
-}
-
-void LabelW::MousePointer(int value) {
-    if (foundation::RejectMousePointer(value, designMode_)) return;
-    mousePointer_ = value;
-    Changed(L"MousePointer");
-}
-
-void LabelW::RightToLeft(bool on) {
-    look_.rightToLeft = on;
-    Site().Windowless()->RightToLeft(on);
-    foundation::ResolveRightToLeft(look_.rightToLeft, Site().Windowless()->RightToLeft(), rightToLeftMode_);
-    Update();
-    Changed(L"RightToLeft");
-}
-
-void LabelW::RightToLeftMode(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 4, designMode_)) return;
-    rightToLeftMode_ = mode;
-    RightToLeft(look_.rightToLeft);
-    Changed(L"RightToLeftMode");
-}
+// --- the label's own properties -------------------------------------------------------------
 
 void LabelW::Alignment(long alignment) {
-    if (foundation::RejectOutOfRange(alignment, 0, 2, designMode_)) return;
+    if (Reject(L"Alignment", alignment)) return;
     look_.alignment = alignment;
     Update();
     Changed(L"Alignment");
 }
 
-void LabelW::BorderStyle(long style) {
-    if (foundation::RejectOutOfRange(style, 0, 4, designMode_)) return;
-    look_.borderStyle = style;
-    Remeasure();
-    Update();
-    Changed(L"BorderStyle");
-}
-
 int LabelW::BackStyle() const { return Site().Windowless()->BackStyle(); }
 
 void LabelW::BackStyle(int style) {
-    if (foundation::RejectOutOfRange(style, 0, 1, designMode_)) return;
+    if (Reject(L"BackStyle", style)) return;
     Site().Windowless()->BackStyle(style);
     Update();
     Changed(L"BackStyle");
@@ -293,7 +227,7 @@ void LabelW::WordWrap(bool on) {
 }
 
 void LabelW::EllipsisFormat(long format) {
-    if (foundation::RejectOutOfRange(format, 0, 3, designMode_)) return;
+    if (Reject(L"EllipsisFormat", format)) return;
     look_.ellipsisFormat = format;
     Remeasure();
     Update();
@@ -301,7 +235,7 @@ void LabelW::EllipsisFormat(long format) {
 }
 
 void LabelW::VerticalAlignment(long alignment) {
-    if (foundation::RejectOutOfRange(alignment, 0, 2, designMode_)) return;
+    if (Reject(L"VerticalAlignment", alignment)) return;
     look_.verticalAlignment = alignment;
     Update();
     Changed(L"VerticalAlignment");

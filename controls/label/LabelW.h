@@ -31,7 +31,6 @@ public:
     void Initialize(host::ControlSite& site) override;
     void InitProperties() override;
     void ReadProperties(const host::PropertyBag& bag) override;
-    void WriteProperties(host::PropertyBag& bag) override;
     void Resize() override;
     void Terminate() override;
     void Paint(HDC dc) override;
@@ -43,26 +42,22 @@ public:
     void OnSurfaceDblClick() override;
 
     // --- properties -----------------------------------------------------------------------
-    const host::FontDesc& Font() const { return font_; }
-    void Font(const host::FontDesc& font);
-    int Appearance() const;
-    void Appearance(int value);
-    unsigned long BackColor() const;
-    void BackColor(unsigned long oleColor);
-    unsigned long ForeColor() const;
-    void ForeColor(unsigned long oleColor);
-    bool Enabled() const;
-    void Enabled(bool on);
-    int MousePointer() const { return mousePointer_; }
-    void MousePointer(int value);
-    bool RightToLeft() const { return look_.rightToLeft; }
-    void RightToLeft(bool on);
-    long RightToLeftMode() const { return rightToLeftMode_; }
-    void RightToLeftMode(long mode);
+    // The table of every persisted property (names, defaults, ranges, browsing texts).
+    const foundation::PropertyTable& Properties() const override;
+    using LibraryControlBase::Font;
+    using LibraryControlBase::Appearance;
+    using LibraryControlBase::BackColor;
+    using LibraryControlBase::ForeColor;
+    using LibraryControlBase::Enabled;
+    using LibraryControlBase::OLEDropMode;
+    using LibraryControlBase::MousePointer;
+    using LibraryControlBase::MouseIcon;
+    using LibraryControlBase::MouseTrack;
+    using LibraryControlBase::RightToLeft;
+    using LibraryControlBase::RightToLeftMode;
+    using LibraryControlBase::BorderStyle;
     long Alignment() const { return look_.alignment; }
     void Alignment(long alignment);
-    long BorderStyle() const { return look_.borderStyle; }
-    void BorderStyle(long style);
     int BackStyle() const;
     void BackStyle(int style);
     const std::wstring& Caption() const { return look_.caption; }
@@ -94,7 +89,16 @@ public:
     host::Event<> MouseEnter;
     host::Event<> MouseLeave;
 
+protected:
+    void OnFontChanged() override;
+    void OnColorsChanged() override { Update(); }
+    void OnAppearanceChanged() override;
+    void OnRightToLeftChanged() override { Update(); }
+    void OnBorderStyleChanged() override;
+
 private:
+    // The look as drawn: the label's own settings with the common RightToLeft and BorderStyle.
+    LabelLook Look() const;
     void Update();
     void AutoSizeStep();
     void ApplyAccessKey();
@@ -106,9 +110,6 @@ private:
 
     LabelLook look_;
     std::wstring displayed_;
-    host::FontDesc font_;
-    int mousePointer_ = 0;
-    long rightToLeftMode_ = 1;
     bool autoSize_ = false;
     bool sizePending_ = false;
     bool paintingSuppressed_ = false;

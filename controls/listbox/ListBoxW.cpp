@@ -32,77 +32,50 @@ void ListBoxW::Initialize(host::ControlSite& site) {
     foundation::HookControlInterfaces(*this, foundation::HookPropertyBrowsing);
 }
 
-void ListBoxW::InitProperties() {
-    designMode_ = !Site().AmbientUserMode();
-    font_ = Site().AmbientFont();
-    Site().HostWin()->BackColor(foundation::SystemColorWindow);
-    Site().HostWin()->ForeColor(foundation::SystemColorWindowText);
-    rightToLeft_ = Site().AmbientRightToLeft();
-    if (rightToLeft_) Site().HostWin()->RightToLeft(true);
-    CreateListBox();
-}
-
 // A store without BackColor/ForeColor gives button-face colours, unlike a newly placed list.
-void ListBoxW::ReadProperties(const host::PropertyBag& bag) {
-    designMode_ = !Site().AmbientUserMode();
-    host::Value font = bag.Read(L"Font");
-    font_ = font.GetKind() == host::Value::Kind::Font ? font.AsFont() : Site().AmbientFont();
-    visualStyles_ = bag.Read(L"VisualStyles", true).AsBool();
-    Site().HostWin()->BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", foundation::SystemColorButtonFace).AsLong()));
-    Site().HostWin()->ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", foundation::SystemColorButtonText).AsLong()));
-    Site().HostWin()->Enabled(bag.Read(L"Enabled", true).AsBool());
-    oleDragMode_ = bag.Read(L"OLEDragMode", 0L).AsLong();
-    oleDragDropScroll_ = bag.Read(L"OLEDragDropScroll", true).AsBool();
-    ReadOLEDropMode(bag);
-    mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
-    mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
-    rightToLeft_ = bag.Read(L"RightToLeft", false).AsBool();
-    rightToLeftMode_ = bag.Read(L"RightToLeftMode", 1L).AsLong();
-    if (rightToLeft_) Site().HostWin()->RightToLeft(true);
-    redraw_ = bag.Read(L"Redraw", true).AsBool();
-    borderStyle_ = bag.Read(L"BorderStyle", 3L).AsLong();
-    multiColumn_ = bag.Read(L"MultiColumn", false).AsBool();
-    sorted_ = bag.Read(L"Sorted", false).AsBool();
-    integralHeight_ = bag.Read(L"IntegralHeight", true).AsBool();
-    allowSelection_ = bag.Read(L"AllowSelection", true).AsBool();
-    multiSelect_ = bag.Read(L"MultiSelect", 0L).AsLong();
-    horizontalExtentPixels_ = bag.Read(L"HorizontalExtent", 0L).AsLong();
-    useTabStops_ = bag.Read(L"UseTabStops", true).AsBool();
-    style_ = bag.Read(L"Style", 0L).AsLong();
-    disableNoScroll_ = bag.Read(L"DisableNoScroll", false).AsBool();
-    drawMode_ = bag.Read(L"DrawMode", 0L).AsLong();
-    insertMarkColor_ = static_cast<unsigned long>(bag.Read(L"InsertMarkColor", 0L).AsLong());
-    scrollTrack_ = bag.Read(L"ScrollTrack", true).AsBool();
+const foundation::PropertyTable& ListBoxW::Properties() const {
+    using foundation::Field;
+    using T = ListBoxW;
+    static const foundation::PropertyTable table{
+        FontProperty(),
+        VisualStylesProperty(),
+        BackColorProperty(foundation::SystemColorButtonFace).New(host::Value(foundation::SystemColorWindow)),
+        ForeColorProperty(foundation::SystemColorButtonText).New(host::Value(foundation::SystemColorWindowText)),
+        EnabledProperty(),
+        OLEDragModeProperty(),
+        OLEDragDropScrollProperty(),
+        OLEDropModeProperty(),
+        MousePointerProperty(),
+        MouseIconProperty(),
+        MouseTrackProperty(),
+        RightToLeftProperty(),
+        RightToLeftModeProperty(),
+        Field(L"Redraw", &T::redraw_, true),
+        BorderStyleProperty(3, 4),
+        Field(L"MultiColumn", &T::multiColumn_, false),
+        Field(L"Sorted", &T::sorted_, false),
+        Field(L"IntegralHeight", &T::integralHeight_, true),
+        Field(L"AllowSelection", &T::allowSelection_, true),
+        Field(L"MultiSelect", &T::multiSelect_, 0L).Range(0, 2),
+        Field(L"HorizontalExtent", &T::horizontalExtentPixels_, 0L),  // pixels
+        Field(L"UseTabStops", &T::useTabStops_, true),
+        Field(L"Style", &T::style_, 0L).Range(0, 2),
+        Field(L"DisableNoScroll", &T::disableNoScroll_, false),
+        Field(L"DrawMode", &T::drawMode_, 0L).Range(0, 2),
+        Field(L"InsertMarkColor", &T::insertMarkColor_, 0L),
+        Field(L"ScrollTrack", &T::scrollTrack_, true),
+    };
+    return table;
+}
+
+void ListBoxW::InitProperties() {
+    LibraryControlBase::InitProperties();
     CreateListBox();
 }
 
-void ListBoxW::WriteProperties(host::PropertyBag& bag) {
-    bag.Write(L"Font", font_);
-    bag.Write(L"VisualStyles", visualStyles_, true);
-    bag.Write(L"BackColor", BackColor(), foundation::SystemColorButtonFace);
-    bag.Write(L"ForeColor", ForeColor(), foundation::SystemColorButtonText);
-    bag.Write(L"Enabled", Enabled(), true);
-    bag.Write(L"OLEDragMode", oleDragMode_, 0L);
-    bag.Write(L"OLEDragDropScroll", oleDragDropScroll_, true);
-    bag.Write(L"OLEDropMode", oleDropMode_, 0L);
-    bag.Write(L"MousePointer", static_cast<long>(mousePointer_), 0L);
-    bag.Write(L"MouseTrack", mouseTrack_, false);
-    bag.Write(L"RightToLeft", rightToLeft_, false);
-    bag.Write(L"RightToLeftMode", rightToLeftMode_, 1L);
-    bag.Write(L"Redraw", redraw_, true);
-    bag.Write(L"BorderStyle", borderStyle_, 3L);
-    bag.Write(L"MultiColumn", multiColumn_, false);
-    bag.Write(L"Sorted", sorted_, false);
-    bag.Write(L"IntegralHeight", integralHeight_, true);
-    bag.Write(L"AllowSelection", allowSelection_, true);
-    bag.Write(L"MultiSelect", multiSelect_, 0L);
-    bag.Write(L"HorizontalExtent", horizontalExtentPixels_, 0L);
-    bag.Write(L"UseTabStops", useTabStops_, true);
-    bag.Write(L"Style", style_, 0L);
-    bag.Write(L"DisableNoScroll", disableNoScroll_, false);
-    bag.Write(L"DrawMode", drawMode_, 0L);
-    bag.Write(L"InsertMarkColor", insertMarkColor_, 0UL);
-    bag.Write(L"ScrollTrack", scrollTrack_, true);
+void ListBoxW::ReadProperties(const host::PropertyBag& bag) {
+    LibraryControlBase::ReadProperties(bag);
+    CreateListBox();
 }
 
 // At design time the list shows only the control's name, so a new name replaces it.
@@ -130,44 +103,27 @@ void ListBoxW::Refresh() {
         RedrawWindow(HostWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-// --- appearance -----------------------------------------------------------------------------
+// --- what the common properties do to the list box ---------------------------------------------
 
-void ListBoxW::Font(const host::FontDesc& font) {
-    font_ = font;
+void ListBoxW::OnFontChanged() {
     ApplyFont();
     Resize();
-    Changed(L"Font");
 }
 
-void ListBoxW::VisualStyles(bool on) {
-    visualStyles_ = on;
-    ApplyVisualStyles();
-    Changed(L"VisualStyles");
+void ListBoxW::OnEnabledChanged() {
+    if (list_) EnableWindow(list_.Get(), Enabled());
 }
 
-unsigned long ListBoxW::BackColor() const { return Site().HostWin()->BackColor(); }
-
-void ListBoxW::BackColor(unsigned long oleColor) {
-    Site().HostWin()->BackColor(oleColor);
-    Refresh();
-    Changed(L"BackColor");
+void ListBoxW::OnBorderStyleChanged() {
+    if (list_) foundation::ReapplyBorderStyle(list_.Get(), borderStyle_);
+    Resize();
 }
 
-unsigned long ListBoxW::ForeColor() const { return Site().HostWin()->ForeColor(); }
-
-void ListBoxW::ForeColor(unsigned long oleColor) {
-    Site().HostWin()->ForeColor(oleColor);
-    Refresh();
-    Changed(L"ForeColor");
+void ListBoxW::OnRightToLeftChanged() {
+    if (list_) foundation::ApplyRightToLeftExStyle(list_.Get(), rightToLeft_ ? WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR : 0);
 }
 
-bool ListBoxW::Enabled() const { return Site().HostWin()->Enabled(); }
-
-void ListBoxW::Enabled(bool on) {
-    Site().HostWin()->Enabled(on);
-    if (list_) EnableWindow(list_.Get(), on);
-    Changed(L"Enabled");
-}
+// --- stored settings --------------------------------------------------------------------------
 
 void ListBoxW::Redraw(bool on) {
     redraw_ = on;
@@ -177,48 +133,6 @@ void ListBoxW::Redraw(bool on) {
         if (on) Refresh();
     }
     Changed(L"Redraw");
-}
-
-void ListBoxW::BorderStyle(long style) {
-    if (foundation::RejectOutOfRange(style, 0, 4, designMode_)) return;
-    borderStyle_ = style;
-    if (list_) foundation::ReapplyBorderStyle(list_.Get(), style);
-    Resize();
-    Changed(L"BorderStyle");
-}
-
-void ListBoxW::RightToLeft(bool on) {
-    rightToLeft_ = on;
-    Site().HostWin()->RightToLeft(on);
-    foundation::ResolveRightToLeft(rightToLeft_, Site().HostWin()->RightToLeft(), rightToLeftMode_);
-    if (list_) foundation::ApplyRightToLeftExStyle(list_.Get(), rightToLeft_ ? WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR : 0);
-    Changed(L"RightToLeft");
-}
-
-void ListBoxW::RightToLeftMode(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 4, designMode_)) return;
-    rightToLeftMode_ = mode;
-    RightToLeft(rightToLeft_);
-    Changed(L"RightToLeftMode");
-}
-
-// --- mouse and drag settings ----------------------------------------------------------------
-
-void ListBoxW::OLEDragMode(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
-    oleDragMode_ = mode;
-    Changed(L"OLEDragMode");
-}
-
-void ListBoxW::OLEDragDropScroll(bool on) {
-    oleDragDropScroll_ = on;
-    Changed(L"OLEDragDropScroll");
-}
-
-void ListBoxW::MousePointer(int value) {
-    if (foundation::RejectMousePointer(value, designMode_)) return;
-    mousePointer_ = value;
-    Changed(L"MousePointer");
 }
 
 // --- creation-time styles: stored, then the list box is re-created with its items -------------
@@ -252,7 +166,7 @@ void ListBoxW::AllowSelection(bool on) {
 }
 
 void ListBoxW::MultiSelect(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 2, designMode_)) return;
+    if (Reject(L"MultiSelect", mode)) return;
     if (mode != 0 && style_ != 0)
         return foundation::PropertyError(designMode_, host::err::CantSetProperty,
                                          L"MultiSelect must be 0 - None when Style is not 0 - Standard");
@@ -262,7 +176,7 @@ void ListBoxW::MultiSelect(long mode) {
 }
 
 void ListBoxW::DrawMode(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 2, designMode_)) return;
+    if (Reject(L"DrawMode", mode)) return;
     if (!designMode_) foundation::RaiseReadOnlyAtRunTime(L"DrawMode");
     drawMode_ = mode;
     ReCreateListBox();

@@ -54,7 +54,6 @@ public:
     void Initialize(host::ControlSite& site) override;
     void InitProperties() override;
     void ReadProperties(const host::PropertyBag& bag) override;
-    void WriteProperties(host::PropertyBag& bag) override;
     void Resize() override;
     void AmbientChanged(const std::wstring& name) override;
     void Terminate() override;
@@ -67,30 +66,24 @@ public:
     void Refresh();
 
     // --- properties -----------------------------------------------------------------------
-    const host::FontDesc& Font() const { return font_; }
-    void Font(const host::FontDesc& font);
-    bool VisualStyles() const { return visualStyles_; }
-    void VisualStyles(bool on);
-    unsigned long BackColor() const;
-    void BackColor(unsigned long oleColor);
-    unsigned long ForeColor() const;
-    void ForeColor(unsigned long oleColor);
-    bool Enabled() const;
-    void Enabled(bool on);
-    long OLEDragMode() const { return oleDragMode_; }
-    void OLEDragMode(long mode);
-    bool OLEDragDropScroll() const { return oleDragDropScroll_; }
-    void OLEDragDropScroll(bool on);
-    int MousePointer() const { return mousePointer_; }
-    void MousePointer(int value);
-    bool RightToLeft() const { return rightToLeft_; }
-    void RightToLeft(bool on);
-    long RightToLeftMode() const { return rightToLeftMode_; }
-    void RightToLeftMode(long mode);
+    // The table of every persisted property (names, defaults, ranges, browsing texts).
+    const foundation::PropertyTable& Properties() const override;
+    using LibraryControlBase::Font;
+    using LibraryControlBase::VisualStyles;
+    using LibraryControlBase::BackColor;
+    using LibraryControlBase::ForeColor;
+    using LibraryControlBase::Enabled;
+    using LibraryControlBase::OLEDragMode;
+    using LibraryControlBase::OLEDragDropScroll;
+    using LibraryControlBase::OLEDropMode;
+    using LibraryControlBase::MousePointer;
+    using LibraryControlBase::MouseIcon;
+    using LibraryControlBase::MouseTrack;
+    using LibraryControlBase::RightToLeft;
+    using LibraryControlBase::RightToLeftMode;
+    using LibraryControlBase::BorderStyle;
     bool Redraw() const { return redraw_; }
     void Redraw(bool on);
-    long BorderStyle() const { return borderStyle_; }
-    void BorderStyle(long style);
     bool MultiColumn() const { return multiColumn_; }
     void MultiColumn(bool on);
     bool Sorted() const { return sorted_; }
@@ -209,6 +202,12 @@ public:
     host::Event<> MouseLeave;
 
 protected:
+    void OnFontChanged() override;
+    void OnVisualStylesChanged() override { ApplyVisualStyles(); }
+    void OnColorsChanged() override { Refresh(); }
+    void OnEnabledChanged() override;
+    void OnRightToLeftChanged() override;
+    void OnBorderStyleChanged() override;
     LRESULT ISubclass_Message(HWND hwnd, UINT wMsg, WPARAM wParam, LPARAM lParam, LONG_PTR dwRefData) override;
 
 private:
@@ -297,16 +296,8 @@ private:
     bool redrawSuspended_ = false;  // by a burst of AddItem, until the message loop is idle again
     UINT resumeRedrawMessage_ = 0;
 
-    // --- stored properties
-    host::FontDesc font_;
-    bool visualStyles_ = true;
-    long oleDragMode_ = 0;
-    bool oleDragDropScroll_ = true;
-    int mousePointer_ = 0;
-    bool rightToLeft_ = false;
-    long rightToLeftMode_ = 1;
+    // --- stored properties (the common ones are LibraryControlBase's)
     bool redraw_ = true;
-    long borderStyle_ = 3;
     bool multiColumn_ = false;
     bool sorted_ = false;
     bool integralHeight_ = true;

@@ -153,7 +153,7 @@ std::vector<long> ListBoxW::CheckedIndices() const {
 
 void ListBoxW::Style(long style) {
     if (!designMode_) foundation::RaiseReadOnlyAtRunTime(L"Style");
-    if (foundation::RejectOutOfRange(style, 0, 2, designMode_)) return;
+    if (Reject(L"Style", style)) return;
     if (style != 0 && drawMode_ != 0) {
         foundation::ShowMessageBox(L"Style must be 0 - Standard when DrawMode is not 0 - Normal", MB_ICONSTOP);
         return;

@@ -73,7 +73,7 @@ LRESULT ListBoxW::OnListKillFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT ListBoxW::OnListSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (foundation::SetCursorForMousePointer(mousePointer_, lParam)) return TRUE;
+    if (ShowMousePointer(lParam)) return TRUE;
     return foundation::CallDefaultProc(hwnd, WM_SETCURSOR, wParam, lParam);
 }
 

@@ -16,17 +16,6 @@
 
 namespace controls {
 
-namespace {
-
-// MouseIcon takes an icon (or cursor) picture, or none.
-bool IsIconOrNone(const host::Picture& picture) {
-    if (!picture) return true;
-    SHORT type = PICTYPE_NONE;
-    return SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_ICON;
-}
-
-}  // namespace
-
 TextBoxW::~TextBoxW() = default;
 
 // --- life cycle ---------------------------------------------------------------------------
@@ -40,85 +29,59 @@ void TextBoxW::Initialize(host::ControlSite& site) {
     foundation::HookControlInterfaces(*this, foundation::HookPropertyBrowsing);
 }
 
+const foundation::PropertyTable& TextBoxW::Properties() const {
+    using foundation::Field;
+    using foundation::NewValue;
+    using T = TextBoxW;
+    static const foundation::PropertyTable table{
+        FontProperty(),
+        VisualStylesProperty(),
+        BackColorProperty(foundation::SystemColorWindow).New(host::Value(foundation::SystemColorWindow)),
+        ForeColorProperty(foundation::SystemColorWindowText).New(host::Value(foundation::SystemColorWindowText)),
+        EnabledProperty(),
+        OLEDragModeProperty(),
+        OLEDragDropScrollProperty(),
+        OLEDropModeProperty(),
+        MousePointerProperty(),
+        MouseIconProperty(),
+        MouseTrackProperty(),
+        RightToLeftProperty(),
+        RightToLeftModeProperty(),
+        BorderStyleProperty(3, 4),
+        foundation::Accessor<T>(L"Text", {}, [](const T& c) { return host::Value(c.Text()); },
+                                [](T& c, const host::Value& v) { c.text_ = v.AsString(); })
+            .StoredAs(foundation::Persist::UnicodeText)
+            .New(NewValue::AmbientDisplayName),
+        Field(L"Alignment", &T::alignment_, 0L).Range(0, 2).New(NewValue::OneIfAmbientRightToLeft),
+        Field(L"AllowOnlyNumbers", &T::allowOnlyNumbers_, false),
+        foundation::Accessor<T>(L"Locked", false, [](const T& c) { return host::Value(c.Locked()); },
+                                [](T& c, const host::Value& v) { c.locked_ = v.AsBool(); }),
+        Field(L"HideSelection", &T::hideSelection_, true),
+        Field(L"PasswordChar", &T::passwordChar_, 0L),
+        Field(L"UseSystemPasswordChar", &T::useSystemPasswordChar_, false),
+        Field(L"MultiLine", &T::multiLine_, false),
+        Field(L"MaxLength", &T::maxLength_, 0L),
+        Field(L"ScrollBars", &T::scrollBars_, 0L).Range(0, 3),
+        Field(L"CueBanner", &T::cueBanner_),
+        Field(L"CharacterCasing", &T::characterCasing_, 0L).Range(0, 2),
+        Field(L"WantReturn", &T::wantReturn_, false),
+        Field(L"IMEMode", &T::imeMode_, 0L).Range(0, 10),
+        Field(L"AllowOverType", &T::allowOverType_, false),
+        // Kept only while AllowOverType is True.
+        foundation::Accessor<T>(L"OverTypeMode", false, [](const T& c) { return host::Value(c.overTypeMode_); },
+                                [](T& c, const host::Value& v) { c.overTypeMode_ = c.allowOverType_ && v.AsBool(); }),
+    };
+    return table;
+}
+
 void TextBoxW::InitProperties() {
-    designMode_ = !Site().AmbientUserMode();
-    font_ = Site().AmbientFont();
-    rightToLeft_ = Site().AmbientRightToLeft();
-    alignment_ = rightToLeft_ ? 1 : 0;
-    text_ = Site().AmbientDisplayName();
-    Site().HostWin()->BackColor(foundation::SystemColorWindow);
-    Site().HostWin()->ForeColor(foundation::SystemColorWindowText);
+    LibraryControlBase::InitProperties();
     BuildEditWindow();
 }
 
 void TextBoxW::ReadProperties(const host::PropertyBag& bag) {
-    designMode_ = !Site().AmbientUserMode();
-    host::Value font = bag.Read(L"Font");
-    font_ = font.GetKind() == host::Value::Kind::Font ? font.AsFont() : Site().AmbientFont();
-    visualStyles_ = bag.Read(L"VisualStyles", true).AsBool();
-    Site().HostWin()->BackColor(static_cast<unsigned long>(bag.Read(L"BackColor", foundation::SystemColorWindow).AsLong()));
-    Site().HostWin()->ForeColor(static_cast<unsigned long>(bag.Read(L"ForeColor", foundation::SystemColorWindowText).AsLong()));
-    Site().HostWin()->Enabled(bag.Read(L"Enabled", true).AsBool());
-    oleDragMode_ = bag.Read(L"OLEDragMode", 0L).AsLong();
-    oleDragDropScroll_ = bag.Read(L"OLEDragDropScroll", true).AsBool();
-    ReadOLEDropMode(bag);
-    mousePointer_ = static_cast<int>(bag.Read(L"MousePointer", 0L).AsLong());
-    mouseIcon_ = bag.Read(L"MouseIcon").AsPicture();
-    mouseTrack_ = bag.Read(L"MouseTrack", false).AsBool();
-    rightToLeft_ = bag.Read(L"RightToLeft", false).AsBool();
-    rightToLeftMode_ = bag.Read(L"RightToLeftMode", 1L).AsLong();
-    if (rightToLeft_) Site().HostWin()->RightToLeft(true);
-    borderStyle_ = bag.Read(L"BorderStyle", 3L).AsLong();
-    text_ = foundation::PersistVariantToString(bag.Read(L"Text"));
-    alignment_ = bag.Read(L"Alignment", 0L).AsLong();
-    allowOnlyNumbers_ = bag.Read(L"AllowOnlyNumbers", false).AsBool();
-    locked_ = bag.Read(L"Locked", false).AsBool();
-    hideSelection_ = bag.Read(L"HideSelection", true).AsBool();
-    passwordChar_ = static_cast<wchar_t>(bag.Read(L"PasswordChar", 0L).AsLong());
-    useSystemPasswordChar_ = bag.Read(L"UseSystemPasswordChar", false).AsBool();
-    multiLine_ = bag.Read(L"MultiLine", false).AsBool();
-    maxLength_ = bag.Read(L"MaxLength", 0L).AsLong();
-    scrollBars_ = bag.Read(L"ScrollBars", 0L).AsLong();
-    cueBanner_ = foundation::PersistVariantToString(bag.Read(L"CueBanner"));
-    characterCasing_ = bag.Read(L"CharacterCasing", 0L).AsLong();
-    wantReturn_ = bag.Read(L"WantReturn", false).AsBool();
-    imeMode_ = bag.Read(L"IMEMode", 0L).AsLong();
-    allowOverType_ = bag.Read(L"AllowOverType", false).AsBool();
-    overTypeMode_ = allowOverType_ && bag.Read(L"OverTypeMode", false).AsBool();
+    LibraryControlBase::ReadProperties(bag);
     BuildEditWindow();
-}
-
-void TextBoxW::WriteProperties(host::PropertyBag& bag) {
-    bag.Write(L"Font", font_);
-    bag.Write(L"VisualStyles", visualStyles_, true);
-    bag.Write(L"BackColor", BackColor(), foundation::SystemColorWindow);
-    bag.Write(L"ForeColor", ForeColor(), foundation::SystemColorWindowText);
-    bag.Write(L"Enabled", Enabled(), true);
-    bag.Write(L"OLEDragMode", oleDragMode_, 0L);
-    bag.Write(L"OLEDragDropScroll", oleDragDropScroll_, true);
-    bag.Write(L"OLEDropMode", oleDropMode_, 0L);
-    bag.Write(L"MousePointer", static_cast<long>(mousePointer_), 0L);
-    bag.Write(L"MouseIcon", mouseIcon_);
-    bag.Write(L"MouseTrack", mouseTrack_, false);
-    bag.Write(L"RightToLeft", rightToLeft_, false);
-    bag.Write(L"RightToLeftMode", rightToLeftMode_, 1L);
-    bag.Write(L"BorderStyle", borderStyle_, 3L);
-    bag.Write(L"Text", foundation::PersistStringToVariant(Text()));
-    bag.Write(L"Alignment", alignment_, 0L);
-    bag.Write(L"AllowOnlyNumbers", allowOnlyNumbers_, false);
-    bag.Write(L"Locked", Locked(), false);
-    bag.Write(L"HideSelection", hideSelection_, true);
-    bag.Write(L"PasswordChar", static_cast<long>(passwordChar_), 0L);
-    bag.Write(L"UseSystemPasswordChar", useSystemPasswordChar_, false);
-    bag.Write(L"MultiLine", multiLine_, false);
-    bag.Write(L"MaxLength", maxLength_, 0L);
-    bag.Write(L"ScrollBars", scrollBars_, 0L);
-    bag.Write(L"CueBanner", foundation::PersistStringToVariant(cueBanner_));
-    bag.Write(L"CharacterCasing", characterCasing_, 0L);
-    bag.Write(L"WantReturn", wantReturn_, false);
-    bag.Write(L"IMEMode", imeMode_, 0L);
-    bag.Write(L"AllowOverType", allowOverType_, false);
-    bag.Write(L"OverTypeMode", overTypeMode_, false);
 }
 
 void TextBoxW::Terminate() {
@@ -138,97 +101,26 @@ void TextBoxW::Refresh() {
     RedrawWindow(HostWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-// --- appearance -----------------------------------------------------------------------------
+// --- what the common properties do to the edit window ------------------------------------------
 
-void TextBoxW::Font(const host::FontDesc& font) {
-    font_ = font;
-    ApplyFont();
-    Changed(L"Font");
+void TextBoxW::OnEnabledChanged() {
+    if (edit_) EnableWindow(edit_.Get(), Enabled());
 }
 
-void TextBoxW::VisualStyles(bool on) {
-    visualStyles_ = on;
-    ApplyVisualStyles();
-    Changed(L"VisualStyles");
+void TextBoxW::OnBorderStyleChanged() {
+    if (edit_) foundation::ReapplyBorderStyle(edit_.Get(), borderStyle_);
 }
 
-unsigned long TextBoxW::BackColor() const { return Site().HostWin()->BackColor(); }
-
-void TextBoxW::BackColor(unsigned long oleColor) {
-    Site().HostWin()->BackColor(oleColor);
-    Refresh();
-    Changed(L"BackColor");
-}
-
-unsigned long TextBoxW::ForeColor() const { return Site().HostWin()->ForeColor(); }
-
-void TextBoxW::ForeColor(unsigned long oleColor) {
-    Site().HostWin()->ForeColor(oleColor);
-    Refresh();
-    Changed(L"ForeColor");
-}
-
-bool TextBoxW::Enabled() const { return Site().HostWin()->Enabled(); }
-
-void TextBoxW::Enabled(bool on) {
-    Site().HostWin()->Enabled(on);
-    if (edit_) EnableWindow(edit_.Get(), on);
-    Changed(L"Enabled");
-}
-
-void TextBoxW::BorderStyle(long style) {
-    if (foundation::RejectOutOfRange(style, 0, 4, designMode_)) return;
-    borderStyle_ = style;
-    if (edit_) foundation::ReapplyBorderStyle(edit_.Get(), style);
-    Changed(L"BorderStyle");
+void TextBoxW::OnRightToLeftChanged() {
+    if (edit_) foundation::ApplyRightToLeftExStyle(edit_.Get(), rightToLeft_ ? WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR : 0);
 }
 
 void TextBoxW::Alignment(long alignment) {
-    if (foundation::RejectOutOfRange(alignment, 0, 2, designMode_)) return;
+    if (Reject(L"Alignment", alignment)) return;
     alignment_ = alignment;
     ApplyAlignment();
     Refresh();
     Changed(L"Alignment");
-}
-
-void TextBoxW::RightToLeft(bool on) {
-    rightToLeft_ = on;
-    Site().HostWin()->RightToLeft(on);
-    foundation::ResolveRightToLeft(rightToLeft_, Site().HostWin()->RightToLeft(), rightToLeftMode_);
-    if (edit_) foundation::ApplyRightToLeftExStyle(edit_.Get(), rightToLeft_ ? WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR : 0);
-    Changed(L"RightToLeft");
-}
-
-void TextBoxW::RightToLeftMode(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 4, designMode_)) return;
-    rightToLeftMode_ = mode;
-    RightToLeft(rightToLeft_);
-    Changed(L"RightToLeftMode");
-}
-
-// --- mouse and drag settings ----------------------------------------------------------------
-
-void TextBoxW::OLEDragMode(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 1, designMode_)) return;
-    oleDragMode_ = mode;
-    Changed(L"OLEDragMode");
-}
-
-void TextBoxW::OLEDragDropScroll(bool on) {
-    oleDragDropScroll_ = on;
-    Changed(L"OLEDragDropScroll");
-}
-
-void TextBoxW::MousePointer(int value) {
-    if (foundation::RejectMousePointer(value, designMode_)) return;
-    mousePointer_ = value;
-    Changed(L"MousePointer");
-}
-
-void TextBoxW::MouseIcon(host::Picture icon) {
-    if (!IsIconOrNone(icon)) return foundation::InvalidPropertyValue(designMode_);
-    mouseIcon_ = std::move(icon);
-    Changed(L"MouseIcon");
 }
 
 // --- text and editing behaviour -------------------------------------------------------------
@@ -312,7 +204,7 @@ void TextBoxW::MaxLength(long length) {
 }
 
 void TextBoxW::ScrollBars(long value) {
-    if (foundation::RejectOutOfRange(value, 0, 3, designMode_)) return;
+    if (Reject(L"ScrollBars", value)) return;
     scrollBars_ = value;
     RebuildEditWindow();
     Changed(L"ScrollBars");
@@ -325,7 +217,7 @@ void TextBoxW::CueBanner(const std::wstring& text) {
 }
 
 void TextBoxW::CharacterCasing(long value) {
-    if (foundation::RejectOutOfRange(value, 0, 2, designMode_)) return;
+    if (Reject(L"CharacterCasing", value)) return;
     characterCasing_ = value;
     SetStyleBit(ES_UPPERCASE, value == 1);
     SetStyleBit(ES_LOWERCASE, value == 2);
@@ -344,7 +236,7 @@ void TextBoxW::WantReturn(bool on) {
 }
 
 void TextBoxW::IMEMode(long mode) {
-    if (foundation::RejectOutOfRange(mode, 0, 10, designMode_)) return;
+    if (Reject(L"IMEMode", mode)) return;
     imeMode_ = mode;
     if (edit_ && !designMode_ && GetFocus() == edit_.Get()) foundation::ApplyIMEMode(edit_.Get(), imeContext_, mode);
     Changed(L"IMEMode");

@@ -49,7 +49,6 @@ public:
     void Initialize(host::ControlSite& site) override;
     void InitProperties() override;
     void ReadProperties(const host::PropertyBag& bag) override;
-    void WriteProperties(host::PropertyBag& bag) override;
     void Resize() override;
     void Terminate() override;
     void IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, long& retVal, UINT wMsg, WPARAM wParam,
@@ -63,31 +62,22 @@ public:
     void Refresh();
 
     // --- properties -----------------------------------------------------------------------
-    const host::FontDesc& Font() const { return font_; }
-    void Font(const host::FontDesc& font);
-    bool VisualStyles() const { return visualStyles_; }
-    void VisualStyles(bool on);
-    unsigned long BackColor() const;
-    void BackColor(unsigned long oleColor);
-    unsigned long ForeColor() const;
-    void ForeColor(unsigned long oleColor);
-    bool Enabled() const;
-    void Enabled(bool on);
-    long OLEDragMode() const { return oleDragMode_; }
-    void OLEDragMode(long mode);
-    bool OLEDragDropScroll() const { return oleDragDropScroll_; }
-    void OLEDragDropScroll(bool on);
-    int MousePointer() const { return mousePointer_; }
-    void MousePointer(int value);
-    // The cursor for MousePointer 99: an icon picture, or none.
-    const host::Picture& MouseIcon() const { return mouseIcon_; }
-    void MouseIcon(host::Picture icon);
-    bool RightToLeft() const { return rightToLeft_; }
-    void RightToLeft(bool on);
-    long RightToLeftMode() const { return rightToLeftMode_; }
-    void RightToLeftMode(long mode);
-    long BorderStyle() const { return borderStyle_; }
-    void BorderStyle(long style);
+    // The table of every persisted property (names, defaults, ranges, browsing texts).
+    const foundation::PropertyTable& Properties() const override;
+    using LibraryControlBase::Font;
+    using LibraryControlBase::VisualStyles;
+    using LibraryControlBase::BackColor;
+    using LibraryControlBase::ForeColor;
+    using LibraryControlBase::Enabled;
+    using LibraryControlBase::OLEDragMode;
+    using LibraryControlBase::OLEDragDropScroll;
+    using LibraryControlBase::OLEDropMode;
+    using LibraryControlBase::MousePointer;
+    using LibraryControlBase::MouseIcon;
+    using LibraryControlBase::MouseTrack;
+    using LibraryControlBase::RightToLeft;
+    using LibraryControlBase::RightToLeftMode;
+    using LibraryControlBase::BorderStyle;
     std::wstring Text() const;
     void Text(const std::wstring& text);
     std::wstring Default() const { return Text(); }
@@ -173,6 +163,12 @@ public:
     host::Event<int /*Button*/, int /*Shift*/, float /*x*/, float /*y*/> MouseUp;
 
 protected:
+    void OnFontChanged() override { ApplyFont(); }
+    void OnVisualStylesChanged() override { ApplyVisualStyles(); }
+    void OnColorsChanged() override { Refresh(); }
+    void OnEnabledChanged() override;
+    void OnRightToLeftChanged() override;
+    void OnBorderStyleChanged() override;
     LRESULT ISubclass_Message(HWND hwnd, UINT wMsg, WPARAM wParam, LPARAM lParam, LONG_PTR dwRefData) override;
 
 private:
@@ -214,8 +210,6 @@ private:
     void RaiseClickIfInside(LPARAM lParam);
     void NoteTextChanged();
 
-    // --- shared setter tail: apply is done, tell the host
-
     // --- state
     host::UniqueWindow edit_;
     foundation::ScopedSubclass editSubclass_;  // declared after edit_: removed before it is destroyed
@@ -229,16 +223,7 @@ private:
     bool inResize_ = false;
     bool validating_ = false;
 
-    // --- stored properties
-    host::FontDesc font_;
-    bool visualStyles_ = true;
-    long oleDragMode_ = 0;
-    bool oleDragDropScroll_ = true;
-    int mousePointer_ = 0;
-    host::Picture mouseIcon_;
-    bool rightToLeft_ = false;
-    long rightToLeftMode_ = 1;
-    long borderStyle_ = 3;
+    // --- stored properties (the common ones are LibraryControlBase's)
     std::wstring text_;
     long alignment_ = 0;
     bool allowOnlyNumbers_ = false;

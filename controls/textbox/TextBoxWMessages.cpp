@@ -114,7 +114,7 @@ LRESULT TextBoxW::OnEditSetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TextBoxW::OnEditSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (foundation::SetCursorForMousePointer(mousePointer_, mouseIcon_, lParam)) return TRUE;
+    if (ShowMousePointer(lParam)) return TRUE;
     return foundation::CallDefaultProc(hwnd, WM_SETCURSOR, wParam, lParam);
 }
 

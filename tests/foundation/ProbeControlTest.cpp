@@ -110,13 +110,19 @@ TEST(ProbeControl, SetCursorShowsTheChosenCursorTheIconOrTheDefault) {
     c.MousePointer(2);
     EXPECT_EQ(SetCursorMessage(edit), 1);
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_CROSS));
-    c.MousePointer(16);  // the arrow with a CD: a system cursor of its own number
+    // The arrow with a CD: a system cursor of its own number where the system has it, else the
+    // arrow — never no cursor at all.
+    c.MousePointer(16);
+    SetCursor(nullptr);
     EXPECT_EQ(SetCursorMessage(edit), 1);
-    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, MAKEINTRESOURCEW(32663)));
+    HCURSOR cd = LoadCursorW(nullptr, MAKEINTRESOURCEW(32663));
+    ASSERT_NE(GetCursor(), nullptr);
+    EXPECT_EQ(GetCursor(), cd ? cd : LoadCursorW(nullptr, IDC_ARROW));
     // Outside the client area the default handling decides.
+    c.MousePointer(2);
     SetCursor(nullptr);
     SendMessageW(edit, WM_SETCURSOR, reinterpret_cast<WPARAM>(edit), MAKELPARAM(HTVSCROLL, WM_MOUSEMOVE));
-    EXPECT_NE(GetCursor(), LoadCursorW(nullptr, MAKEINTRESOURCEW(32663)));
+    EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_CROSS));
 
     // 99 without an icon: the edit's own I-beam.
     c.MousePointer(99);
