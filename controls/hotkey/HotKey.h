@@ -34,8 +34,6 @@ public:
         static constexpr long MouseEnter = 4;
         static constexpr long MouseLeave = 5;
     };
-    // Dispatch identifier of MousePointer, the one property with browsing strings.
-    static constexpr long MousePointerDispId = 0x68030001;
     // Reference numbers of the subclassed windows.
     static constexpr LONG_PTR HotKeyWindowRef = 1;
     static constexpr LONG_PTR HostWindowRef = 2;
@@ -57,16 +55,10 @@ public:
     void Initialize(host::ControlSite& site) override;
     void InitProperties() override;
     void ReadProperties(const host::PropertyBag& bag) override;
-    void WriteProperties(host::PropertyBag& bag) override;
     void Resize() override;
     void Terminate() override;
-    long GetIDOfName(std::wstring_view name) const override;
     void IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, long& retVal, UINT wMsg, WPARAM wParam,
                                                         LPARAM lParam, int shift) override;
-    void IPerPropertyBrowsingVB_GetDisplayString(bool& handled, long dispId, std::wstring& displayName) override;
-    void IPerPropertyBrowsingVB_GetPredefinedStrings(bool& handled, long dispId, std::vector<std::wstring>& stringsOut,
-                                                     std::vector<long>& cookiesOut) override;
-    void IPerPropertyBrowsingVB_GetPredefinedValue(bool& handled, long dispId, long cookie, long& value) override;
 
     // --- windows --------------------------------------------------------------------------
     HWND hWnd() const { return hotKey_.Get(); }
@@ -74,21 +66,17 @@ public:
     void Refresh();
 
     // --- properties -----------------------------------------------------------------------
-    const host::FontDesc& Font() const { return font_; }
-    void Font(const host::FontDesc& font);
-    bool VisualStyles() const { return visualStyles_; }
-    void VisualStyles(bool on);
-    bool Enabled() const;
-    void Enabled(bool on);
-    int MousePointer() const { return mousePointer_; }
-    void MousePointer(int value);
-    // The cursor for MousePointer 99: an icon picture, or none.
-    const host::Picture& MouseIcon() const { return mouseIcon_; }
-    void MouseIcon(host::Picture icon);
-    unsigned long BackColor() const { return backColor_; }
-    void BackColor(unsigned long oleColor);
-    long BorderStyle() const { return borderStyle_; }
-    void BorderStyle(long style);
+    // The table of every persisted property (names, defaults, ranges, browsing texts).
+    const foundation::PropertyTable& Properties() const override;
+    using LibraryControlBase::Font;
+    using LibraryControlBase::VisualStyles;
+    using LibraryControlBase::Enabled;
+    using LibraryControlBase::OLEDropMode;
+    using LibraryControlBase::MousePointer;
+    using LibraryControlBase::MouseIcon;
+    using LibraryControlBase::MouseTrack;
+    using LibraryControlBase::BackColor;
+    using LibraryControlBase::BorderStyle;
 
     // --- the key combination (not persisted; 0 and no effect without a window) ----------
     // The virtual-key code; `modifiers` receives the modifier flags (Mod*). As the property
@@ -123,6 +111,11 @@ public:
     host::Event<int /*Button*/, int /*Shift*/, float /*x*/, float /*y*/> MouseUp;
 
 protected:
+    void OnFontChanged() override { ApplyFont(); }
+    void OnVisualStylesChanged() override { ApplyVisualStyles(); }
+    void OnColorsChanged() override;
+    void OnEnabledChanged() override;
+    void OnBorderStyleChanged() override;
     LRESULT ISubclass_Message(HWND hwnd, UINT wMsg, WPARAM wParam, LPARAM lParam, LONG_PTR dwRefData) override;
 
 private:
@@ -174,14 +167,6 @@ private:
     // (Wine's window clears itself on Backspace silently) still raises Change once.
     unsigned changeNotes_ = 0;
     wchar_t pendingChar_ = 0;
-
-    // --- stored properties
-    host::FontDesc font_;
-    bool visualStyles_ = true;
-    int mousePointer_ = 0;
-    host::Picture mouseIcon_;
-    unsigned long backColor_ = 0x80000005;
-    long borderStyle_ = 3;
 };
 
 }  // namespace controls

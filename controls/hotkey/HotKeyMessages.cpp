@@ -65,7 +65,7 @@ LRESULT HotKey::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 // Our own colour, painted under a transparent text background; the system colour is left to the
 // window, which asks the host window for it.
 LRESULT HotKey::OnEraseBackground(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (!Enabled() || backColor_ == foundation::SystemColorWindow || !backBrush_)
+    if (!Enabled() || BackColor() == foundation::SystemColorWindow || !backBrush_)
         return foundation::CallDefaultProc(hwnd, WM_ERASEBKGND, wParam, lParam);
     HDC dc = reinterpret_cast<HDC>(wParam);
     RECT rc{};
@@ -86,7 +86,7 @@ LRESULT HotKey::OnKillFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT HotKey::OnSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (foundation::SetCursorForMousePointer(mousePointer_, mouseIcon_, lParam)) return TRUE;
+    if (ShowMousePointer(lParam)) return TRUE;
     return foundation::CallDefaultProc(hwnd, WM_SETCURSOR, wParam, lParam);
 }
 

@@ -96,7 +96,7 @@ void HotKey::ApplyVisualStyles() {
 
 void HotKey::EnsureBackBrush() {
     if (backBrush_) return;
-    long rgb = foundation::TranslateColorValue(backColor_);
+    long rgb = foundation::TranslateColorValue(BackColor());
     backBrush_.Reset(CreateSolidBrush(rgb == -1 ? GetSysColor(COLOR_WINDOW) : static_cast<COLORREF>(rgb)));
 }
 
