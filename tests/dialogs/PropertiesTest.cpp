@@ -204,3 +204,26 @@ TEST(DeviceSettings, BlocksCarryOnlyTheTouchedSettingsAndTheNamedPrinter) {
     s.defaultInit = true;
     EXPECT_FALSE(dialogs::BuildDeviceBlocks(s, 0x9F03, false).devNames) << "PrinterDefaultInit: no names";
 }
+
+TEST(CommonDialogHelp, AKeywordSearchOpensWinHelpAndCommandZeroDoesNothing) {
+    CommonDialog cd;
+    auto helpWindow = [] { return FindWindowW(L"MS_WINHELP", nullptr); };
+    ASSERT_EQ(helpWindow(), nullptr);
+    cd.HelpFile(L"C:\\windows\\help\\nothing.hlp");
+    cd.HelpKey(L"pattern");
+    cd.ShowHelp();  // HelpCommand 0
+    Sleep(500);
+    EXPECT_EQ(helpWindow(), nullptr) << "HelpCommand 0 opens nothing";
+    cd.HelpCommand(HELP_PARTIALKEY);
+    long number = 0;
+    try {
+        cd.ShowHelp();
+    } catch (const host::Error& e) {
+        number = e.Number();
+    }
+    DWORD start = GetTickCount();
+    while (!helpWindow() && GetTickCount() - start < 5000) Sleep(50);
+    EXPECT_EQ(number, 0);
+    EXPECT_NE(helpWindow(), nullptr) << "the help viewer is running";
+    WinHelpW(nullptr, L"C:\\windows\\help\\nothing.hlp", HELP_QUIT, 0);
+}
