@@ -49,6 +49,20 @@ void PressCtrlAlt(WORD vk) {
 
 LRESULT GetHotKey(HWND hwnd) { return SendMessageW(hwnd, WM_GETHOTKEY, 0, 0); }
 
+// Presses Ctrl+Alt+key until `expected` comes to the front, three times at most: now and then,
+// on a loaded machine and just after another window was activated, Wine lets a press go by
+// without posting the hot key (no WM_HOTKEY reaches any window), and a second press is taken.
+bool PressUntilInFront(WORD vk, HWND expected) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        PressCtrlAlt(vk);
+        if (PumpUntil([&] { return GetForegroundWindow() == expected; }, 1500)) {
+            if (attempt > 0) std::printf("the hot key took %d presses\n", attempt + 1);
+            return true;
+        }
+    }
+    return false;
+}
+
 LRESULT CALLBACK CountHotKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR ref) {
     if (msg == WM_HOTKEY) ++*reinterpret_cast<int*>(ref);
     return DefSubclassProc(hwnd, msg, wParam, lParam);
@@ -95,8 +109,7 @@ TEST(HotKeyApplication, PressedWhileAnotherWindowIsActiveItBringsTheFormToTheFro
     ASSERT_TRUE(Activate(*second));
     int hotkeys = 0;
     SetWindowSubclass(first->hWnd(), CountHotKeys, 1, reinterpret_cast<DWORD_PTR>(&hotkeys));
-    PressCtrlAlt('L');
-    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == first->hWnd(); }, 5000))
+    EXPECT_TRUE(PressUntilInFront('L', first->hWnd()))
         << "WM_HOTKEY " << hotkeys << " fg " << GetForegroundWindow() << " first " << first->hWnd() << " second " << second->hWnd();
     RemoveWindowSubclass(first->hWnd(), CountHotKeys, 1);
 
@@ -108,8 +121,7 @@ TEST(HotKeyApplication, PressedWhileAnotherWindowIsActiveItBringsTheFormToTheFro
     ASSERT_TRUE(Activate(*third));
     hotkeys = 0;
     SetWindowSubclass(second->hWnd(), CountHotKeys, 1, reinterpret_cast<DWORD_PTR>(&hotkeys));
-    PressCtrlAlt('L');
-    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == second->hWnd(); }, 5000))
+    EXPECT_TRUE(PressUntilInFront('L', second->hWnd()))
         << "WM_HOTKEY " << hotkeys << " fg " << GetForegroundWindow() << " third " << third->hWnd() << " second " << second->hWnd();
     RemoveWindowSubclass(second->hWnd(), CountHotKeys, 1);
     EXPECT_EQ(GetHotKey(second->hWnd()), 0x64C);
