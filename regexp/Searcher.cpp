@@ -12,19 +12,17 @@ Searcher::Searcher(const Program& program, const Char* text, size_t length, uint
       allowance_(kBaseSteps + kStepsPerUnit * static_cast<uint64_t>(length)) {}
 
 // False when the text from `from` on lacks a unit that every match contains. The text is read
-// once however many searches ask: the last place found answers until a search starts past it.
+// once, backwards from its end to the unit's last place, however many searches ask.
 bool Searcher::MayMatchFrom(size_t from) {
     if (prog_.start.requiredUnit < 0) return true;
-    if (requiredAt_ != SIZE_MAX && requiredAt_ >= from) return true;
-    if (requiredAbsentFrom_ <= from) return false;
-    const auto unit = static_cast<Char>(prog_.start.requiredUnit);
-    const Char* found = std::find(text_ + std::min(from, length_), text_ + length_, unit);
-    if (found == text_ + length_) {
-        requiredAbsentFrom_ = from;
-        return false;
+    if (!requiredKnown_) {
+        const auto unit = static_cast<Char>(prog_.start.requiredUnit);
+        size_t p = length_;
+        while (p > 0 && text_[p - 1] != unit) --p;
+        lastRequired_ = p;  // one past the last place; 0: nowhere
+        requiredKnown_ = true;
     }
-    requiredAt_ = static_cast<size_t>(found - text_);
-    return true;
+    return lastRequired_ > from;
 }
 
 Status Searcher::Linear(size_t from, bool anchored, size_t slots, uint64_t budget, std::vector<int32_t>& spans) {

@@ -45,9 +45,9 @@ private:
     uint64_t budget_;
     bool linear_;          // the linear matcher can answer this program
     uint64_t allowance_;   // backtracking steps left to the searches of this text
-    // the program's required unit: where it was last found, and from where on it is absent
-    size_t requiredAt_ = SIZE_MAX;
-    size_t requiredAbsentFrom_ = SIZE_MAX;
+    // one past the last place of the program's required unit (0: nowhere), once looked for
+    size_t lastRequired_ = 0;
+    bool requiredKnown_ = false;
 };
 
 }  // namespace rx
