@@ -69,21 +69,21 @@ public:
     // --- what the host calls ------------------------------------------------------------
     std::wstring TypeName() const override { return L"CheckBoxW"; }
     void Initialize(host::ControlSite& site) override;
+    const foundation::PropertyTable& Properties() const override;
     void InitProperties() override;
     void ReadProperties(const host::PropertyBag& bag) override;
-    void WriteProperties(host::PropertyBag& bag) override;
     void Resize() override;
     void Terminate() override;
     void IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, long& retVal, UINT wMsg, WPARAM wParam,
                                                         LPARAM lParam, int shift) override;
     void IOleControlVB_GetControlInfo(bool& handled, long& accelCount, HACCEL& accelTable, long& flags) override;
     void IOleControlVB_OnMnemonic(bool& handled, UINT wMsg, WPARAM wParam, LPARAM lParam, int shift) override;
+    // ImageList offers the image lists on the form; the other properties answer from the table.
     void IPerPropertyBrowsingVB_GetDisplayString(bool& handled, long dispId, std::wstring& displayName) override;
     void IPerPropertyBrowsingVB_GetPredefinedStrings(bool& handled, long dispId, std::vector<std::wstring>& strings,
                                                      std::vector<long>& cookies) override;
     void IPerPropertyBrowsingVB_GetPredefinedValue(bool& handled, long dispId, long cookie,
                                                    long& value) override;
-    long GetIDOfName(std::wstring_view name) const override;
 
     // --- windows --------------------------------------------------------------------------
     HWND hWnd() const { return button_.Get(); }
@@ -91,27 +91,18 @@ public:
     void Refresh();
 
     // --- properties -----------------------------------------------------------------------
-    const host::FontDesc& Font() const { return font_; }
-    void Font(const host::FontDesc& font);
-    bool VisualStyles() const { return visualStyles_; }
-    void VisualStyles(bool on);
-    int Appearance() const;
-    void Appearance(int value);
-    unsigned long BackColor() const;
-    void BackColor(unsigned long oleColor);
-    unsigned long ForeColor() const;
-    void ForeColor(unsigned long oleColor);
-    bool Enabled() const;
-    void Enabled(bool on);
-    int MousePointer() const { return mousePointer_; }
-    void MousePointer(int value);
-    // The cursor for MousePointer 99: an icon picture, or none.
-    const host::Picture& MouseIcon() const { return mouseIcon_; }
-    void MouseIcon(host::Picture icon);
-    bool RightToLeft() const { return rightToLeft_; }
-    void RightToLeft(bool on);
-    long RightToLeftMode() const { return rightToLeftMode_; }
-    void RightToLeftMode(long mode);
+    using LibraryControlBase::Font;
+    using LibraryControlBase::VisualStyles;
+    using LibraryControlBase::Appearance;
+    using LibraryControlBase::BackColor;
+    using LibraryControlBase::ForeColor;
+    using LibraryControlBase::Enabled;
+    using LibraryControlBase::OLEDropMode;
+    using LibraryControlBase::MousePointer;
+    using LibraryControlBase::MouseIcon;
+    using LibraryControlBase::MouseTrack;
+    using LibraryControlBase::RightToLeft;
+    using LibraryControlBase::RightToLeftMode;
 
     // Image lists (comctl32 6): bound by the control or by its name on the form. Reading at
     // run time binds the stored name once and gives the bound list (null when none).
@@ -121,7 +112,7 @@ public:
     // The stored name, "(None)" when none (what the design surface shows and the store keeps).
     const std::wstring& ImageListName() const { return imageListName_; }
     long ImageListAlignment() const { return imageListAlignment_; }
-    void ImageListAlignment(long alignment);
+    void ImageListAlignment(long alignment) { Set(L"ImageListAlignment", alignment); }
     // In the container's units; kept and stored in pixels.
     double ImageListMargin() const;
     void ImageListMargin(double margin);
@@ -133,31 +124,31 @@ public:
     std::wstring Caption() const;
     void Caption(const std::wstring& caption);
     long Alignment() const { return alignment_; }
-    void Alignment(long alignment);
+    void Alignment(long alignment) { Set(L"Alignment", alignment); }
     long TextAlignment() const { return textAlignment_; }
-    void TextAlignment(long alignment);
+    void TextAlignment(long alignment) { Set(L"TextAlignment", alignment); }
     bool PushLike() const { return pushLike_; }
-    void PushLike(bool on);
+    void PushLike(bool on) { Set(L"PushLike", on); }
     const host::Picture& Picture() const { return picture_; }
-    void Picture(host::Picture picture);
+    void Picture(host::Picture picture) { Set(L"Picture", std::move(picture)); }
     bool WordWrap() const { return wordWrap_; }
-    void WordWrap(bool on);
+    void WordWrap(bool on) { Set(L"WordWrap", on); }
     bool Transparent() const { return transparent_; }
-    void Transparent(bool on);
+    void Transparent(bool on) { Set(L"Transparent", on); }
     long VerticalAlignment() const { return verticalAlignment_; }
-    void VerticalAlignment(long alignment);
+    void VerticalAlignment(long alignment) { Set(L"VerticalAlignment", alignment); }
     long Style() const { return style_; }
     void Style(long style);
     const host::Picture& DisabledPicture() const { return disabledPicture_; }
-    void DisabledPicture(host::Picture picture);
+    void DisabledPicture(host::Picture picture) { Set(L"DisabledPicture", std::move(picture)); }
     const host::Picture& DownPicture() const { return downPicture_; }
-    void DownPicture(host::Picture picture);
+    void DownPicture(host::Picture picture) { Set(L"DownPicture", std::move(picture)); }
     bool UseMaskColor() const { return useMaskColor_; }
-    void UseMaskColor(bool on);
+    void UseMaskColor(bool on) { Set(L"UseMaskColor", on); }
     unsigned long MaskColor() const { return maskColor_; }
-    void MaskColor(unsigned long oleColor);
+    void MaskColor(unsigned long oleColor) { Set(L"MaskColor", oleColor); }
     long DrawMode() const { return drawMode_; }
-    void DrawMode(long mode);
+    void DrawMode(long mode) { Set(L"DrawMode", mode); }
     // The button is held down (BM_GETSTATE / BM_SETSTATE); not stored.
     bool Pushed() const;
     void Pushed(bool on);
@@ -184,6 +175,13 @@ public:
 
 protected:
     LRESULT ISubclass_Message(HWND hwnd, UINT wMsg, WPARAM wParam, LPARAM lParam, LONG_PTR dwRefData) override;
+    // what the common properties do to the button
+    void OnFontChanged() override { ApplyFont(); }
+    void OnVisualStylesChanged() override;
+    void OnColorsChanged() override { Refresh(); }
+    void OnEnabledChanged() override;
+    void OnAppearanceChanged() override { ApplyStyleBits(); }
+    void OnRightToLeftChanged() override;
 
 private:
     // --- the button window (CheckBoxWButton.cpp)
@@ -195,7 +193,7 @@ private:
     void ApplyVisualStyles();
     void ApplyCaption();
     void ApplyValue();
-    void SetStyleBits(DWORD clear, DWORD set);
+    void ApplyStyleBits();
     bool IsOwnerDrawn() const;
     bool IsGraphical() const { return style_ == 1 && drawMode_ == 0; }
     HWND HostWindow() const;
@@ -257,14 +255,9 @@ private:
     bool validating_ = false;
     short nextCommandId_ = 1000;
     long mnemonicKey_ = 0;  // virtual key of the accelerator table's entry, 0 when none
+    bool rightToLeftApplied_ = false;  // RightToLeft as the alignments last followed it
 
     // --- stored properties
-    host::FontDesc font_;
-    bool visualStyles_ = true;
-    int mousePointer_ = 0;
-    host::Picture mouseIcon_;
-    bool rightToLeft_ = false;
-    long rightToLeftMode_ = 1;
     std::wstring imageListName_ = NoImageList;
     std::wstring imageListSite_;   // the bound control, by name (a weak reference)
     int imageListSiteIndex_ = -1;

@@ -126,10 +126,13 @@ bool CheckBoxW::IsOwnerDrawn() const {
     return button_ && IsOwnerDrawStyle(static_cast<DWORD>(GetWindowLongW(button_.Get(), GWL_STYLE)));
 }
 
-void CheckBoxW::SetStyleBits(DWORD clear, DWORD set) {
-    if (!button_) return;
+// The styles a live button takes (alignments, push-like, word wrap, flat), as creation would set
+// them; an owner-drawn button keeps its exact style.
+void CheckBoxW::ApplyStyleBits() {
+    if (!button_ || IsOwnerDrawn()) return;
+    constexpr DWORD live = BS_LEFTTEXT | BS_CENTER | BS_VCENTER | BS_PUSHLIKE | BS_MULTILINE | BS_FLAT;
     DWORD style = static_cast<DWORD>(GetWindowLongW(button_.Get(), GWL_STYLE));
-    style = (style & ~clear) | set;
+    style = (style & ~live) | (ButtonStylesFor(StyleInputs()).style & live);
     SetWindowLongW(button_.Get(), GWL_STYLE, static_cast<LONG>(style));
     Refresh();
 }

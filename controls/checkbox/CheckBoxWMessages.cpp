@@ -31,8 +31,6 @@ bool MayBeInputKey(int keyCode) {
     }
 }
 
-const wchar_t* const kValueNames[] = {L" - Unchecked", L" - Checked", L" - Grayed"};
-
 }  // namespace
 
 LRESULT CheckBoxW::ISubclass_Message(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LONG_PTR ref) {
@@ -198,7 +196,7 @@ void CheckBoxW::MouseLeftButton() {
 }
 
 LRESULT CheckBoxW::OnButtonSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (foundation::SetCursorForMousePointer(mousePointer_, mouseIcon_, lParam)) return TRUE;
+    if (ShowMousePointer(lParam)) return TRUE;
     return foundation::CallDefaultProc(hwnd, WM_SETCURSOR, wParam, lParam);
 }
 
@@ -298,45 +296,29 @@ void CheckBoxW::IOleControlVB_OnMnemonic(bool& handled, UINT wMsg, WPARAM wParam
 // --- property browsing ----------------------------------------------------------------------
 
 void CheckBoxW::IPerPropertyBrowsingVB_GetDisplayString(bool& handled, long dispId, std::wstring& displayName) {
-    if (dispId == GetIDOfName(L"MousePointer")) {
-        handled = foundation::MousePointerDisplayString(mousePointer_, displayName);
-    } else if (dispId == GetIDOfName(L"Value")) {
-        int v = Value();
-        displayName = std::to_wstring(v) + kValueNames[v];
-        handled = true;
-    } else if (dispId == GetIDOfName(L"ImageList")) {
-        displayName = imageListName_;
-        handled = true;
-    }
+    if (dispId != GetIDOfName(L"ImageList"))
+        return LibraryControlBase::IPerPropertyBrowsingVB_GetDisplayString(handled, dispId, displayName);
+    displayName = imageListName_;
+    handled = true;
 }
 
 void CheckBoxW::IPerPropertyBrowsingVB_GetPredefinedStrings(bool& handled, long dispId,
                                                             std::vector<std::wstring>& strings,
                                                             std::vector<long>& cookies) {
-    if (dispId == GetIDOfName(L"MousePointer")) {
-        foundation::MousePointerPredefinedStrings(strings, cookies);
-        handled = true;
-    } else if (dispId == GetIDOfName(L"Value")) {
-        for (int v = 0; v <= 2; ++v) {
-            strings.push_back(std::to_wstring(v) + kValueNames[v]);
-            cookies.push_back(v);
-        }
-        handled = true;
-    } else if (dispId == GetIDOfName(L"ImageList")) {
-        std::vector<host::ControlSite*> objects;
-        foundation::ImageListPredefinedStrings(Site().Parent(), strings, cookies, objects);
-        handled = true;
-    }
+    if (dispId != GetIDOfName(L"ImageList"))
+        return LibraryControlBase::IPerPropertyBrowsingVB_GetPredefinedStrings(handled, dispId, strings, cookies);
+    std::vector<host::ControlSite*> objects;
+    foundation::ImageListPredefinedStrings(Site().Parent(), strings, cookies, objects);
+    handled = true;
 }
 
-// The value of a predefined string is its number (for ImageList the position in the list of
-// names, which GetPredefinedStrings gave in the same order).
+// For ImageList the value of a predefined string is its place in the list of names, which
+// GetPredefinedStrings gave in the same order (the answer carries no text).
 void CheckBoxW::IPerPropertyBrowsingVB_GetPredefinedValue(bool& handled, long dispId, long cookie, long& value) {
-    if (dispId == GetIDOfName(L"MousePointer") || dispId == GetIDOfName(L"Value") ||
-        dispId == GetIDOfName(L"ImageList")) {
-        value = cookie;
-        handled = true;
-    }
+    if (dispId != GetIDOfName(L"ImageList"))
+        return LibraryControlBase::IPerPropertyBrowsingVB_GetPredefinedValue(handled, dispId, cookie, value);
+    value = cookie;
+    handled = true;
 }
 
 }  // namespace controls

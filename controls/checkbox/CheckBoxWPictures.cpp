@@ -36,42 +36,6 @@ bool SameName(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.
 
 // --- pictures -------------------------------------------------------------------------------
 
-void CheckBoxW::Picture(host::Picture picture) {
-    picture_ = std::move(picture);
-    ApplyPicture();
-    Changed(L"Picture");
-}
-
-void CheckBoxW::DisabledPicture(host::Picture picture) {
-    disabledPicture_ = std::move(picture);
-    Refresh();
-    Changed(L"DisabledPicture");
-}
-
-void CheckBoxW::DownPicture(host::Picture picture) {
-    downPicture_ = std::move(picture);
-    Refresh();
-    Changed(L"DownPicture");
-}
-
-void CheckBoxW::UseMaskColor(bool on) {
-    useMaskColor_ = on;
-    Refresh();
-    Changed(L"UseMaskColor");
-}
-
-void CheckBoxW::MaskColor(unsigned long oleColor) {
-    maskColor_ = oleColor;
-    Refresh();
-    Changed(L"MaskColor");
-}
-
-void CheckBoxW::Transparent(bool on) {
-    transparent_ = on;
-    Refresh();
-    Changed(L"Transparent");
-}
-
 void CheckBoxW::ClearButtonImages(DWORD& style) {
     style &= ~static_cast<DWORD>(BS_ICON | BS_BITMAP);
     SendMessageW(button_.Get(), BM_SETIMAGE, IMAGE_ICON, 0);
@@ -205,13 +169,6 @@ void CheckBoxW::OnImageListTimer() {
     if (imageListResolved_) return;
     imageListResolved_ = true;
     ImageList(imageListName_);
-}
-
-void CheckBoxW::ImageListAlignment(long alignment) {
-    if (foundation::RejectOutOfRange(alignment, 0, 4, designMode_)) return;
-    imageListAlignment_ = alignment;
-    RebindImageList();
-    Changed(L"ImageListAlignment");
 }
 
 double CheckBoxW::ImageListMargin() const {
