@@ -399,8 +399,9 @@ void Matcher::AbandonLookAhead() {
 }
 
 Status Matcher::Attempt(size_t start) {
-    // the match's own end is written at Match; only groups need clearing, a step's work per
-    // group (charged below), so a pattern of many groups cannot retry cheaply at every unit
+    // the match's own end is written at Match; only groups need clearing, charged below as a
+    // step per eight groups (about what clearing them costs against a step), so a pattern of
+    // thousands of groups cannot retry at every unit outside the budget
     slots_[0] = static_cast<int32_t>(start);
     if (slots_.size() > 2) std::fill(slots_.begin() + 2, slots_.end(), -1);
     skipTo_ = 0;
@@ -413,7 +414,7 @@ Status Matcher::Attempt(size_t start) {
         const int64_t& left;
         ~WriteBack() { kept = left; }
     } writeBack{left_, left};
-    left -= static_cast<int64_t>(slots_.size() / 2 - 1);
+    left -= static_cast<int64_t>(slots_.size() / 16);
     size_t pc = 0;
     size_t pos = start;
     const int32_t* code = code_;
