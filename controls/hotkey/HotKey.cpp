@@ -1,16 +1,14 @@
-// HotKey: life cycle, persistence and the property setters (validate, store, apply to the live
-// window, tell the host).
+// HotKey: life cycle, the table of its stored properties (all of them shared ones) and what a
+// change of those does to the hot key window.
 #include "controls/hotkey/HotKey.h"
 
 #include "controls/foundation/ComCtlsBase.h"
-#include "controls/foundation/ControlServices.h"
 #include "controls/foundation/PropertyRanges.h"
 #include "controls/foundation/VTableHandle.h"
 #include "host/ControlSite.h"
 #include "host/HostWindow.h"
 
 #include <commctrl.h>
-
 
 namespace controls {
 

@@ -2,7 +2,7 @@
 // the control's host window; both are subclassed (1 = the hot key window, 2 = the host window) so
 // that keys, mouse, focus and the window's EN_CHANGE become the control's events.
 //
-//   HotKey.cpp           life cycle, persistence, the properties
+//   HotKey.cpp           life cycle, the property table, what the shared properties do
 //   HotKeyWindow.cpp     building and destroying the hot key window, resizing, and the
 //                        key-combination members (Value, RawValue, SetRules,
 //                        SetApplicationHotKey)
