@@ -604,6 +604,29 @@ TEST_P(GraphicalStyle, DrawsPictureAboveCaptionCheckedPatternAndDisabledPictures
         EXPECT_GT(Differing(pressed, up, inner), (inner.right - inner.left) * (inner.bottom - inner.top) / 2);
     }
     chk.Pushed(false);
+
+    // a bitmap on magenta with UseMaskColor and MaskColor magenta: drawn without its background
+    host::Picture framed = SolidPicture(RGB(255, 0, 255), 20, 20);
+    {
+        OLE_HANDLE h = 0;
+        framed->get_Handle(&h);
+        HDC mem = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(mem, reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(h)));
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        RECT centre{5, 5, 15, 15};
+        FillRect(mem, &centre, red);
+        DeleteObject(red);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    }
+    chk.Picture(framed);
+    chk.MaskColor(0x00FF00FF);
+    auto isMagenta = [](COLORREF c) { return c == RGB(255, 0, 255); };
+    EXPECT_FALSE(IsEmpty(BoxOf(Shot(chk), isMagenta)));
+    chk.UseMaskColor(true);
+    Snapshot masked = Shot(chk);
+    EXPECT_TRUE(IsEmpty(BoxOf(masked, isMagenta)));
+    EXPECT_EQ(BoxOf(masked, IsRed).right - BoxOf(masked, IsRed).left, 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(CheckBoxW, GraphicalStyle, ::testing::Values(false, true),
