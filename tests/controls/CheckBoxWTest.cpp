@@ -2,6 +2,7 @@
 // re-creation, image lists bound by name, owner draw, and the pixels of the graphical style in
 // its classic and themed drawing.
 #include "ControlsTestSupport.h"
+#include "MessageBoxAnswer.h"
 
 #include "controls/checkbox/ButtonStyles.h"
 #include "controls/checkbox/CheckBoxW.h"
@@ -512,6 +513,30 @@ TEST(CheckBoxW, AGraphicalCheckBoxDrawsItselfOnADesignSurface) {
     EXPECT_EQ(GetPropW(plain.hWndUserControl(), L"ComCtlSubclassInit"), nullptr);
     Snapshot s = Shot(chk);
     EXPECT_EQ(s.At(s.Width() / 4, s.Height() / 4), kBack);
+}
+
+// On a design surface a refused value is shown in a message box and the property stays.
+TEST(CheckBoxW, OnADesignSurfaceRefusedValuesShowAMessageBox) {
+    host::RegisterControlKind(L"CheckBoxW", [] { return std::make_unique<CheckBoxW>(); });
+    RegisterLibraryControls();
+    host::Form form(host::ParseDesign(L"Begin Form F\n ClientWidth = 4000\n ClientHeight = 3000\n"
+                                      L" Begin CheckBoxW chk\n  DrawMode = 1\n  Left = 120\n  Top = 120\n"
+                                      L"  Width = 2400\n  Height = 600\n End\nEnd\n"));
+    form.UserMode(false);
+    form.Show();
+    Drain();
+    auto& chk = form.Ctl<CheckBoxW>(L"chk");
+    {
+        wbtest::MessageBoxAnswer answer({IDOK, IDOK});
+        EXPECT_NO_THROW(chk.Style(1));
+        EXPECT_NO_THROW(chk.ImageListMargin(-1));
+        ASSERT_EQ(answer.Shown().size(), 2u);
+        EXPECT_EQ(answer.Shown()[0].text, L"Style must be 0 - Standard when DrawMode is not 0 - Normal");
+        EXPECT_EQ(answer.Shown()[0].icon, LoadIconW(nullptr, IDI_HAND));
+        EXPECT_EQ(answer.Shown()[1].text, L"Invalid property value");
+    }
+    EXPECT_EQ(chk.Style(), 0);
+    EXPECT_EQ(chk.ImageListMargin(), 0);
 }
 
 // --- the graphical style --------------------------------------------------------------------
