@@ -194,3 +194,25 @@ TEST(TextFiles, AlreadyPrefixedLongNamesAreFound) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextFiles, ASymbolicLinkKeepsLeadingToItsFile) {
+    TempFolder dir;
+    clsUtil util;
+    WriteBytes(dir / L"target.txt", "old");
+    if (!::CreateSymbolicLinkW((dir / L"link.txt").c_str(), (dir / L"target.txt").c_str(), 0))
+        GTEST_SKIP() << "no symbolic links here (error " << ::GetLastError() << ")";
+    // (Wine makes a Unix link to the Windows spelling of the target, which leads nowhere)
+    if (::GetFileAttributesW((dir / L"link.txt").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "symbolic links made here do not lead to their file";
+    util.SaveUTF8File(L"new", dir / L"link.txt");
+    EXPECT_EQ(ReadBytes(dir / L"target.txt"), "new");
+    EXPECT_EQ(ReadBytes(dir / L"link.txt"), "new");
+    // the link is still a link: a change of its file shows through it
+    WriteBytes(dir / L"target.txt", "changed");
+    EXPECT_EQ(ReadBytes(dir / L"link.txt"), "changed");
+    EXPECT_EQ(dir.Listing(), L"link.txt|target.txt");
+}
+
+}  // namespace
