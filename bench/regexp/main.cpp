@@ -155,6 +155,10 @@ int Main(int argc, char** argv) {
         RunCatastrophes(opt.runs);
         return 0;
     }
+#ifdef _WIN32
+    rxtest::ComApartment apartment;
+    auto vbs = MakeVbScriptEngine();
+#endif
     constexpr double kPatience = 10'000;
     std::printf("std::wregex and PCRE2 get a '-' beside a class escape in a class escaped (\\w-. -> \\w\\-.), "
                 "which is how our dialect reads it\n");
