@@ -13,10 +13,12 @@
 #include "host/DesignData.h"
 #include "host/Error.h"
 #include "host/ImageList.h"
+#include "host/Intrinsics.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 using controls::CheckBoxW;
@@ -213,6 +215,40 @@ TEST(CheckBoxW, AltAndTheMnemonicFromAnotherControlToggleTheValue) {
     // after a new caption the new letter is the key
     chk.Caption(L"Read &only");
     PressAltKey('O');
+    EXPECT_EQ(chk.Value(), 1);
+}
+
+// Return is the form's (the default button) unless PreviewKeyDown keeps it in the check box.
+TEST(CheckBoxW, PreviewKeyDownKeepsReturnFromTheDefaultButtonAndKeysReachTheEvents) {
+    auto form = FormWithCheckBox(L"  Caption = \"键\"\n",
+                                 L" Begin CommandButton cmdOK\n  Caption = \"OK\"\n  Default = True\n  Left = 3300\n"
+                                 L"  Top = 120\n  Width = 1200\n  Height = 400\n  TabIndex = 2\n End\n");
+    auto& chk = form->Ctl<CheckBoxW>(L"chk");
+    int okClicks = 0, previews = 0;
+    std::vector<int> keyDowns, keyPresses;
+    form->Ctl<host::CommandButton>(L"cmdOK").Click = [&] { ++okClicks; };
+    chk.KeyDown = [&](int& k, int) { keyDowns.push_back(k); };
+    chk.KeyPress = [&](int& c) { keyPresses.push_back(c); };
+    bool keepReturn = false;
+    chk.PreviewKeyDown = [&](int k, bool& isInputKey) {
+        ++previews;
+        if (k == VK_RETURN) isInputKey = keepReturn;
+    };
+    ASSERT_TRUE(Activate(*form));
+    SetFocus(chk.hWnd());
+    Drain();
+    ASSERT_EQ(GetFocus(), chk.hWnd());
+    PressKey(VK_RETURN);
+    EXPECT_EQ(okClicks, 1);
+    keepReturn = true;
+    PressKey(VK_RETURN);
+    EXPECT_EQ(okClicks, 1);
+    EXPECT_EQ(std::count(keyDowns.begin(), keyDowns.end(), VK_RETURN), 1);
+    EXPECT_GE(previews, 2);
+    PressKey(VK_SPACE);
+    EXPECT_EQ(keyDowns.back(), VK_SPACE);
+    ASSERT_FALSE(keyPresses.empty());
+    EXPECT_EQ(keyPresses.back(), L' ');
     EXPECT_EQ(chk.Value(), 1);
 }
 
