@@ -26,9 +26,10 @@ void TextBoxW::Modified(bool on) { Edit().SetModified(on); }
 
 long TextBoxW::SelStart() const { return Edit().Selection().start; }
 
-// Setting the start collapses the selection there.
+// Setting the start collapses the selection there. Selection members are run-time calls even on
+// a design surface, so a bad value raises there too rather than showing a message box.
 void TextBoxW::SelStart(long start) {
-    if (start < 0) return foundation::InvalidPropertyValue(designMode_);
+    if (start < 0) host::Raise(host::err::InvalidPropertyValue);
     Edit().Select(start, start);
 }
 
@@ -38,7 +39,7 @@ long TextBoxW::SelLength() const {
 }
 
 void TextBoxW::SelLength(long length) {
-    if (length < 0) return foundation::InvalidPropertyValue(designMode_);
+    if (length < 0) host::Raise(host::err::InvalidPropertyValue);
     long start = Edit().Selection().start;
     Edit().Select(start, start + length);
 }
@@ -95,9 +96,10 @@ long TextBoxW::CharFromPos(float x, float y) const {
     return LOWORD(SendMessageW(edit_.Get(), EM_CHARFROMPOS, 0, MAKELPARAM(px, py)));
 }
 
+// Without comctl32 6 or a window there is no tip to show, whatever the icon: False, no error.
 bool TextBoxW::ShowBalloonTip(const std::wstring& text, const std::wstring& title, long icon) {
-    if (icon < 0 || icon > 3) host::Raise(host::err::InvalidPropertyValue);
     if (!edit_ || foundation::ComCtlVersionLevel() < 1) return false;
+    if (icon < 0 || icon > 3) host::Raise(host::err::InvalidPropertyValue);
     if (GetFocus() != edit_.Get()) ::SetFocus(HostWindow());
     EDITBALLOONTIP tip{};
     tip.cbStruct = sizeof(tip);

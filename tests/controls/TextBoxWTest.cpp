@@ -5,6 +5,7 @@
 #include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/Common.h"
 #include "controls/textbox/TextBoxW.h"
+#include "host/DesignData.h"
 #include "host/Error.h"
 #include "host/Intrinsics.h"
 #include "host/Scale.h"
@@ -361,10 +362,35 @@ TEST(TextBoxW, MarginsAndBalloonTipsFollowTheirRules) {
     EXPECT_EQ(static_cast<DWORD>(SendMessageW(box.hWnd(), EM_GETMARGINS, 0, 0)), fontDefault);
     EXPECT_THROW(box.RightMargin(-2), host::Error);
 
+    foundation::OverrideComCtlVersionLevel(1);
     EXPECT_THROW(box.ShowBalloonTip(L"text", L"title", 4), host::Error);
     foundation::OverrideComCtlVersionLevel(0);
     EXPECT_FALSE(box.ShowBalloonTip(L"text", L"title", 1));
+    // Without a tip to show the icon is not looked at: False, no error.
+    EXPECT_NO_THROW(EXPECT_FALSE(box.ShowBalloonTip(L"text", L"title", 4)));
     foundation::OverrideComCtlVersionLevel(std::nullopt);
+}
+
+TEST(TextBoxW, NegativeSelectionRaises380AlsoOnADesignSurface) {
+    RegisterLibraryControls();
+    host::Form form(host::ParseDesign(L"Begin Form F\n Begin TextBoxW txt\n  Width = 3000\n  Height = 315\n"
+                                      L"  Text = \"abcdef\"\n End\nEnd\n"));
+    form.UserMode(false);
+    form.Load();
+    auto& box = form.Ctl<TextBoxW>(L"txt");
+    box.SelStart(2);
+    box.SelLength(3);
+    for (auto set : {+[](TextBoxW& b) { b.SelStart(-1); }, +[](TextBoxW& b) { b.SelLength(-1); }}) {
+        try {
+            set(box);
+            ADD_FAILURE() << "negative selection accepted";
+        } catch (const host::Error& e) {
+            EXPECT_EQ(e.Number(), 380);
+        }
+    }
+    EXPECT_EQ(box.SelStart(), 2);
+    EXPECT_EQ(box.SelLength(), 3);
+    form.Unload();
 }
 
 TEST(TextBoxW, OvertypeReplacesInsideALineAndInsertsAtItsEndOrOverASelection) {
