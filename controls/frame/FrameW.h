@@ -95,7 +95,12 @@ private:
     LRESULT OnPrintClient(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    void RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    bool MouseGoesToChild(HWND hwnd, LPARAM lParam) const;
+    void PressButton(HWND hwnd, int button);
+    bool ReleaseButton(HWND hwnd, int button);
+    static bool InsideClient(HWND hwnd, LPARAM lParam);
+    void RaiseMouseEvent(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool OverWindowlessChild(LPARAM lParam) const;
     void Subclass();
     FrameLook Look() const;
@@ -106,7 +111,8 @@ private:
 
     foundation::ScopedSubclass hostSubclass_;
     bool mouseOver_ = false;
-    bool leftDown_ = false;
+    bool leftDown_ = false;       // a left press on the frame that a release inside makes a Click
+    int pressedButtons_ = 0;      // buttons pressed on the frame itself (1 left, 2 right, 4 middle)
     bool inResize_ = false;
 
     std::wstring caption_;

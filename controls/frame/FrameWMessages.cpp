@@ -29,8 +29,11 @@ LRESULT FrameW::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP: return OnMouse(hwnd, msg, wParam, lParam);
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK: return OnMouse(hwnd, msg, wParam, lParam);
+    case WM_CAPTURECHANGED: return OnCaptureChanged(hwnd, wParam, lParam);
     default: return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
     }
 }
@@ -65,10 +68,47 @@ LRESULT FrameW::OnSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 // The host routes the mouse to windowless controls inside the frame; what falls on the frame
 // itself becomes the frame's events.
 LRESULT FrameW::OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    bool toChild = msg != WM_MOUSELEAVE && OverWindowlessChild(lParam);
+    bool toChild = msg != WM_MOUSELEAVE && MouseGoesToChild(hwnd, lParam);
     LRESULT r = foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
-    if (!toChild) RaiseMouseEvent(msg, wParam, lParam);
+    if (!toChild) RaiseMouseEvent(hwnd, msg, wParam, lParam);
     return r;
+}
+
+// A press that began on the frame keeps the mouse with the frame until its last button is up;
+// one that began on a contained windowless control keeps it there (the host holds the capture).
+bool FrameW::MouseGoesToChild(HWND hwnd, LPARAM lParam) const {
+    if (pressedButtons_ != 0) return false;
+    if (GetCapture() == hwnd) return true;
+    return OverWindowlessChild(lParam);
+}
+
+// Someone else took the mouse (a menu, a drag, another window): the press is over, and its
+// release, wherever it comes, is no click.
+LRESULT FrameW::OnCaptureChanged(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(lParam) != hwnd) {
+        pressedButtons_ = 0;
+        leftDown_ = false;
+    }
+    return foundation::CallDefaultProc(hwnd, WM_CAPTURECHANGED, wParam, lParam);
+}
+
+void FrameW::PressButton(HWND hwnd, int button) {
+    if (pressedButtons_ == 0 && GetCapture() != hwnd) SetCapture(hwnd);
+    pressedButtons_ |= button;
+}
+
+// True when the release ends the frame's own press; the capture goes with the last button.
+bool FrameW::ReleaseButton(HWND hwnd, int button) {
+    bool ours = (pressedButtons_ & button) != 0;
+    pressedButtons_ &= ~button;
+    if (pressedButtons_ == 0 && ours && GetCapture() == hwnd) ReleaseCapture();
+    return ours;
+}
+
+bool FrameW::InsideClient(HWND hwnd, LPARAM lParam) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    return PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != FALSE;
 }
 
 bool FrameW::OverWindowlessChild(LPARAM lParam) const {
@@ -82,7 +122,7 @@ bool FrameW::OverWindowlessChild(LPARAM lParam) const {
 }
 
 // The frame passes its coordinates on in its own pixels.
-void FrameW::RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam) {
+void FrameW::RaiseMouseEvent(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     int shift = foundation::ShiftStateFromParam(wParam);
     float x = static_cast<float>(GET_X_LPARAM(lParam));
     float y = static_cast<float>(GET_Y_LPARAM(lParam));
@@ -97,17 +137,33 @@ void FrameW::RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_LBUTTONDOWN:
         leftDown_ = true;
+        PressButton(hwnd, button);
         Site().RaiseEvent(host::dispid::MouseDown, MouseDown, button, shift, x, y);
         break;
+    // The second press of a right or middle double click is a press like the first.
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: Site().RaiseEvent(host::dispid::MouseDown, MouseDown, button, shift, x, y); break;
-    case WM_LBUTTONUP:
-        Site().RaiseEvent(host::dispid::MouseUp, MouseUp, button, shift, x, y);
-        if (std::exchange(leftDown_, false)) Site().RaiseEvent(host::dispid::Click, Click);
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        PressButton(hwnd, button);
+        Site().RaiseEvent(host::dispid::MouseDown, MouseDown, button, shift, x, y);
         break;
+    case WM_LBUTTONUP: {
+        bool clicked = std::exchange(leftDown_, false) && InsideClient(hwnd, lParam);
+        ReleaseButton(hwnd, button);
+        Site().RaiseEvent(host::dispid::MouseUp, MouseUp, button, shift, x, y);
+        if (clicked) Site().RaiseEvent(host::dispid::Click, Click);
+        break;
+    }
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP: Site().RaiseEvent(host::dispid::MouseUp, MouseUp, button, shift, x, y); break;
-    case WM_LBUTTONDBLCLK: Site().RaiseEvent(host::dispid::DblClick, DblClick); break;
+    case WM_MBUTTONUP:
+        ReleaseButton(hwnd, button);
+        Site().RaiseEvent(host::dispid::MouseUp, MouseUp, button, shift, x, y);
+        break;
+    case WM_LBUTTONDBLCLK:
+        PressButton(hwnd, button);
+        Site().RaiseEvent(host::dispid::DblClick, DblClick);
+        break;
     default: break;
     }
 }

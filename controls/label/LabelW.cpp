@@ -11,6 +11,8 @@
 #include "host/Handles.h"
 #include "host/WindowlessSurface.h"
 
+#include <utility>
+
 namespace controls {
 
 LabelW::~LabelW() = default;
@@ -105,9 +107,10 @@ LabelLook LabelW::Look() const {
     return look;
 }
 
+// The flag is cleared before measuring: the step's own move re-enters the update through the
+// resize, and that update must not measure a second time.
 void LabelW::Update() {
-    if (sizePending_) AutoSizeStep();
-    sizePending_ = false;
+    if (std::exchange(sizePending_, false)) AutoSizeStep();
     Site().Windowless()->Refresh();
 }
 

@@ -11,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <tuple>
+#include <vector>
 
 using controls::FrameW;
 using namespace ctltest;
@@ -134,4 +137,102 @@ TEST(FrameW, ATransparentFrameShowsTheFormBehindIt) {
     frame.Transparent(true);
     Snapshot clear = Snapshot::OfClient(frame.hWnd());
     EXPECT_EQ(clear.At(clear.Width() / 2, clear.Height() / 2), RGB(0, 255, 0));
+}
+
+namespace {
+
+INPUT MouseInput(DWORD flags, POINT at = {-1, -1}) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    if (at.x >= 0) {
+        in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        in.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    return in;
+}
+
+// Sends the inputs as one quick hand would and pumps until `done` holds, then until every button
+// is seen up and no mouse input waits (Wine delivers injected input a little later).
+void SendMouse(std::vector<INPUT> seq, const std::function<bool()>& done = [] { return true; }) {
+    SendInput(static_cast<UINT>(seq.size()), seq.data(), sizeof(INPUT));
+    PumpUntil(done, 3000);
+    PumpUntil([] {
+        return GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_RBUTTON) >= 0 && GetKeyState(VK_MBUTTON) >= 0 &&
+               !GetQueueStatus(QS_MOUSE);
+    }, 2000);
+    Drain();
+}
+
+struct FrameMouseLog {
+    int downs = 0, ups = 0, clicks = 0, dblClicks = 0;
+    std::vector<int> downButtons, upButtons;
+    explicit FrameMouseLog(FrameW& frame) {
+        frame.MouseDown.Connect([this](int b, int, float, float) { ++downs; downButtons.push_back(b); });
+        frame.MouseUp.Connect([this](int b, int, float, float) { ++ups; upButtons.push_back(b); });
+        frame.Click.Connect([this] { ++clicks; });
+        frame.DblClick.Connect([this] { ++dblClicks; });
+    }
+};
+
+}  // namespace
+
+TEST(FrameW, APressReleasedOutsideIsNoClickAndLeavesNoClickBehind) {
+    auto form = FormWithFrame(L"  Caption = \"Mouse\"\n");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    ASSERT_TRUE(Activate(*form));
+    FrameMouseLog log(frame);
+    RECT rc{};
+    GetWindowRect(frame.hWnd(), &rc);
+    POINT inside{rc.right - 30, rc.bottom - 20};   // on the frame, clear of the list
+    // On the form beside the frame (Wine drops a release where none of its windows lies).
+    POINT outside{rc.right + 40, rc.bottom + 60};
+
+    // Pressed on the frame, released outside it: the frame hears the release, no Click.
+    SendMouse({MouseInput(MOUSEEVENTF_LEFTDOWN, inside), MouseInput(MOUSEEVENTF_MOVE, outside),
+               MouseInput(MOUSEEVENTF_LEFTUP, outside)},
+              [&] { return log.ups == 1; });
+    EXPECT_EQ(log.downs, 1);
+    EXPECT_EQ(log.ups, 1) << "the release outside still reaches the frame that was pressed";
+    EXPECT_EQ(log.clicks, 0);
+    EXPECT_EQ(GetCapture(), nullptr) << "the capture ends with the last button";
+
+    // A release alone over the frame (its press went elsewhere) is no click either.
+    SendMouse({MouseInput(MOUSEEVENTF_MOVE, inside), MouseInput(MOUSEEVENTF_LEFTUP, inside)});
+    EXPECT_EQ(log.clicks, 0);
+
+    // An ordinary click still is one (once the first press is too old to make it a double click).
+    DWORD after = GetTickCount() + GetDoubleClickTime() + 50;
+    PumpUntil([&] { return static_cast<LONG>(GetTickCount() - after) > 0; }, 5000);
+    SendMouse({MouseInput(MOUSEEVENTF_LEFTDOWN, inside), MouseInput(MOUSEEVENTF_LEFTUP, inside)},
+              [&] { return log.clicks == 1; });
+    EXPECT_EQ(log.clicks, 1);
+}
+
+TEST(FrameW, EveryButtonsDoubleClickGivesAPressForEachRelease) {
+    auto form = FormWithFrame(L"  Caption = \"Mouse\"\n");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    ASSERT_TRUE(Activate(*form));
+    RECT rc{};
+    GetWindowRect(frame.hWnd(), &rc);
+    POINT inside{rc.right - 30, rc.bottom - 20};
+    for (auto [down, up, button] : {std::tuple{MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 2},
+                                    std::tuple{MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 4}}) {
+        FrameMouseLog log(frame);
+        SendMouse({MouseInput(MOUSEEVENTF_MOVE, inside), MouseInput(down), MouseInput(up), MouseInput(down),
+                   MouseInput(up)},
+                  [&] { return log.ups >= 2; });
+        EXPECT_EQ(log.downs, 2) << "button " << button;
+        EXPECT_EQ(log.ups, 2) << "button " << button;
+        EXPECT_EQ(log.downButtons, (std::vector<int>{button, button}));
+        EXPECT_EQ(log.upButtons, (std::vector<int>{button, button}));
+        EXPECT_EQ(log.clicks, 0);
+        frame.MouseDown.Disconnect();
+        frame.MouseUp.Disconnect();
+        frame.Click.Disconnect();
+        frame.DblClick.Disconnect();
+        DWORD after = GetTickCount() + GetDoubleClickTime() + 50;  // the next pair must not join this one
+        PumpUntil([&] { return static_cast<LONG>(GetTickCount() - after) > 0; }, 5000);
+    }
 }
