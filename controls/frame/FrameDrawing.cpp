@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace controls {
 
@@ -87,6 +88,20 @@ void ExcludePictureAlone(HDC dc, const RECT& band, const FrameLook& look) {
     ExcludeClipRect(dc, Round(gl - 2 * look.scale), 0, Round(gl + pw + 2 * look.scale), ph);
 }
 
+// The caption's extent comes back at the band's left whatever the alignment; the text goes into
+// that rectangle where the gap is cut (to the right for 1, the middle for 2), so the caption
+// fills the gap instead of drawing over the line.
+RECT ExtentInGap(const RECT& band, RECT extent, const FrameLook& look) {
+    long spare = (band.right - band.left) - (extent.right - extent.left);
+    if (look.alignment == 1) OffsetRect(&extent, spare, 0);
+    if (look.alignment == 2) OffsetRect(&extent, Round(spare / 2.0), 0);
+    return extent;
+}
+
+// The text options up to the glow size: no draw-text callback is given.
+constexpr DWORD OptionsSize = offsetof(DTTOPTS, pfnDrawTextCallback);
+static_assert(OptionsSize == 56 || sizeof(void*) != 4);
+
 bool DrawThemed(HDC dc, HWND themeWindow, const RECT& client, const FrameLook& look) {
     HTHEME theme = OpenThemeData(themeWindow, L"Button");
     if (!theme) return false;
@@ -99,14 +114,12 @@ bool DrawThemed(HDC dc, HWND themeWindow, const RECT& client, const FrameLook& l
     if (!look.caption.empty()) {
         RECT e{};
         GetThemeTextExtent(theme, dc, BP_GROUPBOX, state, look.caption.c_str(), -1, format, &l.band, &e);
-        // The caption is placed within the band, as the gap is, so that a right or centred
-        // caption lands in its gap rather than at the band's left edge.
-        RECT t = TextRect(l.band, look);
+        RECT t = TextRect(ExtentInGap(l.band, e, look), look);
         if (look.comCtlLevel < 2) {
             DrawThemeText(theme, dc, BP_GROUPBOX, state, look.caption.c_str(), -1, format, 0, &t);
         } else {
             DTTOPTS opts{};
-            opts.dwSize = sizeof(opts);
+            opts.dwSize = OptionsSize;
             opts.dwFlags = DTT_TEXTCOLOR;
             opts.crText = look.enabled ? look.foreColor : GetSysColor(COLOR_GRAYTEXT);
             DrawThemeTextEx(theme, dc, BP_GROUPBOX, state, look.caption.c_str(), -1, format, &t, &opts);

@@ -59,12 +59,14 @@ void FrameW::InitProperties() {
     LibraryControlBase::InitProperties();
     ShowCaptionAsWindowText();
     Subclass();
+    DrawFrame();
 }
 
 void FrameW::ReadProperties(const host::PropertyBag& bag) {
     LibraryControlBase::ReadProperties(bag);
     ShowCaptionAsWindowText();
     Subclass();
+    DrawFrame();
 }
 
 // At run time only: on a design surface the frame keeps its host window's own behaviour.
@@ -114,16 +116,30 @@ FrameLook FrameW::Look() const {
     return look;
 }
 
-// The host has filled the background and selected the font; the box goes on top of it.
-void FrameW::Paint(HDC dc) {
+// The frame is drawn once per change into the host's persistent image, which the host shows as
+// its background: a repaint only copies it, and contained controls that print their parent get
+// the very same pixels.
+void FrameW::DrawFrame() {
+    HWND hwnd = hWnd();
+    if (!hwnd) return;
+    host::HostWindow& host = *Site().HostWin();
+    HDC dc = host.ImageDC();
+    if (!dc) return;
+    if (host.BackgroundPicture()) host.BackgroundPicture({});
+    host.ClearImage();
+    int saved = SaveDC(dc);
+    SelectObject(dc, host.FontHandle());
+    SetTextColor(dc, host.ForeRgb());
+    SetBkColor(dc, host.BackRgb());
     if (transparent_) PaintContainerBackground(dc);
     RECT client{};
-    GetClientRect(hWnd(), &client);
-    DrawFrameBox(dc, hWnd(), client, Look());
+    GetClientRect(hwnd, &client);
+    DrawFrameBox(dc, hwnd, client, Look());
+    RestoreDC(dc, saved);
 }
 
-// A transparent frame shows what its container paints under it: the container paints into our
-// DC (WM_PAINT with the DC given), shifted so that its pixels land where they lie beneath us.
+// A transparent frame shows what its container paints under it: the container paints into the
+// image (WM_PAINT with the DC given), shifted so that its pixels land where they lie beneath us.
 void FrameW::PaintContainerBackground(HDC dc) {
     HWND container = Site().ContainerWindow();
     RECT rc{};
@@ -133,11 +149,6 @@ void FrameW::PaintContainerBackground(HDC dc) {
     OffsetViewportOrgEx(dc, -rc.left, -rc.top, &old);
     SendMessageW(container, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
-}
-
-// The drawing is made when the host window paints; a change only asks for that.
-void FrameW::DrawFrame() {
-    if (hWnd()) Site().HostWin()->Refresh();
 }
 
 void FrameW::Refresh() {

@@ -1,5 +1,6 @@
 // FrameW: the library's Unicode group frame. It has no child window of its own: it draws its
-// box and caption on its host window (in Paint, behind the controls it contains) and subclasses
+// box and caption into its host window's persistent image, which shows behind the controls it
+// contains, and subclasses
 // the host window (reference 0) for printing, the mouse pointer and mouse tracking. The host
 // window's text is the caption, so accessibility tools and test drivers can read it.
 #pragma once
@@ -36,7 +37,6 @@ public:
     void ReadProperties(const host::PropertyBag& bag) override;
     void Resize() override;
     void Terminate() override;
-    void Paint(HDC dc) override;
 
     // --- windows --------------------------------------------------------------------------
     HWND hWnd() const;

@@ -40,18 +40,11 @@ LRESULT FrameW::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 // Contained controls that paint their parent's background (themed check boxes and the like)
 // get the frame as it is drawn, background included.
-LRESULT FrameW::OnPrintClient(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    const host::HostWindow& host = *Site().HostWin();
+LRESULT FrameW::OnPrintClient(HWND hwnd, WPARAM wParam, LPARAM) {
+    host::HostWindow& host = *Site().HostWin();
     RECT client{};
     GetClientRect(hwnd, &client);
-    int saved = SaveDC(dc);
-    host.PaintBackground(dc, client);
-    SelectObject(dc, host.FontHandle());
-    SetTextColor(dc, host.ForeRgb());
-    SetBkColor(dc, host.BackRgb());
-    Paint(dc);
-    RestoreDC(dc, saved);
+    BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, client.right, client.bottom, host.ImageDC(), 0, 0, SRCCOPY);
     return 0;
 }
 

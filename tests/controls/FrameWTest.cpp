@@ -3,15 +3,20 @@
 #include "ControlsTestSupport.h"
 
 #include "controls/frame/FrameW.h"
+#include "controls/foundation/ComCtlsBase.h"
 #include "controls/foundation/Common.h"
 #include "controls/listbox/ListBoxW.h"
 #include "host/Error.h"
+#include "host/ControlSite.h"
 #include "host/HostWindow.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <tuple>
 #include <vector>
 
@@ -236,3 +241,272 @@ TEST(FrameW, EveryButtonsDoubleClickGivesAPressForEachRelease) {
         PumpUntil([&] { return static_cast<LONG>(GetTickCount() - after) > 0; }, 5000);
     }
 }
+
+// --- drawing, in the classic and the themed path ----------------------------------------------
+
+namespace {
+
+// The comctl32 level of a test (0: classic drawing; 2: themed, captions in the frame's colour),
+// back to the computed one afterwards.
+struct ComCtlLevel {
+    explicit ComCtlLevel(int level) { foundation::OverrideComCtlVersionLevel(level); }
+    ~ComCtlLevel() { foundation::OverrideComCtlVersionLevel(std::nullopt); }
+};
+
+bool IsEmpty(const RECT& r) { return r.right <= r.left; }
+
+bool IsRed(COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) < 100 && GetBValue(c) < 100; }
+
+// The smallest rectangle holding every pixel that `match` accepts (empty when none does).
+RECT BoxOf(const Snapshot& s, const std::function<bool(COLORREF)>& match, RECT within = {0, 0, 10000, 10000}) {
+    RECT box{10000, 10000, -1, -1};
+    for (int y = std::max<int>(within.top, 0); y < std::min<int>(within.bottom, s.Height()); ++y)
+        for (int x = std::max<int>(within.left, 0); x < std::min<int>(within.right, s.Width()); ++x)
+            if (match(s.At(x, y))) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+    if (box.right < 0) return RECT{};
+    return box;
+}
+
+// The frame's top line: the first row, down the middle, that is not the background above it.
+int TopLineRow(const Snapshot& s, int x) {
+    COLORREF back = s.At(x, 0);
+    for (int y = 1; y < s.Height() / 2; ++y)
+        if (s.At(x, y) != back) return y;
+    return -1;
+}
+
+// The break in the top line around `x`: the columns of row `y` where `drawn` does not show the
+// line that `unbroken` has there (the caption's anti-aliased ink is anything but the line).
+std::pair<int, int> GapAround(const Snapshot& drawn, const Snapshot& unbroken, int y, int x) {
+    auto open = [&](int at) { return drawn.At(at, y) != unbroken.At(at, y); };
+    int l = x, r = x;
+    while (l > 0 && open(l - 1)) --l;
+    while (r + 1 < drawn.Width() && open(r + 1)) ++r;
+    return {l, r + 1};
+}
+
+HBITMAP RedBitmap(int w, int h) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    RECT all{0, 0, w, h};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(mem, &all, red);
+    DeleteObject(red);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+class FrameDrawing : public ::testing::TestWithParam<bool> {
+protected:
+    bool Themed() const { return GetParam(); }
+    ComCtlLevel level_{GetParam() ? 2 : 0};
+};
+
+std::unique_ptr<host::Form> DrawnFrame(const std::wstring& caption) {
+    return ShowForm(L"Begin Form F\n ClientWidth = 6000\n ClientHeight = 4000\n"
+                    L" Begin FrameW fra\n  Left = 120\n  Top = 120\n  Width = 4500\n  Height = 2400\n"
+                    L"  ForeColor = &H000000FF&\n  Caption = \"" + caption + L"\"\n End\nEnd\n");
+}
+
+}  // namespace
+
+// The themed box is the theme's, not the etched edge, and the themed caption takes the frame's
+// colour from comctl32 6.1 on and the theme's below it.
+TEST(FrameW, TheThemedPathDrawsTheThemesBoxAndColoursItsCaptionByComCtlLevel) {
+    Snapshot classic, themed, themeColours;
+    {
+        ComCtlLevel level(0);
+        auto form = DrawnFrame(L"WWW");
+        classic = Snapshot::OfClient(form->Ctl<FrameW>(L"fra").hWnd());
+    }
+    {
+        ComCtlLevel level(2);
+        auto form = DrawnFrame(L"WWW");
+        themed = Snapshot::OfClient(form->Ctl<FrameW>(L"fra").hWnd());
+    }
+    {
+        ComCtlLevel level(1);
+        auto form = DrawnFrame(L"WWW");
+        themeColours = Snapshot::OfClient(form->Ctl<FrameW>(L"fra").hWnd());
+    }
+    int midY = classic.Height() / 2;
+    bool sideDiffers = false;
+    for (int x = 0; x < 4; ++x) sideDiffers |= classic.At(x, midY) != themed.At(x, midY);
+    EXPECT_TRUE(sideDiffers) << "the themed side is not the etched one";
+    EXPECT_FALSE(IsEmpty(BoxOf(classic, IsRed)));
+    EXPECT_FALSE(IsEmpty(BoxOf(themed, IsRed))) << "DrawThemeTextEx with the frame's colour";
+    EXPECT_TRUE(IsEmpty(BoxOf(themeColours, IsRed))) << "DrawThemeText keeps the theme's colour";
+    EXPECT_FALSE(IsEmpty(BoxOf(themeColours, [&](COLORREF c) { return c != themeColours.At(themeColours.Width() / 2, 1); },
+                               {0, 0, themeColours.Width() / 2, 16})))
+        << "the caption is drawn all the same";
+}
+
+// Left, right and centred: the caption sits in a break of the top line just wide enough for it.
+TEST_P(FrameDrawing, TheCaptionSitsInItsGapForEachAlignment) {
+    auto form = DrawnFrame(L"WWW");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    frame.Caption(L"");
+    Snapshot empty = Snapshot::OfClient(frame.hWnd());
+    int line = TopLineRow(empty, empty.Width() / 2);
+    ASSERT_GT(line, 2);
+    frame.Caption(L"WWW");
+    for (long alignment : {0L, 1L, 2L}) {
+        SCOPED_TRACE(alignment);
+        frame.Alignment(alignment);
+        Snapshot s = Snapshot::OfClient(frame.hWnd());
+        RECT ink = BoxOf(s, IsRed);
+        ASSERT_FALSE(IsEmpty(ink));
+        EXPECT_LT(ink.top, line);
+        EXPECT_GT(ink.bottom, line) << "the caption's line runs through it";
+        int mid = (ink.left + ink.right) / 2;
+        auto [gl, gr] = GapAround(s, empty, line, mid);
+        EXPECT_LE(gl, ink.left);
+        EXPECT_GE(gr, ink.right);
+        EXPECT_GE(gl, ink.left - 6) << "the gap fits the caption";
+        EXPECT_LE(gr, ink.right + 6);
+        EXPECT_EQ(s.At(gl - 1, line), empty.At(gl - 1, line)) << "the line goes on beside the gap";
+        if (alignment == 0) EXPECT_NEAR(ink.left, 9, 3);
+        if (alignment == 1) EXPECT_NEAR(ink.right, s.Width() - 9, 3);
+        if (alignment == 2) EXPECT_NEAR((ink.left + ink.right) / 2.0, s.Width() / 2.0, 3);
+    }
+}
+
+// No caption and no picture: one unbroken box, its top line half a text line down.
+TEST_P(FrameDrawing, AnEmptyCaptionLeavesTheBoxUnbroken) {
+    auto form = DrawnFrame(L"");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    Snapshot s = Snapshot::OfClient(frame.hWnd());
+    int line = TopLineRow(s, s.Width() / 2);
+    HDC dc = GetDC(frame.hWnd());
+    HGDIOBJ old = SelectObject(dc, frame.Site().HostWin()->FontHandle());
+    SIZE a{};
+    GetTextExtentPoint32W(dc, L"A", 1, &a);
+    SelectObject(dc, old);
+    ReleaseDC(frame.hWnd(), dc);
+    EXPECT_NEAR(line, a.cy / 2.0, 2);
+    COLORREF back = s.At(s.Width() / 2, 0);
+    EXPECT_EQ(s.CountDiffering({0, 0, s.Width(), line - 1}, back), 0) << "nothing above the line";
+    for (int x = 5; x < s.Width() - 5; ++x)
+        if (s.At(x, line) == back) ADD_FAILURE() << "break in the top line at " << x;
+}
+
+// A flat frame draws a single dark edge where the three-dimensional one is etched; the themed box
+// is the theme's either way.
+TEST_P(FrameDrawing, AFlatFrameHasASingleEdge) {
+    auto form = DrawnFrame(L"x");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    Snapshot raised = Snapshot::OfClient(frame.hWnd());
+    frame.Appearance(0);
+    Snapshot flat = Snapshot::OfClient(frame.hWnd());
+    int y = flat.Height() / 2;
+    if (Themed()) {
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(flat.At(x, y), raised.At(x, y)) << x;
+        return;
+    }
+    int right = flat.Width() - 1;
+    EXPECT_EQ(raised.At(0, y), GetSysColor(COLOR_BTNSHADOW)) << "etched: shadow outside";
+    EXPECT_EQ(raised.At(right, y), GetSysColor(COLOR_BTNHIGHLIGHT)) << "and light on the far side";
+    EXPECT_EQ(flat.At(0, y), GetSysColor(COLOR_WINDOWFRAME)) << "flat: the frame colour";
+    EXPECT_EQ(flat.At(right, y), GetSysColor(COLOR_WINDOWFRAME)) << "on every side alike";
+    EXPECT_EQ(flat.At(right, flat.Height() - 1), GetSysColor(COLOR_WINDOWFRAME));
+}
+
+// A disabled frame writes its caption in the system's grey, whatever its colour.
+TEST_P(FrameDrawing, ADisabledFrameGreysItsCaption) {
+    auto form = DrawnFrame(L"WWW");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    frame.Enabled(false);
+    Snapshot s = Snapshot::OfClient(frame.hWnd());
+    EXPECT_TRUE(IsEmpty(BoxOf(s, IsRed)));
+    COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    RECT ink = BoxOf(s, [&](COLORREF c) { return c == grey; }, {0, 0, s.Width() / 2, 20});
+    EXPECT_GT(ink.right - ink.left, 10) << "the caption is there, in grey";
+    frame.Enabled(true);
+    EXPECT_FALSE(IsEmpty(BoxOf(Snapshot::OfClient(frame.hWnd()), IsRed)));
+}
+
+// Right to left puts the caption at the right end and reads it from the right: the full stop
+// that ends "H." comes first, on the left of the letter.
+TEST_P(FrameDrawing, RightToLeftReadsTheCaptionFromTheRight) {
+    auto form = DrawnFrame(L"H.");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    auto leftmostColumnHeight = [](const Snapshot& s, RECT ink) {
+        RECT col = BoxOf(s, IsRed, {ink.left, 0, ink.left + 1, s.Height()});
+        return col.bottom - col.top;
+    };
+    Snapshot ltr = Snapshot::OfClient(frame.hWnd());
+    RECT ltrInk = BoxOf(ltr, IsRed);
+    frame.RightToLeft(true);
+    ASSERT_EQ(frame.Alignment(), 1);
+    Snapshot rtl = Snapshot::OfClient(frame.hWnd());
+    RECT rtlInk = BoxOf(rtl, IsRed);
+    ASSERT_FALSE(IsEmpty(rtlInk));
+    EXPECT_NEAR(rtlInk.right, rtl.Width() - 9, 3);
+    EXPECT_GT(leftmostColumnHeight(ltr, ltrInk), 4) << "left to right, the H comes first";
+    EXPECT_LE(leftmostColumnHeight(rtl, rtlInk), 3) << "right to left, the full stop does";
+}
+
+// With no caption the picture alone breaks the top line, at the left, the right or the middle.
+TEST_P(FrameDrawing, APictureAloneSitsInTheTopLine) {
+    auto form = DrawnFrame(L"");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    Snapshot empty = Snapshot::OfClient(frame.hWnd());
+    int line = TopLineRow(empty, empty.Width() / 2);
+    frame.Picture(foundation::PictureFromBitmap(RedBitmap(12, 8), true));
+    for (long alignment : {0L, 1L, 2L}) {
+        SCOPED_TRACE(alignment);
+        frame.Alignment(alignment);
+        Snapshot s = Snapshot::OfClient(frame.hWnd());
+        RECT red = BoxOf(s, IsRed);
+        EXPECT_EQ(red.right - red.left, 12);
+        EXPECT_EQ(red.top, 0);
+        EXPECT_EQ(red.bottom, 8);
+        if (alignment == 0) EXPECT_EQ(red.left, 9);
+        if (alignment == 1) EXPECT_EQ(red.right, s.Width() - 9);
+        if (alignment == 2) EXPECT_NEAR((red.left + red.right) / 2.0, s.Width() / 2.0, 1);
+        // the line runs through the picture's rows and is broken around it, 2 pixels aside
+        ASSERT_LT(line, 8);
+        auto [gl, gr] = GapAround(s, empty, line, (red.left + red.right) / 2);
+        EXPECT_EQ(gl, red.left - 2);
+        EXPECT_EQ(gr, red.right + 2);
+    }
+}
+
+// What the frame drew stays in its host's image, which is its background: a repaint copies the
+// image rather than drawing the frame again, and the screen shows what WM_PRINTCLIENT gives.
+TEST_P(FrameDrawing, TheHostsImageIsTheFramesBackground) {
+    auto form = DrawnFrame(L"WWW");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    host::HostWindow& hostWin = *frame.Site().HostWin();
+    RECT mark{40, 60, 50, 70};
+    HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+    FillRect(hostWin.ImageDC(), &mark, green);
+    DeleteObject(green);
+    RedrawWindow(frame.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT rc{};
+    GetWindowRect(frame.hWnd(), &rc);
+    MapWindowPoints(nullptr, form->hWnd(), reinterpret_cast<POINT*>(&rc), 2);
+    Snapshot screen = Snapshot::OfWindowRect(form->hWnd(), rc);
+    EXPECT_EQ(screen.At(45, 65), RGB(0, 255, 0)) << "a repaint shows the image as it is";
+    Snapshot printed = Snapshot::OfClient(frame.hWnd());
+    EXPECT_EQ(printed.At(45, 65), RGB(0, 255, 0));
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(printed.At(x, y), screen.At(x, y)) << x << "," << y;
+    // a change draws the frame anew, over the whole image
+    frame.Refresh();
+    EXPECT_NE(Snapshot::OfClient(frame.hWnd()).At(45, 65), RGB(0, 255, 0));
+    screen = Snapshot::OfWindowRect(form->hWnd(), rc);
+    EXPECT_NE(screen.At(45, 65), RGB(0, 255, 0)) << "Refresh has painted before it returns";
+}
+
+INSTANTIATE_TEST_SUITE_P(FrameW, FrameDrawing, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Themed" : "Classic"; });
