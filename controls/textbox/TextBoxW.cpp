@@ -66,6 +66,8 @@ const foundation::PropertyTable& TextBoxW::Properties() const {
         Field(L"CharacterCasing", &T::characterCasing_, 0L).Range(0, 2),
         Field(L"WantReturn", &T::wantReturn_, false),
         Field(L"IMEMode", &T::imeMode_, 0L).Range(0, 10),
+        Field(L"NetAddressValidator", &T::netAddressValidator_, false),
+        Field(L"NetAddressType", &T::netAddressType_, 0L).Range(0, 19),
         Field(L"AllowOverType", &T::allowOverType_, false),
         // Kept only while AllowOverType is True.
         foundation::Accessor<T>(L"OverTypeMode", false, [](const T& c) { return host::Value(c.overTypeMode_); },

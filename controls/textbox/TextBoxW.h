@@ -11,7 +11,9 @@
 #include "controls/foundation/ISubclass.h"
 #include "controls/foundation/LibraryControl.h"
 #include "controls/foundation/Subclass.h"
+#include "controls/textbox/BalloonTip.h"
 #include "controls/textbox/EditWindow.h"
+#include "controls/textbox/NetAddress.h"
 #include "host/Control.h"
 #include "host/Event.h"
 #include "host/Handles.h"
@@ -108,6 +110,10 @@ public:
     void WantReturn(bool on);
     long IMEMode() const { return imeMode_; }
     void IMEMode(long mode);
+    bool NetAddressValidator() const { return netAddressValidator_; }
+    void NetAddressValidator(bool on);
+    long NetAddressType() const { return netAddressType_; }
+    void NetAddressType(long type);
     bool AllowOverType() const { return allowOverType_; }
     void AllowOverType(bool on);
     bool OverTypeMode() const { return overTypeMode_; }
@@ -143,6 +149,16 @@ public:
     void LeftMargin(double margin);
     double RightMargin() const;
     void RightMargin(double margin);
+
+    // --- network addresses (TextBoxWNetAddress.cpp) ----------------------------------------------
+    // Checks the text against NetAddressType; raises the error of the result table, else fills
+    // the four results below.
+    void ValidateNetAddress();
+    void ShowNetAddressErrorTip();
+    long NetAddressFormat() const { return netFormat_; }
+    std::wstring NetAddressString() const { return netString_; }
+    long NetAddressPortNumber() const { return netPort_; }
+    long NetAddressPrefixLength() const { return netPrefix_; }
 
     // --- events -----------------------------------------------------------------------------
     host::Event<> Change;
@@ -181,6 +197,11 @@ private:
     void ApplyAlignment();
     void ApplyCueBanner();
     void SetStyleBit(DWORD bit, bool on);
+    HWND CreateEditWindow(const wchar_t* className, DWORD style, DWORD exStyle);
+    void ApplyNetAddressType();
+    void ResetNetAddressResults();
+    long QueryNetAddress(netaddress::NcAddress& query) const;
+    bool ShowTip(const std::wstring& title, const std::wstring& text, int icon);
     void SetMargin(WPARAM which, double margin);
     HWND HostWindow() const;
     SIZE HostClientSize() const;
@@ -215,6 +236,7 @@ private:
     foundation::ScopedSubclass editSubclass_;  // declared after edit_: removed before it is destroyed
     foundation::ScopedSubclass hostSubclass_;
     host::UniqueFont hFont_;
+    BalloonTip balloon_;  // ours, where the edit window shows no balloon tips itself
     HIMC imeContext_ = nullptr;  // owned: made when the edit window is built, destroyed with it
     wchar_t pendingChar_ = 0;
     bool clickPending_ = false;
@@ -222,6 +244,12 @@ private:
     bool suppressChange_ = false;
     bool inResize_ = false;
     bool validating_ = false;
+    bool netAddressNative_ = false;  // the window is the system's "msctls_netaddress"
+    WORD netFormat_ = 0;
+    std::wstring netString_;
+    USHORT netPort_ = 0;
+    BYTE netPrefix_ = 0;
+    std::wstring netError_;  // the description of the latest failed validation, for the error tip
 
     // --- stored properties (the common ones are LibraryControlBase's)
     std::wstring text_;
@@ -238,6 +266,8 @@ private:
     long characterCasing_ = 0;
     bool wantReturn_ = false;
     long imeMode_ = 0;
+    bool netAddressValidator_ = false;
+    long netAddressType_ = 0;
     bool allowOverType_ = false;
     bool overTypeMode_ = false;
 };

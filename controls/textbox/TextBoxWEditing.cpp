@@ -101,17 +101,25 @@ bool TextBoxW::ShowBalloonTip(const std::wstring& text, const std::wstring& titl
     if (!edit_ || foundation::ComCtlVersionLevel() < 1) return false;
     if (icon < 0 || icon > 3) host::Raise(host::err::InvalidPropertyValue);
     if (GetFocus() != edit_.Get()) ::SetFocus(HostWindow());
+    return ShowTip(title, text, static_cast<int>(icon));
+}
+
+// The edit window's own balloon where it has one, else ours.
+bool TextBoxW::ShowTip(const std::wstring& title, const std::wstring& text, int icon) {
+    balloon_.Hide();
     EDITBALLOONTIP tip{};
     tip.cbStruct = sizeof(tip);
     tip.pszTitle = title.c_str();
     tip.pszText = text.c_str();
     tip.ttiIcon = icon;
-    return SendMessageW(edit_.Get(), EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip)) != 0;
+    if (SendMessageW(edit_.Get(), EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip))) return true;
+    return balloon_.Show(edit_.Get(), title, text, icon);
 }
 
 bool TextBoxW::HideBalloonTip() {
     if (!edit_ || foundation::ComCtlVersionLevel() < 1) return false;
-    return SendMessageW(edit_.Get(), EM_HIDEBALLOONTIP, 0, 0) != 0;
+    bool ours = balloon_.Hide();
+    return SendMessageW(edit_.Get(), EM_HIDEBALLOONTIP, 0, 0) != 0 || ours;
 }
 
 double TextBoxW::LeftMargin() const {

@@ -91,6 +91,7 @@ LRESULT TextBoxW::OnEditSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TextBoxW::OnEditKillFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    balloon_.Hide();
     return foundation::ChildKillFocus(hwnd, wParam, lParam);
 }
 
@@ -142,6 +143,7 @@ LRESULT TextBoxW::OnEditKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     int keyCode = static_cast<int>(wParam & 0xFF);
     int shift = foundation::ShiftStateFromKeyboard();
     bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+    if (down) balloon_.Hide();
     if (down)
         Site().RaiseEvent(host::dispid::KeyDown, KeyDown, keyCode, shift);
     else

@@ -21,6 +21,26 @@ SIZE TextBoxW::HostClientSize() const {
     return {rc.right - rc.left, rc.bottom - rc.top};
 }
 
+namespace {
+
+// shell32's InitNetworkAddressControl registers "msctls_netaddress" (Vista and later).
+bool InitNetworkAddressClass() {
+    HMODULE shell = GetModuleHandleW(L"shell32.dll");
+    if (!shell) shell = LoadLibraryW(L"shell32.dll");  // stays loaded: the class lives in it
+    auto init = shell ? reinterpret_cast<BOOL(WINAPI*)()>(
+                            reinterpret_cast<void*>(GetProcAddress(shell, "InitNetworkAddressControl")))
+                      : nullptr;
+    return init && init();
+}
+
+}  // namespace
+
+HWND TextBoxW::CreateEditWindow(const wchar_t* className, DWORD style, DWORD exStyle) {
+    SIZE size = HostClientSize();
+    return CreateWindowExW(exStyle, className, L"", style, 0, 0, size.cx, size.cy, HostWindow(), nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
 void TextBoxW::BuildEditWindow() {
     if (edit_) return;
     EditStyleInputs in;
@@ -34,9 +54,14 @@ void TextBoxW::BuildEditWindow() {
     in.characterCasing = characterCasing_;
     WindowStyles s = EditStylesFor(in);
     foundation::ApplyBorderStyle(s.style, s.exStyle, borderStyle_);
-    SIZE size = HostClientSize();
-    edit_.Reset(CreateWindowExW(s.exStyle, L"Edit", L"", s.style, 0, 0, size.cx, size.cy, HostWindow(), nullptr,
-                                GetModuleHandleW(nullptr), nullptr));
+    // The system's address window where there is one; where not, a plain edit window whose
+    // text our own parser checks.
+    HWND hwnd = nullptr;
+    if (netAddressValidator_ && foundation::ComCtlVersionLevel() == 2 && InitNetworkAddressClass())
+        hwnd = CreateEditWindow(netaddress::ClassName, s.style, s.exStyle);
+    netAddressNative_ = hwnd != nullptr;
+    if (!hwnd) hwnd = CreateEditWindow(L"Edit", s.style, s.exStyle);
+    edit_.Reset(hwnd);
     if (!edit_) return;
     if (passwordChar_ && !useSystemPasswordChar_) Edit().SetPasswordChar(passwordChar_);
     Edit().LimitText(maxLength_);
@@ -48,6 +73,7 @@ void TextBoxW::BuildEditWindow() {
     EnableWindow(edit_.Get(), Site().HostWin()->Enabled());
     ApplyAlignment();
     if (!cueBanner_.empty()) ApplyCueBanner();
+    if (netAddressValidator_) ApplyNetAddressType();
     if (designMode_) return;
     editSubclass_ = foundation::ScopedSubclass(edit_.Get(), this, EditWindowRef);
     hostSubclass_ = foundation::ScopedSubclass(HostWindow(), this, HostWindowRef);
@@ -56,6 +82,7 @@ void TextBoxW::BuildEditWindow() {
 
 void TextBoxW::DestroyEditWindow() {
     if (!edit_) return;
+    balloon_.Hide();
     editSubclass_.Reset();
     hostSubclass_.Reset();
     foundation::DetachIMEContext(edit_.Get(), imeContext_);

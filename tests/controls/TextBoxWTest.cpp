@@ -29,6 +29,17 @@ std::wstring ClassOf(HWND hwnd) {
     return name;
 }
 
+// The balloon tip showing now, if any.
+HWND VisibleTip() {
+    HWND tip = nullptr;
+    PumpUntil([&] {
+        tip = FindWindowW(L"tooltips_class32", nullptr);
+        while (tip && !IsWindowVisible(tip)) tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr);
+        return tip != nullptr;
+    }, 300);
+    return tip;
+}
+
 LONG Style(HWND hwnd) { return GetWindowLongW(hwnd, GWL_STYLE); }
 LONG ExStyle(HWND hwnd) { return GetWindowLongW(hwnd, GWL_EXSTYLE); }
 
@@ -367,7 +378,22 @@ TEST(TextBoxW, MarginsAndBalloonTipsFollowTheirRules) {
     foundation::OverrideComCtlVersionLevel(0);
     EXPECT_FALSE(box.ShowBalloonTip(L"text", L"title", 1));
     // Without a tip to show the icon is not looked at: False, no error.
-    EXPECT_NO_THROW(EXPECT_FALSE(box.ShowBalloonTip(L"text", L"title", 4)));
+    EXPECT_FALSE(box.ShowBalloonTip(L"text", L"title", 4));
+
+    // With comctl32 6 the tip shows (ours where the edit window has none) and goes with the
+    // next key.
+    foundation::OverrideComCtlVersionLevel(1);
+    ASSERT_TRUE(Activate(*form));
+    EXPECT_TRUE(box.ShowBalloonTip(L"余额不足", L"提示", 2));
+    EXPECT_EQ(GetFocus(), box.hWnd());
+    HWND tip = VisibleTip();
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(WindowText(tip), L"余额不足");
+    PressKey(VK_RIGHT);
+    EXPECT_EQ(VisibleTip(), nullptr);
+    EXPECT_TRUE(box.ShowBalloonTip(L"again", L"", 0));
+    EXPECT_TRUE(box.HideBalloonTip());
+    EXPECT_EQ(VisibleTip(), nullptr);
     foundation::OverrideComCtlVersionLevel(std::nullopt);
 }
 
@@ -459,4 +485,207 @@ TEST(TextBoxW, RightToLeftAndMouseIconApplyToTheLiveWindow) {
     ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, reinterpret_cast<void**>(icon.Receive())), S_OK);
     box.MouseIcon(icon);
     EXPECT_TRUE(box.MouseIcon());
+}
+
+namespace {
+
+// Validates `text` with NetAddressType `type`; the error number, or 0 and the four results.
+struct Validation {
+    long error = 0;
+    std::wstring description;
+    long format = 0;
+    std::wstring address;
+    long port = 0;
+    long prefix = 0;
+};
+
+Validation Validate(TextBoxW& box, long type, const std::wstring& text) {
+    box.NetAddressType(type);
+    box.Text(text);
+    Validation v;
+    try {
+        box.ValidateNetAddress();
+    } catch (const host::Error& e) {
+        v.error = e.Number();
+        v.description = e.Description();
+    }
+    v.format = box.NetAddressFormat();
+    v.address = box.NetAddressString();
+    v.port = box.NetAddressPortNumber();
+    v.prefix = box.NetAddressPrefixLength();
+    return v;
+}
+
+constexpr long WrongType = 87;
+constexpr long Invalid = static_cast<long>(0x80070057);
+
+}  // namespace
+
+TEST(TextBoxW, NetAddressValidatorNeedsTheSwitchAndComCtl61AndFallsBackToAnEditWindow) {
+    auto form = FormWithBox(L"  Height = 315\n  Text = \"10.0.0.1\"\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    try {
+        box.ValidateNetAddress();
+        ADD_FAILURE() << "validated with the validator off";
+    } catch (const host::Error& e) {
+        EXPECT_EQ(e.Number(), 5);
+        EXPECT_EQ(e.Description(), L"Procedure call can't be carried out as property NetAddressValidator is False.");
+    }
+    foundation::OverrideComCtlVersionLevel(1);
+    HWND before = box.hWnd();
+    box.NetAddressValidator(true);
+    EXPECT_EQ(box.hWnd(), before) << "re-created below comctl32 6.1";
+    try {
+        box.ValidateNetAddress();
+        ADD_FAILURE() << "validated below comctl32 6.1";
+    } catch (const host::Error& e) {
+        EXPECT_EQ(e.Number(), 5);
+        EXPECT_EQ(e.Description(),
+                  L"To use this functionality, you must provide a manifest specifying comctl32.dll version 6.1 or higher.");
+    }
+    EXPECT_THROW(box.NetAddressType(20), host::Error);
+    EXPECT_EQ(box.NetAddressType(), 0);
+
+    // At 6.1 the window is re-created, here as a plain edit window since the system has no
+    // address window class, keeping the text; the results are reset by the switch.
+    foundation::OverrideComCtlVersionLevel(2);
+    box.NetAddressValidator(false);
+    box.NetAddressValidator(true);
+    HWND edit = box.hWnd();
+    ASSERT_NE(edit, nullptr);
+    wchar_t cls[64] = {};
+    GetClassNameW(edit, cls, 64);
+    if (GetProcAddress(GetModuleHandleW(L"shell32.dll"), "InitNetworkAddressControl") == nullptr) {
+        EXPECT_STREQ(cls, L"Edit");
+    }
+    EXPECT_EQ(WindowText(edit), L"10.0.0.1");
+    box.NetAddressType(16);
+    box.ValidateNetAddress();
+    EXPECT_EQ(box.NetAddressString(), L"10.0.0.1");
+    box.NetAddressValidator(true);
+    EXPECT_EQ(box.NetAddressString(), L"");
+    EXPECT_EQ(box.NetAddressFormat(), 0);
+
+    // Stored under their names and read back into a new box that validates the same way.
+    host::PropertyBag bag;
+    box.WriteProperties(bag);
+    EXPECT_EQ(bag.Read(L"NetAddressValidator").AsBool(), true);
+    EXPECT_EQ(bag.Read(L"NetAddressType").AsLong(), 16);
+    auto copy = FormWithBox(L"  Height = 315\n  NetAddressValidator = True\n  NetAddressType = 1\n  Text = \"www.example.com\"\n");
+    auto& other = copy->Ctl<TextBoxW>(L"txt");
+    EXPECT_TRUE(other.NetAddressValidator());
+    EXPECT_EQ(other.NetAddressType(), 1);
+    try {
+        other.ValidateNetAddress();
+        ADD_FAILURE() << "a name passed as an IPv4 address";
+    } catch (const host::Error& e) {
+        EXPECT_EQ(e.Number(), WrongType);
+        EXPECT_EQ(e.Description(), L"The network address string is not of any type specified.");
+    }
+    foundation::OverrideComCtlVersionLevel(std::nullopt);
+}
+
+TEST(TextBoxW, ValidateNetAddressAcceptsEveryFormOnlyWhereItsTypeAllowsIt) {
+    foundation::OverrideComCtlVersionLevel(2);
+    auto form = FormWithBox(L"  Height = 315\n  NetAddressValidator = True\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    struct Case {
+        long type;
+        const wchar_t* text;
+        long error;
+        long format;
+        const wchar_t* address;
+        long port, prefix;
+    };
+    const Case cases[] = {
+        // IPv4 forms
+        {1, L"192.168.1.20", 0, 2, L"192.168.1.20", 0, 0},
+        {1, L"  8.8.4.4 ", 0, 2, L"8.8.4.4", 0, 0},
+        {1, L"256.1.1.1", Invalid, 0, L"", 0, 0},
+        {1, L"1.2.3", Invalid, 0, L"", 0, 0},
+        {1, L"1.2.3.4:80", WrongType, 0, L"", 0, 0},
+        {2, L"10.1.2.3:8080", 0, 2, L"10.1.2.3", 8080, 0},
+        {2, L"10.1.2.3:65536", Invalid, 0, L"", 0, 0},
+        {2, L"10.1.2.3", WrongType, 0, L"", 0, 0},
+        {3, L"172.16.0.0/12", 0, 2, L"172.16.0.0", 0, 12},
+        {3, L"172.16.0.0/33", Invalid, 0, L"", 0, 0},
+        // IPv6 forms
+        {4, L"fe80::1%12", 0, 3, L"FE80:0:0:0:0:0:0:1", 0, 0},
+        {4, L"2001:db8:0:0:1:0:0:ab", 0, 3, L"2001:DB8:0:0:1:0:0:AB", 0, 0},
+        {5, L"fe80::1%12", WrongType, 0, L"", 0, 0},
+        {5, L"::ffff:192.0.2.1", 0, 3, L"0:0:0:0:0:FFFF:C000:201", 0, 0},
+        {5, L"::", 0, 3, L"0:0:0:0:0:0:0:0", 0, 0},
+        {5, L"1::2::3", Invalid, 0, L"", 0, 0},
+        {5, L"12345::1", Invalid, 0, L"", 0, 0},
+        {5, L"1:2:3:4:5:6:7", Invalid, 0, L"", 0, 0},
+        {6, L"[fe80::2%3]:443", 0, 3, L"FE80:0:0:0:0:0:0:2", 443, 0},
+        {7, L"[fe80::2%3]:443", WrongType, 0, L"", 0, 0},
+        {7, L"[2001:db8::5]:21", 0, 3, L"2001:DB8:0:0:0:0:0:5", 21, 0},
+        {7, L"[2001:db8::5]", Invalid, 0, L"", 0, 0},
+        {8, L"2001:db8::/48", 0, 3, L"2001:DB8:0:0:0:0:0:0", 0, 48},
+        {8, L"2001:db8::/129", Invalid, 0, L"", 0, 0},
+        // names
+        {9, L"www.example.com", 0, 1, L"www.example.com", 0, 0},
+        {9, L"localhost", 0, 1, L"localhost", 0, 0},
+        {9, L"-bad.example", Invalid, 0, L"", 0, 0},
+        {9, L"a..b", Invalid, 0, L"", 0, 0},
+        {9, L"has space.com", Invalid, 0, L"", 0, 0},
+        {9, L"10.0.0.1", WrongType, 0, L"", 0, 0},
+        {10, L"mail.example.org:25", 0, 1, L"mail.example.org", 25, 0},
+        {10, L"mail.example.org", WrongType, 0, L"", 0, 0},
+        // the combined masks
+        {11, L"10.0.0.1", 0, 2, L"10.0.0.1", 0, 0},
+        {11, L"::1", 0, 3, L"0:0:0:0:0:0:0:1", 0, 0},
+        {12, L"fe80::1%1", WrongType, 0, L"", 0, 0},
+        {13, L"1.2.3.4:5", 0, 2, L"1.2.3.4", 5, 0},
+        {13, L"[::1]:5", 0, 3, L"0:0:0:0:0:0:0:1", 5, 0},
+        {14, L"[::1%2]:5", WrongType, 0, L"", 0, 0},
+        {15, L"10.0.0.0/8", 0, 2, L"10.0.0.0", 0, 8},
+        {15, L"fd00::/8", 0, 3, L"FD00:0:0:0:0:0:0:0", 0, 8},
+        {16, L"host.example", 0, 1, L"host.example", 0, 0},
+        {16, L"host.example:80", WrongType, 0, L"", 0, 0},
+        {17, L"fe80::1%4", WrongType, 0, L"", 0, 0},
+        {18, L"host.example:80", 0, 1, L"host.example", 80, 0},
+        {18, L"[fe80::1%4]:80", 0, 3, L"FE80:0:0:0:0:0:0:1", 80, 0},
+        {19, L"[fe80::1%4]:80", WrongType, 0, L"", 0, 0},
+        {0, L"10.0.0.1", WrongType, 0, L"", 0, 0},
+    };
+    for (const Case& c : cases) {
+        Validation v = Validate(box, c.type, c.text);
+        SCOPED_TRACE(testing::Message() << "type " << c.type << " \"" << std::string(c.text, c.text + wcslen(c.text)) << "\"");
+        EXPECT_EQ(v.error, c.error);
+        EXPECT_EQ(v.format, c.format);
+        EXPECT_EQ(v.address, c.address);
+        EXPECT_EQ(v.port, c.port);
+        EXPECT_EQ(v.prefix, c.prefix);
+    }
+
+    // The remaining rows of the error table, with the results left reset.
+    Validation empty = Validate(box, 16, L"   ");
+    EXPECT_EQ(empty.error, 380);
+    EXPECT_EQ(empty.description, L"There is no network address string to validate.");
+    EXPECT_EQ(empty.format, 0);
+    EXPECT_EQ(Validate(box, 16, L"not an address!").description, L"The network address string is invalid.");
+    std::wstring longName;
+    for (int i = 0; i < 5; ++i) longName += std::wstring(60, L'a') + L".";
+    longName += L"com";
+    Validation tooLong = Validate(box, 9, longName);
+    EXPECT_EQ(tooLong.error, 122);
+    EXPECT_EQ(tooLong.description, L"The out buffer is too small to hold the parsed network address.");
+    EXPECT_EQ(tooLong.address, L"");
+    // A good validation after a bad one replaces the reset results.
+    Validation good = Validate(box, 10, L"例子.中国:8080");
+    EXPECT_EQ(good.error, 0);
+    EXPECT_EQ(good.address, L"例子.中国");
+    EXPECT_EQ(good.port, 8080);
+
+    // The error tip: the box takes the focus and a balloon shows the failure.
+    ASSERT_TRUE(Activate(*form));
+    Validate(box, 1, L"999.1.1.1");
+    box.ShowNetAddressErrorTip();
+    EXPECT_EQ(GetFocus(), box.hWnd());
+    HWND tip = VisibleTip();
+    ASSERT_NE(tip, nullptr) << "no balloon shown";
+    EXPECT_EQ(WindowText(tip), L"IPv4 address: 192.168.0.1");
+    foundation::OverrideComCtlVersionLevel(std::nullopt);
 }
