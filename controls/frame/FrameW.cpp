@@ -81,6 +81,12 @@ void FrameW::Resize() {
     inResize_ = false;
 }
 
+// The image keeps the container's background from when it was drawn: a transparent frame
+// draws again when what lies under it changes.
+void FrameW::AmbientChanged(const std::wstring& name) {
+    if (transparent_ && name == L"BackColor") DrawFrame();
+}
+
 void FrameW::Terminate() {
     foundation::UnhookControlInterfaces(*this, foundation::HookPropertyBrowsing);
     hostSubclass_.Reset();

@@ -36,6 +36,7 @@ public:
     void InitProperties() override;
     void ReadProperties(const host::PropertyBag& bag) override;
     void Resize() override;
+    void AmbientChanged(const std::wstring& name) override;
     void Terminate() override;
 
     // --- windows --------------------------------------------------------------------------
@@ -94,6 +95,7 @@ private:
     LRESULT HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnPrintClient(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnThemeChanged(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnCaptureChanged(HWND hwnd, WPARAM wParam, LPARAM lParam);
     bool MouseGoesToChild(HWND hwnd, LPARAM lParam) const;

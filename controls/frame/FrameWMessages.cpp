@@ -22,6 +22,7 @@ LRESULT FrameW::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     switch (msg) {
     case WM_PRINTCLIENT: return OnPrintClient(hwnd, wParam, lParam);
     case WM_SETCURSOR: return OnSetCursor(hwnd, wParam, lParam);
+    case WM_THEMECHANGED: return OnThemeChanged(hwnd, wParam, lParam);
     case WM_MOUSEMOVE:
     case WM_MOUSELEAVE:
     case WM_LBUTTONDOWN:
@@ -46,6 +47,13 @@ LRESULT FrameW::OnPrintClient(HWND hwnd, WPARAM wParam, LPARAM) {
     GetClientRect(hwnd, &client);
     BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, client.right, client.bottom, host.ImageDC(), 0, 0, SRCCOPY);
     return 0;
+}
+
+// The drawing is kept, not redone on every paint: a new theme has to be drawn in.
+LRESULT FrameW::OnThemeChanged(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    LRESULT r = foundation::CallDefaultProc(hwnd, WM_THEMECHANGED, wParam, lParam);
+    DrawFrame();
+    return r;
 }
 
 // Over a windowless control inside the frame, that control chooses (the host asks it).

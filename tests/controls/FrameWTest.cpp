@@ -142,6 +142,23 @@ TEST(FrameW, ATransparentFrameShowsTheFormBehindIt) {
     frame.Transparent(true);
     Snapshot clear = Snapshot::OfClient(frame.hWnd());
     EXPECT_EQ(clear.At(clear.Width() / 2, clear.Height() / 2), RGB(0, 255, 0));
+    // the form takes another colour: the frame's kept drawing follows
+    form->BackColor(0x0000FFFF);
+    Snapshot yellow = Snapshot::OfClient(frame.hWnd());
+    EXPECT_EQ(yellow.At(yellow.Width() / 2, yellow.Height() / 2), RGB(255, 255, 0));
+}
+
+// A new theme is drawn in: the kept drawing does not outlive WM_THEMECHANGED.
+TEST(FrameW, ANewThemeRedrawsTheKeptDrawing) {
+    auto form = FormWithFrame(L"  Caption = \"x\"\n  BackColor = &H00FF0000&\n");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    RECT mark{40, 60, 50, 70};
+    HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+    FillRect(frame.Site().HostWin()->ImageDC(), &mark, green);
+    DeleteObject(green);
+    ASSERT_EQ(Snapshot::OfClient(frame.hWnd()).At(45, 65), RGB(0, 255, 0));
+    SendMessageW(frame.hWnd(), WM_THEMECHANGED, 0, 0);
+    EXPECT_EQ(Snapshot::OfClient(frame.hWnd()).At(45, 65), RGB(0, 0, 255));
 }
 
 namespace {
