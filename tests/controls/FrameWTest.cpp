@@ -11,6 +11,7 @@
 #include "host/HostWindow.h"
 
 #include <gtest/gtest.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <cmath>
@@ -527,3 +528,32 @@ TEST_P(FrameDrawing, TheHostsImageIsTheFramesBackground) {
 
 INSTANTIATE_TEST_SUITE_P(FrameW, FrameDrawing, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Themed" : "Classic"; });
+
+// A contained control that paints its parent's background (as themed buttons do, through
+// DrawThemeParentBackground) gets the frame's drawing: here the red caption it lies over.
+TEST_P(FrameDrawing, AContainedControlPaintingItsParentsBackgroundShowsTheFrame) {
+    auto form = DrawnFrame(L"WWW");
+    auto& frame = form->Ctl<FrameW>(L"fra");
+    host::UniqueWindow child(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 4, 0, 60, 20, frame.hWnd(),
+                                             nullptr, GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(child);
+    Snapshot whole = Snapshot::OfClient(frame.hWnd());
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 60, 20);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    DrawThemeParentBackground(child.Get(), mem, nullptr);
+    int same = 0, red = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x) {
+            COLORREF c = GetPixel(mem, x, y);
+            same += c == whole.At(x + 4, y);
+            red += IsRed(c);
+        }
+    SelectObject(mem, old);
+    DeleteObject(bitmap);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    EXPECT_GT(red, 10) << "the caption shows behind the child";
+    EXPECT_EQ(same, 60 * 20) << "pixel for pixel the frame's drawing";
+}
