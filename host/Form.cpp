@@ -143,6 +143,27 @@ void Form::CreateSites(const std::vector<ControlDesign>& designs, ControlSite* c
     }
 }
 
+ControlSite& Form::AddControl(const std::wstring& kind, const std::wstring& name, const PropertyBag& placement) {
+    if (!IsLoaded()) Raise(err::InvalidProcedureCall);
+    auto site = std::make_unique<ControlSite>(*this, nullptr, CreateControl(kind), name, -1);
+    ControlSite* raw = site.get();
+    sites_.push_back(std::move(site));
+    topLevel_.push_back(raw);
+    try {
+        raw->Create(placement, false);
+    } catch (...) {
+        topLevel_.pop_back();
+        sites_.pop_back();
+        throw;
+    }
+    if (raw->TabIndex() < 0) {
+        int next = 0;
+        for (const auto& s : sites_) next = std::max(next, s->TabIndex() + 1);
+        raw->AssignTabIndex(next);
+    }
+    return *raw;
+}
+
 void Form::Show() {
     Load();
     if (!shownOnce_) {

@@ -51,6 +51,10 @@ public:
     // the window. The message loop ends when the last form is gone.
     bool Unload();
     bool IsLoaded() const { return hwnd_.Get() != nullptr; }
+    // Places a new control on the loaded form, as dropping it from a toolbox does: the control
+    // takes its new-control values (InitProperties) instead of reading a store. `placement`
+    // holds the extender values (Left, Top, Width, Height, TabIndex, ...). 5 when not loaded.
+    ControlSite& AddControl(const std::wstring& kind, const std::wstring& name, const PropertyBag& placement);
 
     // --- properties -------------------------------------------------------------------------
     const std::wstring& Name() const { return design_.name; }

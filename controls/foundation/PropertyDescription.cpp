@@ -79,10 +79,14 @@ void PropertyTable::Write(const host::Control& control, host::PropertyBag& bag) 
         switch (d.persist) {
         case Persist::NotStored: break;
         case Persist::UnicodeText: bag.Write(d.name, PersistStringToVariant(d.get(control).AsString())); break;
-        case Persist::Object:
-            if (d.defaultIsAmbientFont) bag.Write(d.name, d.get(control), StoreDefaultOf(d, control));
-            else bag.Write(d.name, d.get(control));
+        case Persist::Object: {
+            host::Value v = d.get(control);
+            // No picture is the store default of a picture property: nothing is written.
+            if (v.GetKind() == host::Value::Kind::Picture && !v.AsPicture()) v = host::Value();
+            if (d.defaultIsAmbientFont) bag.Write(d.name, v, StoreDefaultOf(d, control));
+            else bag.Write(d.name, v);
             break;
+        }
         case Persist::Value: bag.Write(d.name, d.get(control), d.storeDefault); break;
         }
     }

@@ -10,7 +10,9 @@
 #include "host/Scale.h"
 
 #include <gtest/gtest.h>
+#include <olectl.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -565,4 +567,121 @@ TEST(ListBoxWMembers, MouseEventsInTwipsDoubleClickAndEnterLeave) {
     SendMouse({MouseInput(0, outside)});
     PumpUntil([&] { return !log.empty(); }, 3000);
     EXPECT_EQ(log, std::vector<std::wstring>{L"leave"});
+}
+
+// --- persistence -------------------------------------------------------------------------------
+
+namespace {
+
+std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+
+host::Picture IconPicture() {
+    PICTDESC pd{};
+    pd.cbSizeofstruct = sizeof(pd);
+    pd.picType = PICTYPE_ICON;
+    pd.icon.hicon = CopyIcon(LoadIconW(nullptr, IDI_INFORMATION));
+    host::Picture icon;
+    OleCreatePictureIndirect(&pd, IID_IPicture, TRUE, reinterpret_cast<void**>(&icon));
+    return icon;
+}
+
+// Every stored property as the control answers it, by its stored name.
+std::vector<std::pair<std::wstring, std::wstring>> Stored(const ListBoxW& l) {
+    auto b = [](bool v) { return std::wstring(v ? L"True" : L"False"); };
+    auto n = [](double v) { return std::to_wstring(std::lround(v)); };
+    const host::FontDesc& f = l.Font();
+    return {{L"Font", f.name + L" " + n(f.size) + (f.Bold() ? L" bold" : L"")},
+            {L"VisualStyles", b(l.VisualStyles())},
+            {L"BackColor", n(l.BackColor())},
+            {L"ForeColor", n(l.ForeColor())},
+            {L"Enabled", b(l.Enabled())},
+            {L"OLEDragMode", n(l.OLEDragMode())},
+            {L"OLEDragDropScroll", b(l.OLEDragDropScroll())},
+            {L"OLEDropMode", n(l.OLEDropMode())},
+            {L"MousePointer", n(l.MousePointer())},
+            {L"MouseIcon", b(l.MouseIcon().Get() != nullptr)},
+            {L"MouseTrack", b(l.MouseTrack())},
+            {L"RightToLeft", b(l.RightToLeft())},
+            {L"RightToLeftMode", n(l.RightToLeftMode())},
+            {L"Redraw", b(l.Redraw())},
+            {L"BorderStyle", n(l.BorderStyle())},
+            {L"MultiColumn", b(l.MultiColumn())},
+            {L"Sorted", b(l.Sorted())},
+            {L"IntegralHeight", b(l.IntegralHeight())},
+            {L"AllowSelection", b(l.AllowSelection())},
+            {L"MultiSelect", n(l.MultiSelect())},
+            {L"HorizontalExtent", n(l.HorizontalExtent())},
+            {L"UseTabStops", b(l.UseTabStops())},
+            {L"Style", n(l.Style())},
+            {L"DisableNoScroll", b(l.DisableNoScroll())},
+            {L"DrawMode", n(l.DrawMode())},
+            {L"InsertMarkColor", n(l.InsertMarkColor())},
+            {L"ScrollTrack", b(l.ScrollTrack())}};
+}
+
+}  // namespace
+
+TEST(ListBoxWMembers, EveryPropertySurvivesSavingAndLoading) {
+    // Two sets, since some values rule others out (check boxes need MultiSelect 0 and DrawMode 0).
+    const std::wstring common =
+        L"  BeginProperty Font\n   Name = \"Arial\"\n   Size = 12\n   Weight = 700\n  EndProperty\n"
+        L"  VisualStyles = False\n  BackColor = &H00C0FFFF&\n  ForeColor = &H00800000&\n  Enabled = False\n"
+        L"  OLEDragMode = 1\n  OLEDragDropScroll = False\n  OLEDropMode = 1\n  MousePointer = 2\n  MouseTrack = True\n"
+        L"  RightToLeft = True\n  RightToLeftMode = 0\n  Redraw = False\n  BorderStyle = 1\n  Sorted = True\n"
+        L"  IntegralHeight = False\n  AllowSelection = False\n  HorizontalExtent = 20\n  UseTabStops = False\n"
+        L"  DisableNoScroll = True\n  InsertMarkColor = &H000000FF&\n  ScrollTrack = False\n";
+    for (const std::wstring& own : {std::wstring(L"  MultiColumn = True\n  Style = 1\n"),
+                                    std::wstring(L"  MultiSelect = 2\n  DrawMode = 1\n")}) {
+        auto first = FormWithList(common + own);
+        auto& a = first->Ctl<ListBoxW>(L"lst");
+        a.MouseIcon(IconPicture());
+        host::PropertyBag saved = first->Site(L"lst").SaveProperties();
+        // Every property differs from its store default, so every one is written.
+        for (const auto& [name, value] : Stored(a)) {
+            bool ruledOut = (name == L"MultiColumn" || name == L"Style" || name == L"MultiSelect" || name == L"DrawMode") &&
+                            own.find(L"  " + name + L" =") == std::wstring::npos;
+            EXPECT_EQ(saved.Contains(name), !ruledOut) << Narrow(name);
+        }
+
+        host::FormDesign design;
+        design.name = L"F2";
+        design.properties.Write(L"ClientWidth", 6000L);
+        design.properties.Write(L"ClientHeight", 5000L);
+        design.controls.push_back(host::ControlDesign{L"ListBoxW", L"lst", -1, saved, {}});
+        host::Form second(design);
+        second.Load();
+        auto& b = second.Ctl<ListBoxW>(L"lst");
+        EXPECT_EQ(Stored(b), Stored(a));
+        second.Unload();
+    }
+}
+
+TEST(ListBoxWMembers, ANewListHasWindowColoursAndALoadedOneWithoutEntriesButtonColours) {
+    auto form = FormWithList();
+    auto& loaded = form->Ctl<ListBoxW>(L"lst");
+    EXPECT_EQ(loaded.BackColor(), 0x8000000Fu);
+    EXPECT_EQ(loaded.ForeColor(), 0x80000012u);
+    host::PropertyBag saved = form->Site(L"lst").SaveProperties();
+    for (const auto& [name, value] : Stored(loaded)) EXPECT_EQ(saved.Contains(name), name == L"Font") << Narrow(name);
+
+    host::PropertyBag placement;
+    placement.Write(L"Left", 3300.0);
+    placement.Write(L"Top", 120.0);
+    placement.Write(L"Width", 2000.0);
+    placement.Write(L"Height", 1500.0);
+    auto& fresh = *form->AddControl(L"ListBoxW", L"lstNew", placement).As<ListBoxW>();
+    EXPECT_EQ(fresh.BackColor(), 0x80000005u);
+    EXPECT_EQ(fresh.ForeColor(), 0x80000008u);
+    // What a person sees: the new list is painted in the window colour, the loaded one in the
+    // button face.
+    Drain();
+    RECT client{};
+    GetClientRect(fresh.hWnd(), &client);
+    EXPECT_EQ(Snapshot::OfWindowRect(fresh.hWnd(), client).At(client.right - 3, client.bottom - 3), GetSysColor(COLOR_WINDOW));
+    GetClientRect(loaded.hWnd(), &client);
+    EXPECT_EQ(Snapshot::OfWindowRect(loaded.hWnd(), client).At(client.right - 3, client.bottom - 3), GetSysColor(COLOR_BTNFACE));
+    // Saved, the new list's colours are written, since they are not what a store without them gives.
+    host::PropertyBag savedNew = form->Site(L"lstNew").SaveProperties();
+    EXPECT_EQ(savedNew.Read(L"BackColor").AsLong(), static_cast<long>(0x80000005u));
+    EXPECT_EQ(savedNew.Read(L"ForeColor").AsLong(), static_cast<long>(0x80000008u));
 }
