@@ -15,12 +15,27 @@ bool IsWordUnit(uint16_t c) {
 
 bool IsLineBreak(uint16_t c) { return c == '\n' || c == '\r'; }
 
+// Every word of the key reaches every bit of the hash: the counters of nested loops differ in a
+// few low bits, and a weaker mix piles their states into long runs of the table.
+uint64_t HashKey(const int32_t* key, size_t width) {
+    uint64_t h = 0;
+    for (size_t k = 0; k < width; ++k) h = (h ^ static_cast<uint32_t>(key[k])) * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    return h ^ (h >> 33);
+}
+
 }  // namespace
 
 PikeVm::PikeVm(const Program& program, const Matcher& starts, const Char* text, size_t length)
     : prog_(program), starts_(starts), code_(program.code.data()), text_(text), length_(length),
-      // the same memory as the backtracker's stack cap allows: 128 MB on 32 bits, 1 GB on 64
-      maxInts_((sizeof(void*) == 4 ? (size_t{128} << 20) : (size_t{1} << 30)) / sizeof(int32_t)) {
+      // 32 MB on 32 bits, 64 MB on 64, far below the backtracker's stack cap: the states of one
+      // position that need more are those of counted loops run through millions of counts, each
+      // a miss in a table far larger than the caches, so a search that gets there cannot end
+      // within its budget anyway, and a larger cap only makes it take seconds longer to fail.
+      maxInts_((sizeof(void*) == 4 ? (size_t{32} << 20) : (size_t{64} << 20)) / sizeof(int32_t)) {
     std::vector<uint8_t> isMark(program.registerCount, 0);
     loopMark_.assign(program.code.size(), -1);
     const auto& code = program.code;
@@ -46,6 +61,7 @@ PikeVm::PikeVm(const Program& program, const Matcher& starts, const Char* text, 
     if (keyWidth_ <= 5) direct_.assign(program.code.size() << (keyWidth_ - 1), 0);
     key_.resize(keyWidth_);
     table_.assign(64, 0);
+    ProbeCost();
 }
 
 bool PikeVm::Handles(const Program& program) {
@@ -132,9 +148,10 @@ bool PikeVm::Next(const Thread& t, int32_t& pc, int32_t& count) const {
 }
 
 bool PikeVm::OverCap() const {
-    const size_t used = lists_[0].pool.size() + lists_[1].pool.size() +
-                        3 * (lists_[0].threads.size() + lists_[1].threads.size()) + keys_.size() + 2 * table_.size() +
-                        4 * stack_.size();
+    // what is held, not what is used: a vector that doubles holds up to twice its size
+    const size_t used = lists_[0].pool.capacity() + lists_[1].pool.capacity() +
+                        3 * (lists_[0].threads.capacity() + lists_[1].threads.capacity()) + keys_.capacity() +
+                        2 * table_.capacity() + 4 * stack_.capacity();
     return used > maxInts_;
 }
 
@@ -172,22 +189,14 @@ bool PikeVm::Visit(int32_t pc, int32_t count, size_t) {
     }
     key_[0] = pc;
     key_[1] = count;
-    uint64_t h = static_cast<uint32_t>(pc) * 0x9E3779B97F4A7C15ull ^ static_cast<uint32_t>(count);
     size_t k = 2;
-    for (uint32_t c = 0; c < counters_; ++c, ++k) {
-        key_[k] = cur_[c];
-        h = (h ^ static_cast<uint32_t>(key_[k])) * 0x100000001B3ull;
-    }
-    for (uint32_t word : marks_) {
-        key_[k++] = static_cast<int32_t>(word);
-        h = (h ^ word) * 0x100000001B3ull;
-    }
-    // a long key costs its length
-    left_ -= static_cast<int64_t>(keyWidth_ / 8);
-    h ^= h >> 29;
+    for (uint32_t c = 0; c < counters_; ++c) key_[k++] = cur_[c];
+    for (uint32_t word : marks_) key_[k++] = static_cast<int32_t>(word);
+    // a long key costs its length, to hash and to store
+    left_ -= probeCost_;
     const uint64_t stamp = static_cast<uint64_t>(stamp_) << 32;
-    size_t mask = table_.size() - 1;
-    for (size_t i = h & mask;; i = (i + 1) & mask) {
+    const size_t mask = table_.size() - 1;
+    for (size_t i = HashKey(key_.data(), keyWidth_) & mask;; i = (i + 1) & mask) {
         const uint64_t e = table_[i];
         if ((e & ~0xFFFFFFFFull) != stamp) {
             if (2 * (keyCount_ + 1) > table_.size()) {
@@ -198,9 +207,11 @@ bool PikeVm::Visit(int32_t pc, int32_t count, size_t) {
             keys_.resize(at + keyWidth_);
             for (size_t k = 0; k < keyWidth_; ++k) keys_[at + k] = key_[k];
             table_[i] = stamp | static_cast<uint64_t>(++keyCount_);
-            if ((keyCount_ & 1023) == 0 && OverCap()) throw std::bad_alloc();
+            if ((keyCount_ & 255) == 0 && OverCap()) throw std::bad_alloc();
             return true;
         }
+        // every key passed on the way is work: a search whose states crowd the table pays for it
+        left_ -= probeCost_;
         const int32_t* other = keys_.data() + (static_cast<size_t>(e & 0xFFFFFFFFull) - 1) * keyWidth_;
         size_t k = 0;
         while (k < keyWidth_ && other[k] == key_[k]) ++k;
@@ -208,17 +219,21 @@ bool PikeVm::Visit(int32_t pc, int32_t count, size_t) {
     }
 }
 
+// A look at a key costs a step, and more for a long key; once the table has outgrown the caches
+// each look is a miss, which costs about what a dozen of the backtracker's steps do.
+void PikeVm::ProbeCost() {
+    probeCost_ = static_cast<int64_t>(1 + keyWidth_ / 8) + (table_.size() > kCachedEntries ? 12 : 0);
+}
+
 // Twice the table, with this position's keys put back.
 void PikeVm::Grow() {
+    left_ -= static_cast<int64_t>(keyCount_) * probeCost_;
     table_.assign(table_.size() * 2, 0);
+    ProbeCost();
     const uint64_t stamp = static_cast<uint64_t>(stamp_) << 32;
     const size_t mask = table_.size() - 1;
     for (size_t k = 0; k < keyCount_; ++k) {
-        const int32_t* key = keys_.data() + k * keyWidth_;
-        uint64_t h = static_cast<uint32_t>(key[0]) * 0x9E3779B97F4A7C15ull ^ static_cast<uint32_t>(key[1]);
-        for (size_t r = 2; r < keyWidth_; ++r) h = (h ^ static_cast<uint32_t>(key[r])) * 0x100000001B3ull;
-        h ^= h >> 29;
-        size_t i = h & mask;
+        size_t i = HashKey(keys_.data() + k * keyWidth_, keyWidth_) & mask;
         while ((table_[i] & ~0xFFFFFFFFull) == stamp) i = (i + 1) & mask;
         table_[i] = stamp | static_cast<uint64_t>(k + 1);
     }
@@ -256,7 +271,9 @@ void PikeVm::Add(List& list, int32_t pc, int32_t count) {
     list.threads.push_back(Thread{pc, count, static_cast<uint32_t>(at)});
     list.pool.resize(at + cur_.size());
     for (size_t k = 0; k < cur_.size(); ++k) list.pool[at + k] = cur_[k];
-    if ((list.threads.size() & 1023) == 0 && OverCap()) throw std::bad_alloc();
+    // the copy of the counters and slots is work too (many groups make it long)
+    left_ -= static_cast<int64_t>(cur_.size() / 8);
+    if ((list.threads.size() & 255) == 0 && OverCap()) throw std::bad_alloc();
 }
 
 // Follows every way from (pc, count) at pos that consumes nothing, in priority order, adding to
@@ -448,6 +465,7 @@ Status PikeVm::Search(size_t from, bool anchored, size_t slotCount, uint64_t ste
                 int32_t pc = 0, count = 0;
                 if (!Next(t, pc, count)) continue;
                 std::copy_n(now->pool.begin() + t.payload, cur_.size(), cur_.begin());
+                left_ -= static_cast<int64_t>(cur_.size() / 8);
                 if (Closure(*next, pc, count, pos + 1)) break;  // the ways after it have lower priority
             }
             std::swap(now, next);
@@ -472,6 +490,7 @@ Status PikeVm::Search(size_t from, bool anchored, size_t slotCount, uint64_t ste
         keys_ = {};
         stack_ = {};
         table_.assign(64, 0);
+        ProbeCost();
     }
     return result;
 }

@@ -86,6 +86,8 @@ private:
     bool IsWordAt(size_t pos) const;
     uint16_t At(size_t i) const { return static_cast<uint16_t>(text_[i]); }
     bool OverCap() const;
+    void ProbeCost();
+    static constexpr size_t kCachedEntries = size_t{1} << 16;  // 512 KB of table
 
     const Program& prog_;
     const Matcher& starts_;
@@ -118,6 +120,7 @@ private:
     uint32_t stamp_ = 0;               // which entries belong to the current position
     size_t keyCount_ = 0;
     size_t keyWidth_ = 0;
+    int64_t probeCost_ = 1;            // steps charged for each key looked at or stored
 };
 
 }  // namespace rx

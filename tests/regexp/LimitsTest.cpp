@@ -106,3 +106,30 @@ TEST(Limits, ResettingManyGroupsAtEveryStartCountsAgainstTheBudget) {
     re.Pattern(U("()\\1x(b)"));
     EXPECT_EQ(ErrorNumber(re, text), 0);
 }
+
+// Counted loops run through millions of counts make the linear matcher hold a state per count;
+// its table lookups, copies and memory are work and memory like the backtracker's.
+TEST(Limits, CountedLoopsOfManyCountsEndAtTheBudgetOrTheMemoryCap) {
+    constexpr long kOutOfMemory = 7;
+    rx::RegExp re;
+    re.Global(true);
+    // every count of the empty iterations is a state at the first position: the memory cap
+    // ends it before the budget does
+    re.Pattern(U("(a?){2147483647}"));
+    EXPECT_EQ(ErrorNumber(re, U("aaa")), kOutOfMemory);
+    // a small budget ends it before the cap
+    re.StepBudget(2'000'000);
+    EXPECT_EQ(ErrorNumber(re, U("aaa")), rx::err::BudgetExceeded);
+
+    // nested counted loops: millions of counter combinations at every position, no match (the b
+    // first, so that the search is not skipped for the want of a b)
+    re.Pattern(U("((((a{1,100}){1,100}){1,100}){1,100})b"));
+    re.StepBudget(20'000'000);
+    const rx::String text = U("b") + rx::String(5000, 'a');
+    EXPECT_EQ(ErrorNumber(re, text), rx::err::BudgetExceeded);
+    // with the b after the run, the same loops match it whole
+    re.StepBudget(rx::RegExp::DefaultStepBudget);
+    auto matches = re.Execute(rx::String(300, 'a') + U("b"));
+    ASSERT_EQ(matches.Count(), 1);
+    EXPECT_EQ(matches.Item(0).Length(), 301);
+}
