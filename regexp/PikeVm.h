@@ -105,6 +105,7 @@ private:
     bool stopped_ = false;
     uint64_t budget_ = 0;
     size_t maxInts_;                   // the memory cap, in 32-bit entries
+    size_t maxStateInts_;              // the part of it the states seen may take
 
     List lists_[2];                    // the ways at this position and at the next
     std::vector<int32_t> cur_;         // the counters and slots of the way being followed
