@@ -74,7 +74,7 @@ LRESULT HostWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_PAINT: return OnPaint(reinterpret_cast<HDC>(wParam));
-    case WM_PRINTCLIENT: return OnPrintClient(reinterpret_cast<HDC>(wParam));
+    case WM_PRINTCLIENT: return OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
     case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORDLG: return OnControlColor(msg, wParam, lParam);
     case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM: return OnChildNotification(msg, wParam, lParam);
@@ -88,7 +88,14 @@ LRESULT HostWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT HostWindow::Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_.Get(), msg, wParam, lParam); }
 
-LRESULT HostWindow::OnPrintClient(HDC dc) {
+// Asked to erase as well, the background goes first: for a control that draws into the
+// persistent image (a frame) that is all there is to print.
+LRESULT HostWindow::OnPrintClient(HDC dc, LPARAM flags) {
+    if (flags & PRF_ERASEBKGND) {
+        RECT rc;
+        GetClientRect(hwnd_.Get(), &rc);
+        PaintHostBackground(dc, rc);
+    }
     PaintContent(dc);
     return 0;
 }

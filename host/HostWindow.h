@@ -7,7 +7,8 @@
 //   WM_PAINT               Control::Paint, then windowless children (for containers); with a
 //                          DC in wParam, background and all into that DC (a transparent child
 //                          painting its container under itself)
-//   WM_PRINTCLIENT         the same content into the given DC
+//   WM_PRINTCLIENT         the same content into the given DC, after the background with
+//                          PRF_ERASEBKGND
 //   WM_CTLCOLOR*           text colour ForeColor, background BackColor, brush of BackColor
 //   WM_SETFOCUS            hands the focus on to the first child window
 //   WM_SIZE                Control::Resize
@@ -71,7 +72,7 @@ private:
     void PaintContent(HDC dc);
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnEraseBackground(HDC dc);
-    LRESULT OnPrintClient(HDC dc);
+    LRESULT OnPrintClient(HDC dc, LPARAM flags);
     LRESULT OnControlColor(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnChildNotification(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFocus();

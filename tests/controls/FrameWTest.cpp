@@ -557,3 +557,28 @@ TEST_P(FrameDrawing, AContainedControlPaintingItsParentsBackgroundShowsTheFrame)
     EXPECT_GT(red, 10) << "the caption shows behind the child";
     EXPECT_EQ(same, 60 * 20) << "pixel for pixel the frame's drawing";
 }
+
+// On a design surface the frame keeps its host window's own behaviour, and is drawn all the
+// same: on the screen and for whoever prints the window with its background.
+TEST(FrameW, OnADesignSurfaceTheFrameIsDrawnAndPrinted) {
+    RegisterLibraryControls();
+    host::Form form(host::ParseDesign(
+        L"Begin Form F\n ClientWidth = 6000\n ClientHeight = 4000\n"
+        L" Begin FrameW fra\n  Caption = \"WWW\"\n  ForeColor = &H000000FF&\n  VisualStyles = False\n"
+        L"  Left = 120\n  Top = 120\n  Width = 3000\n  Height = 2000\n End\nEnd\n"));
+    form.UserMode(false);
+    form.Show();
+    Drain();
+    auto& frame = form.Ctl<FrameW>(L"fra");
+    RECT rc{};
+    GetWindowRect(frame.hWnd(), &rc);
+    MapWindowPoints(nullptr, form.hWnd(), reinterpret_cast<POINT*>(&rc), 2);
+    RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Snapshot screen = Snapshot::OfWindowRect(form.hWnd(), rc);
+    Snapshot printed = Snapshot::OfClient(frame.hWnd());
+    EXPECT_FALSE(IsEmpty(BoxOf(screen, IsRed)));
+    EXPECT_FALSE(IsEmpty(BoxOf(printed, IsRed)));
+    int y = screen.Height() / 2;
+    EXPECT_EQ(printed.At(0, y), screen.At(0, y));
+    EXPECT_EQ(printed.At(0, y), GetSysColor(COLOR_BTNSHADOW)) << "the etched side";
+}
