@@ -33,11 +33,11 @@ PikeVm::PikeVm(const Program& program, const Matcher& starts, const Char* text, 
     : prog_(program), starts_(starts), code_(program.code.data()), text_(text), length_(length),
       // the same memory as the backtracker's stack cap allows: 128 MB on 32 bits, 1 GB on 64
       maxInts_((sizeof(void*) == 4 ? (size_t{128} << 20) : (size_t{1} << 30)) / sizeof(int32_t)),
-      // of which the table of states seen may take 64 MB (the threads keep the rest: they carry
-      // the groups' slots, which many groups make long). The states of one position that need more
-      // are those of counted loops run through millions of counts, each a miss in a table far
-      // larger than the caches: such a search cannot end within its budget anyway, and a larger
-      // cap only makes it take seconds longer to fail.
+      // of which the states seen and the threads may take 64 MB (the threads' copies of the
+      // slots may take the rest: many groups make them long). The states of one position that
+      // need more are those of counted loops run through millions of counts, each a miss in a
+      // table far larger than the caches: such a search cannot end within its budget anyway, and
+      // a larger cap only makes it take seconds longer to fail.
       maxStateInts_((size_t{64} << 20) / sizeof(int32_t)) {
     std::vector<uint8_t> isMark(program.registerCount, 0);
     loopMark_.assign(program.code.size(), -1);
@@ -152,10 +152,9 @@ bool PikeVm::Next(const Thread& t, int32_t& pc, int32_t& count) const {
 
 bool PikeVm::OverCap() const {
     // what is held, not what is used: a vector that doubles holds up to twice its size
-    const size_t states = keys_.capacity() + 2 * table_.capacity();
-    const size_t used = lists_[0].pool.capacity() + lists_[1].pool.capacity() +
-                        3 * (lists_[0].threads.capacity() + lists_[1].threads.capacity()) + states +
-                        4 * stack_.capacity();
+    const size_t threads = lists_[0].threads.capacity() + lists_[1].threads.capacity();
+    const size_t states = keys_.capacity() + 2 * table_.capacity() + 3 * threads;
+    const size_t used = lists_[0].pool.capacity() + lists_[1].pool.capacity() + states + 4 * stack_.capacity();
     return states > maxStateInts_ || used > maxInts_;
 }
 
