@@ -160,6 +160,13 @@ public:
     long NetAddressPortNumber() const { return netPort_; }
     long NetAddressPrefixLength() const { return netPrefix_; }
 
+    // --- automatic OLE drag and drop of text (TextBoxWDragDrop.cpp) -----------------------------
+    void OnOLEStartDrag(host::DataObject& data, long& allowedEffects) override;
+    void OnOLECompleteDrag(long& effect) override;
+    void OnOLEDragOver(host::DataObject& data, long& effect, int button, int shift, float x, float y,
+                       int state) override;
+    void OnOLEDragDrop(host::DataObject& data, long& effect, int button, int shift, float x, float y) override;
+
     // --- events -----------------------------------------------------------------------------
     host::Event<> Change;
     host::Event<> MaxText;
@@ -202,6 +209,14 @@ private:
     void ResetNetAddressResults();
     long QueryNetAddress(netaddress::NcAddress& query) const;
     bool ShowTip(const std::wstring& title, const std::wstring& text, int icon);
+
+    // --- drag and drop (TextBoxWDragDrop.cpp)
+    bool MouseOverSelection(POINT pt) const;
+    POINT EditPointFromHost(float x, float y) const;
+    void ScrollNearEdge(POINT pt);
+    void ShowDropCaret(POINT pt);
+    void HideDropCaret();
+    void DropText(host::DataObject& data, long& effect, POINT pt);
     void SetMargin(WPARAM which, double margin);
     HWND HostWindow() const;
     SIZE HostClientSize() const;
@@ -226,6 +241,7 @@ private:
     LRESULT OnEditMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnHostCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnHostSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnEditLeftButtonDown(HWND hwnd, WPARAM wParam, LPARAM lParam);
     void OverTypeBeforeChar(wchar_t c);
     void RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
     void RaiseClickIfInside(LPARAM lParam);
@@ -244,6 +260,9 @@ private:
     bool suppressChange_ = false;
     bool inResize_ = false;
     bool validating_ = false;
+    bool overSelection_ = false;  // the mouse is over selected text (automatic drag)
+    bool dragFromSelf_ = false;   // an automatic drag that started here is under way
+    bool dropCaret_ = false;      // the caret shows where a drop would go
     bool netAddressNative_ = false;  // the window is the system's "msctls_netaddress"
     WORD netFormat_ = 0;
     std::wstring netString_;

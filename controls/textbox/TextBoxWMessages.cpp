@@ -61,8 +61,8 @@ LRESULT TextBoxW::EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_HSCROLL:
     case WM_VSCROLL: return OnEditScroll(hwnd, msg, wParam, lParam);
     case WM_PASTE: return OnEditPaste(hwnd, wParam, lParam);
+    case WM_LBUTTONDOWN: return OnEditLeftButtonDown(hwnd, wParam, lParam);
     case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -114,7 +114,18 @@ LRESULT TextBoxW::OnEditSetText(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return r;
 }
 
+// Over selected text that can be dragged, the arrow says so.
 LRESULT TextBoxW::OnEditSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(lParam) == HTCLIENT && OLEDragMode() == 1) {
+        POINT pt{};
+        GetCursorPos(&pt);
+        ScreenToClient(hwnd, &pt);
+        overSelection_ = MouseOverSelection(pt);
+        if (overSelection_) {
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+            return TRUE;
+        }
+    }
     if (ShowMousePointer(lParam)) return TRUE;
     return foundation::CallDefaultProc(hwnd, WM_SETCURSOR, wParam, lParam);
 }
