@@ -195,7 +195,7 @@ bool PikeVm::Visit(int32_t pc, int32_t count, size_t) {
     size_t k = 2;
     for (uint32_t c = 0; c < counters_; ++c) key_[k++] = cur_[c];
     for (uint32_t word : marks_) key_[k++] = static_cast<int32_t>(word);
-    // a long key costs its length, to hash and to store
+    // hashing the key and the first look (a long key costs its length)
     left_ -= probeCost_;
     const uint64_t stamp = static_cast<uint64_t>(stamp_) << 32;
     const size_t mask = table_.size() - 1;
@@ -213,12 +213,12 @@ bool PikeVm::Visit(int32_t pc, int32_t count, size_t) {
             if ((keyCount_ & 255) == 0 && OverCap()) throw std::bad_alloc();
             return true;
         }
-        // every key passed on the way is work: a search whose states crowd the table pays for it
-        left_ -= probeCost_;
         const int32_t* other = keys_.data() + (static_cast<size_t>(e & 0xFFFFFFFFull) - 1) * keyWidth_;
         size_t k = 0;
         while (k < keyWidth_ && other[k] == key_[k]) ++k;
         if (k == keyWidth_) return false;
+        // every key passed on the way is work: a search whose states crowd the table pays for it
+        left_ -= probeCost_;
     }
 }
 
