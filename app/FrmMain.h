@@ -11,6 +11,7 @@
 #include "app/MatchWorker.h"
 #include "app/ResultList.h"
 #include "host/Form.h"
+#include "host/Timer.h"
 #include "regexp/RegExp.h"
 
 #include <memory>
@@ -67,6 +68,7 @@ private:
     void EndRunInFlight();
     void txtSource_Change();
     std::shared_ptr<const std::wstring> SourceSnapshot();
+    void TakeSnapshotWhenTypingPauses();
 
     // --- real time (FrmMainRealTime.cpp)
     void Check2_Click();
@@ -121,6 +123,10 @@ private:
     // The source text as the runs see it: taken once after each change of the source box and
     // shared, never changed, by every run until the next change.
     std::shared_ptr<const std::wstring> sourceSnapshot_;
+    // In real-time mode the snapshot is taken once the source box has been left alone a moment,
+    // not by the next key in the pattern box (a large text takes a while to copy).
+    host::Timer snapshotPause_;
+    static constexpr unsigned SnapshotPauseMs = 300;
 };
 
 }  // namespace workbench

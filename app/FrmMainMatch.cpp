@@ -6,6 +6,7 @@
 #include "controls/frame/FrameW.h"
 #include "controls/listbox/ListBoxW.h"
 #include "controls/textbox/TextBoxW.h"
+#include "host/Intrinsics.h"
 
 #include <new>
 #include <string>
@@ -81,7 +82,16 @@ void FrmMain::SelectCurrentMatch() {
     txtSource().SelLength(objMatch->Length());
 }
 
-void FrmMain::txtSource_Change() { sourceSnapshot_.reset(); }
+void FrmMain::txtSource_Change() {
+    sourceSnapshot_.reset();
+    TakeSnapshotWhenTypingPauses();
+}
+
+void FrmMain::TakeSnapshotWhenTypingPauses() {
+    if (Check2().Value() != 1) return;
+    snapshotPause_.Enabled(false);  // restarts the wait
+    snapshotPause_.Enabled(true);
+}
 
 std::shared_ptr<const std::wstring> FrmMain::SourceSnapshot() {
     if (!sourceSnapshot_) sourceSnapshot_ = std::make_shared<const std::wstring>(txtSource().Text());

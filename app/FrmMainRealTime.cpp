@@ -15,6 +15,7 @@ namespace workbench {
 // Real-time mode needs no button: the pattern box takes its place up to the button's right edge.
 void FrmMain::Check2_Click() {
     if (Check2().Value() == 1) {
+        TakeSnapshotWhenTypingPauses();
         Command4().Visible(false);
         txtMatch().Width(Command4().Left() + Command4().Width() - txtMatch().Left());
     } else {

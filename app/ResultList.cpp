@@ -14,7 +14,7 @@ using Clock = std::chrono::steady_clock;
 
 // Long enough that the per-slice cost vanishes, short enough that a key typed meanwhile is read
 // well within a person's notice.
-constexpr auto kSliceTime = std::chrono::milliseconds(5);
+constexpr auto kSliceTime = std::chrono::milliseconds(8);
 // Entries appended between two looks at the clock.
 constexpr long kEntriesPerLook = 32;
 
