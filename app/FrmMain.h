@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace controls {
 class TextBoxW;
@@ -63,7 +64,7 @@ private:
     void Command4_Click();
     void lstResults_Click();
     void SelectCurrentMatch();
-    void ListMatches(rx::MatchCollection matches, Pace pace);
+    void ListMatches(rx::MatchCollection matches, Pace pace, bool superseded = false);
     void MatchesListed();
     void EndRunInFlight();
     void txtSource_Change();
@@ -75,6 +76,7 @@ private:
     void txtMatch_Change();
     void StartRealTimeRun();
     void RealTimeRunFinished(MatchOutcome outcome);
+    void EndRealTimeRuns();
 
     // --- replace (FrmMainReplace.cpp)
     void Check1_Click();
@@ -120,6 +122,9 @@ private:
     // completed after all (the newer run failed), the caption and the source selection stay as
     // the newer run's start left them.
     bool listingSuperseded_ = false;
+    // The patterns handed to the worker since the last listing began, oldest first; the last is
+    // the run in flight.
+    std::vector<std::wstring> unlisted_;
     // The source text as the runs see it: taken once after each change of the source box and
     // shared, never changed, by every run until the next change.
     std::shared_ptr<const std::wstring> sourceSnapshot_;

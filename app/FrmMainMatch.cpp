@@ -18,7 +18,7 @@ void FrmMain::Command4_Click() { RunMatch(); }
 void FrmMain::RunMatch() {
     if (!worker_) return;  // unloaded
     // nothing of a real-time run still on its way shows after this one
-    worker_->Cancel();
+    EndRealTimeRuns();
     FrameW1().Caption(ResultsCaption);
     if (fill_->Active()) listingSuperseded_ = true;
     sourceSnapshot_.reset();  // read afresh: this run must see the box as it is now
@@ -39,10 +39,10 @@ void FrmMain::RunMatch() {
 }
 
 // A run that found its matches: they replace the list, and the caption and the selection follow
-// once the last entry is in.
-void FrmMain::ListMatches(rx::MatchCollection matches, Pace pace) {
+// once the last entry is in (for a run that a later key superseded, only the selection).
+void FrmMain::ListMatches(rx::MatchCollection matches, Pace pace, bool superseded) {
     objMatches = matches;
-    listingSuperseded_ = false;
+    listingSuperseded_ = superseded;
     fill_->Begin(std::move(matches));
     if (pace == Pace::AtOnce) fill_->Finish();
 }
@@ -63,7 +63,7 @@ void FrmMain::MatchesListed() {
 // a listing in progress (its run did succeed) is completed.
 void FrmMain::EndRunInFlight() {
     if (!worker_) return;
-    worker_->Cancel();
+    EndRealTimeRuns();
     fill_->Finish();
 }
 

@@ -31,7 +31,7 @@ void FrmMain::txtMatch_Change() {
         txtSource().SelLength(0);
         StartRealTimeRun();
     } else {
-        worker_->Cancel();
+        EndRealTimeRuns();
         fill_->Abandon();
         lstResults().Clear();
         txtSource().SelLength(0);
@@ -39,29 +39,61 @@ void FrmMain::txtMatch_Change() {
     }
 }
 
+namespace {
+
+// Whether the engine takes the pattern, with the settings of every run. Compiling a typed pattern
+// takes microseconds, so this is known before any run starts.
+bool PatternAccepted(const std::wstring& pattern) {
+    rx::RegExp probe;
+    probe.IgnoreCase(false);
+    probe.Multiline(true);
+    probe.Pattern(pattern);
+    try {
+        probe.Compiled();
+        return true;
+    } catch (const base::Error&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 // The run's first step happens here, as in a run on this thread; the engine's part goes to the
-// worker, and a listing still in progress waits for what the new run finds.
+// worker. A rejected pattern ends there: it supersedes nothing, so a run still in flight goes on
+// and is listed, as it would have been before this key.
 void FrmMain::StartRealTimeRun() {
     FrameW1().Caption(ResultsCaption);
-    if (fill_->Active()) {
-        fill_->Pause();
-        listingSuperseded_ = true;
-    }
+    if (fill_->Active()) listingSuperseded_ = true;
     std::shared_ptr<const std::wstring> source = SourceSnapshot();
     std::wstring pattern = txtMatch().Text();
-    if (source->empty() || pattern.empty()) {
-        worker_->Cancel();
-        fill_->Resume();
-        return;
+    if (source->empty()) {
+        EndRealTimeRuns();
+        return fill_->Resume();
     }
+    if (!PatternAccepted(pattern)) return;
+    fill_->Pause();
+    unlisted_.push_back(pattern);
     worker_->Start(std::move(pattern), std::move(source));
 }
 
-// Only the newest run's outcome comes here. A refused run leaves the last good run listed (one
-// still being listed goes on).
+// Only the outcome of the pattern last handed to the worker comes here. When it fails (the step
+// budget, memory), the list shows what the patterns typed before it find, as it would had every
+// run been done at once: the newest of them whose run a later key stopped is run again.
 void FrmMain::RealTimeRunFinished(MatchOutcome outcome) {
-    if (!outcome) return fill_->Resume();
-    ListMatches(std::move(*outcome), Pace::InSlices);
+    if (unlisted_.empty()) return;
+    if (outcome) {
+        const bool superseded = unlisted_.back() != txtMatch().Text();
+        unlisted_.clear();
+        return ListMatches(std::move(*outcome), Pace::InSlices, superseded);
+    }
+    unlisted_.pop_back();
+    if (unlisted_.empty()) return fill_->Resume();
+    worker_->Start(unlisted_.back(), SourceSnapshot());
+}
+
+void FrmMain::EndRealTimeRuns() {
+    worker_->Cancel();
+    unlisted_.clear();
 }
 
 }  // namespace workbench

@@ -29,9 +29,10 @@ std::wstring Repeat(const std::wstring& unit, int times) {
 // being listed when the next key comes.
 std::wstring Words() { return Repeat(L"the cat ate a tall banana at tea time\r\n", 1700); }
 
-// `(x+x+)+y|q` tries every split of each run of x's before the q after it matches: long work for
-// the engine that stays within the step budget of each match.
-constexpr wchar_t kSlowPattern[] = L"(x+x+)+y|q";
+// `(x+x+)+y\1|q` tries every split of each run of x's before the q after it matches (the
+// back-reference keeps the engine on its backtracking matcher): long work that stays within the
+// step budget of each match.
+constexpr wchar_t kSlowPattern[] = L"(x+x+)+y\\1|q";
 std::wstring SlowSource(int xs, int blocks) { return Repeat(std::wstring(static_cast<size_t>(xs), L'x') + L"\r\nq\r\n", blocks); }
 
 // The engine's matches with the workbench's settings; nothing for a rejected pattern.
@@ -146,6 +147,24 @@ TEST(RealTimeRuns, FastTypingEndsAsARunOnTheWindowThreadWouldAndNoSupersededRunS
     EXPECT_EQ(wb.Entries(L"lstResults"), Entries{});
     EXPECT_EQ(wb.ResultsCaption(), L"结果");
     EXPECT_EQ(wb.SourceSelection().length, 0);
+}
+
+TEST(RealTimeRuns, ALastKeyBeyondTheStepBudgetLeavesTheListOfTheKeyBefore) {
+    Workbench wb;
+    // (the y at the end keeps the engine from seeing at once that no line can match)
+    const std::wstring source = Repeat(std::wstring(30, L'x') + L"\r\n", 200) + L"y";
+    wb.PasteSource(source);
+    Click(wb.Handle(L"Check2"));
+    Click(wb.Handle(L"txtMatch"));
+    // the y makes every line a catastrophe that ends at the step budget; the run of the pattern
+    // before it is stopped by that key before it is listed
+    ExpectOnlyCurrentCounts(TypeAndWatch(wb, L"(x+)+\\1y", L"(x+)+\\1y"), source);
+    ASSERT_FALSE(EngineRun(L"(x+)+\\1y", source).has_value());
+    const rx::MatchCollection before = *EngineRun(L"(x+)+\\1", source);
+    ResultArea typed = Read(wb);
+    EXPECT_EQ(typed.entries, Values(before));
+    EXPECT_EQ(typed.caption, L"结果");
+    EXPECT_EQ(typed.selection, (Selection{0, 0}));
 }
 
 // The time the engine takes for the slow pattern on this source, so a test knows how long a run
