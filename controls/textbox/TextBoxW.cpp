@@ -119,8 +119,11 @@ void TextBoxW::OnRightToLeftChanged() {
 
 void TextBoxW::Alignment(long alignment) {
     if (Reject(L"Alignment", alignment)) return;
+    bool differs = alignment != alignment_;
     alignment_ = alignment;
     ApplyAlignment();
+    // A live edit window keeps the alignment it was created with: it is built again.
+    if (differs) RebuildEditWindow();
     Refresh();
     Changed(L"Alignment");
 }

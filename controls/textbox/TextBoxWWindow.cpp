@@ -54,6 +54,8 @@ void TextBoxW::BuildEditWindow() {
     in.characterCasing = characterCasing_;
     WindowStyles s = EditStylesFor(in);
     foundation::ApplyBorderStyle(s.style, s.exStyle, borderStyle_);
+    // An edit window reads its alignment when it is created only.
+    s.style = (s.style & ~static_cast<DWORD>(ES_RIGHT | ES_CENTER)) | EditAlignmentStyle(alignment_);
     // The system's address window where there is one; where not, a plain edit window whose
     // text our own parser checks.
     HWND hwnd = nullptr;
@@ -100,6 +102,7 @@ void TextBoxW::RebuildEditWindow() {
         Resize();
         return;
     }
+    bool hadFocus = GetFocus() == edit_.Get();  // the focus goes with the old window: it comes back
     {
         foundation::WindowUpdateLock lock(HostWindow());
         EditSelection sel = Edit().Selection();
@@ -114,6 +117,7 @@ void TextBoxW::RebuildEditWindow() {
         if (multiLine_ && hpos > 0) Edit().ScrollToThumb(SB_HORZ, hpos);
         if (multiLine_ && vpos > 0) Edit().ScrollToThumb(SB_VERT, vpos);
     }
+    if (hadFocus && edit_) ::SetFocus(HostWindow());
     Refresh();
 }
 

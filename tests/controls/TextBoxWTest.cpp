@@ -10,6 +10,7 @@
 #include "host/Intrinsics.h"
 #include "host/Scale.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 using controls::TextBoxW;
@@ -688,4 +689,187 @@ TEST(TextBoxW, ValidateNetAddressAcceptsEveryFormOnlyWhereItsTypeAllowsIt) {
     ASSERT_NE(tip, nullptr) << "no balloon shown";
     EXPECT_EQ(WindowText(tip), L"IPv4 address: 192.168.0.1");
     foundation::OverrideComCtlVersionLevel(std::nullopt);
+}
+
+TEST(TextBoxW, FontAndColoursShowOnTheLiveWindow) {
+    auto form = FormWithBox(L"  Height = 600\n  Text = \"MMMM\"\n  BorderStyle = 0\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    HWND edit = box.hWnd();
+    host::FontDesc big;
+    big.name = L"Tahoma";
+    big.size = 20;
+    big.Bold(true);
+    HFONT before = reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
+    box.Font(big);
+    HFONT now = reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
+    ASSERT_NE(now, nullptr);
+    EXPECT_NE(now, before);
+    LOGFONTW lf{};
+    ASSERT_TRUE(GetObjectW(now, sizeof lf, &lf));
+    EXPECT_STREQ(lf.lfFaceName, L"Tahoma");
+    EXPECT_EQ(lf.lfWeight, 700);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(-lf.lfHeight, MulDiv(20, GetDeviceCaps(screen, LOGPIXELSY), 72));
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(GetObjectType(before), 0u) << "the replaced font was deleted";
+
+    // Red on green: the background is green, and the text draws in red.
+    box.BackColor(RGB(0, 255, 0));
+    box.ForeColor(RGB(255, 0, 0));
+    Drain();
+    Snapshot shot = Snapshot::OfClient(edit);
+    EXPECT_EQ(shot.At(shot.Width() - 3, shot.Height() - 3), RGB(0, 255, 0));
+    RECT all{0, 0, shot.Width(), shot.Height()};
+    int notGreen = shot.CountDiffering(all, RGB(0, 255, 0));
+    EXPECT_GT(notGreen, 50) << "the text is drawn";
+    int red = 0;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x) red += shot.At(x, y) == RGB(255, 0, 0);
+    EXPECT_GT(red, 20);
+}
+
+TEST(TextBoxW, CasingAlignmentAndLockedReachTheEditWindow) {
+    auto form = FormWithBox(L"  Height = 315\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    ASSERT_TRUE(Activate(*form));
+    box.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == box.hWnd(); }));
+    box.Text(L"");
+    box.CharacterCasing(1);
+    TypeText(L"abC");
+    EXPECT_EQ(box.Text(), L"ABC");
+    box.CharacterCasing(2);
+    TypeText(L"DeF");
+    EXPECT_EQ(box.Text(), L"ABCdef");
+    EXPECT_THROW(box.CharacterCasing(3), host::Error);
+    EXPECT_EQ(box.CharacterCasing(), 2);
+    box.CharacterCasing(0);
+    TypeText(L"Gh");
+    EXPECT_EQ(box.Text(), L"ABCdefGh");
+
+    box.Alignment(2);
+    EXPECT_EQ(Style(box.hWnd()) & (ES_CENTER | ES_RIGHT), ES_CENTER);
+    box.Alignment(1);
+    EXPECT_EQ(Style(box.hWnd()) & (ES_CENTER | ES_RIGHT), ES_RIGHT);
+    EXPECT_THROW(box.Alignment(3), host::Error);
+    EXPECT_EQ(box.Alignment(), 1);
+    // Right-aligned text ends at the right edge: the caret after the last character is there.
+    box.SelStart(8);
+    POINT caret{};
+    GetCaretPos(&caret);
+    RECT rc{};
+    GetClientRect(box.hWnd(), &rc);
+    EXPECT_GT(caret.x, rc.right / 2);
+
+    box.Locked(true);
+    EXPECT_TRUE(Style(box.hWnd()) & ES_READONLY);
+    TypeText(L"xyz");
+    PressKey(VK_BACK);
+    EXPECT_EQ(box.Text(), L"ABCdefGh");
+    EXPECT_TRUE(box.Locked());
+    host::PropertyBag bag;
+    box.WriteProperties(bag);
+    EXPECT_TRUE(bag.Read(L"Locked").AsBool());
+    box.Locked(false);
+    TypeText(L"z");
+    EXPECT_EQ(box.Text(), L"ABCdefGhz");
+}
+
+TEST(TextBoxW, TypingMarksModifiedAndSelTextAndUndoReplaceAndRestore) {
+    auto form = FormWithBox(L"  Height = 315\n  Text = \"hello world\"\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    ASSERT_TRUE(Activate(*form));
+    box.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == box.hWnd(); }));
+    EXPECT_FALSE(box.Modified());
+    box.SelStart(11);
+    TypeText(L"!");
+    EXPECT_TRUE(box.Modified());
+    EXPECT_TRUE(box.CanUndo());
+    box.Undo();
+    EXPECT_EQ(box.Text(), L"hello world");
+    box.Text(L"hello world");
+    box.Modified(true);
+    box.Text(L"你好 world");
+    EXPECT_FALSE(box.Modified()) << "setting the text resets it";
+
+    int changes = 0;
+    box.Change = [&] { ++changes; };
+    box.SelStart(0);
+    box.SelLength(2);
+    EXPECT_EQ(box.SelText(), L"你好");
+    box.SelText(L"再见了");
+    EXPECT_EQ(box.Text(), L"再见了 world");
+    EXPECT_EQ(box.SelStart(), 3);
+    EXPECT_EQ(box.SelLength(), 0);
+    EXPECT_EQ(changes, 1);
+    ASSERT_TRUE(box.CanUndo()) << "the replacement can be undone";
+    box.Undo();
+    EXPECT_EQ(box.Text(), L"你好 world");
+    box.ResetUndoFlag();
+    EXPECT_FALSE(box.CanUndo());
+}
+
+TEST(TextBoxW, MaxTextScrollDblClickAndTheKeyboardContextMenuAreRaised) {
+    auto form = FormWithBox(L"  MultiLine = True\n  ScrollBars = 2\n");
+    auto& box = form->Ctl<TextBoxW>(L"txt");
+    ASSERT_TRUE(Activate(*form));
+    box.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == box.hWnd(); }));
+    int maxTexts = 0, scrolls = 0, dblClicks = 0;
+    box.MaxText = [&] { ++maxTexts; };
+    box.Scroll = [&] { ++scrolls; };
+    box.DblClick = [&] { ++dblClicks; };
+
+    box.MaxLength(3);
+    TypeText(L"abcd");
+    EXPECT_EQ(box.Text(), L"abc");
+    EXPECT_EQ(maxTexts, 1);
+    box.MaxLength(0);
+
+    std::wstring lines;
+    for (int i = 0; i < 50; ++i) lines += L"line " + std::to_wstring(i) + L"\r\n";
+    box.Text(lines);
+    Drain();
+    scrolls = 0;
+    // A click on the scroll bar's lower arrow, with the real mouse.
+    RECT wr{};
+    GetWindowRect(box.hWnd(), &wr);
+    int arrow = GetSystemMetrics(SM_CXVSCROLL);
+    POINT down{wr.right - arrow / 2 - 2, wr.bottom - arrow / 2 - 2};
+    SetCursorPos(down.x, down.y);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([&] { return SendMessageW(box.hWnd(), EM_GETFIRSTVISIBLELINE, 0, 0) > 0; }));
+    EXPECT_GE(scrolls, 1) << "EN_VSCROLL";
+    scrolls = 0;
+    SendMessageW(box.hWnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 10), 0);
+    EXPECT_GE(scrolls, 1) << "the thumb being dragged";
+
+    // A double click with the real mouse inside the text.
+    Sleep(GetDoubleClickTime() + 50);
+    POINT in{wr.left + 20, wr.top + 10};
+    SetCursorPos(in.x, in.y);
+    INPUT twice[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        twice[i].type = INPUT_MOUSE;
+        twice[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+    }
+    SendInput(4, twice, sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([&] { return dblClicks == 1; }));
+
+    // The menu key: the menu of the keyboard, at (-1, -1); a handler that takes it keeps the
+    // system's menu away.
+    std::vector<std::pair<float, float>> menus;
+    box.ContextMenu = [&](bool& handled, float x, float y) {
+        menus.emplace_back(x, y);
+        handled = true;
+    };
+    PressKey(VK_APPS);
+    ASSERT_EQ(menus.size(), 1u);
+    EXPECT_EQ(menus[0], std::make_pair(-1.0f, -1.0f));
+    EXPECT_EQ(FindWindowW(L"#32768", nullptr), nullptr) << "no system menu";
 }
