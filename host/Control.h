@@ -22,6 +22,7 @@ namespace host {
 
 class ControlSite;
 class DataObject;
+class Form;
 
 // How the control appears on its container.
 enum class SurfaceKind {
@@ -173,6 +174,15 @@ public:
     void Visible(bool visible);
     std::wstring ToolTipText() const;
     void ToolTipText(std::wstring text);
+    // The form the control is on, and the control that contains it (null: the form itself).
+    Form& Parent() const;
+    ControlSite* Container() const;
+    long WhatsThisHelpID() const;
+    void WhatsThisHelpID(long id);
+    const Picture& DragIcon() const;
+    void DragIcon(Picture icon);
+    int DragMode() const;
+    void DragMode(int mode);
     void SetFocus();
     void ZOrder(int position = 0);
     void Move(double left, std::optional<double> top = {}, std::optional<double> width = {},

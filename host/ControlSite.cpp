@@ -32,6 +32,14 @@ void ControlSite::ApplyExtender(const PropertyBag& bag) {
     causesValidation_ = bag.Read(L"CausesValidation", true).AsBool();
     tag_ = bag.Read(L"Tag").AsString();
     toolTip_ = bag.Read(L"ToolTipText").AsString();
+    whatsThisHelpID_ = bag.Read(L"WhatsThisHelpID", 0L).AsLong();
+    dragIcon_ = bag.Read(L"DragIcon").AsPicture();
+    dragMode_ = static_cast<int>(bag.Read(L"DragMode", 0L).AsLong());
+}
+
+void ControlSite::DragMode(int mode) {
+    if (mode < 0 || mode > 1) Raise(err::InvalidPropertyValue);
+    dragMode_ = mode;
 }
 
 void ControlSite::Create(const PropertyBag& bag, bool loaded) {
@@ -228,6 +236,9 @@ const PropertyBag& ControlSite::SaveProperties() {
     bag.Write(L"CausesValidation", causesValidation_, true);
     bag.Write(L"Tag", tag_, std::wstring());
     bag.Write(L"ToolTipText", toolTip_, std::wstring());
+    bag.Write(L"WhatsThisHelpID", whatsThisHelpID_, 0L);
+    if (dragIcon_) bag.Write(L"DragIcon", dragIcon_);
+    bag.Write(L"DragMode", static_cast<long>(dragMode_), 0L);
     control_->WriteProperties(bag);
     bag_ = std::move(bag);
     return bag_;

@@ -3,6 +3,7 @@
 //
 //   extender       Name, Index, Tag, Parent, Container, Left/Top/Width/Height (twips, relative to
 //                  the container), Visible, TabIndex, TabStop, CausesValidation, ToolTipText,
+//                  WhatsThisHelpID, DragIcon, DragMode,
 //                  DataChanged, SetFocus, ZOrder, Move, and the Validate event
 //   ambient        UserMode, Font, RightToLeft, DisplayName, BackColor, ForeColor
 //   persistence    the design-data bag (ReadProperties gets it; SaveProperties writes it anew)
@@ -76,6 +77,14 @@ public:
     void CausesValidation(bool on) { causesValidation_ = on; }
     const std::wstring& ToolTipText() const { return toolTip_; }
     void ToolTipText(std::wstring text);
+    long WhatsThisHelpID() const { return whatsThisHelpID_; }
+    void WhatsThisHelpID(long id) { whatsThisHelpID_ = id; }
+    // The picture shown while the control is dragged (none: the control's outline).
+    const Picture& DragIcon() const { return dragIcon_; }
+    void DragIcon(Picture icon) { dragIcon_ = std::move(icon); }
+    // 0 manual, 1 automatic; anything else raises 380.
+    int DragMode() const { return dragMode_; }
+    void DragMode(int mode);
     bool DataChanged() const { return dataChanged_; }
     void DataChanged(bool changed) { dataChanged_ = changed; }
     void SetFocus();       // raises 5 when the control cannot take the focus now
@@ -181,6 +190,9 @@ private:
     bool causesValidation_ = true;
     std::wstring toolTip_;
     bool dataChanged_ = false;
+    long whatsThisHelpID_ = 0;
+    Picture dragIcon_;
+    int dragMode_ = 0;
     std::wstring accessKeys_;
     PropertyBag bag_;
     std::vector<ControlSite*> children_;  // borrowed: the form owns every site

@@ -143,25 +143,40 @@ void Form::CreateSites(const std::vector<ControlDesign>& designs, ControlSite* c
     }
 }
 
-ControlSite& Form::AddControl(const std::wstring& kind, const std::wstring& name, const PropertyBag& placement) {
-    if (!IsLoaded()) Raise(err::InvalidProcedureCall);
-    auto site = std::make_unique<ControlSite>(*this, nullptr, CreateControl(kind), name, -1);
-    ControlSite* raw = site.get();
-    sites_.push_back(std::move(site));
-    topLevel_.push_back(raw);
+ControlSite& Form::AddControl(const std::wstring& kind, const std::wstring& name, const PropertyBag& placement,
+                              ControlSite* container) {
+    if (!IsLoaded()) Raise(err::InvalidProcedureCall, L"The form is not loaded");
+    if (FindSite(name)) Raise(err::InvalidProcedureCall, L"There is already a control named " + name);
+    if (container && !container->GetControl().IsContainer())
+        Raise(err::InvalidProcedureCall, container->Name() + L" cannot contain other controls");
+    auto owned = std::make_unique<ControlSite>(*this, container, CreateControl(kind), name, -1);
+    ControlSite* site = owned.get();
+    std::vector<ControlSite*>& siblings = container ? container->Children() : topLevel_;
+    sites_.push_back(std::move(owned));
+    siblings.push_back(site);
     try {
-        raw->Create(placement, false);
+        site->Create(placement, false);
     } catch (...) {
-        topLevel_.pop_back();
+        siblings.pop_back();
         sites_.pop_back();
         throw;
     }
-    if (raw->TabIndex() < 0) {
+    if (site->TabIndex() < 0) {
         int next = 0;
         for (const auto& s : sites_) next = std::max(next, s->TabIndex() + 1);
-        raw->AssignTabIndex(next);
+        site->AssignTabIndex(next);
     }
-    return *raw;
+    return *site;
+}
+
+ControlSite& Form::AddControl(const std::wstring& kind, const std::wstring& name, ControlSite* container, double left,
+                              double top, std::optional<double> width, std::optional<double> height) {
+    PropertyBag placement;
+    placement.Write(L"Left", left);
+    placement.Write(L"Top", top);
+    if (width) placement.Write(L"Width", *width);
+    if (height) placement.Write(L"Height", *height);
+    return AddControl(kind, name, placement, container);
 }
 
 void Form::Show() {

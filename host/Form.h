@@ -51,10 +51,15 @@ public:
     // the window. The message loop ends when the last form is gone.
     bool Unload();
     bool IsLoaded() const { return hwnd_.Get() != nullptr; }
-    // Places a new control on the loaded form, as dropping it from a toolbox does: the control
-    // takes its new-control values (InitProperties) instead of reading a store. `placement`
-    // holds the extender values (Left, Top, Width, Height, TabIndex, ...). 5 when not loaded.
-    ControlSite& AddControl(const std::wstring& kind, const std::wstring& name, const PropertyBag& placement);
+    // Places a new control of a registered kind on the loaded form (inside `container` when
+    // given), as a form designer or the program's Controls.Add does: the control starts from its
+    // new-control values (InitProperties: the ambient font and right-to-left, its name as
+    // caption, ...) rather than from a store; on a form in design mode (UserMode False) it is in
+    // design mode too. `placement` holds the extender values (Left, Top, Width, Height,
+    // TabIndex, ...). Not loaded, a name the form already has, or a container that holds no
+    // controls: 5.
+    ControlSite& AddControl(const std::wstring& kind, const std::wstring& name, const PropertyBag& placement = {},
+                            ControlSite* container = nullptr);
 
     // --- properties -------------------------------------------------------------------------
     const std::wstring& Name() const { return design_.name; }
@@ -105,6 +110,10 @@ public:
         return out;
     }
     std::vector<ControlSite*> ArraySites(std::wstring_view name) const;
+    // The same at a position in twips (a missing size keeps the host's default).
+    ControlSite& AddControl(const std::wstring& kind, const std::wstring& name, ControlSite* container,
+                            double left = 0, double top = 0, std::optional<double> width = {},
+                            std::optional<double> height = {});
     // Every site in stored order (containers before their children).
     const std::vector<std::unique_ptr<ControlSite>>& Controls() const { return sites_; }
     // Sites whose controls have this type name (e.g. "ImageList").

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace foundation {
@@ -43,6 +44,8 @@ long PixelsToHimetricY(long pixels);
 // 96 / pixels per inch × 15 / the host's twips per pixel: 1 when the host's twips match the
 // screen; anything else tells a control to re-apply its site rectangles on resize.
 double TwipsPerPixelCorrection();
+// Tests stand in another screen's correction (nullopt: back to the measured one).
+void OverrideTwipsPerPixelCorrection(std::optional<double> correction);
 
 // OleTranslateColor; -1 when it fails.
 long TranslateColorValue(unsigned long oleColor, HPALETTE palette = nullptr);

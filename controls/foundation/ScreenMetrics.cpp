@@ -25,11 +25,18 @@ long HimetricToPixelsY(long himetric) { return MulDiv(himetric, ScreenPixelsPerI
 long PixelsToHimetricX(long pixels) { return MulDiv(pixels, 2540, ScreenPixelsPerInchX()); }
 long PixelsToHimetricY(long pixels) { return MulDiv(pixels, 2540, ScreenPixelsPerInchY()); }
 
+namespace {
+std::optional<double> correctionOverride;
+}
+
 double TwipsPerPixelCorrection() {
+    if (correctionOverride) return *correctionOverride;
     // The host measures twips with the same screen DPI, so this is 1 unless the two disagree.
     static const double correction =
         96.0 / ScreenPixelsPerInchX() * 15.0 / host::ScaleConverter::Screen().TwipsPerPixelX();
     return correction;
 }
+
+void OverrideTwipsPerPixelCorrection(std::optional<double> correction) { correctionOverride = correction; }
 
 }  // namespace foundation

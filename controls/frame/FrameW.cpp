@@ -77,6 +77,7 @@ void FrameW::Subclass() {
 void FrameW::Resize() {
     if (inResize_) return;
     inResize_ = true;
+    if (foundation::TwipsPerPixelCorrection() != 1.0) foundation::ReapplySiteRects(*this);
     DrawFrame();
     inResize_ = false;
 }

@@ -14,6 +14,7 @@
 #include "host/Value.h"
 
 #include <string>
+#include <vector>
 
 namespace controls {
 
@@ -41,6 +42,8 @@ public:
 
     // --- windows --------------------------------------------------------------------------
     HWND hWnd() const;
+    // The controls placed inside the frame, in their stored order.
+    const std::vector<host::ControlSite*>& ContainedControls() const { return Site().Children(); }
     void Refresh();
 
     // --- properties -----------------------------------------------------------------------

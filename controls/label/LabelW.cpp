@@ -70,6 +70,7 @@ void LabelW::ReadProperties(const host::PropertyBag& bag) {
 void LabelW::Resize() {
     if (inResize_) return;
     inResize_ = true;
+    if (foundation::TwipsPerPixelCorrection() != 1.0) foundation::ReapplySiteRects(*this);
     Update();
     inResize_ = false;
 }

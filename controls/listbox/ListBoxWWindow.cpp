@@ -2,6 +2,8 @@
 // subclasses removed first, re-created with its items (text, item data, selection, top index)
 // when a creation-time property changes, and kept the size of the host window.
 #include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/Common.h"
+#include "controls/foundation/VTableHandle.h"
 #include "controls/foundation/ControlServices.h"
 #include "controls/foundation/VisualStyles.h"
 #include "controls/foundation/WindowUpdateLock.h"
@@ -169,6 +171,7 @@ void ListBoxW::ReCreateListBox() {
 void ListBoxW::Resize() {
     if (inResize_ || !list_) return;
     inResize_ = true;
+    if (foundation::TwipsPerPixelCorrection() != 1.0) foundation::ReapplySiteRects(*this);
     SIZE size = HostClientSize();
     MoveWindow(list_.Get(), 0, 0, size.cx, size.cy, TRUE);
     if (integralHeight_) {

@@ -2,6 +2,8 @@
 // removed first, re-created (keeping text, selection and scroll position) when a property
 // changes a style that a live edit window cannot take, and kept the size of the host window.
 #include "controls/foundation/ComCtlsBase.h"
+#include "controls/foundation/Common.h"
+#include "controls/foundation/VTableHandle.h"
 #include "controls/foundation/ControlServices.h"
 #include "controls/foundation/VisualStyles.h"
 #include "controls/foundation/WindowUpdateLock.h"
@@ -124,6 +126,7 @@ void TextBoxW::RebuildEditWindow() {
 void TextBoxW::Resize() {
     if (inResize_ || !edit_) return;
     inResize_ = true;
+    if (foundation::TwipsPerPixelCorrection() != 1.0) foundation::ReapplySiteRects(*this);
     SIZE size = HostClientSize();
     MoveWindow(edit_.Get(), 0, 0, size.cx, size.cy, TRUE);
     inResize_ = false;
