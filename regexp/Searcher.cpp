@@ -9,7 +9,10 @@ Searcher::Searcher(const Program& program, const Char* text, size_t length, uint
                    const std::atomic<bool>* stop)
     : prog_(program), matcher_(program, text, length, stepBudget, stop), text_(text), length_(length),
       budget_(stepBudget), linear_(PikeVm::Handles(program)),
-      allowance_(kBaseSteps + kStepsPerUnit * static_cast<uint64_t>(length)) {}
+      allowance_(kBaseSteps + kStepsPerUnit * static_cast<uint64_t>(length)) {
+    const uint64_t extra = kRunStepsPerUnit * static_cast<uint64_t>(length);
+    runLeft_ = stepBudget > UINT64_MAX - extra ? UINT64_MAX : stepBudget + extra;
+}
 
 // False when the text from `from` on lacks a unit that every match contains. The text is read
 // once, backwards from its end to the unit's last place, however many searches ask.
@@ -35,23 +38,31 @@ Status Searcher::Linear(size_t from, bool anchored, size_t slots, uint64_t budge
 Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroups) {
     const size_t all = 2 * (prog_.groupCount + 1), slots = withGroups ? all : 2;
     if (!MayMatchFrom(from)) return Status::NoMatch;
+    if (runLeft_ == 0) return Status::BudgetExceeded;
+    // a search gets the budget, or what the run has left of it when that is less
+    const uint64_t searchBudget = std::min(budget_, runLeft_);
     uint64_t used = 0;
     if (!linear_ || allowance_ > 0) {
         // the backtracker keeps half the budget at most, so that the linear matcher has the rest
-        const uint64_t budget = linear_ ? std::min(allowance_, std::max<uint64_t>(budget_ / 2, 1)) : budget_;
+        const uint64_t budget =
+            linear_ ? std::min(allowance_, std::max<uint64_t>(searchBudget / 2, 1)) : searchBudget;
         matcher_.Budget(budget);
         const size_t before = spans.size();
         const Status st = matcher_.Search(from, spans);
         if (st == Status::Match && slots < all) spans.resize(before + slots);
+        used = std::min(matcher_.Steps(), budget);
         // (the backtrack stack's cap is no limit for the linear matcher either)
         if (!linear_ || (st != Status::BudgetExceeded && st != Status::OutOfMemory)) {
-            if (linear_) allowance_ -= std::min(allowance_, matcher_.Steps());
+            if (linear_) allowance_ -= std::min(allowance_, used);
+            Spend(used);
             return st;
         }
-        used = std::min(matcher_.Steps(), budget);
         allowance_ = 0;
     }
-    return Linear(from, false, slots, budget_ - std::min(used, budget_), spans);
+    const uint64_t linearBudget = searchBudget - std::min(used, searchBudget);
+    const Status st = Linear(from, false, slots, linearBudget, spans);
+    Spend(used + std::min(pike_->Steps(), linearBudget));
+    return st;
 }
 
 Status Searcher::MatchAt(size_t start, size_t end, std::vector<int32_t>& spans) {

@@ -32,9 +32,14 @@ public:
     // over, and the steps every text gets whatever its length.
     static constexpr uint64_t kStepsPerUnit = 16;
     static constexpr uint64_t kBaseSteps = 1u << 16;
+    // The steps a whole run (every search of one text) may spend: the budget, and this much more
+    // per unit, so that a long text of many cheap matches is not cut short while a run of many
+    // costly ones ends near the budget's time however many matches it finds.
+    static constexpr uint64_t kRunStepsPerUnit = 256;
 
 private:
     bool MayMatchFrom(size_t from);
+    void Spend(uint64_t steps) { runLeft_ -= steps < runLeft_ ? steps : runLeft_; }
     Status Linear(size_t from, bool anchored, size_t slots, uint64_t budget, std::vector<int32_t>& spans);
 
     const Program& prog_;
@@ -45,6 +50,7 @@ private:
     uint64_t budget_;
     bool linear_;          // the linear matcher can answer this program
     uint64_t allowance_;   // backtracking steps left to the searches of this text
+    uint64_t runLeft_;     // steps left to the searches of this text, whichever matcher spends them
     // one past the last place of the program's required unit (0: nowhere), once looked for
     size_t lastRequired_ = 0;
     bool requiredKnown_ = false;

@@ -70,8 +70,9 @@ TEST(Limits, NestedLookAheadsCloseInLinearWork) {
     rx::RegExp re;
     re.Global(true);
     re.Pattern(Repeat("(?=(", depth) + U("a") + Repeat("))", depth));
-    // each level costs a few steps; closing them all once cost the square of the depth
-    re.StepBudget(20 * depth);
+    // each level costs a few steps at each of the text's six starts; closing them all once cost
+    // the square of the depth
+    re.StepBudget(40 * depth);
     rx::MatchCollection mc = re.Execute(U("xxaxx"));
     ASSERT_EQ(mc.Count(), 1);
     EXPECT_EQ(mc.Item(0).FirstIndex(), 2);
@@ -132,4 +133,30 @@ TEST(Limits, CountedLoopsOfManyCountsEndAtTheBudgetOrTheMemoryCap) {
     auto matches = re.Execute(rx::String(300, 'a') + U("b"));
     ASSERT_EQ(matches.Count(), 1);
     EXPECT_EQ(matches.Item(0).Length(), 301);
+}
+
+// The budget bounds a whole run, not each search: many matches that each fit within it still
+// end the run once together they have spent it (and what the text's length adds), whichever
+// matcher finds them.
+TEST(Limits, ManyCostlyMatchesTogetherEndAtTheRunsBudget) {
+    rx::RegExp re;
+    re.Global(true);
+    re.StepBudget(1'000'000);
+    const rx::String text(20000, 'a');
+    // a thousand optional groups walked at every match: each match a few thousand steps
+    re.Pattern(U("(a)") + Repeat("(b)?", 1000));
+    EXPECT_EQ(ErrorNumber(re, text), rx::err::BudgetExceeded);
+    try {
+        re.Count(text);
+        ADD_FAILURE() << "counting the same matches spends the same steps";
+    } catch (const base::Error& e) {
+        EXPECT_EQ(e.Number(), rx::err::BudgetExceeded);
+    }
+    // a back-reference keeps the pattern on the backtracker: the run's budget holds there too
+    re.Pattern(U("(a)\\1") + Repeat("(b)?", 1000));
+    EXPECT_EQ(ErrorNumber(re, text), rx::err::BudgetExceeded);
+    // cheap matches over the same text are far within it
+    re.Pattern(U("(a)(b)?"));
+    auto matches = re.Execute(text);
+    EXPECT_EQ(matches.Count(), 20000);
 }
