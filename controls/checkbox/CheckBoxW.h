@@ -207,8 +207,6 @@ private:
     LRESULT DesignHostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnButtonKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnButtonChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnButtonUniChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnButtonImeChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnButtonMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnButtonDoubleClick(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnButtonSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam);
@@ -216,7 +214,6 @@ private:
     LRESULT OnButtonThemeChanged(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnHostCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnHostNotify(HWND hwnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnHostSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
     void RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
     void MouseMoved();
     void MouseLeftButton();

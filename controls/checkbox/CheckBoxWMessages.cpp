@@ -51,8 +51,8 @@ LRESULT CheckBoxW::ButtonWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP: return OnButtonKey(hwnd, msg, wParam, lParam);
     case WM_CHAR: return OnButtonChar(hwnd, wParam, lParam);
-    case WM_UNICHAR: return OnButtonUniChar(hwnd, wParam, lParam);
-    case WM_IME_CHAR: return OnButtonImeChar(hwnd, wParam, lParam);
+    case WM_UNICHAR: return foundation::AnswerUniChar(hwnd, wParam, lParam);
+    case WM_IME_CHAR: return foundation::AnswerImeChar(hwnd, wParam, lParam);
     case WM_LBUTTONDBLCLK: return OnButtonDoubleClick(hwnd, wParam, lParam);
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
@@ -76,7 +76,7 @@ LRESULT CheckBoxW::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_DRAWITEM: return OnDrawItem(hwnd, wParam, lParam);
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC: return OnControlColor(hwnd, msg, wParam, lParam);
-    case WM_SETFOCUS: return OnHostSetFocus(hwnd, wParam, lParam);
+    case WM_SETFOCUS: return foundation::HostSetFocus(hwnd, button_.Get(), wParam, lParam);
     default: return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
     }
 }
@@ -111,16 +111,7 @@ LRESULT CheckBoxW::OnButtonChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return foundation::CallDefaultProc(hwnd, WM_CHAR, static_cast<WPARAM>(keyChar & 0xFFFF), lParam);
 }
 
-LRESULT CheckBoxW::OnButtonUniChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (wParam == UNICODE_NOCHAR) return TRUE;
-    foundation::SendCharAsUtf16(hwnd, wParam, lParam);
-    return 0;
-}
 
-LRESULT CheckBoxW::OnButtonImeChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    foundation::SendCharAsUtf16(hwnd, wParam, lParam);
-    return 0;
-}
 
 // --- mouse ----------------------------------------------------------------------------------
 
@@ -232,11 +223,6 @@ LRESULT CheckBoxW::OnHostNotify(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return foundation::CallDefaultProc(hwnd, WM_NOTIFY, wParam, lParam);
 }
 
-LRESULT CheckBoxW::OnHostSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    LRESULT r = foundation::CallDefaultProc(hwnd, WM_SETFOCUS, wParam, lParam);
-    if (button_ && GetFocus() != button_.Get()) ::SetFocus(button_.Get());
-    return r;
-}
 
 // --- key routing answers --------------------------------------------------------------------
 

@@ -23,4 +23,10 @@ LRESULT ChildKillFocus(HWND child, WPARAM wParam, LPARAM lParam) {
     return CallDefaultProc(child, WM_KILLFOCUS, wParam, lParam);
 }
 
+LRESULT HostSetFocus(HWND hostWindow, HWND child, WPARAM wParam, LPARAM lParam) {
+    LRESULT r = CallDefaultProc(hostWindow, WM_SETFOCUS, wParam, lParam);
+    if (child && GetFocus() != child) SetFocus(child);
+    return r;
+}
+
 }  // namespace foundation

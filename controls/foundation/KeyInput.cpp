@@ -27,4 +27,15 @@ void AnswerPreviewKey(bool& handled, long& retVal, int keyCode, bool isInputKey)
     }
 }
 
+LRESULT AnswerUniChar(HWND hwnd, WPARAM codePoint, LPARAM lParam) {
+    if (codePoint == UNICODE_NOCHAR) return TRUE;
+    SendCharAsUtf16(hwnd, codePoint, lParam);
+    return 0;
+}
+
+LRESULT AnswerImeChar(HWND hwnd, WPARAM codePoint, LPARAM lParam) {
+    SendCharAsUtf16(hwnd, codePoint, lParam);
+    return 0;
+}
+
 }  // namespace foundation

@@ -12,6 +12,9 @@ wchar_t PeekPendingChar(HWND hwnd);
 // WM_UNICHAR and WM_IME_CHAR as the WM_CHAR messages a window takes: a character beyond the
 // BMP as the two halves of its surrogate pair, so none of it is lost.
 void SendCharAsUtf16(HWND hwnd, WPARAM codePoint, LPARAM lParam);
+// The answers to WM_UNICHAR (TRUE to the UNICODE_NOCHAR probe: we take them) and WM_IME_CHAR.
+LRESULT AnswerUniChar(HWND hwnd, WPARAM codePoint, LPARAM lParam);
+LRESULT AnswerImeChar(HWND hwnd, WPARAM codePoint, LPARAM lParam);
 
 // Navigation keys (33..40) always stay in the control, Tab, Return and Escape when the preview
 // handler set IsInputKey. A key that stays goes on to the window as usual (S_FALSE), so it is

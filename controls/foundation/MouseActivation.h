@@ -28,5 +28,8 @@ bool RedirectChildFocus(HWND hostWindow, WPARAM previousFocus);
 //     case WM_KILLFOCUS: return foundation::ChildKillFocus(hwnd, wParam, lParam);
 LRESULT ChildSetFocus(host::Control& control, HWND hostWindow, HWND child, WPARAM wParam, LPARAM lParam);
 LRESULT ChildKillFocus(HWND child, WPARAM wParam, LPARAM lParam);
+// The host window's side: the focus it is given goes on to the control's child window.
+//     case WM_SETFOCUS:  return foundation::HostSetFocus(hwnd, child_.Get(), wParam, lParam);
+LRESULT HostSetFocus(HWND hostWindow, HWND child, WPARAM wParam, LPARAM lParam);
 
 }  // namespace foundation

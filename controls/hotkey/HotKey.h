@@ -139,12 +139,9 @@ private:
     LRESULT OnMouseActivate(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnUniChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnImeChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnButtonDown(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnHostCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnHostSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
     void RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
     void RaiseClickIfInside(LPARAM lParam);
     void NoteCombinationChanged();

@@ -36,8 +36,8 @@ LRESULT HotKey::HotKeyWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP: return OnKey(hwnd, msg, wParam, lParam);
     case WM_CHAR: return OnChar(hwnd, wParam, lParam);
-    case WM_UNICHAR: return OnUniChar(hwnd, wParam, lParam);
-    case WM_IME_CHAR: return OnImeChar(hwnd, wParam, lParam);
+    case WM_UNICHAR: return foundation::AnswerUniChar(hwnd, wParam, lParam);
+    case WM_IME_CHAR: return foundation::AnswerImeChar(hwnd, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: return OnButtonDown(hwnd, msg, wParam, lParam);
@@ -57,7 +57,7 @@ LRESULT HotKey::HotKeyWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 LRESULT HotKey::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_COMMAND: return OnHostCommand(hwnd, wParam, lParam);
-    case WM_SETFOCUS: return OnHostSetFocus(hwnd, wParam, lParam);
+    case WM_SETFOCUS: return foundation::HostSetFocus(hwnd, hotKey_.Get(), wParam, lParam);
     default: return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
     }
 }
@@ -123,16 +123,7 @@ LRESULT HotKey::OnChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return foundation::CallDefaultProc(hwnd, WM_CHAR, static_cast<WPARAM>(keyChar & 0xFFFF), lParam);
 }
 
-LRESULT HotKey::OnUniChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (wParam == UNICODE_NOCHAR) return TRUE;
-    foundation::SendCharAsUtf16(hwnd, wParam, lParam);
-    return 0;
-}
 
-LRESULT HotKey::OnImeChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    foundation::SendCharAsUtf16(hwnd, wParam, lParam);
-    return 0;
-}
 
 // --- mouse ------------------------------------------------------------------------------------
 
@@ -208,11 +199,6 @@ LRESULT HotKey::OnHostCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return foundation::CallDefaultProc(hwnd, WM_COMMAND, wParam, lParam);
 }
 
-LRESULT HotKey::OnHostSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    LRESULT r = foundation::CallDefaultProc(hwnd, WM_SETFOCUS, wParam, lParam);
-    if (hotKey_ && GetFocus() != hotKey_.Get()) ::SetFocus(hotKey_.Get());
-    return r;
-}
 
 void HotKey::NoteCombinationChanged() { Site().RaiseEvent(DispId::Change, Change); }
 

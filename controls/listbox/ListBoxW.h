@@ -258,12 +258,9 @@ private:
     LRESULT OnListContextMenu(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnListKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnListChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnListUniChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnListImeChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnListScroll(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnListAfterDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnHostCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnHostSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnHostResumeRedraw(HWND hwnd, WPARAM wParam, LPARAM lParam);
     bool ThumbScroll(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool CheckTopIndexChange();

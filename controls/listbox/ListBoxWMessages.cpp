@@ -35,8 +35,8 @@ LRESULT ListBoxW::ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP: return OnListKey(hwnd, msg, wParam, lParam);
     case WM_CHAR: return OnListChar(hwnd, wParam, lParam);
-    case WM_IME_CHAR: return OnListImeChar(hwnd, wParam, lParam);
-    case WM_UNICHAR: return OnListUniChar(hwnd, wParam, lParam);
+    case WM_IME_CHAR: return foundation::AnswerImeChar(hwnd, wParam, lParam);
+    case WM_UNICHAR: return foundation::AnswerUniChar(hwnd, wParam, lParam);
     case WM_VSCROLL:
     case WM_HSCROLL: return OnListScroll(hwnd, msg, wParam, lParam);
     case WM_LBUTTONDOWN: return OnListLeftButtonDown(hwnd, wParam, lParam);
@@ -48,7 +48,7 @@ LRESULT ListBoxW::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     if (msg == resumeRedrawMessage_) return OnHostResumeRedraw(hwnd, wParam, lParam);
     switch (msg) {
     case WM_COMMAND: return OnHostCommand(hwnd, wParam, lParam);
-    case WM_SETFOCUS: return OnHostSetFocus(hwnd, wParam, lParam);
+    case WM_SETFOCUS: return foundation::HostSetFocus(hwnd, list_.Get(), wParam, lParam);
     case WM_DRAWITEM: return OnHostDrawItem(hwnd, wParam, lParam);
     case WM_MEASUREITEM: return OnHostMeasureItem(hwnd, wParam, lParam);
     default: return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
@@ -118,16 +118,7 @@ LRESULT ListBoxW::OnListChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return foundation::CallDefaultProc(hwnd, WM_CHAR, static_cast<WPARAM>(keyChar & 0xFFFF), lParam);
 }
 
-LRESULT ListBoxW::OnListImeChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    foundation::SendCharAsUtf16(hwnd, wParam, lParam);
-    return 0;
-}
 
-LRESULT ListBoxW::OnListUniChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (wParam == UNICODE_NOCHAR) return TRUE;
-    foundation::SendCharAsUtf16(hwnd, wParam, lParam);
-    return 0;
-}
 
 LRESULT ListBoxW::OnListScroll(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (ThumbScroll(hwnd, msg, wParam, lParam)) return 0;
@@ -230,11 +221,6 @@ LRESULT ListBoxW::OnHostCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return foundation::CallDefaultProc(hwnd, WM_COMMAND, wParam, lParam);
 }
 
-LRESULT ListBoxW::OnHostSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    LRESULT r = foundation::CallDefaultProc(hwnd, WM_SETFOCUS, wParam, lParam);
-    if (list_ && GetFocus() != list_.Get()) ::SetFocus(list_.Get());
-    return r;
-}
 
 LRESULT ListBoxW::OnHostResumeRedraw(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     ResumeRedrawAfterBurst();

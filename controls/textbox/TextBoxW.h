@@ -234,13 +234,10 @@ private:
     LRESULT OnEditContextMenu(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnEditKey(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnEditChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnEditUniChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnEditImeChar(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnEditScroll(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnEditPaste(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnEditMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnHostCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
-    LRESULT OnHostSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnEditLeftButtonDown(HWND hwnd, WPARAM wParam, LPARAM lParam);
     void OverTypeBeforeChar(wchar_t c);
     void RaiseMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);

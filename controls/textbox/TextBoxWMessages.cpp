@@ -56,8 +56,8 @@ LRESULT TextBoxW::EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP: return OnEditKey(hwnd, msg, wParam, lParam);
     case WM_CHAR: return OnEditChar(hwnd, wParam, lParam);
-    case WM_UNICHAR: return OnEditUniChar(hwnd, wParam, lParam);
-    case WM_IME_CHAR: return OnEditImeChar(hwnd, wParam, lParam);
+    case WM_UNICHAR: return foundation::AnswerUniChar(hwnd, wParam, lParam);
+    case WM_IME_CHAR: return foundation::AnswerImeChar(hwnd, wParam, lParam);
     case WM_HSCROLL:
     case WM_VSCROLL: return OnEditScroll(hwnd, msg, wParam, lParam);
     case WM_PASTE: return OnEditPaste(hwnd, wParam, lParam);
@@ -79,7 +79,7 @@ LRESULT TextBoxW::EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 LRESULT TextBoxW::HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_COMMAND: return OnHostCommand(hwnd, wParam, lParam);
-    case WM_SETFOCUS: return OnHostSetFocus(hwnd, wParam, lParam);
+    case WM_SETFOCUS: return foundation::HostSetFocus(hwnd, edit_.Get(), wParam, lParam);
     default: return foundation::CallDefaultProc(hwnd, msg, wParam, lParam);
     }
 }
@@ -173,16 +173,7 @@ LRESULT TextBoxW::OnEditChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return foundation::CallDefaultProc(hwnd, WM_CHAR, static_cast<WPARAM>(keyChar & 0xFFFF), lParam);
 }
 
-LRESULT TextBoxW::OnEditUniChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (wParam == UNICODE_NOCHAR) return TRUE;
-    foundation::SendCharAsUtf16(hwnd, wParam, lParam);
-    return 0;
-}
 
-LRESULT TextBoxW::OnEditImeChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    foundation::SendCharAsUtf16(hwnd, wParam, lParam);
-    return 0;
-}
 
 LRESULT TextBoxW::OnEditScroll(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (LOWORD(wParam) == SB_THUMBTRACK) Site().RaiseEvent(DispId::Scroll, Scroll);
@@ -261,11 +252,6 @@ LRESULT TextBoxW::OnHostCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return foundation::CallDefaultProc(hwnd, WM_COMMAND, wParam, lParam);
 }
 
-LRESULT TextBoxW::OnHostSetFocus(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    LRESULT r = foundation::CallDefaultProc(hwnd, WM_SETFOCUS, wParam, lParam);
-    if (edit_ && GetFocus() != edit_.Get()) ::SetFocus(edit_.Get());
-    return r;
-}
 
 // --- key routing answers --------------------------------------------------------------------
 
