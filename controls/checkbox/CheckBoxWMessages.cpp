@@ -228,14 +228,9 @@ LRESULT CheckBoxW::OnHostNotify(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 
 void CheckBoxW::IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, long& retVal, UINT wMsg, WPARAM wParam,
                                                                LPARAM lParam, int shift) {
-    if (wMsg != WM_KEYDOWN && wMsg != WM_KEYUP) return;
-    int keyCode = static_cast<int>(wParam & 0xFF);
-    bool isInputKey = false;
-    if (wMsg == WM_KEYDOWN)
-        Site().RaiseEvent(DispId::PreviewKeyDown, PreviewKeyDown, keyCode, isInputKey);
-    else
-        Site().RaiseEvent(DispId::PreviewKeyUp, PreviewKeyUp, keyCode, isInputKey);
-    if (!isInputKey || !MayBeInputKey(keyCode) || !button_) return;
+    std::optional<foundation::PreviewedKey> key =
+        foundation::RaisePreviewKey(Site(), wMsg, wParam, {DispId::PreviewKeyDown, PreviewKeyDown, DispId::PreviewKeyUp, PreviewKeyUp});
+    if (!key || !key->isInputKey || !MayBeInputKey(key->keyCode) || !button_) return;
     SendMessageW(button_.Get(), wMsg, wParam, lParam);
     handled = true;
     retVal = S_OK;

@@ -27,6 +27,25 @@ void AnswerPreviewKey(bool& handled, long& retVal, int keyCode, bool isInputKey)
     }
 }
 
+std::optional<PreviewedKey> RaisePreviewKey(host::ControlSite& site, UINT wMsg, WPARAM wParam,
+                                            const PreviewKeyEvents& events) {
+    if (wMsg != WM_KEYDOWN && wMsg != WM_KEYUP) return std::nullopt;
+    PreviewedKey key{static_cast<int>(wParam & 0xFF), false};
+    if (wMsg == WM_KEYDOWN)
+        site.RaiseEvent(events.downId, events.down, key.keyCode, key.isInputKey);
+    else
+        site.RaiseEvent(events.upId, events.up, key.keyCode, key.isInputKey);
+    return key;
+}
+
+bool TranslatePreviewKey(bool& handled, long& retVal, host::ControlSite& site, UINT wMsg, WPARAM wParam,
+                         const PreviewKeyEvents& events) {
+    std::optional<PreviewedKey> key = RaisePreviewKey(site, wMsg, wParam, events);
+    if (!key) return false;
+    AnswerPreviewKey(handled, retVal, key->keyCode, key->isInputKey);
+    return true;
+}
+
 LRESULT AnswerUniChar(HWND hwnd, WPARAM codePoint, LPARAM lParam) {
     if (codePoint == UNICODE_NOCHAR) return TRUE;
     SendCharAsUtf16(hwnd, codePoint, lParam);

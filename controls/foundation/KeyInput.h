@@ -2,7 +2,12 @@
 // beyond the BMP, and the key-routing answer of a control with a preview event.
 #pragma once
 
+#include "host/ControlSite.h"
+#include "host/Event.h"
+
 #include <windows.h>
+
+#include <optional>
 
 namespace foundation {
 
@@ -21,5 +26,27 @@ LRESULT AnswerImeChar(HWND hwnd, WPARAM codePoint, LPARAM lParam);
 // translated into characters and reaches KeyDown and KeyPress once; every other key is left to
 // the form.
 void AnswerPreviewKey(bool& handled, long& retVal, int keyCode, bool isInputKey);
+
+// A control's PreviewKeyDown and PreviewKeyUp, with the dispatch ids it raises them under.
+using PreviewKeyEvent = host::Event<int /*KeyCode*/, bool& /*IsInputKey*/>;
+struct PreviewKeyEvents {
+    long downId;
+    const PreviewKeyEvent& down;
+    long upId;
+    const PreviewKeyEvent& up;
+};
+struct PreviewedKey {
+    int keyCode;
+    bool isInputKey;  // what the handler left
+};
+// The start of every control's key-routing answer: a WM_KEYDOWN raises PreviewKeyDown, a
+// WM_KEYUP PreviewKeyUp, with the key code and IsInputKey False; any other message raises
+// nothing (nullopt).
+std::optional<PreviewedKey> RaisePreviewKey(host::ControlSite& site, UINT wMsg, WPARAM wParam,
+                                            const PreviewKeyEvents& events);
+// The whole answer of a control that keeps its navigation keys and the dialog keys its
+// handler claims (RaisePreviewKey, then AnswerPreviewKey); false when the message was no key.
+bool TranslatePreviewKey(bool& handled, long& retVal, host::ControlSite& site, UINT wMsg, WPARAM wParam,
+                         const PreviewKeyEvents& events);
 
 }  // namespace foundation

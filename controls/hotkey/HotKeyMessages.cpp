@@ -215,15 +215,9 @@ void HotKey::IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, long&
         retVal = S_OK;
         return;
     }
-    if (wMsg != WM_KEYDOWN && wMsg != WM_KEYUP) return;
-    int keyCode = static_cast<int>(wParam & 0xFF);
-    bool isInputKey = false;
-    if (wMsg == WM_KEYDOWN)
-        Site().RaiseEvent(DispId::PreviewKeyDown, PreviewKeyDown, keyCode, isInputKey);
-    else
-        Site().RaiseEvent(DispId::PreviewKeyUp, PreviewKeyUp, keyCode, isInputKey);
-    foundation::AnswerPreviewKey(handled, retVal, keyCode, isInputKey);
-    tabLeaves_ = wMsg == WM_KEYDOWN && keyCode == VK_TAB && !handled && !(shift & 6);
+    if (!foundation::TranslatePreviewKey(handled, retVal, Site(), wMsg, wParam, {DispId::PreviewKeyDown, PreviewKeyDown, DispId::PreviewKeyUp, PreviewKeyUp}))
+        return;
+    tabLeaves_ = wMsg == WM_KEYDOWN && (wParam & 0xFF) == VK_TAB && !handled && !(shift & 6);
 }
 
 }  // namespace controls

@@ -229,14 +229,7 @@ LRESULT ListBoxW::OnHostResumeRedraw(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 
 void ListBoxW::IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, long& retVal, UINT wMsg, WPARAM wParam,
                                                               LPARAM lParam, int shift) {
-    if (wMsg != WM_KEYDOWN && wMsg != WM_KEYUP) return;
-    int keyCode = static_cast<int>(wParam & 0xFF);
-    bool isInputKey = false;
-    if (wMsg == WM_KEYDOWN)
-        Site().RaiseEvent(DispId::PreviewKeyDown, PreviewKeyDown, keyCode, isInputKey);
-    else
-        Site().RaiseEvent(DispId::PreviewKeyUp, PreviewKeyUp, keyCode, isInputKey);
-    foundation::AnswerPreviewKey(handled, retVal, keyCode, isInputKey);
+    foundation::TranslatePreviewKey(handled, retVal, Site(), wMsg, wParam, {DispId::PreviewKeyDown, PreviewKeyDown, DispId::PreviewKeyUp, PreviewKeyUp});
 }
 
 }  // namespace controls

@@ -257,14 +257,7 @@ LRESULT TextBoxW::OnHostCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 
 void TextBoxW::IOleInPlaceActiveObjectVB_TranslateAccelerator(bool& handled, long& retVal, UINT wMsg, WPARAM wParam,
                                                               LPARAM lParam, int shift) {
-    if (wMsg != WM_KEYDOWN && wMsg != WM_KEYUP) return;
-    int keyCode = static_cast<int>(wParam & 0xFF);
-    bool isInputKey = false;
-    if (wMsg == WM_KEYDOWN)
-        Site().RaiseEvent(DispId::PreviewKeyDown, PreviewKeyDown, keyCode, isInputKey);
-    else
-        Site().RaiseEvent(DispId::PreviewKeyUp, PreviewKeyUp, keyCode, isInputKey);
-    foundation::AnswerPreviewKey(handled, retVal, keyCode, isInputKey);
+    foundation::TranslatePreviewKey(handled, retVal, Site(), wMsg, wParam, {DispId::PreviewKeyDown, PreviewKeyDown, DispId::PreviewKeyUp, PreviewKeyUp});
 }
 
 void TextBoxW::IOleControlVB_GetControlInfo(bool& handled, long& accelCount, HACCEL& accelTable, long& flags) {
