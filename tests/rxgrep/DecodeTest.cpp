@@ -1,0 +1,134 @@
+// rxgrep's vector decoding against the one-character-at-a-time reading (rx::FromUtf8): the same
+// units for every input, on every path this processor has, wherever a broken or unusual
+// sequence falls relative to the 16- and 64-byte blocks and to the end of the text.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "rxgrep/Decode.h"
+
+namespace {
+
+using rxgrep::DecodePath;
+
+std::vector<DecodePath> Paths() {
+    std::vector<DecodePath> paths;
+    for (int p = 0; p <= static_cast<int>(rxgrep::BestDecodePath()); ++p) paths.push_back(static_cast<DecodePath>(p));
+    return paths;
+}
+
+// Decodes into a buffer of exactly utf8.size() units followed by guard units that must stay.
+rx::String Decode(const std::string& utf8, DecodePath path) {
+    constexpr size_t kGuard = 64;
+    constexpr rx::Char kMark = 0xA5A5;
+    std::vector<rx::Char> out(utf8.size() + kGuard, kMark);
+    const size_t units = rxgrep::DecodeUtf8(utf8, out.data(), path);
+    EXPECT_LE(units, utf8.size());
+    for (size_t k = utf8.size(); k < out.size(); ++k)
+        if (out[k] != kMark) {
+            ADD_FAILURE() << "wrote past the buffer, unit " << k - utf8.size();
+            break;
+        }
+    return rx::String(out.data(), std::min(units, utf8.size()));
+}
+
+std::string Hex(const std::string& s) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string h;
+    for (unsigned char c : s.substr(0, 200)) {
+        h += digits[c >> 4];
+        h += digits[c & 15];
+        h += ' ';
+    }
+    return h;
+}
+
+void ExpectSameOnEveryPath(const std::string& s, const std::string& what) {
+    const rx::String want = rx::FromUtf8(s);
+    for (DecodePath path : Paths())
+        ASSERT_EQ(Decode(s, path), want) << what << ", path " << static_cast<int>(path) << ", " << s.size()
+                                         << " bytes: " << Hex(s);
+}
+
+// Every form the decoder has to tell apart, well formed or not.
+const std::vector<std::string>& Oddities() {
+    static const std::vector<std::string> forms = {
+        "\xC3\xA9", "\xDF\xBF", "\xC2\x80",                          // two bytes, lowest and highest
+        "\xE0\xA0\x80", "\xEF\xBF\xBF", "\xE4\xB8\xAD",              // three bytes
+        "\xED\x9F\xBF", "\xED\xA0\x80", "\xED\xBF\xBF",              // just below and in the surrogates
+        "\xEF\xBF\xBD",                                              // U+FFFD itself
+        "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF", "\xF0\x9F\x98\x80",  // four bytes
+        "\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xE0\x9F\xBF",      // overlong
+        "\xF0\x80\x80\x80", "\xF0\x8F\xBF\xBF",
+        "\xF4\x90\x80\x80", "\xF7\xBF\xBF\xBF", "\xF5\x80", "\xF8\x88\x80\x80\x80", "\xFE", "\xFF",  // out of range
+        "\xC3", "\xE4", "\xE4\xB8", "\xF0", "\xF0\x9F", "\xF0\x9F\x98",  // truncated
+        "\x80", "\xBF", "\x80\x80\x80\x80\x80",                       // stray continuation bytes
+        "\xC3\xA9\xA9", "\xE4\xB8\xAD\x80",                          // one continuation too many
+        "\xE4\xC3\xA9", "\xE4\xB8" "a", "\xC3" "a",                  // a lead cut short by the next character
+        std::string(1, '\0'), "\x7F",
+    };
+    return forms;
+}
+
+std::string Fill(const std::string& unit, size_t bytes) {
+    std::string s;
+    while (s.size() < bytes) s += unit;
+    return s;
+}
+
+}  // namespace
+
+TEST(Decode, LongRunsOfEachKindAndTheirEnds) {
+    const std::string kinds[] = {"a", "\xC3\xA9", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80", "ab\xE4\xB8\xAD", "\xD0\x9F\xE4\xB8\xAD" "x"};
+    for (const std::string& kind : kinds)
+        for (size_t bytes : {0, 1, 15, 16, 17, 63, 64, 65, 79, 80, 127, 128, 129, 191, 192, 193, 4096, 70001})
+            ExpectSameOnEveryPath(Fill(kind, bytes).substr(0, bytes), "run of " + Hex(kind));
+}
+
+TEST(Decode, EveryOddFormAtEveryOffsetOfTheBlocks) {
+    // each form after 0..130 bytes of a filler (so it meets both ends of the 16- and 64-byte
+    // blocks and the windows), followed by more filler or by the end of the text
+    const std::string fillers[] = {"a", "\xE4\xB8\xAD", "\xC3\xA9", "a\xE4\xB8\xAD"};
+    for (const std::string& filler : fillers) {
+        const std::string lead = Fill(filler, 200);
+        for (const std::string& form : Oddities())
+            for (size_t at = 0; at <= 130; ++at) {
+                const std::string head = lead.substr(0, at);  // may cut the filler's last character
+                ExpectSameOnEveryPath(head + form + lead.substr(0, 150), "form " + Hex(form) + " at " + std::to_string(at));
+                ExpectSameOnEveryPath(head + form, "form " + Hex(form) + " ending the text at " + std::to_string(at));
+            }
+    }
+}
+
+TEST(Decode, RandomMixturesOfGoodAndBrokenCharacters) {
+    std::vector<std::string> pieces = Oddities();
+    for (const char* good : {"a", "hello world ", "\r\n", "\xE4\xB8\xAD\xE6\x96\x87", "\xE3\x80\x82", "\xD0\x9F\xD1\x80",
+                             "\xE5\xAD\x97\xE7\xAC\xA6\xE4\xB8\xB2"})
+        for (int k = 0; k < 6; ++k) pieces.push_back(good);  // mostly good, as real text is
+    std::mt19937 rng(20261207);
+    for (int round = 0; round < 4000; ++round) {
+        std::string s;
+        const size_t count = rng() % 120;
+        for (size_t k = 0; k < count; ++k) s += pieces[rng() % pieces.size()];
+        ExpectSameOnEveryPath(s, "round " + std::to_string(round));
+        // and from any byte on: the text may start inside a character
+        if (!s.empty()) ExpectSameOnEveryPath(s.substr(rng() % s.size()), "round " + std::to_string(round) + ", cut");
+    }
+}
+
+TEST(Decode, RandomBytes) {
+    std::mt19937 rng(17);
+    for (int round = 0; round < 3000; ++round) {
+        std::string s(rng() % 300, '\0');
+        // bytes drawn from the classes that matter: ASCII, continuation, each lead range
+        static const unsigned char classes[][2] = {{0x00, 0x7F}, {0x80, 0xBF}, {0xC0, 0xC1}, {0xC2, 0xDF},
+                                                   {0xE0, 0xEF}, {0xF0, 0xF4}, {0xF5, 0xFF}};
+        for (char& c : s) {
+            const auto& cls = classes[rng() % std::size(classes)];
+            c = static_cast<char>(cls[0] + rng() % (cls[1] - cls[0] + 1));
+        }
+        ExpectSameOnEveryPath(s, "round " + std::to_string(round));
+    }
+}

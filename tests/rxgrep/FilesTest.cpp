@@ -1,0 +1,110 @@
+// rxgrep on whole files against the engine run directly on the one-character-at-a-time reading
+// of the same bytes: the count, the match lines and the replaced text must be what they always
+// were, whether the file is decoded on a vector path, partly by the fallback, or not at all
+// because its bytes rule every match out.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+#include "regexp/RegExp.h"
+
+namespace {
+
+class RxgrepFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char dir[] = "/tmp/rxgrep-files-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        dir_ = dir;
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+    std::string Write(const std::string& bytes) {
+        const std::string path = dir_ + "/f" + std::to_string(files_++) + ".txt";
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    // rxgrep's standard output; the pattern goes through a file-free argument, quoted for sh
+    static std::string Run(const std::string& args) {
+        std::string out;
+        if (FILE* p = popen((std::string(RXGREP_BINARY) + " " + args).c_str(), "r")) {
+            char block[4096];
+            size_t got;
+            while ((got = std::fread(block, 1, sizeof block, p)) > 0) out.append(block, got);
+            EXPECT_EQ(pclose(p), 0) << args;
+        }
+        return out;
+    }
+
+    static std::string Quote(const std::string& s) {
+        std::string q = "'";
+        for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
+    }
+
+    // The three outputs, the way the engine gives them on the bytes decoded one by one.
+    static void ExpectAsTheEngine(const std::string& pattern, const std::string& bytes, const std::string& path) {
+        std::string body = bytes;
+        if (body.compare(0, 3, "\xEF\xBB\xBF") == 0) body.erase(0, 3);
+        const rx::String text = rx::FromUtf8(body);
+        rx::RegExp re;
+        re.Pattern(rx::FromUtf8(pattern));
+        re.Global(true);
+        std::string lines;
+        for (const rx::Match& m : re.Execute(text))
+            lines += std::to_string(m.FirstIndex()) + "\t" + std::to_string(m.Length()) + "\t" + rx::ToUtf8(m.ValueView()) + "\n";
+        const std::string q = Quote(pattern) + " " + Quote(path);
+        EXPECT_EQ(Run("--count " + q), std::to_string(re.Count(text)) + "\n") << pattern;
+        EXPECT_EQ(Run("-- " + q), lines) << pattern;
+        EXPECT_EQ(Run("--replace '<$&>' " + q), rx::ToUtf8(re.Replace(text, rx::FromUtf8("<$&>")))) << pattern;
+    }
+
+    std::string dir_;
+    int files_ = 0;
+};
+
+std::string MixedText(unsigned seed, size_t bytes, bool broken) {
+    const std::string good[] = {"while ", "frame ", "match ", "a@b.cn ", "\r\n", "86.112.886.200 ", "墻儯塩鮹駗 ",
+                                "。", "中文", "é", "Привет ", "😀"};
+    const std::string bad[] = {"\xFF", "\xE4\xB8", "\x80", "\xC0\xAF", "\xED\xA0\x80", "\xE0\x80\x80", "\xF4\x90\x80\x80"};
+    std::mt19937 rng(seed);
+    std::string s;
+    while (s.size() < bytes) s += broken && rng() % 16 == 0 ? bad[rng() % std::size(bad)] : good[rng() % std::size(good)];
+    return s;
+}
+
+}  // namespace
+
+TEST_F(RxgrepFiles, TheSameAnswersOnMixedFiles) {
+    const std::string patterns[] = {"a", "\\w+@\\w+", "zqzqzq", "中文", "[一-龥]+", "\\d+\\.\\d+", "é", "\xEF\xBF\xBD",
+                                    "\xED\xA0\xBD", "(match|frame) ", "^.*$", "x?"};
+    for (bool broken : {false, true})
+        for (size_t bytes : {size_t{0}, size_t{1}, size_t{100}, size_t{70000}}) {
+            const std::string text = MixedText(static_cast<unsigned>(bytes) + broken, bytes, broken);
+            const std::string path = Write(text);
+            for (const std::string& p : patterns) ExpectAsTheEngine(p, text, path);
+        }
+}
+
+TEST_F(RxgrepFiles, AByteOrderMarkIsSkippedWhateverFollows) {
+    for (const std::string& text : {std::string("\xEF\xBB\xBF") + "abc zq", std::string("\xEF\xBB\xBF"),
+                                    std::string("\xEF\xBB\xBF\xEF\xBB\xBF") + "x", std::string("\xEF\xBB") + "zq"}) {
+        const std::string path = Write(text);
+        for (const char* p : {"zq", "\xEF\xBB\xBF", "\xEF\xBF\xBD", "."}) ExpectAsTheEngine(p, text, path);
+    }
+}
+
+TEST_F(RxgrepFiles, ARuledOutPatternStillFailsAsItDid) {
+    // a rejected pattern is told even where the bytes would rule it out; a missing file too
+    const std::string path = Write("nothing here");
+    EXPECT_EQ(std::system((std::string(RXGREP_BINARY) + " --count 'zq(' " + Quote(path) + " >/dev/null 2>&1").c_str()) >> 8, 2);
+    EXPECT_EQ(std::system((std::string(RXGREP_BINARY) + " --count zq " + Quote(dir_ + "/none") + " >/dev/null 2>&1").c_str()) >> 8, 1);
+    EXPECT_EQ(Run("--count zq " + Quote(path)), "0\n");
+    EXPECT_EQ(Run("--first --json zq " + Quote(path)), "");
+}
