@@ -12,6 +12,7 @@
 #include "controls/foundation/LibraryControl.h"
 #include "controls/foundation/Subclass.h"
 #include "controls/textbox/BalloonTip.h"
+#include "controls/textbox/DropCaret.h"
 #include "controls/textbox/EditWindow.h"
 #include "controls/textbox/NetAddress.h"
 #include "host/Control.h"
@@ -250,6 +251,7 @@ private:
     foundation::ScopedSubclass hostSubclass_;
     host::UniqueFont hFont_;
     BalloonTip balloon_;  // ours, where the edit window shows no balloon tips itself
+    DropCaret dropCaret_;  // where a drop would go, while something is dragged over the box
     HIMC imeContext_ = nullptr;  // owned: made when the edit window is built, destroyed with it
     wchar_t pendingChar_ = 0;
     bool clickPending_ = false;
@@ -259,7 +261,6 @@ private:
     bool validating_ = false;
     bool overSelection_ = false;  // the mouse is over selected text (automatic drag)
     bool dragFromSelf_ = false;   // an automatic drag that started here is under way
-    bool dropCaret_ = false;      // the caret shows where a drop would go
     bool netAddressNative_ = false;  // the window is the system's "msctls_netaddress"
     WORD netFormat_ = 0;
     std::wstring netString_;

@@ -207,24 +207,18 @@ void TextBoxW::ShowDropCaret(POINT pt) {
     GetTextExtentPoint32W(dc, L"|", 1, &bar);
     SelectObject(dc, old);
     ReleaseDC(edit_.Get(), dc);
-    if (!dropCaret_) {
-        CreateCaret(edit_.Get(), nullptr, 0, bar.cy);
-        dropCaret_ = true;
-    }
-    SetCaretPos(at.pos.x, at.pos.y);
-    ShowCaret(edit_.Get());
+    dropCaret_.Show(edit_.Get(), at.pos, bar.cy);
 }
 
-// A focused box gets its caret back at its selection; otherwise the drop caret goes.
+// The caret goes back to whichever window had it; a focused box puts it back at its selection
+// too (the box may have scrolled under the pointer).
 void TextBoxW::HideDropCaret() {
-    if (!dropCaret_ || !edit_) return;
-    dropCaret_ = false;
-    if (GetFocus() == edit_.Get()) {
+    if (!dropCaret_.Showing()) return;
+    dropCaret_.Hide();
+    if (edit_ && GetFocus() == edit_.Get()) {
         EditSelection sel = Edit().Selection();
         Edit().Select(sel.start, sel.end);
         Refresh();
-    } else {
-        DestroyCaret();
     }
 }
 

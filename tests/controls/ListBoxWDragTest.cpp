@@ -3,6 +3,7 @@
 // itself while something is dragged near its edges. The mouse goes through the system's input
 // queue; the drag runs in the system's own drag loop, walked by a thread timer.
 #include "ControlsTestSupport.h"
+#include "MouseDrag.h"
 
 #include "controls/listbox/ListBoxW.h"
 #include "host/DataObject.h"
@@ -60,49 +61,6 @@ const wchar_t* kDesign = LR"(Begin Form F
 End
 )";
 
-// Steps run by a thread timer while the system's drag loop owns the thread.
-std::vector<std::function<void()>> g_steps;
-size_t g_step = 0;
-void CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_step < g_steps.size()) g_steps[g_step++]();
-}
-
-void SendMouse(DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
-INPUT MoveTo(POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return in;
-}
-
-INPUT Button(DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    return in;
-}
-
-// A press at `from`, then the pointer at `to` with the button still down (or released there when
-// `release`), all queued at once, as a quick hand would; then pumped until `done`.
-void PressAndMove(POINT from, POINT to, bool release, const std::function<bool()>& done) {
-    SetCursorPos(from.x, from.y);
-    std::vector<INPUT> seq{MoveTo(from), Button(MOUSEEVENTF_LEFTDOWN)};
-    if (to.x != from.x || to.y != from.y) seq.push_back(MoveTo(to));
-    if (release) seq.push_back(Button(MOUSEEVENTF_LEFTUP));
-    SendInput(static_cast<UINT>(seq.size()), seq.data(), sizeof(INPUT));
-    PumpUntil(done, 5000);
-    PumpUntil([] { return GetKeyState(VK_LBUTTON) >= 0 && !GetQueueStatus(QS_MOUSE); }, 2000);
-    Drain();
-}
-
 // The middle of an item, on the screen.
 POINT ItemPoint(const ListBoxW& list, long index, int dx = 40) {
     RECT r{};
@@ -133,9 +91,8 @@ protected:
     void TearDown() override {
         SendMouse(MOUSEEVENTF_LEFTUP);
         PumpUntil([] { return GetKeyState(VK_LBUTTON) >= 0; }, 1000);
+        steps_.Stop();
         form_.reset();
-        g_steps.clear();
-        g_step = 0;
     }
     ListBoxW& List(const wchar_t* name) { return form_->Ctl<ListBoxW>(name); }
 
@@ -144,18 +101,13 @@ protected:
                      std::function<void(host::DataObject&, long&)> atStart = {}) {
         source.OLEStartDrag = [this, steps = std::move(steps), atStart](host::DataObject& data, long& allowed) {
             if (atStart) atStart(data, allowed);
-            g_steps = steps;
-            g_step = 0;
-            timer_ = SetTimer(nullptr, 0, 60, RunStep);
+            steps_.Start(steps);
         };
     }
-    void StopWalking() {
-        if (timer_) KillTimer(nullptr, timer_);
-        timer_ = 0;
-    }
+    void StopWalking() { steps_.Stop(); }
 
     std::unique_ptr<host::Form> form_;
-    UINT_PTR timer_ = 0;
+    DragSteps steps_;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 // does nothing on the box's own selection). The drag runs in the system's own drag loop, walked
 // by a thread timer.
 #include "ControlsTestSupport.h"
+#include "MouseDrag.h"
 
 #include "controls/textbox/TextBoxW.h"
 #include "host/DataObject.h"
@@ -43,51 +44,6 @@ const wchar_t* kDesign = LR"(Begin Form F
 End
 )";
 
-std::vector<std::function<void()>> g_steps;
-size_t g_step = 0;
-void CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_step < g_steps.size()) g_steps[g_step++]();
-}
-
-INPUT MoveTo(POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return in;
-}
-
-INPUT Button(DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    return in;
-}
-
-void Send(INPUT in) { SendInput(1, &in, sizeof in); }
-
-void Key(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    Send(in);
-}
-
-// Press at `from`, move to `to` with the button down (released there when `release`); pumped
-// until `done`.
-void PressAndMove(POINT from, POINT to, bool release, const std::function<bool()>& done) {
-    SetCursorPos(from.x, from.y);
-    std::vector<INPUT> seq{MoveTo(from), Button(MOUSEEVENTF_LEFTDOWN)};
-    if (to.x != from.x || to.y != from.y) seq.push_back(MoveTo(to));
-    if (release) seq.push_back(Button(MOUSEEVENTF_LEFTUP));
-    SendInput(static_cast<UINT>(seq.size()), seq.data(), sizeof(INPUT));
-    PumpUntil(done, 5000);
-    PumpUntil([] { return GetKeyState(VK_LBUTTON) >= 0 && !GetQueueStatus(QS_MOUSE); }, 2000);
-    Drain();
-}
-
 // Where character `index` of a box starts, in client pixels; (dx, dy) into it, on the screen.
 POINT CharClient(const TextBoxW& box, long index) {
     LRESULT pos = SendMessageW(box.hWnd(), EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
@@ -121,13 +77,11 @@ protected:
         Src().OLECompleteDrag = [this](long& effect) { completed_.push_back(effect); };
     }
     void TearDown() override {
-        Send(Button(MOUSEEVENTF_LEFTUP));
-        Key(VK_CONTROL, true);
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        SendKey(VK_CONTROL, true);
         PumpUntil([] { return GetKeyState(VK_LBUTTON) >= 0; }, 1000);
-        StopWalking();
+        steps_.Stop();
         form_.reset();
-        g_steps.clear();
-        g_step = 0;
     }
     TextBoxW& Src() { return form_->Ctl<TextBoxW>(L"src"); }
     TextBoxW& Dst() { return form_->Ctl<TextBoxW>(L"dst"); }
@@ -137,24 +91,18 @@ protected:
     void Drag(long index, std::vector<std::function<void()>> steps, int dx = 2) {
         Src().OLEStartDrag = [this, steps = std::move(steps)](host::DataObject&, long& allowed) {
             allowedAtStart_ = allowed;
-            g_steps = steps;
-            g_step = 0;
-            timer_ = SetTimer(nullptr, 0, 60, RunStep);
+            steps_.Start(steps);
         };
         size_t before = completed_.size();
         POINT from = CharScreen(Src(), index, dx);
         PressAndMove(from, POINT{from.x + 20, from.y + 20}, false, [&] { return completed_.size() > before; });
-        StopWalking();
-    }
-    void StopWalking() {
-        if (timer_) KillTimer(nullptr, timer_);
-        timer_ = 0;
+        steps_.Stop();
     }
 
     std::unique_ptr<host::Form> form_;
     std::vector<long> completed_;
     long allowedAtStart_ = -1;
-    UINT_PTR timer_ = 0;
+    DragSteps steps_;
 };
 
 }  // namespace
@@ -171,10 +119,10 @@ TEST_F(TextBoxWDrag, ChineseTextMovesIntoAnotherBoxWhereTheCaretFollowedThePoint
     // The arrow over the selection; the text cursor elsewhere.
     POINT over = CharScreen(src, 5);
     SetCursorPos(over.x, over.y);
-    Send(MoveTo(over));
+    SendMouseMove(over);
     EXPECT_TRUE(PumpUntil([] { return GetCursor() == LoadCursorW(nullptr, IDC_ARROW); }, 1000));
     POINT outside = CharScreen(src, 1);
-    Send(MoveTo(outside));
+    SendMouseMove(outside);
     EXPECT_TRUE(PumpUntil([] { return GetCursor() == LoadCursorW(nullptr, IDC_IBEAM); }, 1000));
 
     std::wstring unicode;
@@ -187,7 +135,7 @@ TEST_F(TextBoxWDrag, ChineseTextMovesIntoAnotherBoxWhereTheCaretFollowedThePoint
     POINT caretSeen{-1, -1};
     POINT target = CharScreen(dst, 2, 1);
     Drag(5, {[&] { SetCursorPos(target.x - 8, target.y); }, [&] { SetCursorPos(target.x, target.y); }, [] {},
-             [&] { GetCaretPos(&caretSeen); }, [] { Send(Button(MOUSEEVENTF_LEFTUP)); }});
+             [&] { GetCaretPos(&caretSeen); }, [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
 
     ASSERT_EQ(completed_, std::vector<long>{DROPEFFECT_MOVE});
     EXPECT_EQ(allowedAtStart_, DROPEFFECT_COPY | DROPEFFECT_MOVE);
@@ -210,8 +158,8 @@ TEST_F(TextBoxWDrag, ChineseTextMovesIntoAnotherBoxWhereTheCaretFollowedThePoint
     src.SelStart(0);
     src.SelLength(3);
     target = CharScreen(dst, 0, 1);
-    Drag(1, {[&] { SetCursorPos(target.x, target.y); }, [] { Key(VK_CONTROL, false); }, [] {},
-             [] { Send(Button(MOUSEEVENTF_LEFTUP)); }, [] { Key(VK_CONTROL, true); }});
+    Drag(1, {[&] { SetCursorPos(target.x, target.y); }, [] { SendKey(VK_CONTROL, false); }, [] {},
+             [] { SendMouse(MOUSEEVENTF_LEFTUP); }, [] { SendKey(VK_CONTROL, true); }});
     ASSERT_EQ(completed_.back(), DROPEFFECT_COPY);
     EXPECT_EQ(dst.Text(), L"abc12中文字345");
     EXPECT_EQ(src.Text(), L"abc  xyz");
@@ -219,7 +167,7 @@ TEST_F(TextBoxWDrag, ChineseTextMovesIntoAnotherBoxWhereTheCaretFollowedThePoint
     // A move the target refuses leaves the source as it was.
     dst.OLEDragDrop = [](host::DataObject&, long& effect, int, int, float, float) { effect = 0; };
     dst.OLEDragOver = [](host::DataObject&, long& effect, int, int, float, float, int) { effect = 0; };
-    Drag(1, {[&] { SetCursorPos(target.x, target.y); }, [] {}, [] { Send(Button(MOUSEEVENTF_LEFTUP)); }});
+    Drag(1, {[&] { SetCursorPos(target.x, target.y); }, [] {}, [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
     ASSERT_EQ(completed_.back(), 0);
     EXPECT_EQ(src.Text(), L"abc  xyz");
     EXPECT_EQ(dst.Text(), L"abc12中文字345");
@@ -236,7 +184,7 @@ TEST_F(TextBoxWDrag, WithinOneBoxTextMovesPastItsSelectionAndADropOnItDoesNothin
 
     // Between "h" and "r" of "three": after the selection, so the place moves back by its length.
     POINT target = CharScreen(src, 10, 1);
-    Drag(5, {[&] { SetCursorPos(target.x, target.y); }, [] {}, [] { Send(Button(MOUSEEVENTF_LEFTUP)); }});
+    Drag(5, {[&] { SetCursorPos(target.x, target.y); }, [] {}, [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
     ASSERT_EQ(completed_, std::vector<long>{DROPEFFECT_MOVE});
     EXPECT_EQ(drops, 1);
     EXPECT_EQ(src.Text(), L"one  thtworee") << "moved once, not removed a second time at completion";
@@ -245,7 +193,7 @@ TEST_F(TextBoxWDrag, WithinOneBoxTextMovesPastItsSelectionAndADropOnItDoesNothin
 
     // Onto its own selection: nothing changes and the drag reports no effect.
     target = CharScreen(src, 9, 1);
-    Drag(8, {[&] { SetCursorPos(target.x + 3, target.y); }, [] {}, [] { Send(Button(MOUSEEVENTF_LEFTUP)); }});
+    Drag(8, {[&] { SetCursorPos(target.x + 3, target.y); }, [] {}, [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
     ASSERT_EQ(completed_.back(), 0);
     EXPECT_EQ(src.Text(), L"one  thtworee");
     EXPECT_EQ(src.SelStart(), 7);
@@ -286,8 +234,8 @@ TEST_F(TextBoxWDrag, DraggingNearTheEdgesOfABoxScrollsItAndEscapeChangesNothing)
     stay(steps, WindowPoint(dst, 60, 6), 3);
     steps.push_back([&] { seen.push_back(first()); });
     steps.push_back([] {
-        Key(VK_ESCAPE, false);
-        Key(VK_ESCAPE, true);
+        SendKey(VK_ESCAPE, false);
+        SendKey(VK_ESCAPE, true);
     });
     Drag(2, steps);
     ASSERT_EQ(seen.size(), 3u);
@@ -306,10 +254,89 @@ TEST_F(TextBoxWDrag, DraggingNearTheEdgesOfABoxScrollsItAndEscapeChangesNothing)
     stay(steps, WindowPoint(dst, 60, -8), 5);
     steps.push_back([&] { seen.push_back(first()); });
     steps.push_back([] {
-        Key(VK_ESCAPE, false);
-        Key(VK_ESCAPE, true);
+        SendKey(VK_ESCAPE, false);
+        SendKey(VK_ESCAPE, true);
     });
     Drag(4, steps);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], 0);
+}
+
+namespace {
+
+GUITHREADINFO ThreadCaret() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetCurrentThreadId(), &info);
+    return info;
+}
+
+// Whether the caret is drawn in `rc` of the window: it blinks by inverting what is under it, so
+// within a few blinks two looks at the place show each other's inverse.
+bool CaretBlinksAt(HWND hwnd, RECT rc) {
+    if (IsRectEmpty(&rc)) return false;
+    std::vector<Snapshot> looks;
+    DWORD until = GetTickCount() + 3 * GetCaretBlinkTime() + 200;
+    while (GetTickCount() < until) {
+        looks.push_back(Snapshot::OfWindowRect(hwnd, rc));
+        for (const Snapshot& earlier : looks) {
+            bool inverse = true;
+            for (int y = 0; y < earlier.Height() && inverse; ++y)
+                for (int x = 0; x < earlier.Width() && inverse; ++x)
+                    inverse = (earlier.At(x, y) ^ looks.back().At(x, y)) == 0xFFFFFF;
+            if (inverse) return true;
+        }
+        PumpUntil([] { return false; }, 40);
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(TextBoxWDrag, ADragPassingOverAnotherBoxLeavesTheFocusedBoxItsCaret) {
+    TextBoxW& src = Src();
+    TextBoxW& dst = Dst();
+    src.Text(L"光标 stays here");
+    src.SelStart(3);
+    src.SelLength(5);
+    dst.Text(L"passed over");
+    Drain();
+    POINT overDst = CharScreen(dst, 4, 1);
+    POINT background = WindowPoint(dst, 20, -1);
+    background.y += 30;  // the form below the box: no drop target there
+    GUITHREADINFO before{}, during{}, after{};
+
+    // Over the other box (its drop caret takes the thread's caret), then off to the form, where
+    // the button is released.
+    Drag(5, {[&] { before = ThreadCaret(); }, [&] { SetCursorPos(overDst.x, overDst.y); },
+             [&] { SetCursorPos(overDst.x + 6, overDst.y); }, [&] { during = ThreadCaret(); },
+             [&] { SetCursorPos(background.x, background.y); }, [] {}, [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
+    ASSERT_EQ(completed_.back(), 0);
+    ASSERT_EQ(GetFocus(), src.hWnd());
+    ASSERT_EQ(before.hwndCaret, src.hWnd()) << "the pressed box had the caret before the drag";
+    EXPECT_EQ(during.hwndCaret, dst.hWnd()) << "the box dragged over showed where the text would go";
+    after = ThreadCaret();
+    EXPECT_EQ(after.hwndCaret, src.hWnd());
+    EXPECT_TRUE(EqualRect(&after.rcCaret, &before.rcCaret));
+    EXPECT_TRUE(CaretBlinksAt(src.hWnd(), before.rcCaret)) << "the caret is drawn again";
+    EXPECT_EQ(src.Text(), L"光标 stays here");
+    EXPECT_EQ(dst.Text(), L"passed over");
+
+    // Escape while over the other box: the drag leaves it the same way.
+    Drag(5, {[&] { SetCursorPos(overDst.x, overDst.y); }, [&] { SetCursorPos(overDst.x + 6, overDst.y); },
+             [&] { during = ThreadCaret(); }, [] { SendKey(VK_ESCAPE, false); }, [] { SendKey(VK_ESCAPE, true); }});
+    ASSERT_EQ(completed_.back(), 0);
+    EXPECT_EQ(during.hwndCaret, dst.hWnd());
+    after = ThreadCaret();
+    EXPECT_EQ(after.hwndCaret, src.hWnd());
+    EXPECT_TRUE(EqualRect(&after.rcCaret, &before.rcCaret));
+    EXPECT_TRUE(CaretBlinksAt(src.hWnd(), before.rcCaret));
+
+    // Typing goes on at the caret's place, where the box's own caret follows it.
+    PressKey(VK_END);
+    TypeText(L"!");
+    EXPECT_EQ(src.Text(), L"光标 stays here!");
+    after = ThreadCaret();
+    EXPECT_EQ(after.hwndCaret, src.hWnd());
+    EXPECT_GT(after.rcCaret.left, before.rcCaret.left);
 }
