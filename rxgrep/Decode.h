@@ -11,9 +11,8 @@
 namespace rxgrep {
 
 enum class DecodePath {
-    Scalar,  // rx::FromUtf8 alone
-    Sse2,    // ASCII sixteen bytes at a time
-    Ssse3,   // and runs of two- and three-byte characters by byte shuffles
+    Scalar,  // rx::FromUtf8 alone (which takes ASCII runs 16 bytes at a time where built with SSE2)
+    Ssse3,   // 64 bytes at a time: ASCII widened, one- to three-byte characters by byte shuffles
 };
 
 // The fastest path this processor runs (asked of the processor once).

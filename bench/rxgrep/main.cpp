@@ -72,7 +72,6 @@ std::string ReadFile(const std::string& path) {
 const char* PathName(rxgrep::DecodePath p) {
     switch (p) {
     case rxgrep::DecodePath::Scalar: return "scalar";
-    case rxgrep::DecodePath::Sse2: return "sse2";
     case rxgrep::DecodePath::Ssse3: return "ssse3";
     }
     return "?";

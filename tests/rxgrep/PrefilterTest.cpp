@@ -96,3 +96,17 @@ TEST(Prefilter, NeverRulesOutWhatTheEngineFinds) {
     EXPECT_GT(ruledOut, 300);  // the look did fire, often
     EXPECT_EQ(agreed, ruledOut);
 }
+
+TEST(Prefilter, FindsTheLiteralWhereverItStandsAmongNearMisses) {
+    // near misses share the literal's first and last bytes; the literal itself, once, at every
+    // place of a long text, then cut short at the text's end
+    auto re = Compiled("zqxqz");
+    std::string misses;
+    while (misses.size() < 300) misses += "zqqqz zq z zqxrz zrxqz ";
+    EXPECT_TRUE(RulesOut(re, misses));
+    for (size_t at = 0; at <= misses.size(); ++at) {
+        const std::string text = misses.substr(0, at) + "zqxqz" + misses.substr(at);
+        ASSERT_FALSE(RulesOut(re, text)) << "at " << at;
+        ASSERT_TRUE(RulesOut(re, text.substr(0, at + 4))) << "cut at " << at;
+    }
+}
