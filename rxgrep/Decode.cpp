@@ -130,7 +130,8 @@ __attribute__((target("ssse3"), always_inline)) inline unsigned TakeWindow(const
 __attribute__((target("ssse3"))) size_t DecodeSsse3(const unsigned char* b, size_t n, rx::Char* const out) {
     rx::Char* o = out;
     size_t i = 0;
-    constexpr size_t kBlock = 64;
+    constexpr size_t kBlock = 64, kSlowest = 4096;
+    size_t slow = kBlock;
     while (i + kBlock <= n) {
         const auto* at = reinterpret_cast<const __m128i*>(b + i);
         const __m128i v0 = _mm_loadu_si128(at), v1 = _mm_loadu_si128(at + 1), v2 = _mm_loadu_si128(at + 2),
@@ -148,10 +149,14 @@ __attribute__((target("ssse3"))) size_t DecodeSsse3(const unsigned char* b, size
         const __m128i zero = _mm_setzero_si128();
         const uint64_t faults = Mask64(Faults(v0, zero), Faults(v1, v0), Faults(v2, v1), Faults(v3, v2));
         if (faults) {
+            // past the fault, and the further the more blocks in a row fail (text of four-byte
+            // characters or of broken bytes goes to the one-by-one reading almost whole)
             const size_t first = static_cast<size_t>(__builtin_ctzll(faults));
-            i = OneByOne(b, i, std::min(n, i + std::max<size_t>(first + 1, kBlock)), n, o);
+            i = OneByOne(b, i, std::min(n, i + std::max<size_t>(first + 1, slow)), n, o);
+            slow = std::min<size_t>(slow * 2, kSlowest);
             continue;
         }
+        slow = kBlock;
         const __m128i below = _mm_set1_epi8(-64);  // a continuation byte is signed below -64
         const uint64_t starts = ~Mask64(_mm_cmpgt_epi8(below, v0), _mm_cmpgt_epi8(below, v1),
                                         _mm_cmpgt_epi8(below, v2), _mm_cmpgt_epi8(below, v3));
