@@ -87,6 +87,19 @@ TEST(Decode, LongRunsOfEachKindAndTheirEnds) {
             ExpectSameOnEveryPath(Fill(kind, bytes).substr(0, bytes), "run of " + Hex(kind));
 }
 
+TEST(Decode, GoodTextAfterALongStretchOfFourByteOrBrokenCharacters) {
+    // the fallback takes ever longer stretches while blocks keep failing; where good text
+    // resumes, at any offset, the vector path picks up again with the same answer
+    const std::string bad[] = {"\xF0\x9F\x98\x80", "\xFF", "\xE4\xB8"};
+    const std::string good[] = {"a", "\xE4\xB8\xAD", "x\xC3\xA9\xE4\xB8\xAD "};
+    for (const std::string& b : bad)
+        for (const std::string& g : good)
+            for (size_t stretch : {100, 5000, 20000})
+                for (size_t shift = 0; shift < 4; ++shift)
+                    ExpectSameOnEveryPath(std::string(shift, 'a') + Fill(b, stretch) + Fill(g, 9000) + Fill(b, 70),
+                                          "stretch of " + Hex(b) + " then " + Hex(g));
+}
+
 TEST(Decode, EveryOddFormAtEveryOffsetOfTheBlocks) {
     // each form after 0..130 bytes of a filler (so it meets both ends of the 16- and 64-byte
     // blocks and the windows), followed by more filler or by the end of the text
