@@ -81,25 +81,39 @@ struct WindowTable {
 
 constexpr WindowTable kWindowTable;
 
-// Unsigned x >= limit, per byte.
-__attribute__((target("sse2"), always_inline)) inline __m128i AtLeast(__m128i x, uint8_t limit) {
-    const __m128i l = _mm_set1_epi8(static_cast<char>(limit));
-    return _mm_cmpeq_epi8(_mm_max_epu8(x, l), x);
-}
+// The faults of 16 bytes, given the 16 before them (zero before the block): a nonzero byte
+// where a byte and the one before it cannot stand together. Each pair is looked up by three
+// nibbles — the earlier byte's high and low one, the later byte's high one — in tables whose
+// bits stand for the ways a pair can be wrong, so that a bit survives the three lookups only
+// where all of its nibbles fit: a lead not followed by a continuation byte, a continuation
+// byte after ASCII, E0 followed by 80-9F (overlong), C0 or C1 (overlong), F0-FF (four-byte
+// characters and bytes no character has). Two continuation bytes in a row are right exactly
+// where the byte two before is a three-byte lead (E0-EF).
+constexpr char kShort = 0x01, kLong = 0x02, kOverlong3 = 0x04, kLeadC = 0x10, kLeadF = 0x20;
+constexpr char kTwoConts = static_cast<char>(0x80);
+constexpr char kAll = kShort | kLong | kOverlong3 | kLeadC | kLeadF | kTwoConts;
 
-// The faults of 16 bytes, given the 16 before them (zero before the block): a mask byte per byte.
 __attribute__((target("ssse3"), always_inline)) inline __m128i Faults(__m128i v, __m128i before) {
+    const __m128i firstHigh = _mm_setr_epi8(kLong, kLong, kLong, kLong, kLong, kLong, kLong, kLong,  // ASCII
+                                            kTwoConts, kTwoConts, kTwoConts, kTwoConts,              // 80-BF
+                                            kShort | kLeadC, kShort, kShort | kOverlong3, kShort | kLeadF);
+    constexpr char others = kAll & ~(kOverlong3 | kLeadC);  // low nibbles 2-F
+    const __m128i firstLow = _mm_setr_epi8(kAll, kAll & ~kOverlong3, others, others, others, others, others, others,
+                                           others, others, others, others, others, others, others, others);
+    constexpr char notCont = kShort | kLeadC | kLeadF, cont = kLong | kTwoConts | kLeadC | kLeadF;
+    const __m128i secondHigh = _mm_setr_epi8(notCont, notCont, notCont, notCont, notCont, notCont, notCont, notCont,
+                                             cont | kOverlong3, cont | kOverlong3, cont, cont,  // 80-9F, A0-BF
+                                             notCont, notCont, notCont, notCont);
+    const __m128i nibble = _mm_set1_epi8(0x0F);
     const __m128i prev1 = _mm_alignr_epi8(v, before, 15);
     const __m128i prev2 = _mm_alignr_epi8(v, before, 14);
-    const __m128i isCont = _mm_cmpgt_epi8(_mm_set1_epi8(-64), v);  // 80-BF: -128..-65 as signed
-    const __m128i wanted = _mm_or_si128(AtLeast(prev1, 0xC0), AtLeast(prev2, 0xE0));
-    __m128i f = _mm_xor_si128(wanted, isCont);
-    f = _mm_or_si128(f, AtLeast(v, 0xF0));
-    f = _mm_or_si128(f, _mm_cmpeq_epi8(_mm_and_si128(v, _mm_set1_epi8(static_cast<char>(0xFE))),
-                                       _mm_set1_epi8(static_cast<char>(0xC0))));
-    const __m128i overlong = _mm_and_si128(_mm_cmpeq_epi8(prev1, _mm_set1_epi8(static_cast<char>(0xE0))),
-                                           _mm_cmpgt_epi8(_mm_set1_epi8(-96), v));  // E0 then 80-9F
-    return _mm_or_si128(f, overlong);
+    const __m128i pair = _mm_and_si128(
+        _mm_and_si128(_mm_shuffle_epi8(firstHigh, _mm_and_si128(_mm_srli_epi16(prev1, 4), nibble)),
+                      _mm_shuffle_epi8(firstLow, _mm_and_si128(prev1, nibble))),
+        _mm_shuffle_epi8(secondHigh, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
+    // bit 7 where the byte two before is E0-FF (F0-FF are faults of their own)
+    const __m128i third = _mm_and_si128(_mm_subs_epu8(prev2, _mm_set1_epi8(0x60)), _mm_set1_epi8(kTwoConts));
+    return _mm_xor_si128(pair, third);
 }
 
 __attribute__((target("sse2"), always_inline)) inline uint64_t Mask64(__m128i a, __m128i b, __m128i c, __m128i d) {
@@ -147,11 +161,13 @@ __attribute__((target("ssse3"))) size_t DecodeSsse3(const unsigned char* b, size
             continue;
         }
         const __m128i zero = _mm_setzero_si128();
-        const uint64_t faults = Mask64(Faults(v0, zero), Faults(v1, v0), Faults(v2, v1), Faults(v3, v2));
-        if (faults) {
+        const __m128i f0 = Faults(v0, zero), f1 = Faults(v1, v0), f2 = Faults(v2, v1), f3 = Faults(v3, v2);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(_mm_or_si128(f0, f1), _mm_or_si128(f2, f3)), zero)) != 0xFFFF) {
             // past the fault, and the further the more blocks in a row fail (text of four-byte
             // characters or of broken bytes goes to the one-by-one reading almost whole)
-            const size_t first = static_cast<size_t>(__builtin_ctzll(faults));
+            const uint64_t fine = Mask64(_mm_cmpeq_epi8(f0, zero), _mm_cmpeq_epi8(f1, zero), _mm_cmpeq_epi8(f2, zero),
+                                         _mm_cmpeq_epi8(f3, zero));
+            const size_t first = static_cast<size_t>(__builtin_ctzll(~fine));
             i = OneByOne(b, i, std::min(n, i + std::max<size_t>(first + 1, slow)), n, o);
             slow = std::min<size_t>(slow * 2, kSlowest);
             continue;
