@@ -15,16 +15,22 @@ namespace {
 // has got, so nesting depth costs heap, not stack.
 class Compiler {
 public:
-    Compiler(Ast&& ast, bool ignoreCase, bool multiline)
-        : ast_(std::move(ast)), ignoreCase_(ignoreCase), multiline_(multiline), prog_(std::make_unique<Program>()) {}
+    Compiler(Ast&& ast, bool ignoreCase, bool multiline, bool backwards)
+        : ast_(std::move(ast)), ignoreCase_(ignoreCase), multiline_(multiline), backwards_(backwards),
+          prog_(std::make_unique<Program>()) {}
 
     std::unique_ptr<Program> Run() {
         prog_->groupCount = ast_.groupCount;
+        if (backwards_) {
+            for (Node& n : ast_.nodes)
+                if (n.kind == NodeKind::Concat) std::reverse(n.kids.begin(), n.kids.end());
+        }
         ComputeNullable();
         // the whole match's start and end are set by the matcher itself (at the attempt's start
         // and at Match), which spares every attempt two instructions
         EmitTree(ast_.root);
         Emit(Op::Match);
+        if (backwards_) return std::move(prog_);
         MakeStarsAtomic();
         AnalyseStart();
         AnalyseFilter();
@@ -732,15 +738,27 @@ private:
     Ast ast_;
     bool ignoreCase_;
     bool multiline_;
+    bool backwards_;  // the anchors keep their meaning: the automaton reading backwards swaps sides
     std::unique_ptr<Program> prog_;
     std::vector<bool> nullable_;
 };
 
 }  // namespace
 
+// Back-references and look-aheads have no backwards reading the automaton could use.
+static bool Reversible(const Ast& ast) {
+    for (const Node& n : ast.nodes)
+        if (n.kind == NodeKind::BackRef || n.kind == NodeKind::LookAhead) return false;
+    return true;
+}
+
 std::unique_ptr<Program> Compile(Ast&& ast, bool ignoreCase, bool multiline) {
     try {
-        return Compiler(std::move(ast), ignoreCase, multiline).Run();
+        std::optional<Ast> backwards;
+        if (Reversible(ast)) backwards = ast;
+        auto prog = Compiler(std::move(ast), ignoreCase, multiline, false).Run();
+        if (backwards) prog->reversed = Compiler(std::move(*backwards), ignoreCase, multiline, true).Run();
+        return prog;
     } catch (const std::bad_alloc&) {
         throw base::Error(base::err::OutOfMemory, L"Out of memory");
     } catch (const std::length_error&) {

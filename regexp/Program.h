@@ -69,6 +69,10 @@ public:
     uint32_t groupCount = 0;      // capturing groups
     uint32_t registerCount = 0;   // loop counters and marks
     StartInfo start;
+    // The same pattern compiled backwards (each sequence's terms in reverse order), for finding
+    // where a match starts from where it ends; only for patterns without back-references and
+    // look-aheads, and without the analyses that only a forward search reads.
+    std::unique_ptr<Program> reversed;
 
     std::string Disassemble() const;
 };

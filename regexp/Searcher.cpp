@@ -1,14 +1,24 @@
 #include "regexp/Searcher.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 
 namespace rx {
+namespace {
+
+std::atomic<bool> dfaSwitch{false};
+
+}  // namespace
+
+void Searcher::UseDfa(bool on) { dfaSwitch.store(on); }
+bool Searcher::DfaInUse() { return dfaSwitch.load(); }
 
 Searcher::Searcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget,
                    const std::atomic<bool>* stop)
     : prog_(program), matcher_(program, text, length, stepBudget, stop), text_(text), length_(length),
       budget_(stepBudget), linear_(PikeVm::Handles(program)),
+      dfa_(dfaSwitch.load(std::memory_order_relaxed) && program.reversed && LazyDfa::Handles(program)),
       allowance_(kBaseSteps + kStepsPerUnit * static_cast<uint64_t>(length)) {
     const uint64_t extra = kRunStepsPerUnit * static_cast<uint64_t>(length);
     runLeft_ = stepBudget > UINT64_MAX - extra ? UINT64_MAX : stepBudget + extra;
@@ -39,6 +49,15 @@ Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroup
     const size_t all = 2 * (prog_.groupCount + 1), slots = withGroups ? all : 2;
     if (!MayMatchFrom(from)) return Status::NoMatch;
     if (runLeft_ == 0) return Status::BudgetExceeded;
+    if (dfa_) {
+        const Status st = Automaton(from, spans, withGroups, std::min(budget_, runLeft_));
+        if (st != Status::OutOfMemory) return st;
+        // the cache cannot hold the states this text needs: the other matchers take over
+        dfa_ = false;
+        forward_.reset();
+        backward_.reset();
+        if (runLeft_ == 0) return Status::BudgetExceeded;
+    }
     // a search gets the budget, or what the run has left of it when that is less
     const uint64_t searchBudget = std::min(budget_, runLeft_);
     uint64_t used = 0;
@@ -63,6 +82,32 @@ Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroup
     const Status st = Linear(from, false, slots, linearBudget, spans);
     Spend(used + std::min(pike_->Steps(), linearBudget));
     return st;
+}
+
+// Forwards to the leftmost match's end, backwards from there to its start (no further back than
+// where the forward search began it), then the groups when asked for.
+Status Searcher::Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, uint64_t budget) {
+    if (!forward_) {
+        forward_ = std::make_unique<LazyDfa>(prog_, LazyDfa::Mode::LeftmostFirst, matcher_.StopFlag());
+        backward_ = std::make_unique<LazyDfa>(*prog_.reversed, LazyDfa::Mode::Longest, matcher_.StopFlag());
+    }
+    forward_->Budget(budget);
+    size_t end = 0, floor = 0;
+    Status st = forward_->Forward(text_, length_, from, &matcher_, end, floor);
+    const uint64_t used = std::min(forward_->Steps(), budget);
+    Spend(used);
+    if (st != Status::Match) return st;
+    backward_->Budget(budget - used);
+    size_t start = 0;
+    st = backward_->Backward(text_, length_, end, floor, start);
+    Spend(std::min(backward_->Steps(), budget - used));
+    // (a match found forwards is always found backwards: were it not, the other matchers answer)
+    if (st == Status::NoMatch) return Status::OutOfMemory;
+    if (st != Status::Match) return st;
+    if (withGroups) return MatchAt(start, end, spans);
+    spans.push_back(static_cast<int32_t>(start));
+    spans.push_back(static_cast<int32_t>(end));
+    return Status::Match;
 }
 
 Status Searcher::MatchAt(size_t start, size_t end, std::vector<int32_t>& spans) {

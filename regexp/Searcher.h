@@ -1,4 +1,8 @@
-// Which matcher answers a search. The backtracking matcher (Matcher) is the fastest on the
+// Which matcher answers a search. A pattern without back-references and look-aheads is searched
+// by the lazy DFA (LazyDfa): forwards for where the leftmost match ends, backwards from there for
+// where it starts; the groups, when read, come from the matchers below run on that match alone.
+// When the DFA's cache cannot hold the states a text needs, the searches of that text go on as
+// follows. The backtracking matcher (Matcher) is the fastest on the
 // patterns people write, and the only one that can follow back-references and look-aheads; the
 // linear matcher (PikeVm) gives the same answers in time linear in the text, whatever the
 // pattern's nesting. A pattern without back-references and look-aheads starts on the
@@ -11,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "regexp/LazyDfa.h"
 #include "regexp/Matcher.h"
 #include "regexp/PikeVm.h"
 
@@ -37,7 +42,13 @@ public:
     // costly ones ends near the budget's time however many matches it finds.
     static constexpr uint64_t kRunStepsPerUnit = 256;
 
+    // Whether searches may go through the lazy DFA (on by default); off, they take the other
+    // matchers' path, which the tests compare it with.
+    static void UseDfa(bool on);
+    static bool DfaInUse();
+
 private:
+    Status Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, uint64_t budget);
     bool MayMatchFrom(size_t from);
     void Spend(uint64_t steps) { runLeft_ -= steps < runLeft_ ? steps : runLeft_; }
     Status Linear(size_t from, bool anchored, size_t slots, uint64_t budget, std::vector<int32_t>& spans);
@@ -45,10 +56,12 @@ private:
     const Program& prog_;
     Matcher matcher_;
     std::unique_ptr<PikeVm> pike_;  // made when first needed
+    std::unique_ptr<LazyDfa> forward_, backward_;  // the same
     const Char* text_;
     size_t length_;
     uint64_t budget_;
     bool linear_;          // the linear matcher can answer this program
+    bool dfa_;             // the DFA answers the searches
     uint64_t allowance_;   // backtracking steps left to the searches of this text
     uint64_t runLeft_;     // steps left to the searches of this text, whichever matcher spends them
     // one past the last place of the program's required unit (0: nowhere), once looked for

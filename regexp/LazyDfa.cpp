@@ -1,0 +1,664 @@
+#include "regexp/LazyDfa.h"
+
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <new>
+
+#include "regexp/CaseFold.h"
+
+namespace rx {
+namespace {
+
+uint64_t HashWords(const int32_t* key, size_t width) {
+    uint64_t h = width;
+    for (size_t k = 0; k < width; ++k) h = (h ^ static_cast<uint32_t>(key[k])) * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    return h ^ (h >> 33);
+}
+
+using Ranges = std::vector<std::pair<uint32_t, uint32_t>>;
+
+}  // namespace
+
+// The keys met while one transition is built (the states visited, the ways kept): flat storage
+// and a table whose entries carry a stamp, so that starting over costs nothing.
+class LazyDfa::KeySet {
+public:
+    void Reset(size_t width) {
+        width_ = width;
+        pool_.clear();
+        count_ = 0;
+        if (table_.empty()) table_.assign(64, 0);
+        if (++stamp_ == 0) {
+            std::fill(table_.begin(), table_.end(), 0);
+            stamp_ = 1;
+        }
+    }
+    size_t Bytes() const { return pool_.capacity() * sizeof(int32_t) + table_.capacity() * sizeof(uint64_t); }
+    // True when the key was not there yet (and now is).
+    bool Insert(const int32_t* key) {
+        if (2 * (count_ + 1) > table_.size()) Grow();
+        const uint64_t stamp = static_cast<uint64_t>(stamp_) << 32;
+        const size_t mask = table_.size() - 1;
+        for (size_t i = HashWords(key, width_) & mask;; i = (i + 1) & mask) {
+            const uint64_t e = table_[i];
+            if ((e & ~0xFFFFFFFFull) != stamp) {
+                pool_.insert(pool_.end(), key, key + width_);
+                table_[i] = stamp | ++count_;
+                return true;
+            }
+            const int32_t* other = pool_.data() + ((e & 0xFFFFFFFFull) - 1) * width_;
+            if (std::equal(key, key + width_, other)) return false;
+        }
+    }
+
+private:
+    void Grow() {
+        table_.assign(table_.size() * 2, 0);
+        const uint64_t stamp = static_cast<uint64_t>(stamp_) << 32;
+        const size_t mask = table_.size() - 1;
+        for (size_t k = 0; k < count_; ++k) {
+            size_t i = HashWords(pool_.data() + k * width_, width_) & mask;
+            while ((table_[i] & ~0xFFFFFFFFull) == stamp) i = (i + 1) & mask;
+            table_[i] = stamp | (k + 1);
+        }
+    }
+
+    size_t width_ = 0;
+    std::vector<int32_t> pool_;
+    std::vector<uint64_t> table_;
+    uint32_t stamp_ = 0;
+    size_t count_ = 0;
+};
+
+LazyDfa::LazyDfa(const Program& program, Mode mode, const std::atomic<bool>* stop, size_t memoryCap)
+    : prog_(program), code_(program.code.data()), mode_(mode), stop_(stop), cap_(memoryCap),
+      visited_(std::make_unique<KeySet>()), emitted_(std::make_unique<KeySet>()) {
+    // counters and marks told apart as the linear matcher does
+    std::vector<uint8_t> isMark(program.registerCount, 0);
+    loopMark_.assign(program.code.size(), -1);
+    const auto& code = program.code;
+    for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(InstrSize(code.data(), pc))) {
+        switch (static_cast<Op>(code[pc])) {
+        case Op::SetMark: case Op::CheckProgress: isMark[static_cast<size_t>(code[pc + 1])] = 1; break;
+        case Op::CounterNext:
+            if (code[pc + 2] >= 0) {
+                isMark[static_cast<size_t>(code[pc + 2])] = 1;
+                if (pc + 5 < code.size() && static_cast<Op>(code[pc + 5]) == Op::Jump)
+                    loopMark_[static_cast<size_t>(code[pc + 6])] = code[pc + 2];
+            }
+            break;
+        default: break;
+        }
+    }
+    regIndex_.resize(program.registerCount);
+    for (uint32_t r = 0; r < program.registerCount; ++r)
+        regIndex_[r] = static_cast<int32_t>(isMark[r] ? markCount_++ : counters_++);
+    marks_.assign((markCount_ + 31) / 32, 0);
+    regs_.assign(counters_, 0);
+    BuildClasses(program);
+    table_.assign(64, -1);
+    for (auto& s : starts_) s[0] = s[1] = -1;
+    // a row's entries hold the target row shifted left by two: the cap keeps that within 31 bits
+    usable_ = usable_ && cap_ < (size_t{1} << 29) && static_cast<size_t>(stride_) * sizeof(int32_t) * 16 < cap_;
+}
+
+LazyDfa::~LazyDfa() = default;
+
+bool LazyDfa::Handles(const Program& program) {
+    const auto& code = program.code;
+    for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(InstrSize(code.data(), pc))) {
+        switch (static_cast<Op>(code[pc])) {
+        case Op::BackRef: case Op::BackRefFold: case Op::LookAhead: case Op::NegLookAhead: return false;
+        default: break;
+        }
+    }
+    return true;
+}
+
+// Units fall in the same class when every unit test of the program, the word class and the two
+// line breaks say the same of them: one transition then stands for all of them. The tests' ranges
+// cut the code space into intervals; intervals with the same answers are merged.
+void LazyDfa::BuildClasses(const Program& program) {
+    std::vector<Ranges> tests;
+    auto unit = [&](uint32_t u) { tests.push_back(Ranges{{u, u}}); };
+    auto folded = [&](uint16_t f) {
+        Ranges r;
+        ForEachUnitFoldingTo(f, [&](uint16_t u) { r.emplace_back(u, u); });
+        if (r.empty()) r.emplace_back(f, f);
+        tests.push_back(std::move(r));
+    };
+    auto set = [&](int32_t index) {
+        Ranges r;
+        for (auto [lo, hi] : program.sets[static_cast<size_t>(index)].Ranges()) r.emplace_back(lo, hi);
+        tests.push_back(std::move(r));
+    };
+    auto ofKind = [&](int32_t kind, int32_t operand) {
+        switch (static_cast<UnitKind>(kind)) {
+        case UnitKind::Char: unit(static_cast<uint16_t>(operand)); break;
+        case UnitKind::CharFold: folded(static_cast<uint16_t>(operand)); break;
+        case UnitKind::Set: set(operand); break;
+        case UnitKind::Any: break;  // line feed is a class of its own anyway
+        }
+    };
+    const auto& code = program.code;
+    for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(InstrSize(code.data(), pc))) {
+        const int32_t* arg = code.data() + pc + 1;
+        switch (static_cast<Op>(code[pc])) {
+        case Op::Char: unit(static_cast<uint16_t>(arg[0])); break;
+        case Op::CharFold: folded(static_cast<uint16_t>(arg[0])); break;
+        case Op::String:
+            for (int32_t k = 0; k < arg[0]; ++k) unit(static_cast<uint16_t>(arg[1 + k]));
+            break;
+        case Op::StringFold:
+            for (int32_t k = 0; k < arg[0]; ++k) folded(static_cast<uint16_t>(arg[1 + k]));
+            break;
+        case Op::Set: set(arg[0]); break;
+        case Op::Star: case Op::StarLazy: case Op::StarAtomic: ofKind(arg[0], arg[1]); break;
+        default: break;
+        }
+    }
+    const CharSet wordSet = CharSet::Word();
+    {
+        Ranges word;
+        for (auto [lo, hi] : wordSet.Ranges()) word.emplace_back(lo, hi);
+        tests.push_back(std::move(word));
+    }
+    unit('\r');
+    unit('\n');
+
+    std::vector<uint32_t> cuts{0, 0x10000};
+    for (const Ranges& t : tests)
+        for (auto [lo, hi] : t) {
+            cuts.push_back(lo);
+            cuts.push_back(hi + 1);
+        }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    const size_t intervals = cuts.size() - 1, words = (tests.size() + 63) / 64;
+    std::vector<uint64_t> answers(intervals * words, 0);
+    for (size_t t = 0; t < tests.size(); ++t)
+        for (auto [lo, hi] : tests[t])
+            for (auto i = static_cast<size_t>(std::lower_bound(cuts.begin(), cuts.end(), lo) - cuts.begin());
+                 i < intervals && cuts[i] <= hi; ++i)
+                answers[i * words + t / 64] |= uint64_t{1} << (t % 64);
+    std::map<std::vector<uint64_t>, uint32_t> seen;
+    classOf_.assign(0x10000, 0);
+    for (size_t i = 0; i < intervals; ++i) {
+        std::vector<uint64_t> key(answers.begin() + static_cast<ptrdiff_t>(i * words),
+                                  answers.begin() + static_cast<ptrdiff_t>((i + 1) * words));
+        auto [it, fresh] = seen.emplace(std::move(key), static_cast<uint32_t>(represent_.size()));
+        if (fresh) represent_.push_back(static_cast<uint16_t>(cuts[i]));
+        std::fill(classOf_.begin() + cuts[i], classOf_.begin() + cuts[i + 1], static_cast<uint16_t>(it->second));
+    }
+    classes_ = static_cast<uint32_t>(represent_.size());
+    if (classes_ > 0xFFFF) usable_ = false;  // (cannot happen: the edge's class number must fit too)
+    stride_ = classes_ + 1;
+    sideOf_.resize(stride_);
+    for (uint32_t c = 0; c < classes_; ++c) {
+        const uint16_t u = represent_[c];
+        sideOf_[c] = static_cast<uint8_t>(u == '\r' || u == '\n' ? Break : wordSet.Contains(u) ? WordUnit : Other);
+    }
+    sideOf_[classes_] = Edge;
+}
+
+LazyDfa::Side LazyDfa::SideOf(const Char* text, size_t length, size_t pos, bool before) const {
+    if (before ? pos == 0 : pos >= length) return Edge;
+    return static_cast<Side>(sideOf_[classOf_[static_cast<uint16_t>(text[before ? pos - 1 : pos])]]);
+}
+
+void LazyDfa::BeginSearch() {
+    flushes_ = 0;
+    stopped_ = false;
+    left_ = 0;
+    budgetLeft_ = static_cast<int64_t>(std::min<uint64_t>(budget_, INT64_MAX));
+}
+
+// The current grant of steps has run out: the search ends at its budget or at the caller's
+// request, or goes on with a new grant.
+bool LazyDfa::Renew() {
+    const int64_t remaining = budgetLeft_ + left_;
+    if (remaining < 0) return false;
+    if (stop_ && stop_->load(std::memory_order_relaxed)) {
+        stopped_ = true;
+        return false;
+    }
+    left_ = std::min(remaining, Matcher::StopPollSteps);
+    budgetLeft_ = remaining - left_;
+    return true;
+}
+
+void LazyDfa::Flush() {
+    keys_.clear();
+    hashes_.clear();
+    trans_.clear();
+    std::fill(table_.begin(), table_.end(), -1);
+    bytes_ = 0;
+    for (auto& s : starts_) s[0] = s[1] = -1;
+    ++totalFlushes_;
+}
+
+// The state of `key`, made when new. Making one past the cap empties the cache first (`flushed`:
+// every state number held before is void).
+int32_t LazyDfa::Intern(const std::vector<int32_t>& key, bool& flushed) {
+    const uint64_t hash = HashWords(key.data(), key.size());
+    size_t mask = table_.size() - 1;
+    for (size_t i = hash & mask; table_[i] >= 0; i = (i + 1) & mask) {
+        const auto id = static_cast<size_t>(table_[i]);
+        if (hashes_[id] == hash && keys_[id] == key) return table_[i];
+    }
+    const size_t cost = key.size() * sizeof(int32_t) + stride_ * sizeof(int32_t) + 3 * sizeof(void*) + 2 * sizeof(uint64_t);
+    if (bytes_ + cost + table_.size() * sizeof(int32_t) > cap_) {
+        if (++flushes_ > kMaxFlushes || 2 * cost > cap_) throw GiveUp{};
+        Flush();
+        flushed = true;
+    }
+    Charge(static_cast<int64_t>(stride_ / 16));  // the new row
+    const auto id = static_cast<int32_t>(keys_.size());
+    keys_.push_back(key);
+    hashes_.push_back(hash);
+    trans_.resize(trans_.size() + stride_, -1);
+    bytes_ += cost;
+    if (2 * keys_.size() > table_.size()) {
+        table_.assign(table_.size() * 2, -1);
+        mask = table_.size() - 1;
+        for (size_t k = 0; k < keys_.size(); ++k) {
+            size_t i = hashes_[k] & mask;
+            while (table_[i] >= 0) i = (i + 1) & mask;
+            table_[i] = static_cast<int32_t>(k);
+        }
+        return id;
+    }
+    size_t i = hash & mask;
+    while (table_[i] >= 0) i = (i + 1) & mask;
+    table_[i] = id;
+    return id;
+}
+
+// A state with no ways under way yet: the search's start, or where every way has died. With
+// `withStartThread`, one way waits at the program's start (an anchored search).
+int32_t LazyDfa::StartState(Side before, bool newStarts, bool withStartThread) {
+    int32_t& cached = starts_[before][newStarts ? 1 : 0];
+    if (!withStartThread && cached >= 0) return cached;
+    std::vector<int32_t> key{before, newStarts ? 1 : 0};
+    if (withStartThread) {
+        key.push_back(0);
+        key.push_back(0);
+        key.insert(key.end(), counters_, 0);
+    }
+    bool flushed = false;
+    const int32_t id = Intern(key, flushed);
+    if (!withStartThread) starts_[before][newStarts ? 1 : 0] = id;
+    return id;
+}
+
+// The transition of `state` on a unit of class `cls` (or, for the last class, on the text's
+// edge): every way follows what consumes nothing, with the anchors and word boundaries settled
+// between the unit before and this one, then takes this unit. Returns the entry for the table.
+int32_t LazyDfa::Transition(int32_t state, uint32_t cls) {
+    scratch_ = keys_[static_cast<size_t>(state)];  // a copy: making the target may empty the cache
+    const auto side = static_cast<Side>(scratch_[0]);
+    const bool newStarts = scratch_[1] != 0;
+    const auto unitSide = static_cast<Side>(sideOf_[cls]);
+    const int32_t unit = cls < classes_ ? represent_[cls] : -1;
+    const bool forward = mode_ == Mode::LeftmostFirst;
+    const Side before = forward ? side : unitSide, after = forward ? unitSide : side;
+    std::fill(marks_.begin(), marks_.end(), 0);
+    visited_->Reset(2 + counters_ + marks_.size());
+    emitted_->Reset(2 + counters_);
+    next_.assign({unitSide, 0});
+    matched_ = false;
+    const size_t width = 2 + counters_;
+    for (size_t k = 2; k + width <= scratch_.size(); k += width) {
+        std::copy_n(scratch_.begin() + static_cast<ptrdiff_t>(k + 2), counters_, regs_.begin());
+        if (Closure(scratch_[k], scratch_[k + 1], before, after, unit) && forward) break;
+    }
+    if (newStarts && !matched_) {
+        // a new start, after every way begun earlier
+        std::fill(regs_.begin(), regs_.end(), 0);
+        Closure(0, 0, before, after, unit);
+    }
+    next_[1] = newStarts && !matched_ ? 1 : 0;
+    bool flushed = false;
+    const int32_t target = Intern(next_, flushed);
+    const int32_t entry = (target * static_cast<int32_t>(stride_)) << kEntryShift | (matched_ ? kMatchBit : 0) |
+                          (next_.size() == 2 ? kSpecialBit : 0);
+    if (!flushed) trans_[static_cast<size_t>(state) * stride_ + cls] = entry;
+    return entry;
+}
+
+bool LazyDfa::Visit(int32_t pc, int32_t count) {
+    probe_.clear();
+    probe_.push_back(pc);
+    probe_.push_back(count);
+    probe_.insert(probe_.end(), regs_.begin(), regs_.end());
+    for (uint32_t w : marks_) probe_.push_back(static_cast<int32_t>(w));
+    if (!visited_->Insert(probe_.data())) return false;
+    // the ways of one transition may be many (a counted loop of empty iterations): they count
+    // against the cache's memory too
+    if (visited_->Bytes() > cap_) throw GiveUp{};
+    return true;
+}
+
+// The way at the consuming instruction pc (count units into it) takes the unit: where it goes
+// next joins the target state, unless an earlier way already went there.
+void LazyDfa::Emit(int32_t pc, int32_t count) {
+    const int32_t* arg = code_ + pc + 1;
+    int32_t next = pc, nextCount = 0;
+    switch (static_cast<Op>(code_[pc])) {
+    case Op::Char: case Op::CharFold: case Op::Set: next = pc + 2; break;
+    case Op::Any: next = pc + 1; break;
+    case Op::String: case Op::StringFold:
+        if (count + 1 == arg[0]) next = pc + 2 + arg[0];
+        else nextCount = count + 1;
+        break;
+    case Op::Star: case Op::StarLazy: case Op::StarAtomic: {
+        // past the minimum of an unbounded loop every count behaves alike: one state
+        const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
+        uint32_t n = static_cast<uint32_t>(count) + 1;
+        if (max == kInfinite && n > min) n = min;
+        nextCount = static_cast<int32_t>(n);
+        break;
+    }
+    default: return;
+    }
+    probe_.clear();
+    probe_.push_back(next);
+    probe_.push_back(nextCount);
+    probe_.insert(probe_.end(), regs_.begin(), regs_.end());
+    if (emitted_->Insert(probe_.data())) next_.insert(next_.end(), probe_.begin(), probe_.end());
+}
+
+void LazyDfa::Write(int32_t index, int32_t value) {
+    int32_t& v = regs_[static_cast<size_t>(index)];
+    if (v == value) return;
+    stack_.push_back(Item{Restore, 0, index, v});
+    v = value;
+}
+
+void LazyDfa::SetMark(int32_t reg, bool here) {
+    const auto m = static_cast<uint32_t>(regIndex_[static_cast<size_t>(reg)]);
+    uint32_t& word = marks_[m >> 5];
+    const bool was = (word >> (m & 31)) & 1;
+    if (was == here) return;
+    stack_.push_back(Item{RestoreMark, 0, static_cast<int32_t>(m), was ? 1 : 0});
+    word ^= 1u << (m & 31);
+}
+
+void LazyDfa::Unwind() {
+    while (!stack_.empty()) {
+        const Item& item = stack_.back();
+        if (item.kind == Restore) regs_[static_cast<size_t>(item.a)] = item.b;
+        else if (item.kind == RestoreMark) marks_[static_cast<uint32_t>(item.a) >> 5] ^= 1u << (item.a & 31);
+        stack_.pop_back();
+    }
+}
+
+bool LazyDfa::UnitMatches(int32_t kind, int32_t operand, uint16_t unit) const {
+    switch (static_cast<UnitKind>(kind)) {
+    case UnitKind::Char: return unit == static_cast<uint16_t>(operand);
+    case UnitKind::CharFold: return FoldCase(unit) == static_cast<uint16_t>(operand);
+    case UnitKind::Set: return prog_.sets[static_cast<size_t>(operand)].Contains(unit);
+    case UnitKind::Any: return unit != '\n';
+    }
+    return false;
+}
+
+bool LazyDfa::CanTake(int32_t pc, int32_t count, int32_t unit) const {
+    if (unit < 0) return false;  // the text's edge
+    const auto u = static_cast<uint16_t>(unit);
+    const int32_t* arg = code_ + pc + 1;
+    switch (static_cast<Op>(code_[pc])) {
+    case Op::Char: return u == static_cast<uint16_t>(arg[0]);
+    case Op::CharFold: return FoldCase(u) == static_cast<uint16_t>(arg[0]);
+    case Op::String: return u == static_cast<uint16_t>(arg[1 + count]);
+    case Op::StringFold: return FoldCase(u) == static_cast<uint16_t>(arg[1 + count]);
+    case Op::Any: return u != '\n';
+    case Op::Set: return prog_.sets[static_cast<size_t>(arg[0])].Contains(u);
+    case Op::Star: case Op::StarLazy: case Op::StarAtomic: return UnitMatches(arg[0], arg[1], u);
+    default: return false;
+    }
+}
+
+// Follows every way from (pc, count) that consumes nothing, in priority order, as the linear
+// matcher does, with `before` and `after` the sides of the place in the text. Returns true when
+// the end of the pattern was reached and the mode cuts the ways after it.
+bool LazyDfa::Closure(int32_t startPc, int32_t startCount, Side before, Side after, int32_t unit) {
+    stack_.clear();
+    stack_.push_back(Item{Explore, startPc, startCount, 0});
+    while (!stack_.empty()) {
+        const Item item = stack_.back();
+        stack_.pop_back();
+        int32_t pc = item.pc, count = item.a;
+        switch (item.kind) {
+        case Restore: regs_[static_cast<size_t>(item.a)] = item.b; continue;
+        case RestoreMark: marks_[static_cast<uint32_t>(item.a) >> 5] ^= 1u << (item.a & 31); continue;
+        case TakeLater: Emit(item.pc, item.a); continue;
+        case LoopExit:
+            // a loop left behind: its counter and mark no longer tell states apart
+            Write(regIndex_[static_cast<size_t>(item.a)], 0);
+            if (item.b >= 0) SetMark(item.b, false);
+            count = 0;
+            break;
+        default: break;
+        }
+        for (;;) {
+            Charge(1);
+            if (!Visit(pc, count)) break;
+            const int32_t* arg = code_ + pc + 1;
+            bool go = true;
+            switch (static_cast<Op>(code_[pc])) {
+            case Op::Match:
+                matched_ = true;
+                if (mode_ == Mode::LeftmostFirst) {
+                    Unwind();
+                    return true;
+                }
+                go = false;
+                break;
+            case Op::Char: case Op::CharFold: case Op::String: case Op::StringFold: case Op::Any: case Op::Set:
+                if (CanTake(pc, count, unit)) Emit(pc, count);
+                go = false;
+                break;
+            case Op::Star: case Op::StarAtomic: {
+                const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
+                if (static_cast<uint32_t>(count) < max && CanTake(pc, count, unit)) Emit(pc, count);
+                if (static_cast<uint32_t>(count) >= min) {
+                    pc += 5;
+                    count = 0;
+                } else {
+                    go = false;
+                }
+                break;
+            }
+            case Op::StarLazy: {
+                const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
+                const bool more = static_cast<uint32_t>(count) < max && CanTake(pc, count, unit);
+                if (static_cast<uint32_t>(count) >= min) {
+                    // leaving first; one more unit only after every way from there
+                    if (more) stack_.push_back(Item{TakeLater, pc, count, 0});
+                    pc += 5;
+                    count = 0;
+                } else {
+                    if (more) Emit(pc, count);
+                    go = false;
+                }
+                break;
+            }
+            case Op::LineStart: go = before == Edge; pc += 1; break;
+            case Op::LineStartM: go = before == Edge || before == Break; pc += 1; break;
+            case Op::LineEnd: go = after == Edge; pc += 1; break;
+            case Op::LineEndM: go = after == Edge || after == Break; pc += 1; break;
+            case Op::WordBoundary: case Op::NotWordBoundary: {
+                const bool edge = (before == WordUnit) != (after == WordUnit);
+                go = edge == (static_cast<Op>(code_[pc]) == Op::WordBoundary);
+                pc += 1;
+                break;
+            }
+            case Op::Jump: pc = arg[0]; break;
+            case Op::Split:
+                stack_.push_back(Item{Explore, arg[0], 0, 0});
+                pc += 2;
+                break;
+            case Op::SplitLazy:
+                stack_.push_back(Item{Explore, pc + 2, 0, 0});
+                pc = arg[0];
+                break;
+            case Op::Save: pc += 2; break;
+            case Op::ResetGroups: pc += 3; break;
+            case Op::SetMark: SetMark(arg[0], true); pc += 2; break;
+            case Op::CheckProgress:
+                // an optional iteration that matched nothing ends the loop as a failure
+                go = !MarkHere(arg[0]);
+                pc += 2;
+                break;
+            case Op::CounterInit: Write(regIndex_[static_cast<size_t>(arg[0])], 0); pc += 2; break;
+            case Op::Loop: {
+                const int32_t index = regIndex_[static_cast<size_t>(arg[0])];
+                const auto c = static_cast<uint32_t>(regs_[static_cast<size_t>(index)]);
+                const auto min = static_cast<uint32_t>(arg[1]), max = static_cast<uint32_t>(arg[2]);
+                const int32_t mark = loopMark_[static_cast<size_t>(pc)];
+                if (c < min) {
+                    pc += 6;
+                } else if (c >= max) {
+                    Write(index, 0);
+                    if (mark >= 0) SetMark(mark, false);
+                    pc = arg[4];
+                } else if (arg[3]) {
+                    stack_.push_back(Item{LoopExit, arg[4], arg[0], mark});
+                    pc += 6;
+                } else {
+                    stack_.push_back(Item{Explore, pc + 6, 0, 0});
+                    Write(index, 0);
+                    if (mark >= 0) SetMark(mark, false);
+                    pc = arg[4];
+                }
+                break;
+            }
+            case Op::CounterNext: {
+                const int32_t index = regIndex_[static_cast<size_t>(arg[0])];
+                const int32_t c = regs_[static_cast<size_t>(index)];
+                if (arg[1] >= 0 && static_cast<uint32_t>(c) >= static_cast<uint32_t>(arg[2]) && MarkHere(arg[1])) {
+                    go = false;
+                    break;
+                }
+                if (static_cast<uint32_t>(arg[3]) != kInfinite || static_cast<uint32_t>(c) < static_cast<uint32_t>(arg[2]))
+                    Write(index, c + 1);
+                pc += 5;
+                break;
+            }
+            default:  // back-references and look-aheads never come here (Handles)
+                go = false;
+                break;
+            }
+            if (!go) break;
+        }
+    }
+    return false;
+}
+
+Status LazyDfa::Forward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor) {
+    BeginSearch();
+    if (!Renew()) return Ended();
+    if (!usable_) return Status::OutOfMemory;
+    size_t lastEnd = SIZE_MAX;
+    try {
+        size_t pos = from;
+        size_t row = static_cast<size_t>(StartState(SideOf(text, length, pos, true), true, false)) * stride_;
+        bool idle = true;  // no way under way: the next start may be further on
+        floor = from;
+        for (;;) {
+            if (idle) {
+                if (starts) {
+                    const size_t p = starts->NextStart(pos);
+                    if (p > length) break;
+                    if (p != pos) {
+                        pos = p;
+                        row = static_cast<size_t>(StartState(SideOf(text, length, pos, true), true, false)) * stride_;
+                    }
+                }
+                floor = pos;
+                idle = false;
+            }
+            bool special = false;
+            while (pos < length) {
+                const uint32_t cls = classOf_[static_cast<uint16_t>(text[pos])];
+                int32_t e = trans_[row + cls];
+                if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
+                if (e & kMatchBit) lastEnd = pos;
+                row = static_cast<size_t>(e >> kEntryShift);
+                ++pos;
+                if (--left_ < 0 && !Renew()) throw Out{};
+                if (e & kSpecialBit) {
+                    special = true;
+                    break;
+                }
+            }
+            if (special) {
+                if (keys_[row / stride_][1] == 0) break;  // dead: no ways and no new start to come
+                idle = true;
+                continue;
+            }
+            int32_t e = trans_[row + classes_];
+            if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), classes_);
+            if (e & kMatchBit) lastEnd = length;
+            break;
+        }
+    } catch (const Out&) {
+        return Ended();
+    } catch (const GiveUp&) {
+        return Status::OutOfMemory;
+    } catch (const std::bad_alloc&) {
+        Flush();
+        return Status::OutOfMemory;
+    }
+    if (lastEnd == SIZE_MAX) return Status::NoMatch;
+    end = lastEnd;
+    return Status::Match;
+}
+
+Status LazyDfa::Backward(const Char* text, size_t length, size_t end, size_t limit, size_t& start) {
+    BeginSearch();
+    if (!Renew()) return Ended();
+    if (!usable_) return Status::OutOfMemory;
+    size_t best = SIZE_MAX;
+    try {
+        size_t pos = end;
+        size_t row = static_cast<size_t>(StartState(SideOf(text, length, pos, false), false, true)) * stride_;
+        bool dead = false;
+        while (pos > limit) {
+            const uint32_t cls = classOf_[static_cast<uint16_t>(text[pos - 1])];
+            int32_t e = trans_[row + cls];
+            if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
+            if (e & kMatchBit) best = pos;
+            row = static_cast<size_t>(e >> kEntryShift);
+            --pos;
+            if (--left_ < 0 && !Renew()) throw Out{};
+            if (e & kSpecialBit) {
+                dead = true;
+                break;
+            }
+        }
+        if (!dead) {
+            // at the limit: whether the reversed pattern may end here, the unit before it seen
+            const uint32_t cls = limit == 0 ? classes_ : classOf_[static_cast<uint16_t>(text[limit - 1])];
+            int32_t e = trans_[row + cls];
+            if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
+            if (e & kMatchBit) best = limit;
+        }
+    } catch (const Out&) {
+        return Ended();
+    } catch (const GiveUp&) {
+        return Status::OutOfMemory;
+    } catch (const std::bad_alloc&) {
+        Flush();
+        return Status::OutOfMemory;
+    }
+    if (best == SIZE_MAX) return Status::NoMatch;
+    start = best;
+    return Status::Match;
+}
+
+}  // namespace rx

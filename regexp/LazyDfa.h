@@ -1,0 +1,157 @@
+// The lazy DFA: a deterministic automaton over the program, built one state at a time as the text
+// asks for it and kept in a cache of bounded size. A state is the ORDERED list of the ways under
+// way (instruction, units taken by a loop or a string, loop counters), in the backtracker's order
+// of priority, and what the unit before it was (text edge, word unit, line break or other), which
+// is all an anchor or a word boundary needs to look back at; what they look ahead at is the unit
+// a transition reads, so they are settled when the state is left. A transition is computed once
+// per state and class of units and then costs one table look-up per unit of text.
+//
+// Two modes. LeftmostFirst, over the program itself: ways are followed in priority order and
+// those below one that reaches the end of the pattern are cut, and a new start is added after
+// every way begun earlier until a match is found; the last end it reports is where the
+// backtracker's match ends. Longest, over the program compiled backwards and run from that end
+// towards the text's start: it reports the furthest place the reversed pattern can end, which is
+// where the leftmost match starts.
+//
+// When the cache passes its cap it is emptied and filled again from the state in hand; a search
+// that has to do so too often gives up (OutOfMemory) and its caller falls back to the other
+// matchers. Patterns with back-references or look-aheads are not for this automaton (Handles).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "regexp/Matcher.h"
+#include "regexp/Program.h"
+
+namespace rx {
+
+class LazyDfa {
+public:
+    enum class Mode { LeftmostFirst, Longest };
+    static constexpr size_t kDefaultCap = size_t{4} << 20;  // bytes of states and transitions
+    static constexpr int kMaxFlushes = 4;                    // per search, before it gives up
+
+    // `program`: the program itself (LeftmostFirst) or the one compiled backwards (Longest).
+    LazyDfa(const Program& program, Mode mode, const std::atomic<bool>* stop = nullptr,
+            size_t memoryCap = kDefaultCap);
+    ~LazyDfa();
+
+    // True when the automaton can follow every instruction of the program.
+    static bool Handles(const Program& program);
+    // False when the program's classes of units would make even a few states pass the cap.
+    bool Usable() const { return usable_; }
+
+    // LeftmostFirst: where the leftmost match starting at or after `from` ends (the text before
+    // `from` is still looked at by anchors and word boundaries). `starts`, when given, tells
+    // where a match may start, so that stretches where none can are skipped. On Match, `floor`
+    // is a place at or before the match's start after which the search began it.
+    Status Forward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor);
+    // Longest, over the reversed program: reading backwards from `end`, down to `limit` at the
+    // least, the smallest place where a match of the pattern ending at `end` starts.
+    Status Backward(const Char* text, size_t length, size_t end, size_t limit, size_t& start);
+
+    // Steps: one per unit read, and the work of each state built. The budget holds for each
+    // search; Steps tells what the last one spent.
+    void Budget(uint64_t steps) { budget_ = steps; }
+    uint64_t Steps() const {
+        const int64_t rest = budgetLeft_ + left_;
+        return rest >= 0 ? budget_ - static_cast<uint64_t>(rest) : budget_ + 1;
+    }
+    size_t StateCount() const { return keys_.size(); }
+    size_t Flushes() const { return totalFlushes_; }  // since construction
+
+private:
+    // What the unit on one side of a place in the text is, as far as anchors and \b care.
+    enum Side : int32_t { Edge = 0, WordUnit = 1, Break = 2, Other = 3 };
+    // Bits of a transition entry below the target row: the pattern ended before the unit read
+    // (Match), and the target has no ways left (Dead) or only waits for a new start (Idle).
+    static constexpr int32_t kMatchBit = 1, kSpecialBit = 2, kEntryShift = 2;
+    enum ItemKind : int32_t { Explore, TakeLater, LoopExit, Restore, RestoreMark };
+    struct Item {
+        int32_t kind;
+        int32_t pc;
+        int32_t a;  // count (Explore, TakeLater), counter register (LoopExit), index (Restore*)
+        int32_t b;  // mark register (LoopExit), old value (Restore*)
+    };
+    struct Out {};      // the steps ran out or the stop flag was set
+    struct GiveUp {};   // too many flushes
+    class KeySet;
+
+    void BuildClasses(const Program& program);
+    int32_t StartState(Side before, bool newStarts, bool withStartThread);
+    int32_t Transition(int32_t state, uint32_t cls);
+    int32_t Intern(const std::vector<int32_t>& key, bool& flushed);
+    void Flush();
+    void BeginSearch();
+    bool Renew();
+    void Charge(int64_t steps) {
+        left_ -= steps;
+        if (left_ < 0 && !Renew()) throw Out{};
+    }
+    Status Ended() const { return stopped_ ? Status::Stopped : Status::BudgetExceeded; }
+
+    bool Closure(int32_t pc, int32_t count, Side before, Side after, int32_t unit);
+    bool Visit(int32_t pc, int32_t count);
+    void Emit(int32_t pc, int32_t count);
+    void Write(int32_t index, int32_t value);
+    void SetMark(int32_t reg, bool here);
+    bool MarkHere(int32_t reg) const {
+        const auto m = static_cast<uint32_t>(regIndex_[static_cast<size_t>(reg)]);
+        return (marks_[m >> 5] >> (m & 31)) & 1;
+    }
+    bool CanTake(int32_t pc, int32_t count, int32_t unit) const;
+    bool UnitMatches(int32_t kind, int32_t operand, uint16_t unit) const;
+    void Unwind();
+
+    Side SideOf(const Char* text, size_t length, size_t pos, bool before) const;
+
+    const Program& prog_;
+    const int32_t* code_;
+    Mode mode_;
+    const std::atomic<bool>* stop_;
+    size_t cap_;
+    bool usable_ = true;
+
+    // units -> classes
+    std::vector<uint16_t> classOf_;    // 65,536 entries
+    std::vector<uint16_t> represent_;  // per class: one of its units
+    std::vector<uint8_t> sideOf_;      // per class, and the text's edge as the last one
+    uint32_t classes_ = 0;             // unit classes; the text's edge is class number classes_
+    uint32_t stride_ = 0;              // classes_ + 1
+
+    // registers, as the linear matcher tells counters from marks
+    uint32_t counters_ = 0, markCount_ = 0;
+    std::vector<int32_t> regIndex_;
+    std::vector<int32_t> loopMark_;
+
+    // the cache: per state its key ([side, new starts, then per way pc, count, counters]) and
+    // its row of transitions (-1: not yet computed)
+    std::vector<std::vector<int32_t>> keys_;
+    std::vector<uint64_t> hashes_;
+    std::vector<int32_t> table_;       // open addressing: state number or -1
+    std::vector<int32_t> trans_;
+    size_t bytes_ = 0;
+    int32_t starts_[4][2];             // start state per side before and new starts; -1: none yet
+    int flushes_ = 0;                  // in the current search
+    size_t totalFlushes_ = 0;
+
+    // building a transition
+    std::vector<int32_t> regs_;        // the counters of the way being followed
+    std::vector<uint32_t> marks_;
+    std::vector<Item> stack_;
+    std::vector<int32_t> next_;        // the key being built
+    std::unique_ptr<KeySet> visited_, emitted_;
+    std::vector<int32_t> scratch_;     // the state being left
+    std::vector<int32_t> probe_;       // a key being looked up
+    bool matched_ = false;
+
+    // steps
+    uint64_t budget_ = UINT64_MAX;
+    int64_t left_ = 0, budgetLeft_ = 0;
+    bool stopped_ = false;
+};
+
+}  // namespace rx
