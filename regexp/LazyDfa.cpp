@@ -99,10 +99,23 @@ LazyDfa::LazyDfa(const Program& program, Mode mode, const std::atomic<bool>* sto
     marks_.assign((markCount_ + 31) / 32, 0);
     regs_.assign(counters_, 0);
     BuildClasses(program);
+    // which sides the state must remember: those its anchors and boundaries tell apart, on the
+    // side the automaton has read (before the place forwards, after it backwards)
+    const bool forward = mode == Mode::LeftmostFirst;
+    for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(InstrSize(code.data(), pc))) {
+        switch (static_cast<Op>(code[pc])) {
+        case Op::LineStart: if (forward) keepEdge_ = true; break;
+        case Op::LineStartM: if (forward) keepEdge_ = keepBreak_ = true; break;
+        case Op::LineEnd: if (!forward) keepEdge_ = true; break;
+        case Op::LineEndM: if (!forward) keepEdge_ = keepBreak_ = true; break;
+        case Op::WordBoundary: case Op::NotWordBoundary: keepWord_ = true; break;
+        default: break;
+        }
+    }
     table_.assign(64, -1);
     for (auto& s : starts_) s[0] = s[1] = -1;
-    // a row's entries hold the target row shifted left by two: the cap keeps that within 31 bits
-    usable_ = usable_ && cap_ < (size_t{1} << 29) && static_cast<size_t>(stride_) * sizeof(int32_t) * 16 < cap_;
+    // a row's entries hold the target row shifted left by three: the cap keeps that within 31 bits
+    usable_ = usable_ && cap_ < (size_t{1} << 28) && static_cast<size_t>(stride_) * sizeof(int32_t) * 16 < cap_;
 }
 
 LazyDfa::~LazyDfa() = default;
@@ -280,6 +293,7 @@ int32_t LazyDfa::Intern(const std::vector<int32_t>& key, bool& flushed) {
 // A state with no ways under way yet: the search's start, or where every way has died. With
 // `withStartThread`, one way waits at the program's start (an anchored search).
 int32_t LazyDfa::StartState(Side before, bool newStarts, bool withStartThread) {
+    before = Kept(before);
     int32_t& cached = starts_[before][newStarts ? 1 : 0];
     if (!withStartThread && cached >= 0) return cached;
     std::vector<int32_t> key{before, newStarts ? 1 : 0};
@@ -308,23 +322,25 @@ int32_t LazyDfa::Transition(int32_t state, uint32_t cls) {
     std::fill(marks_.begin(), marks_.end(), 0);
     visited_->Reset(2 + counters_ + marks_.size());
     emitted_->Reset(2 + counters_);
-    next_.assign({unitSide, 0});
-    matched_ = false;
+    next_.assign({Kept(unitSide), 0});
+    matched_ = matchedAtFloor_ = false;
     const size_t width = 2 + counters_;
     for (size_t k = 2; k + width <= scratch_.size(); k += width) {
         std::copy_n(scratch_.begin() + static_cast<ptrdiff_t>(k + 2), counters_, regs_.begin());
-        if (Closure(scratch_[k], scratch_[k + 1], before, after, unit) && forward) break;
+        tag_ = scratch_[k] & kFloorTag;
+        if (Closure(scratch_[k] & kPcMask, scratch_[k + 1], before, after, unit) && forward) break;
     }
     if (newStarts && !matched_) {
-        // a new start, after every way begun earlier
+        // a new start, after every way begun earlier; the floor's own when no way is under way
         std::fill(regs_.begin(), regs_.end(), 0);
+        tag_ = forward && scratch_.size() == 2 ? kFloorTag : 0;
         Closure(0, 0, before, after, unit);
     }
     next_[1] = newStarts && !matched_ ? 1 : 0;
     bool flushed = false;
     const int32_t target = Intern(next_, flushed);
     const int32_t entry = (target * static_cast<int32_t>(stride_)) << kEntryShift | (matched_ ? kMatchBit : 0) |
-                          (next_.size() == 2 ? kSpecialBit : 0);
+                          (next_.size() == 2 ? kSpecialBit : 0) | (matchedAtFloor_ ? kFloorBit : 0);
     if (!flushed) trans_[static_cast<size_t>(state) * stride_ + cls] = entry;
     return entry;
 }
@@ -364,11 +380,14 @@ void LazyDfa::Emit(int32_t pc, int32_t count) {
     }
     default: return;
     }
+    // (a way met again from a later start is the same way: the mark is not part of the key)
     probe_.clear();
     probe_.push_back(next);
     probe_.push_back(nextCount);
     probe_.insert(probe_.end(), regs_.begin(), regs_.end());
-    if (emitted_->Insert(probe_.data())) next_.insert(next_.end(), probe_.begin(), probe_.end());
+    if (!emitted_->Insert(probe_.data())) return;
+    probe_[0] |= tag_;
+    next_.insert(next_.end(), probe_.begin(), probe_.end());
 }
 
 void LazyDfa::Write(int32_t index, int32_t value) {
@@ -451,6 +470,7 @@ bool LazyDfa::Closure(int32_t startPc, int32_t startCount, Side before, Side aft
             bool go = true;
             switch (static_cast<Op>(code_[pc])) {
             case Op::Match:
+                if (!matched_) matchedAtFloor_ = tag_ != 0;
                 matched_ = true;
                 if (mode_ == Mode::LeftmostFirst) {
                     Unwind();
@@ -559,11 +579,38 @@ bool LazyDfa::Closure(int32_t startPc, int32_t startCount, Side before, Side aft
     return false;
 }
 
-Status LazyDfa::Forward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor) {
+// A state that reads a unit and stays as it is (a loop's body, `.*`, `[^>]*`): the units after it
+// are read while they keep it there, each look-up's address known without waiting for the last
+// one's result. Counts a step a unit, within what the current grant has left.
+size_t LazyDfa::Stay(const Char* text, size_t pos, size_t end, size_t row, int32_t self) {
+    const size_t room = left_ > 0 ? static_cast<size_t>(left_) : 0;
+    const size_t limit = pos + std::min(end - pos, room);
+    const int32_t* r = trans_.data() + row;
+    const uint16_t* classOf = classOf_.data();
+    size_t p = pos;
+    while (p < limit && r[classOf[static_cast<uint16_t>(text[p])]] == self) ++p;
+    left_ -= static_cast<int64_t>(p - pos);
+    return p;
+}
+
+size_t LazyDfa::StayBack(const Char* text, size_t pos, size_t limit, size_t row, int32_t self) {
+    const size_t room = left_ > 0 ? static_cast<size_t>(left_) : 0;
+    const size_t stop = pos - std::min(pos - limit, room);
+    const int32_t* r = trans_.data() + row;
+    const uint16_t* classOf = classOf_.data();
+    size_t p = pos;
+    while (p > stop && r[classOf[static_cast<uint16_t>(text[p - 1])]] == self) --p;
+    left_ -= static_cast<int64_t>(pos - p);
+    return p;
+}
+
+Status LazyDfa::Forward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor,
+                        bool& atFloor) {
     BeginSearch();
     if (!Renew()) return Ended();
     if (!usable_) return Status::OutOfMemory;
     size_t lastEnd = SIZE_MAX;
+    atFloor = false;
     try {
         size_t pos = from;
         size_t row = static_cast<size_t>(StartState(SideOf(text, length, pos, true), true, false)) * stride_;
@@ -585,9 +632,13 @@ Status LazyDfa::Forward(const Char* text, size_t length, size_t from, const Matc
             bool special = false;
             while (pos < length) {
                 const uint32_t cls = classOf_[static_cast<uint16_t>(text[pos])];
+                const size_t was = row;
                 int32_t e = trans_[row + cls];
                 if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
-                if (e & kMatchBit) lastEnd = pos;
+                if (e & kMatchBit) {
+                    if (lastEnd == SIZE_MAX) atFloor = (e & kFloorBit) != 0;
+                    lastEnd = pos;
+                }
                 row = static_cast<size_t>(e >> kEntryShift);
                 ++pos;
                 if (--left_ < 0 && !Renew()) throw Out{};
@@ -595,6 +646,7 @@ Status LazyDfa::Forward(const Char* text, size_t length, size_t from, const Matc
                     special = true;
                     break;
                 }
+                if (row == was && e == static_cast<int32_t>(row << kEntryShift)) pos = Stay(text, pos, length, row, e);
             }
             if (special) {
                 if (keys_[row / stride_][1] == 0) break;  // dead: no ways and no new start to come
@@ -603,7 +655,10 @@ Status LazyDfa::Forward(const Char* text, size_t length, size_t from, const Matc
             }
             int32_t e = trans_[row + classes_];
             if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), classes_);
-            if (e & kMatchBit) lastEnd = length;
+            if (e & kMatchBit) {
+                if (lastEnd == SIZE_MAX) atFloor = (e & kFloorBit) != 0;
+                lastEnd = length;
+            }
             break;
         }
     } catch (const Out&) {
@@ -630,6 +685,7 @@ Status LazyDfa::Backward(const Char* text, size_t length, size_t end, size_t lim
         bool dead = false;
         while (pos > limit) {
             const uint32_t cls = classOf_[static_cast<uint16_t>(text[pos - 1])];
+            const size_t was = row;
             int32_t e = trans_[row + cls];
             if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
             if (e & kMatchBit) best = pos;
@@ -640,6 +696,7 @@ Status LazyDfa::Backward(const Char* text, size_t length, size_t end, size_t lim
                 dead = true;
                 break;
             }
+            if (row == was && e == static_cast<int32_t>(row << kEntryShift)) pos = StayBack(text, pos, limit, row, e);
         }
         if (!dead) {
             // at the limit: whether the reversed pattern may end here, the unit before it seen

@@ -47,8 +47,11 @@ public:
     // LeftmostFirst: where the leftmost match starting at or after `from` ends (the text before
     // `from` is still looked at by anchors and word boundaries). `starts`, when given, tells
     // where a match may start, so that stretches where none can are skipped. On Match, `floor`
-    // is a place at or before the match's start after which the search began it.
-    Status Forward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor);
+    // is a place at or before the match's start, and `atFloor` tells that the match starts
+    // there: the first way to reach the pattern's end began there (the ways carry a mark of
+    // whether they began at the first start after the last place where no way was under way).
+    Status Forward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor,
+                   bool& atFloor);
     // Longest, over the reversed program: reading backwards from `end`, down to `limit` at the
     // least, the smallest place where a match of the pattern ending at `end` starts.
     Status Backward(const Char* text, size_t length, size_t end, size_t limit, size_t& start);
@@ -66,9 +69,12 @@ public:
 private:
     // What the unit on one side of a place in the text is, as far as anchors and \b care.
     enum Side : int32_t { Edge = 0, WordUnit = 1, Break = 2, Other = 3 };
-    // Bits of a transition entry below the target row: the pattern ended before the unit read
-    // (Match), and the target has no ways left (Dead) or only waits for a new start (Idle).
-    static constexpr int32_t kMatchBit = 1, kSpecialBit = 2, kEntryShift = 2;
+    // Bits of a transition entry below the target row: the pattern ended before the unit read,
+    // the target has no ways left or only waits for a new start, and the way that ended the
+    // pattern began at the floor.
+    static constexpr int32_t kMatchBit = 1, kSpecialBit = 2, kFloorBit = 4, kEntryShift = 3;
+    // A way's instruction in a state's key, with the mark of a way begun at the floor above it.
+    static constexpr int32_t kPcMask = 0x3FFFFFFF, kFloorTag = 0x40000000;
     enum ItemKind : int32_t { Explore, TakeLater, LoopExit, Restore, RestoreMark };
     struct Item {
         int32_t kind;
@@ -106,6 +112,14 @@ private:
     bool UnitMatches(int32_t kind, int32_t operand, uint16_t unit) const;
     void Unwind();
 
+    size_t Stay(const Char* text, size_t pos, size_t end, size_t row, int32_t self);
+    size_t StayBack(const Char* text, size_t pos, size_t limit, size_t row, int32_t self);
+    // The side as the state keeps it: the distinctions nothing in the program makes are dropped,
+    // so that a loop over words and other units stays in one state.
+    Side Kept(Side side) const {
+        if ((side == WordUnit && !keepWord_) || (side == Break && !keepBreak_) || (side == Edge && !keepEdge_)) return Other;
+        return side;
+    }
     Side SideOf(const Char* text, size_t length, size_t pos, bool before) const;
 
     const Program& prog_;
@@ -121,6 +135,7 @@ private:
     std::vector<uint8_t> sideOf_;      // per class, and the text's edge as the last one
     uint32_t classes_ = 0;             // unit classes; the text's edge is class number classes_
     uint32_t stride_ = 0;              // classes_ + 1
+    bool keepEdge_ = false, keepBreak_ = false, keepWord_ = false;
 
     // registers, as the linear matcher tells counters from marks
     uint32_t counters_ = 0, markCount_ = 0;
@@ -147,6 +162,8 @@ private:
     std::vector<int32_t> scratch_;     // the state being left
     std::vector<int32_t> probe_;       // a key being looked up
     bool matched_ = false;
+    bool matchedAtFloor_ = false;      // the first way to reach the end began at the floor
+    int32_t tag_ = 0;                  // the floor mark of the way being followed
 
     // steps
     uint64_t budget_ = UINT64_MAX;

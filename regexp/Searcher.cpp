@@ -7,7 +7,21 @@
 namespace rx {
 namespace {
 
-std::atomic<bool> dfaSwitch{false};
+std::atomic<bool> dfaSwitch{true};
+
+// A program without a choice to go back to (sequences of units, strings, classes, loops that
+// never give back, anchors): each of the backtracker's attempts runs straight through, with its
+// vector scans, and the automaton has nothing to save it.
+bool Straight(const Program& program) {
+    const auto& code = program.code;
+    for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(InstrSize(code.data(), pc))) {
+        switch (static_cast<Op>(code[pc])) {
+        case Op::Split: case Op::SplitLazy: case Op::Loop: case Op::Star: case Op::StarLazy: return false;
+        default: break;
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -18,7 +32,8 @@ Searcher::Searcher(const Program& program, const Char* text, size_t length, uint
                    const std::atomic<bool>* stop)
     : prog_(program), matcher_(program, text, length, stepBudget, stop), text_(text), length_(length),
       budget_(stepBudget), linear_(PikeVm::Handles(program)),
-      dfa_(dfaSwitch.load(std::memory_order_relaxed) && program.reversed && LazyDfa::Handles(program)),
+      dfa_(dfaSwitch.load(std::memory_order_relaxed) && program.reversed && LazyDfa::Handles(program) &&
+           !Straight(program)),
       allowance_(kBaseSteps + kStepsPerUnit * static_cast<uint64_t>(length)) {
     const uint64_t extra = kRunStepsPerUnit * static_cast<uint64_t>(length);
     runLeft_ = stepBudget > UINT64_MAX - extra ? UINT64_MAX : stepBudget + extra;
@@ -85,44 +100,75 @@ Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroup
 }
 
 // Forwards to the leftmost match's end, backwards from there to its start (no further back than
-// where the forward search began it), then the groups when asked for.
+// where the forward search began it; not at all when the forward search knows it), then the
+// groups when asked for.
 Status Searcher::Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, uint64_t budget) {
     if (!forward_) {
         forward_ = std::make_unique<LazyDfa>(prog_, LazyDfa::Mode::LeftmostFirst, matcher_.StopFlag());
         backward_ = std::make_unique<LazyDfa>(*prog_.reversed, LazyDfa::Mode::Longest, matcher_.StopFlag());
     }
     forward_->Budget(budget);
-    size_t end = 0, floor = 0;
-    Status st = forward_->Forward(text_, length_, from, &matcher_, end, floor);
-    const uint64_t used = std::min(forward_->Steps(), budget);
+    size_t end = 0, floor = 0, start = 0;
+    bool atFloor = false;
+    Status st = forward_->Forward(text_, length_, from, &matcher_, end, floor, atFloor);
+    uint64_t used = std::min(forward_->Steps(), budget);
     Spend(used);
     if (st != Status::Match) return st;
-    backward_->Budget(budget - used);
-    size_t start = 0;
-    st = backward_->Backward(text_, length_, end, floor, start);
-    Spend(std::min(backward_->Steps(), budget - used));
-    // (a match found forwards is always found backwards: were it not, the other matchers answer)
-    if (st == Status::NoMatch) return Status::OutOfMemory;
-    if (st != Status::Match) return st;
-    if (withGroups) return MatchAt(start, end, spans);
+    if (atFloor) {
+        start = floor;
+    } else {
+        backward_->Budget(budget - used);
+        st = backward_->Backward(text_, length_, end, floor, start);
+        const uint64_t back = std::min(backward_->Steps(), budget - used);
+        Spend(back);
+        used += back;
+        // (a match found forwards is always found backwards: were it not, the other matchers answer)
+        if (st == Status::NoMatch) return Status::OutOfMemory;
+        if (st != Status::Match) return st;
+    }
+    if (withGroups) {
+        const uint64_t left = budget - std::min(budget, used);
+        uint64_t spent = 0;
+        st = Groups(start, end, left, spans, spent);
+        Spend(spent);
+        return st;
+    }
     spans.push_back(static_cast<int32_t>(start));
     spans.push_back(static_cast<int32_t>(end));
     return Status::Match;
 }
 
 Status Searcher::MatchAt(size_t start, size_t end, std::vector<int32_t>& spans) {
-    if (linear_ && allowance_ == 0)
-        return Linear(start, true, 2 * (prog_.groupCount + 1), budget_, spans);
+    // (one match's groups, read when asked for: the run's allowance is not this reading's to spend)
+    const uint64_t allowance = allowance_;
+    uint64_t used = 0;
+    const Status st = Groups(start, end, budget_, spans, used);
+    allowance_ = allowance;
+    return st;
+}
+
+Status Searcher::Groups(size_t start, size_t end, uint64_t budget, std::vector<int32_t>& spans, uint64_t& used) {
+    const size_t all = 2 * (prog_.groupCount + 1);
+    if (linear_ && allowance_ == 0) {
+        const Status st = Linear(start, true, all, budget, spans);
+        used = std::min(pike_->Steps(), budget);
+        return st;
+    }
     // the backtracker's first attempt at start is the match; a pattern the linear matcher
     // follows gets no more steps than the match's length warrants before it takes over
-    const uint64_t budget =
-        linear_ ? std::min(std::max<uint64_t>(budget_ / 2, 1), kBaseSteps + kStepsPerUnit * (end - start + 1)) : budget_;
-    matcher_.Budget(budget);
+    const uint64_t first =
+        linear_ ? std::min(std::max<uint64_t>(budget / 2, 1), kBaseSteps + kStepsPerUnit * (end - start + 1)) : budget;
+    matcher_.Budget(first);
     const size_t before = spans.size();
     const Status st = matcher_.Search(start, spans);
+    used = std::min(matcher_.Steps(), first);
+    if (linear_) allowance_ -= std::min(allowance_, used);
     if (!linear_ || (st != Status::BudgetExceeded && st != Status::OutOfMemory)) return st;
     spans.resize(before);
-    return Linear(start, true, 2 * (prog_.groupCount + 1), budget_ - std::min(matcher_.Steps(), budget), spans);
+    allowance_ = 0;
+    const Status again = Linear(start, true, all, budget - used, spans);
+    used += std::min(pike_->Steps(), budget - used);
+    return again;
 }
 
 }  // namespace rx

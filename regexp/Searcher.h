@@ -1,8 +1,8 @@
-// Which matcher answers a search. A pattern without back-references and look-aheads is searched
-// by the lazy DFA (LazyDfa): forwards for where the leftmost match ends, backwards from there for
-// where it starts; the groups, when read, come from the matchers below run on that match alone.
-// When the DFA's cache cannot hold the states a text needs, the searches of that text go on as
-// follows. The backtracking matcher (Matcher) is the fastest on the
+// Which matcher answers a search. A pattern without back-references and look-aheads, and with a
+// choice somewhere (an alternative, a loop that may give back), is searched by the lazy DFA
+// (LazyDfa): forwards for where the leftmost match ends, backwards from there for where it starts;
+// the groups, when read, come from the matchers below run on that match alone. When the DFA's
+// cache cannot hold the states a text needs, the searches of that text go on as follows. The backtracking matcher (Matcher) is the fastest on the
 // patterns people write, and the only one that can follow back-references and look-aheads; the
 // linear matcher (PikeVm) gives the same answers in time linear in the text, whatever the
 // pattern's nesting. A pattern without back-references and look-aheads starts on the
@@ -48,6 +48,8 @@ public:
     static bool DfaInUse();
 
 private:
+    // The groups of the match from start to end, within `budget` steps (`used`: those spent).
+    Status Groups(size_t start, size_t end, uint64_t budget, std::vector<int32_t>& spans, uint64_t& used);
     Status Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, uint64_t budget);
     bool MayMatchFrom(size_t from);
     void Spend(uint64_t steps) { runLeft_ -= steps < runLeft_ ? steps : runLeft_; }

@@ -13,6 +13,7 @@
 #include "bench/regexp/Dialect.h"
 #include "bench/regexp/Measure.h"
 #include "bench/regexp/Workload.h"
+#include "regexp/Searcher.h"
 #include "tests/regexp_support/PatternScan.h"
 #ifdef _WIN32
 #include "tests/regexp_support/ComOwners.h"
@@ -27,6 +28,7 @@ struct Options {
     int wregexFraction = 16;  // std::wregex runs on 1/N of the corpus
     std::string only;
     bool catastrophicOnly = false;
+    bool dfa = true;  // 0: our searches without the lazy DFA, for before-and-after figures
 };
 
 Options Parse(int argc, char** argv) {
@@ -38,6 +40,7 @@ Options Parse(int argc, char** argv) {
         else if (key == "--wregex-fraction") o.wregexFraction = std::max(1, std::atoi(argv[i + 1]));
         else if (key == "--only") o.only = argv[i + 1];
         else if (key == "--catastrophic-only") o.catastrophicOnly = std::atoi(argv[i + 1]) != 0;
+        else if (key == "--dfa") o.dfa = std::atoi(argv[i + 1]) != 0;
         else std::fprintf(stderr, "unknown option %s\n", key.c_str());
     }
     return o;
@@ -128,6 +131,7 @@ void RunCatastrophes(int runs) {
 
 int Main(int argc, char** argv) {
     Options opt = Parse(argc, argv);
+    rx::Searcher::UseDfa(opt.dfa);
     std::vector<BenchPattern> patterns = LoadPatterns(opt.shared + "/bench/patterns.tsv");
     rx::String corpus = LoadCorpus(opt.shared + "/bench/corpus.txt");
     if (patterns.empty() || corpus.empty()) {

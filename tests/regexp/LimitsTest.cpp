@@ -8,6 +8,7 @@
 #include "EngineTestUtil.h"
 #include "regexp/CaseFold.h"
 #include "regexp/CharSet.h"
+#include "regexp/Searcher.h"
 
 using namespace rxtest;
 
@@ -143,8 +144,11 @@ TEST(Limits, ManyCostlyMatchesTogetherEndAtTheRunsBudget) {
     re.Global(true);
     re.StepBudget(1'000'000);
     const rx::String text(20000, 'a');
-    // a thousand optional groups walked at every match: each match a few thousand steps
+    // a thousand optional groups walked at every match: each match a few thousand steps on the
+    // backtracker and the linear matcher
     re.Pattern(U("(a)") + Repeat("(b)?", 1000));
+    const bool dfa = rx::Searcher::DfaInUse();
+    rx::Searcher::UseDfa(false);
     EXPECT_EQ(ErrorNumber(re, text), rx::err::BudgetExceeded);
     try {
         re.Count(text);
@@ -152,6 +156,17 @@ TEST(Limits, ManyCostlyMatchesTogetherEndAtTheRunsBudget) {
     } catch (const base::Error& e) {
         EXPECT_EQ(e.Number(), rx::err::BudgetExceeded);
     }
+    // the lazy DFA finds the same matches at a step a unit; reading every match's groups (a
+    // replacement that uses one) is the other matchers' work again, and the run's budget holds
+    rx::Searcher::UseDfa(true);
+    EXPECT_EQ(re.Execute(text).Count(), 20000);
+    try {
+        re.Replace(text, U("$1"));
+        ADD_FAILURE() << "the groups of every match spend the same steps";
+    } catch (const base::Error& e) {
+        EXPECT_EQ(e.Number(), rx::err::BudgetExceeded);
+    }
+    rx::Searcher::UseDfa(dfa);
     // a back-reference keeps the pattern on the backtracker: the run's budget holds there too
     re.Pattern(U("(a)\\1") + Repeat("(b)?", 1000));
     EXPECT_EQ(ErrorNumber(re, text), rx::err::BudgetExceeded);

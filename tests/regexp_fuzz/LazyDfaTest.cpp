@@ -64,11 +64,14 @@ std::optional<Spans> Automata(const rx::Program& prog, const rx::String& text, b
     Spans spans;
     for (size_t from = 0; from <= text.size();) {
         size_t end = 0, floor = 0, start = 0;
-        rx::Status st = forward.Forward(text.data(), text.size(), from, filtered ? &starts : nullptr, end, floor);
+        bool atFloor = false;
+        rx::Status st = forward.Forward(text.data(), text.size(), from, filtered ? &starts : nullptr, end, floor, atFloor);
         if (st == rx::Status::NoMatch) break;
         if (st != rx::Status::Match) return std::nullopt;
         st = backward.Backward(text.data(), text.size(), end, floor, start);
         if (st != rx::Status::Match) return std::nullopt;
+        // where the forward search says the match starts at its floor, the backward one agrees
+        if (atFloor && start != floor) start = SIZE_MAX;
         spans.insert(spans.end(), {static_cast<int32_t>(start), static_cast<int32_t>(end)});
         from = end + (end == start ? 1 : 0);
     }
@@ -255,7 +258,8 @@ TEST(RegExpDfa, StatesBeyondTheCapFallBackToTheOtherMatchers) {
     const auto prog = rx::Compile(rx::Parse(pattern), false, false);
     rx::LazyDfa forward(*prog, rx::LazyDfa::Mode::LeftmostFirst);
     size_t end = 0, floor = 0;
-    EXPECT_EQ(forward.Forward(text.data(), text.size(), 0, nullptr, end, floor), rx::Status::OutOfMemory);
+    bool atFloor = false;
+    EXPECT_EQ(forward.Forward(text.data(), text.size(), 0, nullptr, end, floor, atFloor), rx::Status::OutOfMemory);
     EXPECT_EQ(forward.Flushes(), static_cast<size_t>(rx::LazyDfa::kMaxFlushes));
 
     rx::RegExp re;
@@ -282,18 +286,19 @@ TEST(RegExpDfa, TheBudgetAndTheStopFlagEndAnAutomatonRun) {
     std::atomic<bool> stop{false};
     rx::LazyDfa dfa(*prog, rx::LazyDfa::Mode::LeftmostFirst, &stop);
     size_t end = 0, floor = 0;
-    EXPECT_EQ(dfa.Forward(text.data(), text.size(), 0, nullptr, end, floor), rx::Status::NoMatch);
+    bool atFloor = false;
+    EXPECT_EQ(dfa.Forward(text.data(), text.size(), 0, nullptr, end, floor, atFloor), rx::Status::NoMatch);
     EXPECT_GE(dfa.Steps(), text.size());
     dfa.Budget(100'000);
-    EXPECT_EQ(dfa.Forward(text.data(), text.size(), 0, nullptr, end, floor), rx::Status::BudgetExceeded);
+    EXPECT_EQ(dfa.Forward(text.data(), text.size(), 0, nullptr, end, floor, atFloor), rx::Status::BudgetExceeded);
     dfa.Budget(UINT64_MAX);
     stop.store(true);
-    EXPECT_EQ(dfa.Forward(text.data(), text.size(), 0, nullptr, end, floor), rx::Status::Stopped);
+    EXPECT_EQ(dfa.Forward(text.data(), text.size(), 0, nullptr, end, floor, atFloor), rx::Status::Stopped);
     rx::LazyDfa backward(*prog->reversed, rx::LazyDfa::Mode::Longest, &stop);
     size_t start = 0;
     EXPECT_EQ(backward.Backward(text.data(), text.size(), text.size(), 0, start), rx::Status::Stopped);
     stop.store(false);
-    EXPECT_EQ(dfa.Forward(text.data(), text.size(), 0, nullptr, end, floor), rx::Status::NoMatch);
+    EXPECT_EQ(dfa.Forward(text.data(), text.size(), 0, nullptr, end, floor, atFloor), rx::Status::NoMatch);
 
     // through RegExp: the catastrophic pattern ends at once, and within a small budget it does
     // not (the y at the end keeps the search from giving up before it starts)
