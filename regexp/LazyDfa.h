@@ -18,6 +18,7 @@
 // matchers. Patterns with back-references or look-aheads are not for this automaton (Handles).
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -85,6 +86,14 @@ private:
     struct Out {};      // the steps ran out or the stop flag was set
     struct GiveUp {};   // too many flushes
     class KeySet;
+    // Per state, once its row is known: the few units that take it elsewhere from where it stays.
+    static constexpr int32_t kExitsUnknown = -1, kNoExits = -2, kMaxExitUnits = 3, kMaxExitClasses = 32, kExitTries = 16;
+    struct Exits {
+        int32_t count = kExitsUnknown;
+        int32_t tries = 0;
+        uint16_t units[kMaxExitUnits] = {};
+    };
+    void FindExits(Exits& exits, size_t row, int32_t self);
 
     void BuildClasses(const Program& program);
     int32_t StartState(Side before, bool newStarts, bool withStartThread);
@@ -133,6 +142,8 @@ private:
     std::vector<uint16_t> classOf_;    // 65,536 entries
     std::vector<uint16_t> represent_;  // per class: one of its units
     std::vector<uint8_t> sideOf_;      // per class, and the text's edge as the last one
+    // per class: its units when it has at most kMaxExitUnits (else -1)
+    std::vector<std::pair<int32_t, std::array<uint16_t, 3>>> smallClasses_;
     uint32_t classes_ = 0;             // unit classes; the text's edge is class number classes_
     uint32_t stride_ = 0;              // classes_ + 1
     bool keepEdge_ = false, keepBreak_ = false, keepWord_ = false;
@@ -146,6 +157,7 @@ private:
     // its row of transitions (-1: not yet computed)
     std::vector<std::vector<int32_t>> keys_;
     std::vector<uint64_t> hashes_;
+    std::vector<Exits> exits_;
     std::vector<int32_t> table_;       // open addressing: state number or -1
     std::vector<int32_t> trans_;
     size_t bytes_ = 0;

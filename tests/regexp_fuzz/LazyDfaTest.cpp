@@ -230,6 +230,42 @@ rx::String RandomText(uint64_t seed, size_t length, const char* alphabet) {
     return out;
 }
 
+// Long runs inside a loop (`.*`, `[^>]*`, a lazy `.*?`), where a state that stays as it is reads
+// on by table or by a vector scan for the few units that leave it: on long lines of CR, LF and
+// CR LF breaks the matches are the backtracker's.
+TEST(RegExpDfa, LongRunsInsideLoopsFindWhatTheBacktrackerFinds) {
+    const char* const patterns[] = {"^.*$", "^.*?$", "<([^>]*)>|<.*?/>", "a.*?b", "x[^\\n]*y|.z", "(?:.q)?[ab]*c",
+                                    ".*\\r", "\\b.{3,}$", "(.)*?x"};
+    static const char* const breaks[] = {"\r\n", "\n", "\r", ""};
+    int compared = 0;
+    for (uint64_t seed = 1; seed <= 30; ++seed) {
+        Random rng(seed);
+        rx::String text;
+        const int lines = rng.Between(1, 6);
+        for (int l = 0; l < lines; ++l) {
+            text += RandomText(seed * 100 + static_cast<uint64_t>(l), rng.Below(400), "aaabbbcxyz <>/.");
+            Put(text, rng.Pick(breaks));
+        }
+        for (const char* p : patterns) {
+            const rx::String pattern = Units(p);
+            std::unique_ptr<rx::Program> prog;
+            try {
+                prog = rx::Compile(rx::Parse(pattern), false, seed % 2 == 0);
+            } catch (const base::Error&) {
+                continue;
+            }
+            if (!rx::LazyDfa::Handles(*prog)) continue;
+            const auto back = Backtracked(*prog, text);
+            ASSERT_TRUE(back) << p;
+            const auto got = Automata(*prog, text, true);
+            ASSERT_TRUE(got) << p;
+            EXPECT_EQ(Show(*got), Show(Outer(*back, 2 * (prog->groupCount + 1)))) << "seed " << seed << " pattern " << p;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 200);
+}
+
 // A cap that holds a few dozen states: the cache is emptied again and again during one run,
 // and the answers stay the backtracker's.
 TEST(RegExpDfa, ATinyCacheIsFlushedAndStillAnswersRight) {
