@@ -1,5 +1,6 @@
 #include "host/Application.h"
 
+#include "host/ClassicDrag.h"
 #include "host/Error.h"
 #include "host/Form.h"
 
@@ -79,6 +80,7 @@ bool Application::PumpOne(bool wait) {
 
 void Application::RouteMessage(MSG& msg) {
     try {
+        if (classicdrag::OfferMessage(msg)) return;
         if (IsKeyMessage(msg.message)) {
             if (Form* form = FormOfWindow(msg.hwnd)) {
                 bool handled = false;

@@ -1,7 +1,9 @@
 // The application object: title, instance handle, previous-instance test, the open forms and the
 // one message loop with its key routing.
 //
-// Key routing, per message taken off the queue:
+// Routing, per message taken off the queue:
+//   0. a left press on a control whose DragMode is 1 begins its drag (ClassicDrag.h) and goes
+//      no further;
 //   1. key messages go first to the form's active object (Form::ActiveObject), or without one to the
 //      focused control's IOleInPlaceActiveObjectVB_TranslateAccelerator;
 //      handled with S_OK (0) ends the message there; handled with S_FALSE (1) skips step 2, so

@@ -34,12 +34,15 @@ std::wstring Control::ToolTipText() const { return Site().ToolTipText(); }
 void Control::ToolTipText(std::wstring text) { Site().ToolTipText(std::move(text)); }
 Form& Control::Parent() const { return Site().Parent(); }
 ControlSite* Control::Container() const { return Site().Container(); }
+void Control::Container(ControlSite* container) { Site().Container(container); }
+void Control::Container(Form& form) { Site().Container(form); }
 long Control::WhatsThisHelpID() const { return Site().WhatsThisHelpID(); }
 void Control::WhatsThisHelpID(long id) { Site().WhatsThisHelpID(id); }
 const Picture& Control::DragIcon() const { return Site().DragIcon(); }
 void Control::DragIcon(Picture icon) { Site().DragIcon(std::move(icon)); }
 int Control::DragMode() const { return Site().DragMode(); }
 void Control::DragMode(int mode) { Site().DragMode(mode); }
+void Control::Drag(int action) { Site().Drag(action); }
 void Control::SetFocus() { Site().SetFocus(); }
 void Control::ZOrder(int position) { Site().ZOrder(position); }
 

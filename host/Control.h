@@ -177,12 +177,15 @@ public:
     // The form the control is on, and the control that contains it (null: the form itself).
     Form& Parent() const;
     ControlSite* Container() const;
+    void Container(ControlSite* container);
+    void Container(Form& form);
     long WhatsThisHelpID() const;
     void WhatsThisHelpID(long id);
     const Picture& DragIcon() const;
     void DragIcon(Picture icon);
     int DragMode() const;
     void DragMode(int mode);
+    void Drag(int action = 1);
     void SetFocus();
     void ZOrder(int position = 0);
     void Move(double left, std::optional<double> top = {}, std::optional<double> width = {},

@@ -1,5 +1,6 @@
 #include "host/ControlSite.h"
 
+#include "host/ClassicDrag.h"
 #include "host/ContainerRouting.h"
 #include "host/DragDrop.h"
 #include "host/Error.h"
@@ -65,6 +66,7 @@ void ControlSite::Destroy() {
     created_ = false;
     form_.ForgetSite(*this);
     dragdrop::SiteGone(*this);
+    classicdrag::SiteGone(*this);
     // Teardown order: the control ends first (removing its subclasses while every window is
     // still valid) and goes away with its timers, then the surface it was lent.
     try {
@@ -194,6 +196,8 @@ void ControlSite::SetFocus() {
 }
 
 void ControlSite::OLEDrag() { dragdrop::StartDrag(*this); }
+
+void ControlSite::Drag(int action) { classicdrag::Drag(*this, action); }
 
 void ControlSite::ZOrder(int position) {
     if (position != 0 && position != 1) Raise(err::InvalidProcedureCall);

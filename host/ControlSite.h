@@ -3,8 +3,9 @@
 //
 //   extender       Name, Index, Tag, Parent, Container, Left/Top/Width/Height (twips, relative to
 //                  the container), Visible, TabIndex, TabStop, CausesValidation, ToolTipText,
-//                  WhatsThisHelpID, DragIcon, DragMode,
-//                  DataChanged, SetFocus, ZOrder, Move, and the Validate event
+//                  WhatsThisHelpID, DragIcon, DragMode, Drag,
+//                  DataChanged, SetFocus, ZOrder, Move, and the Validate, DragOver and
+//                  DragDrop events
 //   ambient        UserMode, Font, RightToLeft, DisplayName, BackColor, ForeColor
 //   persistence    the design-data bag (ReadProperties gets it; SaveProperties writes it anew)
 //   notification   PropertyChanged(name)
@@ -53,6 +54,12 @@ public:
     Form& Parent() const { return form_; }
     // The containing control's site, or null when the form itself is the container.
     ControlSite* Container() const { return container_; }
+    // Moves the control into another container of its form (null or the form: the form itself).
+    // Its Left and Top keep their numbers, now in the new container; it comes out on top there.
+    // A control that holds no controls, another form, the control itself or one of its own
+    // children raises 380.
+    void Container(ControlSite* container);
+    void Container(Form& form);
 
     double Left() const { return left_; }
     double Top() const { return top_; }
@@ -82,9 +89,18 @@ public:
     // The picture shown while the control is dragged (none: the control's outline).
     const Picture& DragIcon() const { return dragIcon_; }
     void DragIcon(Picture icon) { dragIcon_ = std::move(icon); }
-    // 0 manual, 1 automatic; anything else raises 380.
+    // 0 manual, 1 automatic (a left press drags the control instead of reaching it); anything
+    // else raises 380.
     int DragMode() const { return dragMode_; }
     void DragMode(int mode);
+    // The classic drag of the control (ClassicDrag.h): 0 cancel, 1 begin, 2 end with a drop;
+    // anything else raises 5.
+    void Drag(int action = 1);
+    // Another control (Source) is dragged over this one: state 0 enter, 1 leave, 2 over; x, y
+    // in the container's scale from this control's top-left.
+    Event<ControlSite& /*Source*/, float /*X*/, float /*Y*/, int /*State*/> DragOver;
+    // ... and dropped on it.
+    Event<ControlSite& /*Source*/, float /*X*/, float /*Y*/> DragDrop;
     bool DataChanged() const { return dataChanged_; }
     void DataChanged(bool changed) { dataChanged_ = changed; }
     void SetFocus();       // raises 5 when the control cannot take the focus now

@@ -1,6 +1,7 @@
 #include "host/Form.h"
 
 #include "host/Application.h"
+#include "host/ClassicDrag.h"
 #include "host/ControlRegistry.h"
 #include "host/DragDrop.h"
 #include "host/HostWindow.h"
@@ -227,6 +228,7 @@ void Form::DestroyAll() {
     validated_ = nullptr;
     tooltip_.Reset();
     if (hwnd_) dragdrop::Forget(hwnd_.Get());
+    classicdrag::FormGone(*this);
     hwnd_.Reset();
     App().RemoveForm(*this);
 }

@@ -154,6 +154,11 @@ public:
     // Every event raised through a site: (site, dispatch id). For diagnostics and tests.
     Event<ControlSite&, long> EventRaised;
     Event<ControlSite&, const std::wstring&> PropertyChangedNotified;
+    // A control (Source) is dragged over the form itself (ClassicDrag.h): state 0 enter, 1 leave,
+    // 2 over; x, y in the form's scale.
+    Event<ControlSite& /*Source*/, float /*X*/, float /*Y*/, int /*State*/> DragOver;
+    // ... and dropped on it.
+    Event<ControlSite& /*Source*/, float /*X*/, float /*Y*/> DragDrop;
     // Called by the focus hook before the focus moves between two of this form's windows;
     // returns false when validation cancelled the move.
     bool BeforeFocusChange(HWND from, HWND to);
@@ -164,6 +169,10 @@ public:
     std::vector<ControlSite*>& MutableTopLevel() { return topLevel_; }
     // Renumbers TabIndex so that `site` gets `index` and the others keep their order.
     void ReorderTabIndex(ControlSite& site, int index);
+    // A site moved into another container: it and what it contains come after every other site,
+    // so that containers still precede their children (creation order, the innermost-window
+    // search, teardown in reverse).
+    void KeepAfterContainers(ControlSite& site);
     void ForgetSite(const ControlSite& site) {
         routing_.Forget(&site);
         if (activeObject_ == static_cast<IOleInPlaceActiveObjectVB*>(&site.GetControl())) activeObject_ = nullptr;

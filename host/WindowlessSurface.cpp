@@ -34,6 +34,13 @@ void WindowlessSurface::Refresh() {
     InvalidateRect(hwnd, &r, TRUE);
 }
 
+void WindowlessSurface::ContainerChanged() {
+    int mode = OLEDropMode();
+    if (mode == 0) return;
+    OLEDropMode(0);
+    OLEDropMode(mode);
+}
+
 HitResult WindowlessSurface::HitTest(POINT pt) const {
     if (pt.x < 0 || pt.y < 0 || pt.x >= WidthPixels() || pt.y >= HeightPixels()) return HitResult::Outside;
     return BackStyle() == 1 ? HitResult::Hit : HitResult::Outside;

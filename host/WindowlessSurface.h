@@ -22,6 +22,8 @@ public:
     int WidthPixels() const;
     int HeightPixels() const;
     void Refresh() override;  // invalidates the rectangle on the container
+    // The control moved into another container: a drop-target registration moves with it.
+    void ContainerChanged();
     // A DC of the container clipped to the rectangle with the origin at its top-left, for
     // drawing outside WM_PAINT.
     class DrawingDC {
