@@ -380,9 +380,12 @@ ControlSite* Source() { return g_drag ? g_drag->source : nullptr; }
 
 bool OfferMessage(const MSG& msg) {
     if ((msg.message != WM_LBUTTONDOWN && msg.message != WM_LBUTTONDBLCLK) || g_drag) return false;
-    Target t = TargetOfWindow(msg.hwnd, msg.pt);
+    // The press's own point, also for a press that was posted rather than made by the mouse.
+    POINT at{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+    ClientToScreen(msg.hwnd, &at);
+    Target t = TargetOfWindow(msg.hwnd, at);
     if (!t.site || !t.form->UserMode() || t.site->DragMode() != 1) return false;
-    Begin(*t.site, msg.pt);
+    Begin(*t.site, at);
     return true;
 }
 

@@ -4,9 +4,12 @@
 #include "ControlsTestSupport.h"
 
 #include "controls/hotkey/HotKey.h"
+#include "controls/frame/FrameW.h"
 #include "controls/label/LabelW.h"
 #include "controls/listbox/ListBoxW.h"
 #include "gallery/FrmGallery.h"
+#include "host/ClassicDrag.h"
+#include "host/ControlSite.h"
 #include "host/Intrinsics.h"
 
 #include <gtest/gtest.h>
@@ -217,4 +220,55 @@ TEST(Gallery, TheCommonDialogPageLogsWhatADialogLeavesAndItsEvents) {
         << Joined(page.LogLines());
     PostMessageW(GetDlgItem(find, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(find); }));
+}
+
+namespace {
+
+// The pointer and the left button through the input queue, each pumped until taken.
+void SendMouse(DWORD flags, POINT p = {-1, -1}) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    if (p.x >= 0) {
+        in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        in.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    SendInput(1, &in, sizeof in);
+    PumpUntil([] { return !GetQueueStatus(QS_MOUSE); }, 2000);
+    Drain();
+}
+
+POINT Inside(const host::ControlSite& site, int dx, int dy) {
+    RECT r = site.PixelRect();
+    POINT p{r.left + dx, r.top + dy};
+    ClientToScreen(site.ContainerWindow(), &p);
+    return p;
+}
+
+}  // namespace
+
+TEST(Gallery, TheDragPageMovesADroppedLabelIntoTheFrameAndBack) {
+    gallery::FrmGallery index;
+    index.Show();
+    ASSERT_TRUE(index.ShowPage(L"Drag"));
+    gallery::GalleryPage& page = *index.CurrentPage();
+    SetForegroundWindow(page.hWnd());
+    PumpUntil([&] { return GetForegroundWindow() == page.hWnd(); });
+    host::ControlSite& label = page.Site(L"lblDrag");
+    host::ControlSite& frame = page.Site(L"fraLeft");
+    SendMouse(MOUSEEVENTF_MOVE, Inside(label, 6, 6));
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(host::classicdrag::InProgress());
+    SendMouse(MOUSEEVENTF_MOVE, Inside(frame, 30, 60));
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_FALSE(host::classicdrag::InProgress());
+    EXPECT_EQ(label.Container(), &frame);
+    std::vector<std::wstring> lines = page.LogLines();
+    EXPECT_TRUE(AnyLineHas(lines, L"fraLeft: DragDrop lblDrag")) << Joined(lines);
+    EXPECT_TRUE(AnyLineHas(lines, L"lblDrag: DragOver lblDrag 离开")) << Joined(lines);
+
+    ClickButton(page.Ctl<host::CommandButton>(L"cmdHome").hWnd());
+    EXPECT_EQ(label.Container(), nullptr);
+    EXPECT_TRUE(page.Ctl<controls::FrameW>(L"fraLeft").ContainedControls().empty());
 }
