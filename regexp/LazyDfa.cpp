@@ -14,23 +14,31 @@
 namespace rx {
 namespace {
 
-// The first place in [pos, limit) holding one of the n (1 to 3) units, or limit: eight units at
-// a time with SSE2 where the target has it.
-size_t FindAny(const Char* text, size_t pos, size_t limit, const uint16_t* units, int n) {
+// The first place in [pos, limit) whose unit lies in none of the n ranges (low, low + width):
+// eight units at a time with SSE2 where the target has it (a unit is in a range when the
+// saturated difference of unit - low and width is zero).
+size_t SkipRanges(const Char* text, size_t pos, size_t limit, const uint16_t* low, const uint16_t* width, int n) {
 #ifdef __SSE2__
-    const auto lane = [&](int k) { return _mm_set1_epi16(static_cast<short>(units[k < n ? k : 0])); };
-    const __m128i a = lane(0), b = lane(1), c = lane(2);
+    __m128i lows[8], widths[8];
+    for (int k = 0; k < n; ++k) {
+        lows[k] = _mm_set1_epi16(static_cast<short>(low[k]));
+        widths[k] = _mm_set1_epi16(static_cast<short>(width[k]));
+    }
+    const __m128i zero = _mm_setzero_si128();
     for (; pos + 8 <= limit; pos += 8) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
-        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, a), _mm_cmpeq_epi16(v, b)), _mm_cmpeq_epi16(v, c));
-        const int mask = _mm_movemask_epi8(hit);
-        if (mask) return pos + (static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask))) >> 1);
+        __m128i in = zero;
+        for (int k = 0; k < n; ++k)
+            in = _mm_or_si128(in, _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, lows[k]), widths[k]), zero));
+        const unsigned out = ~static_cast<unsigned>(_mm_movemask_epi8(in)) & 0xFFFFu;
+        if (out) return pos + (static_cast<size_t>(__builtin_ctz(out)) >> 1);
     }
 #endif
     for (; pos < limit; ++pos) {
         const auto u = static_cast<uint16_t>(text[pos]);
-        for (int k = 0; k < n; ++k)
-            if (u == units[k]) return pos;
+        bool in = false;
+        for (int k = 0; k < n && !in; ++k) in = static_cast<uint16_t>(u - low[k]) <= width[k];
+        if (!in) return pos;
     }
     return limit;
 }
@@ -230,14 +238,9 @@ void LazyDfa::BuildClasses(const Program& program) {
         auto [it, fresh] = seen.emplace(std::move(key), static_cast<uint32_t>(represent_.size()));
         if (fresh) {
             represent_.push_back(static_cast<uint16_t>(cuts[i]));
-            smallClasses_.emplace_back();
+            classRanges_.emplace_back();
         }
-        // the members of the classes of a few units, for the scans of Stay
-        auto& members = smallClasses_[it->second];
-        for (uint32_t u = cuts[i]; u < cuts[i + 1] && members.first >= 0; ++u) {
-            if (members.first == kMaxExitUnits) members.first = -1;
-            else members.second[static_cast<size_t>(members.first++)] = static_cast<uint16_t>(u);
-        }
+        classRanges_[it->second].emplace_back(static_cast<uint16_t>(cuts[i]), static_cast<uint16_t>(cuts[i + 1] - 1));
         std::fill(classOf_.begin() + cuts[i], classOf_.begin() + cuts[i + 1], static_cast<uint16_t>(it->second));
     }
     classes_ = static_cast<uint32_t>(represent_.size());
@@ -280,7 +283,7 @@ bool LazyDfa::Renew() {
 void LazyDfa::Flush() {
     keys_.clear();
     hashes_.clear();
-    exits_.clear();
+    stays_.clear();
     trans_.clear();
     std::fill(table_.begin(), table_.end(), -1);
     bytes_ = 0;
@@ -307,7 +310,7 @@ int32_t LazyDfa::Intern(const std::vector<int32_t>& key, bool& flushed) {
     const auto id = static_cast<int32_t>(keys_.size());
     keys_.push_back(key);
     hashes_.push_back(hash);
-    exits_.emplace_back();
+    stays_.emplace_back();
     trans_.resize(trans_.size() + stride_, -1);
     bytes_ += cost;
     if (2 * keys_.size() > table_.size()) {
@@ -621,11 +624,11 @@ bool LazyDfa::Closure(int32_t startPc, int32_t startCount, Side before, Side aft
 size_t LazyDfa::Stay(const Char* text, size_t pos, size_t end, size_t row, int32_t self) {
     const size_t room = left_ > 0 ? static_cast<size_t>(left_) : 0;
     const size_t limit = pos + std::min(end - pos, room);
-    Exits& exits = exits_[row / stride_];
-    if (exits.count == kExitsUnknown) FindExits(exits, row, self);
-    if (exits.count >= 0) {
-        // every unit but a few keeps the state: a vector scan for those
-        const size_t p = exits.count == 0 ? limit : FindAny(text, pos, limit, exits.units, exits.count);
+    StayRanges& stay = stays_[row / stride_];
+    if (stay.count == kRangesUnknown) FindStayRanges(stay, row, self);
+    if (stay.count >= 0) {
+        // the units that keep the state make a few ranges: a vector scan over them
+        const size_t p = SkipRanges(text, pos, limit, stay.low, stay.width, stay.count);
         left_ -= static_cast<int64_t>(p - pos);
         return p;
     }
@@ -637,27 +640,35 @@ size_t LazyDfa::Stay(const Char* text, size_t pos, size_t end, size_t row, int32
     return p;
 }
 
-// The units that take the state at `row` elsewhere, when its row is complete and they are few.
-void LazyDfa::FindExits(Exits& exits, size_t row, int32_t self) {
-    if (classes_ > kMaxExitClasses || ++exits.tries > kExitTries) {
-        exits.count = kNoExits;
+// The units that keep the state at `row` as it is, as ranges, when its row is complete and they
+// make few.
+void LazyDfa::FindStayRanges(StayRanges& stay, size_t row, int32_t self) {
+    if (classes_ > kMaxRangeClasses || ++stay.tries > kRangeTries) {
+        stay.count = kNoRanges;
         return;
     }
-    int32_t n = 0;
-    uint16_t units[kMaxExitUnits] = {};
+    std::vector<std::pair<uint16_t, uint16_t>> in;
     for (uint32_t c = 0; c < classes_; ++c) {
         const int32_t e = trans_[row + c];
         if (e < 0) return;  // not known yet: another time
-        if (e == self) continue;
-        const auto& members = smallClasses_[c];
-        if (members.first < 0 || n + members.first > kMaxExitUnits) {
-            exits.count = kNoExits;
+        if (e == self) in.insert(in.end(), classRanges_[c].begin(), classRanges_[c].end());
+    }
+    std::sort(in.begin(), in.end());
+    int32_t n = 0;
+    for (size_t i = 0; i < in.size();) {
+        uint32_t hi = in[i].second;
+        size_t j = i + 1;
+        while (j < in.size() && in[j].first <= hi + 1) hi = std::max<uint32_t>(hi, in[j++].second);
+        if (n == kMaxRanges) {
+            stay.count = kNoRanges;
             return;
         }
-        for (int32_t k = 0; k < members.first; ++k) units[n++] = members.second[static_cast<size_t>(k)];
+        stay.low[n] = in[i].first;
+        stay.width[n] = static_cast<uint16_t>(hi - in[i].first);
+        ++n;
+        i = j;
     }
-    std::copy_n(units, kMaxExitUnits, exits.units);
-    exits.count = n;
+    stay.count = n;
 }
 
 size_t LazyDfa::StayBack(const Char* text, size_t pos, size_t limit, size_t row, int32_t self) {

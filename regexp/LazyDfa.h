@@ -18,7 +18,6 @@
 // matchers. Patterns with back-references or look-aheads are not for this automaton (Handles).
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -86,14 +85,16 @@ private:
     struct Out {};      // the steps ran out or the stop flag was set
     struct GiveUp {};   // too many flushes
     class KeySet;
-    // Per state, once its row is known: the few units that take it elsewhere from where it stays.
-    static constexpr int32_t kExitsUnknown = -1, kNoExits = -2, kMaxExitUnits = 3, kMaxExitClasses = 32, kExitTries = 16;
-    struct Exits {
-        int32_t count = kExitsUnknown;
+    // Per state, once its row is known: the units that keep it as it is, when they make a few
+    // ranges, for a vector scan.
+    static constexpr int32_t kRangesUnknown = -1, kNoRanges = -2, kMaxRanges = 6, kMaxRangeClasses = 64, kRangeTries = 16;
+    struct StayRanges {
+        int32_t count = kRangesUnknown;
         int32_t tries = 0;
-        uint16_t units[kMaxExitUnits] = {};
+        uint16_t low[kMaxRanges] = {};
+        uint16_t width[kMaxRanges] = {};  // high - low
     };
-    void FindExits(Exits& exits, size_t row, int32_t self);
+    void FindStayRanges(StayRanges& ranges, size_t row, int32_t self);
 
     void BuildClasses(const Program& program);
     int32_t StartState(Side before, bool newStarts, bool withStartThread);
@@ -142,8 +143,8 @@ private:
     std::vector<uint16_t> classOf_;    // 65,536 entries
     std::vector<uint16_t> represent_;  // per class: one of its units
     std::vector<uint8_t> sideOf_;      // per class, and the text's edge as the last one
-    // per class: its units when it has at most kMaxExitUnits (else -1)
-    std::vector<std::pair<int32_t, std::array<uint16_t, 3>>> smallClasses_;
+    // per class: the intervals of units it is made of
+    std::vector<std::vector<std::pair<uint16_t, uint16_t>>> classRanges_;
     uint32_t classes_ = 0;             // unit classes; the text's edge is class number classes_
     uint32_t stride_ = 0;              // classes_ + 1
     bool keepEdge_ = false, keepBreak_ = false, keepWord_ = false;
@@ -157,7 +158,7 @@ private:
     // its row of transitions (-1: not yet computed)
     std::vector<std::vector<int32_t>> keys_;
     std::vector<uint64_t> hashes_;
-    std::vector<Exits> exits_;
+    std::vector<StayRanges> stays_;
     std::vector<int32_t> table_;       // open addressing: state number or -1
     std::vector<int32_t> trans_;
     size_t bytes_ = 0;
