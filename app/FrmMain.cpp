@@ -54,9 +54,10 @@ void FrmMain::Form_Load() {
     objRegExp = std::make_unique<rx::RegExp>();
     fill_ = std::make_unique<ResultFill>(lstResults(), [this] { MatchesListed(); });
     worker_ = std::make_unique<MatchWorker>([this](MatchOutcome outcome) { RealTimeRunFinished(std::move(outcome)); });
-    snapshotPause_ = host::Timer(*this, SnapshotPauseMs, [this] {
-        snapshotPause_.Enabled(false);
-        if (Check2().Value() == 1) SourceSnapshot();
+    sourceCopy_ = std::make_unique<SourceCopy>(txtSource(), editBuffers_, [this] { SourceCopied(); });
+    copyPause_ = host::Timer(*this, CopyPauseMs, [this] {
+        copyPause_.Enabled(false);
+        if (Check2().Value() == 1) sourceCopy_->Start();
     });
     FillReferenceList();
 }
@@ -65,7 +66,8 @@ void FrmMain::Form_Unload(int&) {
     // the run in flight is stopped and its thread ended before anything it could report to goes
     worker_.reset();
     fill_.reset();
-    snapshotPause_.Enabled(false);
+    copyPause_.Enabled(false);
+    sourceCopy_.reset();
     objMatch.reset();
     objMatches.reset();
     objRegExp.reset();

@@ -10,6 +10,7 @@
 
 #include "app/MatchWorker.h"
 #include "app/ResultList.h"
+#include "app/SourceCopy.h"
 #include "host/Form.h"
 #include "host/Timer.h"
 #include "regexp/RegExp.h"
@@ -68,13 +69,14 @@ private:
     void MatchesListed();
     void EndRunInFlight();
     void txtSource_Change();
-    std::shared_ptr<const std::wstring> SourceSnapshot();
-    void TakeSnapshotWhenTypingPauses();
+    void CopySourceWhenTypingPauses();
 
     // --- real time (FrmMainRealTime.cpp)
     void Check2_Click();
     void txtMatch_Change();
     void StartRealTimeRun();
+    void RunNewestPattern();
+    void SourceCopied();
     void RealTimeRunFinished(MatchOutcome outcome);
     void EndRealTimeRuns();
 
@@ -125,13 +127,16 @@ private:
     // The patterns handed to the worker since the last listing began, oldest first; the last is
     // the run in flight.
     std::vector<std::wstring> unlisted_;
-    // The source text as the runs see it: taken once after each change of the source box and
-    // shared, never changed, by every run until the next change.
-    std::shared_ptr<const std::wstring> sourceSnapshot_;
-    // In real-time mode the snapshot is taken once the source box has been left alone a moment,
-    // not by the next key in the pattern box (a large text takes a while to copy).
-    host::Timer snapshotPause_;
-    static constexpr unsigned SnapshotPauseMs = 300;
+    // The newest of unlisted_ waits for the source copy before it goes to the worker.
+    bool waitingForSource_ = false;
+    // The source text as the runs see it: copied in slices after each change of the source box
+    // and shared, never changed, by every run until the next change. In real-time mode the copy
+    // starts once the source box has been left alone a moment, or at the next pattern key.
+    std::unique_ptr<SourceCopy> sourceCopy_;
+    host::Timer copyPause_;
+    static constexpr unsigned CopyPauseMs = 300;
+    // The source box's buffers, freed once its windows have gone (after Unload).
+    EditBuffers editBuffers_;
 };
 
 }  // namespace workbench

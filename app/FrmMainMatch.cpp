@@ -21,8 +21,8 @@ void FrmMain::RunMatch() {
     EndRealTimeRuns();
     FrameW1().Caption(ResultsCaption);
     if (fill_->Active()) listingSuperseded_ = true;
-    sourceSnapshot_.reset();  // read afresh: this run must see the box as it is now
-    std::shared_ptr<const std::wstring> source = SourceSnapshot();
+    sourceCopy_->Invalidate();  // read afresh: this run must see the box as it is now
+    std::shared_ptr<const std::wstring> source = sourceCopy_->Now();
     std::wstring pattern = txtMatch().Text();
     if (!source->empty() && !pattern.empty()) {
         // A rejected pattern, or one that would run past the engine's step budget, ends the run
@@ -67,7 +67,9 @@ void FrmMain::EndRunInFlight() {
     fill_->Finish();
 }
 
-bool FrmMain::RealTimeRunPending() const { return worker_ && (worker_->Awaiting() || fill_->Active()); }
+bool FrmMain::RealTimeRunPending() const {
+    return worker_ && (worker_->Awaiting() || waitingForSource_ || fill_->Active());
+}
 
 void FrmMain::lstResults_Click() { SelectCurrentMatch(); }
 
@@ -82,20 +84,17 @@ void FrmMain::SelectCurrentMatch() {
     txtSource().SelLength(objMatch->Length());
 }
 
+// A run waiting for the copy waits for the copy of the new text.
 void FrmMain::txtSource_Change() {
-    sourceSnapshot_.reset();
-    TakeSnapshotWhenTypingPauses();
+    sourceCopy_->Invalidate();
+    if (waitingForSource_) sourceCopy_->Start();
+    CopySourceWhenTypingPauses();
 }
 
-void FrmMain::TakeSnapshotWhenTypingPauses() {
+void FrmMain::CopySourceWhenTypingPauses() {
     if (Check2().Value() != 1) return;
-    snapshotPause_.Enabled(false);  // restarts the wait
-    snapshotPause_.Enabled(true);
-}
-
-std::shared_ptr<const std::wstring> FrmMain::SourceSnapshot() {
-    if (!sourceSnapshot_) sourceSnapshot_ = std::make_shared<const std::wstring>(txtSource().Text());
-    return sourceSnapshot_;
+    copyPause_.Enabled(false);  // restarts the wait
+    copyPause_.Enabled(true);
 }
 
 // The same settings for every run and every replace.

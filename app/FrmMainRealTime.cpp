@@ -15,7 +15,7 @@ namespace workbench {
 // Real-time mode needs no button: the pattern box takes its place up to the button's right edge.
 void FrmMain::Check2_Click() {
     if (Check2().Value() == 1) {
-        TakeSnapshotWhenTypingPauses();
+        CopySourceWhenTypingPauses();
         Command4().Visible(false);
         txtMatch().Width(Command4().Left() + Command4().Width() - txtMatch().Left());
     } else {
@@ -32,8 +32,7 @@ void FrmMain::txtMatch_Change() {
         StartRealTimeRun();
     } else {
         EndRealTimeRuns();
-        fill_->Abandon();
-        lstResults().Clear();
+        fill_->Drop();
         txtSource().SelLength(0);
         FrameW1().Caption(ResultsCaption);
     }
@@ -64,16 +63,29 @@ bool PatternAccepted(const std::wstring& pattern) {
 void FrmMain::StartRealTimeRun() {
     FrameW1().Caption(ResultsCaption);
     if (fill_->Active()) listingSuperseded_ = true;
-    std::shared_ptr<const std::wstring> source = SourceSnapshot();
-    std::wstring pattern = txtMatch().Text();
-    if (source->empty()) {
+    if (sourceCopy_->BoxEmpty()) {
         EndRealTimeRuns();
         return fill_->Resume();
     }
+    std::wstring pattern = txtMatch().Text();
     if (!PatternAccepted(pattern)) return;
     fill_->Pause();
-    unlisted_.push_back(pattern);
-    worker_->Start(std::move(pattern), std::move(source));
+    unlisted_.push_back(std::move(pattern));
+    RunNewestPattern();
+}
+
+// The newest pattern goes to the worker with the source copy, once the copy is complete; until
+// then no older run may finish in its place.
+void FrmMain::RunNewestPattern() {
+    if (unlisted_.empty()) return;
+    waitingForSource_ = !sourceCopy_->Current();
+    if (!waitingForSource_) return worker_->Start(unlisted_.back(), sourceCopy_->Current());
+    worker_->Cancel();
+    sourceCopy_->Start();
+}
+
+void FrmMain::SourceCopied() {
+    if (waitingForSource_) RunNewestPattern();
 }
 
 // Only the outcome of the pattern last handed to the worker comes here. When it fails (the step
@@ -88,12 +100,13 @@ void FrmMain::RealTimeRunFinished(MatchOutcome outcome) {
     }
     unlisted_.pop_back();
     if (unlisted_.empty()) return fill_->Resume();
-    worker_->Start(unlisted_.back(), SourceSnapshot());
+    RunNewestPattern();
 }
 
 void FrmMain::EndRealTimeRuns() {
     worker_->Cancel();
     unlisted_.clear();
+    waitingForSource_ = false;
 }
 
 }  // namespace workbench

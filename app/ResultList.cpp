@@ -17,6 +17,8 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kSliceTime = std::chrono::milliseconds(8);
 // Entries appended between two looks at the clock.
 constexpr long kEntriesPerLook = 32;
+// The longest list that is emptied in one call (about 3 ms on an idle machine).
+constexpr long kClearAtOnce = 65536;
 
 // Redraw off for the fill, back on (with one repaint) however the fill ends.
 class RedrawSuspended {
@@ -55,14 +57,23 @@ void AppendMatchValues(controls::ListBoxW& list, const rx::MatchCollection& matc
 ResultFill::ResultFill(controls::ListBoxW& list, std::function<void()> listed)
     : list_(list), listed_(std::move(listed)), nextSlice_([this] { Slice(); }) {}
 
-void ResultFill::Begin(rx::MatchCollection matches) {
+void ResultFill::Begin(rx::MatchCollection matches) { Restart(std::move(matches)); }
+
+void ResultFill::Drop() { Restart(std::nullopt); }
+
+// A list this short the list box empties in one call of a few milliseconds.
+void ResultFill::Restart(std::optional<rx::MatchCollection> matches) {
     list_.Redraw(false);
-    list_.Clear();
     matches_ = std::move(matches);
     next_ = 0;
     paused_ = false;
-    if (matches_->Count() == 0) return Complete();
-    ReserveStorage(list_, *matches_);
+    reserved_ = false;
+    emptying_ = true;
+    if (list_.ListCount() <= kClearAtOnce) {
+        list_.Clear();
+        emptying_ = false;
+        if (!matches_ || matches_->Count() == 0) return Complete();
+    }
     nextSlice_.Post();
 }
 
@@ -76,24 +87,30 @@ void ResultFill::Resume() {
 
 void ResultFill::Finish() {
     if (!Active()) return;
-    AppendUpTo(matches_->Count());
+    if (emptying_) list_.Clear();
+    emptying_ = false;
+    if (matches_) {
+        if (!reserved_) ReserveStorage(list_, *matches_);
+        AppendUpTo(matches_->Count());
+    }
     Complete();
 }
 
-void ResultFill::Abandon() {
-    if (!Active()) return;
-    matches_.reset();
-    list_.Clear();
-    list_.Redraw(true);
-}
-
-// Appends until the slice's time is up; then the next slice comes from the message loop, after
-// the input that waits when there is some. (The queue is looked at once a slice: each look is a
-// trip to the window server.)
+// Empties, then appends, until the slice's time is up; then the next slice comes from the
+// message loop, after the input that waits when there is some. (The queue is looked at once a
+// slice: each look is a trip to the window server.) A paused fill still empties the list: a
+// newer run's entries need the room as much as this one's.
 void ResultFill::Slice() {
-    if (!Active() || paused_) return;
+    if (!Active()) return;
     if (InputWaiting()) return nextSlice_.PostAfterInput();
     const Clock::time_point end = Clock::now() + kSliceTime;
+    if (emptying_ && !EmptyUntil(end)) return nextSlice_.Post();
+    if (!matches_) return Complete();
+    if (paused_) return;
+    if (!reserved_) {
+        ReserveStorage(list_, *matches_);
+        reserved_ = true;
+    }
     const long count = matches_->Count();
     while (next_ < count && Clock::now() < end) AppendUpTo(std::min(count, next_ + kEntriesPerLook));
     if (next_ == count) return Complete();
@@ -101,15 +118,28 @@ void ResultFill::Slice() {
     else nextSlice_.Post();
 }
 
+// Entries go from the end, where taking one out moves nothing; the last stretch goes in one call.
+bool ResultFill::EmptyUntil(Clock::time_point end) {
+    long count = list_.ListCount();
+    while (count > kClearAtOnce && Clock::now() < end)
+        for (long stop = std::max(kClearAtOnce, count - kEntriesPerLook); count > stop;) list_.RemoveItem(--count);
+    if (count > kClearAtOnce) return false;
+    list_.Clear();
+    emptying_ = false;
+    return true;
+}
+
 void ResultFill::AppendUpTo(long end) {
     for (; next_ < end; ++next_) list_.AddItem(matches_->Item(next_).Value());
 }
 
 void ResultFill::Complete() {
+    const bool listed = matches_.has_value();
     matches_.reset();
+    emptying_ = false;
     paused_ = false;
     list_.Redraw(true);
-    listed_();
+    if (listed) listed_();
 }
 
 }  // namespace workbench
