@@ -17,8 +17,8 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kSliceTime = std::chrono::milliseconds(8);
 // Entries appended between two looks at the clock.
 constexpr long kEntriesPerLook = 32;
-// The longest list that is emptied in one call (about 3 ms on an idle machine).
-constexpr long kClearAtOnce = 65536;
+// The longest list that is emptied in one call (about a millisecond on an idle machine).
+constexpr long kClearAtOnce = 32768;
 
 // Redraw off for the fill, back on (with one repaint) however the fill ends.
 class RedrawSuspended {

@@ -8,6 +8,7 @@
 //     long the list takes after the last key, and whether it equals a run on the window's thread.
 // Run it on the test display (tools/xvfb.sh) through tools/wine-run.sh.
 #include "app/ResultList.h"
+#include "app/SourceCopy.h"
 #include "app/Startup.h"
 #include "controls/frame/FrameW.h"
 #include "controls/listbox/ListBoxW.h"
@@ -216,63 +217,75 @@ double TimeMs(const std::function<void()>& f) {
     return (Seconds() - t0) * 1000;
 }
 
-void FillList(controls::ListBoxW& list, long n) {
-    list.Clear();
-    list.Redraw(false);
-    list.InitStorage(n, 3);
-    for (long i = 0; i < n; ++i) list.AddItem(L"ab");
+// Pumps the window thread's messages until `done`, timing each one: the longest of them is the
+// longest a key typed meanwhile would have waited.
+struct Holds {
+    double longestMs = 0;
+    double totalMs = 0;
+};
+
+Holds PumpTimingEach(const std::function<bool()>& done) {
+    Holds h;
+    const double t0 = Seconds();
+    MSG msg;
+    while (!done()) {
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+            continue;
+        }
+        const double m0 = Seconds();
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        h.longestMs = std::max(h.longestMs, (Seconds() - m0) * 1000);
+    }
+    h.totalMs = (Seconds() - t0) * 1000;
+    return h;
 }
 
-// What each of the list box's calls that a real-time run makes costs on a list of a million
-// entries, and the copy of a 10 MB source box, timed inside the window's thread.
+// What the list box's calls of a real-time run cost on a list of a million entries, and the copy
+// of a 10 MB source box, timed inside the window's thread: each call alone, and the way the
+// real-time runs make them (in slices from the message loop: the longest message).
 void WindowThreadCalls(workbench::FrmMain& form) {
     auto& list = form.Ctl<controls::ListBoxW>(L"lstResults");
     auto& source = form.Ctl<controls::TextBoxW>(L"txtSource");
     const long n = 1000000;
-    std::printf("\nsingle calls inside the window's thread, on a list of %ld entries:\n", n);
-    FillList(list, n);
-    std::printf("  empty at once (LB_RESETCONTENT)            %8.1f ms\n", TimeMs([&] { list.Clear(); }));
-    FillList(list, n);
-    {
-        double longest = 0;
-        int slices = 0;
-        double total = TimeMs([&] {
-            long count = list.ListCount();
-            while (count > 0) {
-                double t0 = Seconds();
-                const double end = t0 + 0.008;
-                while (count > 0 && Seconds() < end)
-                    for (int k = 0; k < 64 && count > 0; ++k) list.RemoveItem(--count);
-                longest = std::max(longest, (Seconds() - t0) * 1000);
-                ++slices;
-            }
-        });
-        std::printf("  empty from the end in 8 ms slices           %8.1f ms in %d slices, longest %.1f ms\n", total,
-                    slices, longest);
-    }
-    FillList(list, n);
-    std::printf("  redraw on (WM_SETREDRAW alone)              %8.1f ms\n",
-                TimeMs([&] { SendMessageW(list.hWnd(), WM_SETREDRAW, TRUE, 0); }));
-    SendMessageW(list.hWnd(), WM_SETREDRAW, FALSE, 0);
-    std::printf("  redraw on (the control's, with its repaint) %8.1f ms\n", TimeMs([&] { list.Redraw(true); }));
-    std::printf("  select the first entry (LB_SETCURSEL)       %8.1f ms\n",
-                TimeMs([&] { SendMessageW(list.hWnd(), LB_SETCURSEL, 0, 0); }));
-    SendMessageW(list.hWnd(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    std::printf("  select the first entry (ListIndex 0)        %8.1f ms\n", TimeMs([&] { list.ListIndex(0); }));
+    rx::RegExp engine;
+    engine.Global(true);
+    engine.Pattern(L"ab");
+    const rx::MatchCollection matches = engine.Execute(Repeat(L"ab ab ab ab ab ab ab ab ab ab\r\n", n / 10 * 31));
+    workbench::ResultFill fill(list, [] {});
+    auto fillInSlices = [&] {
+        fill.Begin(matches);
+        return PumpTimingEach([&] { return !fill.Active(); });
+    };
+    std::printf("\nthe window's thread, on a list of %ld entries:%45s\n", n, "total ms  longest message ms");
+    fillInSlices();
+    std::printf("  emptying at once (LB_RESETCONTENT)               %10.1f\n", TimeMs([&] { list.Clear(); }));
+    fillInSlices();
+    fill.Drop();
+    Holds emptied = PumpTimingEach([&] { return !fill.Active(); });
+    std::printf("  emptying from the end in slices                  %10.1f %10.1f\n", emptied.totalMs, emptied.longestMs);
+    Holds filled = fillInSlices();
+    std::printf("  filling in slices, redraw back on at the end     %10.1f %10.1f\n", filled.totalMs, filled.longestMs);
+    Holds refilled = fillInSlices();
+    std::printf("  refilling (emptying, filling) in slices          %10.1f %10.1f\n", refilled.totalMs, refilled.longestMs);
+    list.Redraw(false);
+    std::printf("  redraw back on (WM_SETREDRAW and a repaint)      %10.1f\n", TimeMs([&] { list.Redraw(true); }));
+    std::printf("  selecting the first entry (ListIndex 0)          %10.1f\n", TimeMs([&] { list.ListIndex(0); }));
     list.Clear();
 
     const std::wstring words = L"the cat ate a tall banana at tea time\r\n";
     source.Text(Repeat(words, 10 << 20));
+    workbench::EditBuffers buffers;
+    workbench::SourceCopy copy(source, buffers, [] {});
     std::printf("the copy of a 10 MB source box:\n");
-    std::printf("  TextBoxW.Text (WM_GETTEXT)                  %8.1f ms\n", TimeMs([&] { (void)source.Text(); }));
-    std::printf("  the edit's buffer (EM_GETHANDLE + memcpy)   %8.1f ms\n", TimeMs([&] {
-        HLOCAL h = reinterpret_cast<HLOCAL>(SendMessageW(source.hWnd(), EM_GETHANDLE, 0, 0));
-        const long len = static_cast<long>(SendMessageW(source.hWnd(), WM_GETTEXTLENGTH, 0, 0));
-        const wchar_t* p = static_cast<const wchar_t*>(LocalLock(h));
-        std::wstring copy(p, p + len);
-        LocalUnlock(h);
-        if (copy.size() != static_cast<size_t>(len)) std::printf("  (short copy)\n");
-    }));
+    std::printf("  at once (TextBoxW.Text, WM_GETTEXT)              %10.1f\n", TimeMs([&] { (void)source.Text(); }));
+    copy.Start();
+    Holds copied = PumpTimingEach([&] { return copy.Current() != nullptr; });
+    std::printf("  from the edit's buffer in slices                 %10.1f %10.1f%s\n", copied.totalMs, copied.longestMs,
+                *copy.Current() == source.Text() ? "" : "  (NOT the box's text)");
+    copy.Invalidate();
+    std::printf("  from the edit's buffer at once                   %10.1f\n", TimeMs([&] { (void)copy.Now(); }));
     source.Text(L"");
     std::fflush(stdout);
 }
@@ -370,6 +383,7 @@ int wmain(int argc, wchar_t** argv) {
     for (long n : {100000L, 1000000L}) std::printf("%10ld entries %10.1f ms\n", n, RawListBoxMs(n, L"ab"));
     std::fflush(stdout);
 
+    WindowThreadCalls(form);
     TypeInRealTime(form);
     return 0;
 }

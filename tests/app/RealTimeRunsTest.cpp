@@ -4,6 +4,8 @@
 #include "Input.h"
 #include "MessageBoxAnswer.h"
 #include "Workbench.h"
+#include "app/ResultList.h"
+#include "controls/listbox/ListBoxW.h"
 #include "regexp/RegExp.h"
 
 #include <gtest/gtest.h>
@@ -148,6 +150,95 @@ TEST(RealTimeRuns, FastTypingEndsAsARunOnTheWindowThreadWouldAndNoSupersededRunS
     EXPECT_EQ(wb.Entries(L"lstResults"), Entries{});
     EXPECT_EQ(wb.ResultsCaption(), L"结果");
     EXPECT_EQ(wb.SourceSelection().length, 0);
+}
+
+// 100,000 entries: more than the list box empties in one call, so the keys below come while
+// the list is emptied in slices (and then filled).
+TEST(RealTimeRuns, KeysTypedWhileALongListIsEmptiedEndAsARunByReturn) {
+    constexpr long kMatches = 100000;
+    Workbench wb;
+    const std::wstring source = Repeat(L"ab ab ab ab ab ab ab ab ab ab\r\n", kMatches / 10);
+    wb.PasteSource(source);
+    Click(wb.Handle(L"Check2"));
+    Click(wb.Handle(L"txtMatch"));
+    ExpectOnlyCurrentCounts(TypeAndWatch(wb, L"ab", L"ab"), source);
+    ASSERT_EQ(wb.ResultsCaption(), CountCaption(kMatches));
+
+    // taken back to nothing and typed anew in one burst
+    const std::vector<Observation> seen = TypeAndWatch(wb, L"\b\ba", L"a");
+    ExpectOnlyCurrentCounts(seen, source);
+    bool partlyEmptied = false;
+    for (const Observation& o : seen) partlyEmptied |= o.entries > 0 && o.entries < kMatches && o.caption == L"结果";
+    EXPECT_TRUE(partlyEmptied) << "the long list was emptied in one call: no key could come in between";
+    ResultArea typed = Read(wb);
+    EXPECT_EQ(typed.entries, Entries(kMatches, L"a"));
+    EXPECT_EQ(typed.caption, CountCaption(kMatches));
+    EXPECT_EQ(typed.current, 0);
+    EXPECT_EQ(typed.selection, (Selection{0, 1}));
+    Press(VK_RETURN);
+    EXPECT_EQ(Read(wb), typed) << "a run on the window's thread shows something else";
+
+    // the emptied pattern empties the long list, in slices as well
+    ExpectOnlyCurrentCounts(TypeAndWatch(wb, L"\b", L""), source);
+    EXPECT_EQ(wb.Entries(L"lstResults"), Entries{});
+    EXPECT_EQ(wb.ResultsCaption(), L"结果");
+    EXPECT_EQ(wb.SourceSelection().length, 0);
+}
+
+TEST(RealTimeRuns, ALongListIsDroppedInSlicesAndAKeyIsReadBeforeItIsEmpty) {
+    constexpr long kEntries = 200000;
+    Workbench wb;
+    controls::ListBoxW& list = wb.Form().Ctl<controls::ListBoxW>(L"lstResults");
+    bool listed = false;
+    workbench::ResultFill fill(list, [&] { listed = true; });
+    fill.Begin(*EngineRun(L"ab", Repeat(L"ab ", kEntries)));
+    ASSERT_TRUE(PumpUntil([&] { return !fill.Active(); }, 120000));
+    ASSERT_TRUE(listed);
+    ASSERT_EQ(list.ListCount(), kEntries);
+
+    Click(wb.Handle(L"txtMatch"));
+    listed = false;
+    fill.Drop();
+    EXPECT_TRUE(fill.Active());
+    Type(L"x");  // returns once the window has read the key
+    EXPECT_EQ(wb.Text(L"txtMatch"), L"x");
+    EXPECT_GT(list.ListCount(), 0) << "the key waited until the whole list was emptied";
+    ASSERT_TRUE(PumpUntil([&] { return !fill.Active(); }, 120000));
+    EXPECT_EQ(list.ListCount(), 0);
+    EXPECT_FALSE(listed) << "a dropped fill reported a listing";
+    EXPECT_TRUE(list.Redraw()) << "the list stays frozen after it was emptied";
+}
+
+// The run searches a copy of the source taken from the edit window's own buffer, a slice at a
+// time: a text of several slices, with Chinese and CR LF, and the same text after edits at both
+// ends.
+TEST(RealTimeRuns, TheRunSearchesTheSourceBoxAsItIsAfterEdits) {
+    Workbench wb;
+    const std::wstring source = Repeat(L"源文本 with 中文 and CR LF\r\n", 60000);
+    wb.PasteSource(source);
+    ASSERT_EQ(wb.Text(L"txtSource"), source);
+    Click(wb.Handle(L"Check2"));
+    Click(wb.Handle(L"txtMatch"));
+    Paste(L"[\\s\\S]+$");
+    ASSERT_TRUE(wb.WaitForRealTimeRun(120000));
+    EXPECT_EQ(wb.Entries(L"lstResults"), Entries{source});
+    EXPECT_EQ(wb.ResultsCaption(), CountCaption(1));
+
+    Click(wb.Handle(L"txtSource"));
+    Press(VK_END, kCtrl);
+    Paste(L"末\r\n尾");
+    Press(VK_HOME, kCtrl);
+    Type(L"首");
+    const std::wstring edited = L"首" + source + L"末\r\n尾";
+    ASSERT_EQ(wb.Text(L"txtSource"), edited);
+    Click(wb.Handle(L"txtMatch"));
+    Press(VK_END);
+    Press(VK_BACK);
+    ASSERT_TRUE(wb.WaitForRealTimeRun(120000));
+    EXPECT_EQ(wb.Entries(L"lstResults"), Entries{edited});
+    EXPECT_EQ(wb.ResultsCaption(), CountCaption(1));
+    Press(VK_RETURN);
+    EXPECT_EQ(wb.Entries(L"lstResults"), Entries{edited}) << "a run on the window's thread shows something else";
 }
 
 TEST(RealTimeRuns, ALastKeyBeyondTheStepBudgetLeavesTheListOfTheKeyBefore) {
