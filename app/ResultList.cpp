@@ -107,13 +107,14 @@ void ResultFill::Slice() {
     if (emptying_ && !EmptyUntil(end)) return nextSlice_.Post();
     if (!matches_) return Complete();
     if (paused_) return;
+    const long count = matches_->Count();
+    // the repaint of a long list takes a while: it comes in a message of its own
+    if (next_ == count) return Complete();
     if (!reserved_) {
         ReserveStorage(list_, *matches_);
         reserved_ = true;
     }
-    const long count = matches_->Count();
     while (next_ < count && Clock::now() < end) AppendUpTo(std::min(count, next_ + kEntriesPerLook));
-    if (next_ == count) return Complete();
     if (InputWaiting()) nextSlice_.PostAfterInput();
     else nextSlice_.Post();
 }

@@ -245,7 +245,7 @@ Holds PumpTimingEach(const std::function<bool()>& done) {
 // What the list box's calls of a real-time run cost on a list of a million entries, and the copy
 // of a 10 MB source box, timed inside the window's thread: each call alone, and the way the
 // real-time runs make them (in slices from the message loop: the longest message).
-void WindowThreadCalls(workbench::FrmMain& form) {
+void WindowThreadCalls(workbench::FrmMain& form, workbench::EditBuffers& buffers) {
     auto& list = form.Ctl<controls::ListBoxW>(L"lstResults");
     auto& source = form.Ctl<controls::TextBoxW>(L"txtSource");
     const long n = 1000000;
@@ -276,7 +276,6 @@ void WindowThreadCalls(workbench::FrmMain& form) {
 
     const std::wstring words = L"the cat ate a tall banana at tea time\r\n";
     source.Text(Repeat(words, 10 << 20));
-    workbench::EditBuffers buffers;
     workbench::SourceCopy copy(source, buffers, [] {});
     std::printf("the copy of a 10 MB source box:\n");
     std::printf("  at once (TextBoxW.Text, WM_GETTEXT)              %10.1f\n", TimeMs([&] { (void)source.Text(); }));
@@ -297,6 +296,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring only = argc > 1 ? argv[1] : L"";
     const bool realTimeOnly = only == L"realtime";
     workbench::RegisterWorkbenchControls();
+    workbench::EditBuffers buffers;  // the source box's, which the form's windows must not outlast
     workbench::FrmMain form;
     form.Show();
     auto& source = form.Ctl<controls::TextBoxW>(L"txtSource");
@@ -307,7 +307,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("warning: the window is not in front; keystrokes may not reach it\n");
 
     if (only == L"calls") {
-        WindowThreadCalls(form);
+        WindowThreadCalls(form, buffers);
         return 0;
     }
     if (!realTimeOnly) {
@@ -383,7 +383,7 @@ int wmain(int argc, wchar_t** argv) {
     for (long n : {100000L, 1000000L}) std::printf("%10ld entries %10.1f ms\n", n, RawListBoxMs(n, L"ab"));
     std::fflush(stdout);
 
-    WindowThreadCalls(form);
+    WindowThreadCalls(form, buffers);
     TypeInRealTime(form);
     return 0;
 }
