@@ -285,6 +285,15 @@ void WindowThreadCalls(workbench::FrmMain& form, workbench::EditBuffers& buffers
                 *copy.Current() == source.Text() ? "" : "  (NOT the box's text)");
     copy.Invalidate();
     std::printf("  from the edit's buffer at once                   %10.1f\n", TimeMs([&] { (void)copy.Now(); }));
+    std::printf("the selection in a 10 MB source box:\n");
+    const long middle = static_cast<long>(source.Text().size() / 2);
+    std::printf("  a match selected half way down (SelStart, SelLength) %6.1f\n", TimeMs([&] {
+        source.SelStart(middle);
+        source.SelLength(5);
+    }));
+    std::printf("  its highlight dropped (SelLength 0)              %10.1f\n", TimeMs([&] { source.SelLength(0); }));
+    std::printf("  again, with nothing selected (SelLength 0)       %10.1f\n", TimeMs([&] { source.SelLength(0); }));
+    std::printf("  asked whether anything is selected (SelLength)   %10.1f\n", TimeMs([&] { (void)source.SelLength(); }));
     source.Text(L"");
     std::fflush(stdout);
 }
