@@ -64,6 +64,13 @@ const wchar_t* kDesign = LR"(Begin Form F
          Height = 450
       End
    End
+   Begin ListBoxW lst
+      IntegralHeight = False
+      Left = 3000
+      Top = 3600
+      Width = 2000
+      Height = 900
+   End
 End
 )";
 
@@ -190,7 +197,7 @@ protected:
     void SetUp() override {
         form_ = ShowForm(kDesign);
         ASSERT_TRUE(Activate(*form_));
-        for (const wchar_t* name : {L"lbl", L"txt", L"fra", L"lblIn", L"txtIn"}) heard_.Watch(form_->Site(name));
+        for (const wchar_t* name : {L"lbl", L"txt", L"fra", L"lblIn", L"txtIn", L"lst"}) heard_.Watch(form_->Site(name));
         heard_.Watch(*form_);
     }
     void TearDown() override {
@@ -396,6 +403,47 @@ TEST_F(ClassicDrag, DragFromCodeBeginsEndsAndCancels) {
         }
     }
     EXPECT_FALSE(host::classicdrag::InProgress());
+}
+
+// A drag begun from code in a list box's MouseDown (the list box holding the mouse for its press)
+// drops where the button is let go; a window of ours that takes the capture during a drag gives
+// it back to the drag, while the capture going to nothing of ours cancels it.
+TEST_F(ClassicDrag, ADragBegunInMouseDownKeepsTheMouseAndALostCaptureCancels) {
+    auto& list = form_->Ctl<controls::ListBoxW>(L"lst");
+    list.AddItem(L"第一项");
+    list.AddItem(L"第二项");
+    list.MouseDown = [&](int button, int, float, float) {
+        if (button == 1) list.Drag(1);
+    };
+    MoveMouse(ScreenPoint(Site(L"lst"), 20, 8));
+    Press(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(host::classicdrag::InProgress());
+    PumpUntil([] { return GetCapture() != nullptr && GetParent(GetCapture()) == nullptr; }, 1000);
+    POINT onForm{60, 150};
+    ClientToScreen(form_->hWnd(), &onForm);
+    MoveMouse(onForm);
+    EXPECT_TRUE(host::classicdrag::InProgress()) << "the list box's capture did not end the drag";
+    Press(MOUSEEVENTF_LEFTUP);
+    EXPECT_FALSE(host::classicdrag::InProgress());
+    std::vector<std::wstring> heard = heard_.TakeChanges();
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard.back(), L"F drop");
+    EXPECT_EQ(heard_.sources.back(), &Site(L"lst"));
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    list.MouseDown.Disconnect();
+    list.Drag(1);
+    HWND dragWindow = GetCapture();
+    heard_.Take();
+    HWND edit = form_->Ctl<controls::TextBoxW>(L"txt").hWnd();
+    SetCapture(edit);
+    PumpUntil([&] { return GetCapture() != edit; }, 1000);
+    EXPECT_EQ(GetCapture(), dragWindow);
+    EXPECT_TRUE(host::classicdrag::InProgress());
+    ReleaseCapture();
+    Drain();
+    EXPECT_FALSE(host::classicdrag::InProgress());
+    EXPECT_EQ(heard_.TakeChanges(), std::vector<std::wstring>{L"F over 1"});
 }
 
 // --- Container ----------------------------------------------------------------------------------
