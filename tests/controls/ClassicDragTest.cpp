@@ -11,6 +11,7 @@
 #include "controls/textbox/TextBoxW.h"
 #include "host/ClassicDrag.h"
 #include "host/ControlSite.h"
+#include "host/DataObject.h"
 #include "host/Error.h"
 #include "host/HostWindow.h"
 
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -599,4 +601,57 @@ End
     EXPECT_NEAR(label.Left(), Twips(40), 1);
     EXPECT_NEAR(label.Top(), Twips(50), 1);
     EXPECT_EQ(form->Ctl<controls::FrameW>(L"fra").ContainedControls().size(), 1u);
+}
+
+// A windowless label that takes OLE drops still takes them after it moved into a frame: its drop
+// registration went with it to the frame's window.
+TEST(Container, AWindowlessDropTargetMovesWithItsControl) {
+    auto form = ShowForm(LR"(Begin Form F
+   ClientWidth = 9000
+   ClientHeight = 5000
+   Begin ListBoxW lst
+      Left = 300
+      Top = 300
+      Width = 2000
+      Height = 1500
+   End
+   Begin LabelW lbl
+      OLEDropMode = 1
+      Left = 300
+      Top = 2400
+      Width = 1500
+      Height = 450
+   End
+   Begin FrameW fra
+      Left = 3000
+      Top = 300
+      Width = 4500
+      Height = 3000
+   End
+End
+)");
+    ASSERT_TRUE(Activate(*form));
+    auto& list = form->Ctl<controls::ListBoxW>(L"lst");
+    auto& label = form->Ctl<controls::LabelW>(L"lbl");
+    list.OLEStartDrag = [](host::DataObject& data, long& allowed) {
+        const wchar_t s[] = L"项";
+        data.SetData(host::Bytes(reinterpret_cast<const std::uint8_t*>(s), reinterpret_cast<const std::uint8_t*>(s) + sizeof s),
+                     CF_UNICODETEXT);
+        allowed = 1;
+    };
+    int drops = 0;
+    label.OLEDragDrop = [&](host::DataObject&, long& effect, int, int, float, float) {
+        ++drops;
+        effect = 1;
+    };
+    label.Container(&form->Site(L"fra"));
+    POINT p = ScreenPoint(label.Site(), 10, 5);
+    SetCursorPos(p.x, p.y);
+    list.OLEDrag();
+    EXPECT_EQ(drops, 1);
+    label.Container(*form);
+    p = ScreenPoint(label.Site(), 10, 5);
+    SetCursorPos(p.x, p.y);
+    list.OLEDrag();
+    EXPECT_EQ(drops, 2) << "and back on the form";
 }
