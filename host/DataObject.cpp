@@ -277,6 +277,39 @@ void DataObject::Files(const std::vector<std::wstring>& paths) {
     SetData(std::move(block), CF_HDROP);
 }
 
+std::wstring DataObject::Text() const {
+    if (GetFormat(CF_UNICODETEXT)) {
+        Bytes b = GetData(CF_UNICODETEXT);
+        std::wstring s(b.size() / sizeof(wchar_t), L'\0');
+        std::memcpy(s.data(), b.data(), s.size() * sizeof(wchar_t));
+        return s.substr(0, s.find(L'\0'));
+    }
+    if (GetFormat(CF_TEXT)) {
+        Bytes b = GetData(CF_TEXT);
+        const char* p = reinterpret_cast<const char*>(b.data());
+        int len = static_cast<int>(strnlen(p, b.size()));
+        int n = MultiByteToWideChar(CP_ACP, 0, p, len, nullptr, 0);
+        std::wstring s(static_cast<size_t>(n), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, p, len, s.data(), n);
+        return s;
+    }
+    return {};
+}
+
+void DataObject::Text(const std::wstring& text) {
+    Bytes unicode, ansi;
+    if (!text.empty()) {
+        unicode.assign((text.size() + 1) * sizeof(wchar_t), 0);
+        std::memcpy(unicode.data(), text.c_str(), text.size() * sizeof(wchar_t));
+        int length = static_cast<int>(text.size());
+        int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), length, nullptr, 0, nullptr, nullptr);
+        ansi.assign(static_cast<size_t>(n) + 1, 0);
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), length, reinterpret_cast<char*>(ansi.data()), n, nullptr, nullptr);
+    }
+    SetData(std::move(unicode), CF_UNICODETEXT);
+    SetData(std::move(ansi), CF_TEXT);
+}
+
 void DataObject::CloseFormats() {
     if (store_) store_->CloseFormats();
 }

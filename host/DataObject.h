@@ -52,6 +52,12 @@ public:
     std::vector<std::wstring> Files() const;
     // Stores the list as format 15 (a DROPFILES block with wide names).
     void Files(const std::vector<std::wstring>& paths);
+    // The text of format 13 (CF_UNICODETEXT), else of format 1 (CF_TEXT, the ANSI code page), up
+    // to its first NUL; empty when the object has neither.
+    std::wstring Text() const;
+    // Stores the text as format 13 and as format 1, each followed by one NUL (an empty text as
+    // empty blocks).
+    void Text(const std::wstring& text);
 
     // The interface the system sees. Borrowed.
     IDataObject* Interface() const { return object_.Get(); }

@@ -12,29 +12,10 @@
 #include <windowsx.h>
 
 #include <cmath>
-#include <cstring>
 
 namespace controls {
 
 namespace {
-
-// The text with its terminating NUL, as a text format's memory block carries it; an empty text
-// is an empty block.
-host::Bytes UnicodeTextBlock(const std::wstring& text) {
-    if (text.empty()) return {};
-    host::Bytes b((text.size() + 1) * sizeof(wchar_t), 0);
-    std::memcpy(b.data(), text.c_str(), text.size() * sizeof(wchar_t));
-    return b;
-}
-
-host::Bytes AnsiTextBlock(const std::wstring& text) {
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    host::Bytes b(static_cast<size_t>(n) + 1, 0);
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), reinterpret_cast<char*>(b.data()), n,
-                        nullptr, nullptr);
-    return b;
-}
 
 // Puts a field of the control back to a value at the end of the scope, unless the control went
 // away meanwhile (a drag's event handler may unload the form and the control with it).
@@ -140,8 +121,7 @@ void ListBoxW::OnOLEStartDrag(host::DataObject& data, long& allowedEffects) {
             first = false;
             if (Box().Text(index, text)) joined += text;
         }
-        data.SetData(UnicodeTextBlock(joined), CF_UNICODETEXT);
-        data.SetData(AnsiTextBlock(joined), CF_TEXT);
+        data.Text(joined);
         allowedEffects = DROPEFFECT_COPY;
     }
     LibraryControl::OnOLEStartDrag(data, allowedEffects);

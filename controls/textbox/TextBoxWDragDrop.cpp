@@ -12,7 +12,6 @@
 
 #include <windowsx.h>
 
-#include <cstring>
 
 namespace controls {
 
@@ -21,40 +20,6 @@ namespace {
 constexpr long EffectCopy = DROPEFFECT_COPY;
 constexpr long EffectMove = DROPEFFECT_MOVE;
 constexpr int ShiftCtrl = 2;
-
-// The text with one terminating NUL, as the text formats carry it.
-host::Bytes UnicodeTextBlock(const std::wstring& text) {
-    host::Bytes b((text.size() + 1) * sizeof(wchar_t), 0);
-    std::memcpy(b.data(), text.c_str(), text.size() * sizeof(wchar_t));
-    return b;
-}
-
-host::Bytes AnsiTextBlock(const std::wstring& text) {
-    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    host::Bytes b(static_cast<size_t>(n) + 1, 0);
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), reinterpret_cast<char*>(b.data()), n,
-                        nullptr, nullptr);
-    return b;
-}
-
-// The Unicode text of a drag, else its ANSI text; up to the first NUL either way.
-std::wstring DroppedText(const host::DataObject& data) {
-    if (data.GetFormat(CF_UNICODETEXT)) {
-        host::Bytes b = data.GetData(CF_UNICODETEXT);
-        std::wstring s(reinterpret_cast<const wchar_t*>(b.data()), b.size() / sizeof(wchar_t));
-        return s.substr(0, s.find(L'\0'));
-    }
-    if (data.GetFormat(CF_TEXT)) {
-        host::Bytes b = data.GetData(CF_TEXT);
-        const char* p = reinterpret_cast<const char*>(b.data());
-        int len = static_cast<int>(strnlen(p, b.size()));
-        int n = MultiByteToWideChar(CP_ACP, 0, p, len, nullptr, 0);
-        std::wstring s(static_cast<size_t>(n), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, p, len, s.data(), n);
-        return s;
-    }
-    return {};
-}
 
 // Ctrl copies, otherwise text moves, each where the source allows it. (A locked box takes no
 // drops at all: it takes no typing either.)
@@ -136,8 +101,7 @@ LRESULT TextBoxW::OnEditLeftButtonDown(HWND hwnd, WPARAM wParam, LPARAM lParam) 
 void TextBoxW::OnOLEStartDrag(host::DataObject& data, long& allowedEffects) {
     std::wstring text = OLEDragMode() == 1 ? SelText() : std::wstring();
     if (!text.empty()) {
-        data.SetData(UnicodeTextBlock(text), CF_UNICODETEXT);
-        data.SetData(AnsiTextBlock(text), CF_TEXT);
+        data.Text(text);
         allowedEffects = Locked() ? EffectCopy : EffectCopy | EffectMove;
         dragFromSelf_ = true;
     }
@@ -235,7 +199,7 @@ void TextBoxW::OnOLEDragDrop(host::DataObject& data, long& effect, int button, i
 // focus here. Either way the text is inserted where it was dropped (undoably) and selected.
 void TextBoxW::DropText(host::DataObject& data, long& effect, POINT pt) {
     Refresh();
-    std::wstring text = DroppedText(data);
+    std::wstring text = data.Text();
     if (text.empty()) return;
     long pos = CharAtPoint(edit_.Get(), pt).index;
     if (dragFromSelf_) {

@@ -312,6 +312,44 @@ TEST_F(DragDropTest, FileListsAreRealDropFilesBlocks) {
     EXPECT_TRUE(DataObject::CreateForDrag(nullptr).Files().empty());
 }
 
+TEST_F(DragDropTest, TextGoesAsUnicodeAndAnsiAndComesBackFromEitherUpToItsFirstNul) {
+    DataObject data = DataObject::CreateForDrag(nullptr);
+    data.Text(L"中文 text");
+    // What another program reads: the memory blocks of both formats, each ending in one NUL.
+    auto block = [&](int format) {
+        FORMATETC fe{static_cast<CLIPFORMAT>(format), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        STGMEDIUM medium{};
+        std::string bytes;
+        if (data.Interface()->GetData(&fe, &medium) != S_OK) return bytes;
+        bytes.assign(static_cast<const char*>(GlobalLock(medium.hGlobal)), GlobalSize(medium.hGlobal));
+        GlobalUnlock(medium.hGlobal);
+        ReleaseStgMedium(&medium);
+        return bytes;
+    };
+    std::string unicode = block(CF_UNICODETEXT);
+    ASSERT_EQ(unicode.size(), 8 * sizeof(wchar_t));
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(unicode.data()), 8), std::wstring(L"中文 text") + L'\0');
+    std::string ansi = block(CF_TEXT);
+    ASSERT_FALSE(ansi.empty());
+    EXPECT_EQ(ansi.back(), '\0');
+    EXPECT_EQ(ansi.find('\0'), ansi.size() - 1);
+    EXPECT_EQ(ansi.substr(ansi.size() - 6), std::string(" text\0", 6));
+    EXPECT_EQ(DataObject::Wrap(data.Interface()).Text(), L"中文 text");
+
+    // Only ANSI text: read in the ANSI code page, up to the NUL.
+    DataObject plain = DataObject::CreateForDrag(nullptr);
+    plain.SetData(Bytes{'a', 'b', 'c', 0, 'x', 'y'}, CF_TEXT);
+    EXPECT_EQ(DataObject::Wrap(plain.Interface()).Text(), L"abc");
+    // Unicode wins over ANSI, and stops at its own first NUL.
+    plain.SetData(TextBytes(std::wstring(L"宽\0尾", 3)), CF_UNICODETEXT);
+    EXPECT_EQ(DataObject::Wrap(plain.Interface()).Text(), L"宽");
+    EXPECT_EQ(DataObject::CreateForDrag(nullptr).Text(), L"");
+    DataObject empty = DataObject::CreateForDrag(nullptr);
+    empty.Text(L"");
+    EXPECT_TRUE(empty.GetFormat(CF_UNICODETEXT));
+    EXPECT_EQ(empty.Text(), L"");
+}
+
 TEST_F(DragDropTest, SystemDragLoopFindsWindowedAndWindowlessTargetsByDropMode) {
     DragProbe& a = Probe(L"A");
     a.answer = DROPEFFECT_COPY;
