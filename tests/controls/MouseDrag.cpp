@@ -46,6 +46,22 @@ void SendKey(WORD vk, bool up) {
     SendInput(1, &in, sizeof in);
 }
 
+// With a small index in wParam the rich edit, like the edit window, returns the position packed
+// (its other form fills in a POINTL, which no pointer could reach across processes).
+POINT EditCharClient(HWND edit, long index) {
+    DWORD_PTR pos = 0;
+    SendMessageTimeoutW(edit, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, 3000, &pos);
+    return POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+}
+
+POINT EditCharScreen(HWND edit, long index, int dx, int dy) {
+    POINT p = EditCharClient(edit, index);
+    p.x += dx;
+    p.y += dy;
+    ClientToScreen(edit, &p);
+    return p;
+}
+
 void PressAndMove(POINT from, POINT to, bool release, const std::function<bool()>& done) {
     SetCursorPos(from.x, from.y);
     std::vector<INPUT> seq{MouseMoveInput(from), MouseButtonInput(MOUSEEVENTF_LEFTDOWN)};

@@ -16,6 +16,11 @@ void SendMouse(DWORD flags);
 void SendMouseMove(POINT screen);
 void SendKey(WORD vk, bool up);
 
+// Where character `index` of an edit window (plain or rich, of any process) starts, in its client
+// pixels; and on the screen, (dx, dy) into the character.
+POINT EditCharClient(HWND edit, long index);
+POINT EditCharScreen(HWND edit, long index, int dx = 2, int dy = 4);
+
 // A press at `from`, then the pointer at `to` with the button still down (or released there when
 // `release`), all queued at once, as a quick hand would; then pumped until `done` and until the
 // button is seen up.

@@ -45,19 +45,6 @@ End
 )";
 
 // Where character `index` of a box starts, in client pixels; (dx, dy) into it, on the screen.
-POINT CharClient(const TextBoxW& box, long index) {
-    LRESULT pos = SendMessageW(box.hWnd(), EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
-    return POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-}
-
-POINT CharScreen(const TextBoxW& box, long index, int dx = 2, int dy = 4) {
-    POINT p = CharClient(box, index);
-    p.x += dx;
-    p.y += dy;
-    ClientToScreen(box.hWnd(), &p);
-    return p;
-}
-
 POINT WindowPoint(const TextBoxW& box, int dx, int dy) {
     RECT r{};
     GetWindowRect(box.hWnd(), &r);
@@ -94,7 +81,7 @@ protected:
             steps_.Start(steps);
         };
         size_t before = completed_.size();
-        POINT from = CharScreen(Src(), index, dx);
+        POINT from = EditCharScreen(Src().hWnd(), index, dx);
         PressAndMove(from, POINT{from.x + 20, from.y + 20}, false, [&] { return completed_.size() > before; });
         steps_.Stop();
     }
@@ -117,11 +104,11 @@ TEST_F(TextBoxWDrag, ChineseTextMovesIntoAnotherBoxWhereTheCaretFollowedThePoint
     Drain();
 
     // The arrow over the selection; the text cursor elsewhere.
-    POINT over = CharScreen(src, 5);
+    POINT over = EditCharScreen(src.hWnd(), 5);
     SetCursorPos(over.x, over.y);
     SendMouseMove(over);
     EXPECT_TRUE(PumpUntil([] { return GetCursor() == LoadCursorW(nullptr, IDC_ARROW); }, 1000));
-    POINT outside = CharScreen(src, 1);
+    POINT outside = EditCharScreen(src.hWnd(), 1);
     SendMouseMove(outside);
     EXPECT_TRUE(PumpUntil([] { return GetCursor() == LoadCursorW(nullptr, IDC_IBEAM); }, 1000));
 
@@ -133,14 +120,14 @@ TEST_F(TextBoxWDrag, ChineseTextMovesIntoAnotherBoxWhereTheCaretFollowedThePoint
         ansi.assign(reinterpret_cast<const char*>(b.data()), b.size());
     };
     POINT caretSeen{-1, -1};
-    POINT target = CharScreen(dst, 2, 1);
+    POINT target = EditCharScreen(dst.hWnd(), 2, 1);
     Drag(5, {[&] { SetCursorPos(target.x - 8, target.y); }, [&] { SetCursorPos(target.x, target.y); }, [] {},
              [&] { GetCaretPos(&caretSeen); }, [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
 
     ASSERT_EQ(completed_, std::vector<long>{DROPEFFECT_MOVE});
     EXPECT_EQ(allowedAtStart_, DROPEFFECT_COPY | DROPEFFECT_MOVE);
-    EXPECT_EQ(caretSeen.x, CharClient(dst, 2).x) << "the caret stood where the text would go";
-    EXPECT_EQ(caretSeen.y, CharClient(dst, 2).y);
+    EXPECT_EQ(caretSeen.x, EditCharClient(dst.hWnd(), 2).x) << "the caret stood where the text would go";
+    EXPECT_EQ(caretSeen.y, EditCharClient(dst.hWnd(), 2).y);
     EXPECT_EQ(unicode, std::wstring(L"中文字") + L'\0');
     std::wstring wide = L"中文字";
     int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -157,7 +144,7 @@ TEST_F(TextBoxWDrag, ChineseTextMovesIntoAnotherBoxWhereTheCaretFollowedThePoint
     // Held Ctrl at the drop copies: the source keeps its text.
     src.SelStart(0);
     src.SelLength(3);
-    target = CharScreen(dst, 0, 1);
+    target = EditCharScreen(dst.hWnd(), 0, 1);
     Drag(1, {[&] { SetCursorPos(target.x, target.y); }, [] { SendKey(VK_CONTROL, false); }, [] {},
              [] { SendMouse(MOUSEEVENTF_LEFTUP); }, [] { SendKey(VK_CONTROL, true); }});
     ASSERT_EQ(completed_.back(), DROPEFFECT_COPY);
@@ -183,7 +170,7 @@ TEST_F(TextBoxWDrag, WithinOneBoxTextMovesPastItsSelectionAndADropOnItDoesNothin
     src.OLEDragDrop = [&](host::DataObject&, long&, int, int, float, float) { ++drops; };
 
     // Between "h" and "r" of "three": after the selection, so the place moves back by its length.
-    POINT target = CharScreen(src, 10, 1);
+    POINT target = EditCharScreen(src.hWnd(), 10, 1);
     Drag(5, {[&] { SetCursorPos(target.x, target.y); }, [] {}, [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
     ASSERT_EQ(completed_, std::vector<long>{DROPEFFECT_MOVE});
     EXPECT_EQ(drops, 1);
@@ -192,7 +179,7 @@ TEST_F(TextBoxWDrag, WithinOneBoxTextMovesPastItsSelectionAndADropOnItDoesNothin
     EXPECT_EQ(src.SelLength(), 3);
 
     // Onto its own selection: nothing changes and the drag reports no effect.
-    target = CharScreen(src, 9, 1);
+    target = EditCharScreen(src.hWnd(), 9, 1);
     Drag(8, {[&] { SetCursorPos(target.x + 3, target.y); }, [] {}, [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
     ASSERT_EQ(completed_.back(), 0);
     EXPECT_EQ(src.Text(), L"one  thtworee");
@@ -203,7 +190,7 @@ TEST_F(TextBoxWDrag, WithinOneBoxTextMovesPastItsSelectionAndADropOnItDoesNothin
     int clicks = 0;
     src.Click = [&] { ++clicks; };
     Sleep(GetDoubleClickTime() + 50);  // no double click with the last press
-    POINT on = CharScreen(src, 8, 2);
+    POINT on = EditCharScreen(src.hWnd(), 8, 2);
     PressAndMove(on, on, true, [&] { return clicks > 0; });
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(src.SelLength(), 0);
@@ -301,7 +288,7 @@ TEST_F(TextBoxWDrag, ADragPassingOverAnotherBoxLeavesTheFocusedBoxItsCaret) {
     src.SelLength(5);
     dst.Text(L"passed over");
     Drain();
-    POINT overDst = CharScreen(dst, 4, 1);
+    POINT overDst = EditCharScreen(dst.hWnd(), 4, 1);
     POINT background = WindowPoint(dst, 20, -1);
     background.y += 30;  // the form below the box: no drop target there
     GUITHREADINFO before{}, during{}, after{};
