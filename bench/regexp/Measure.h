@@ -13,6 +13,9 @@ struct Measurement {
     std::string note;       // an error, or why it was not run
 };
 
+// Times runs by the process's CPU time instead of the wall clock (native tree only).
+void UseCpuTime(bool on);
+
 // At most `runs` runs; stops earlier once `patienceMs` have been spent (at least one run).
 Measurement Measure(Engine& engine, const rx::String& pattern, const rx::String& text, int runs, double patienceMs);
 

@@ -29,6 +29,7 @@ struct Options {
     std::string only;
     bool catastrophicOnly = false;
     bool dfa = true;  // 0: our searches without the lazy DFA, for before-and-after figures
+    bool cpu = false; // 1: CPU time of the process instead of wall time (native tree)
 };
 
 Options Parse(int argc, char** argv) {
@@ -41,6 +42,7 @@ Options Parse(int argc, char** argv) {
         else if (key == "--only") o.only = argv[i + 1];
         else if (key == "--catastrophic-only") o.catastrophicOnly = std::atoi(argv[i + 1]) != 0;
         else if (key == "--dfa") o.dfa = std::atoi(argv[i + 1]) != 0;
+        else if (key == "--cpu") o.cpu = std::atoi(argv[i + 1]) != 0;
         else std::fprintf(stderr, "unknown option %s\n", key.c_str());
     }
     return o;
@@ -132,6 +134,7 @@ void RunCatastrophes(int runs) {
 int Main(int argc, char** argv) {
     Options opt = Parse(argc, argv);
     rx::Searcher::UseDfa(opt.dfa);
+    UseCpuTime(opt.cpu);
     std::vector<BenchPattern> patterns = LoadPatterns(opt.shared + "/bench/patterns.tsv");
     rx::String corpus = LoadCorpus(opt.shared + "/bench/corpus.txt");
     if (patterns.empty() || corpus.empty()) {
