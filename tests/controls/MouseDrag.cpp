@@ -63,6 +63,11 @@ POINT EditCharScreen(HWND edit, long index, int dx, int dy) {
 }
 
 void PressAndMove(POINT from, POINT to, bool release, const std::function<bool()>& done) {
+    // A press soon after the last one would be a double click, which starts no drag.
+    static DWORD lastPress = GetTickCount() - GetDoubleClickTime() - 1;
+    DWORD since = GetTickCount() - lastPress;
+    if (since <= GetDoubleClickTime()) PumpUntil([] { return false; }, GetDoubleClickTime() - since + 50);
+    lastPress = GetTickCount();
     SetCursorPos(from.x, from.y);
     std::vector<INPUT> seq{MouseMoveInput(from), MouseButtonInput(MOUSEEVENTF_LEFTDOWN)};
     if (to.x != from.x || to.y != from.y) seq.push_back(MouseMoveInput(to));

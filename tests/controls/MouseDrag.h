@@ -23,7 +23,7 @@ POINT EditCharScreen(HWND edit, long index, int dx = 2, int dy = 4);
 
 // A press at `from`, then the pointer at `to` with the button still down (or released there when
 // `release`), all queued at once, as a quick hand would; then pumped until `done` and until the
-// button is seen up.
+// button is seen up. A press within the double-click time of the last one waits that time out.
 void PressAndMove(POINT from, POINT to, bool release, const std::function<bool()>& done);
 
 // Runs one step a tick (60 ms) from Start until every step ran or Stop.

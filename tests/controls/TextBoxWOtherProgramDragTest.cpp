@@ -320,4 +320,25 @@ TEST_F(OtherProgramDrag, ADragOntoAnotherProgramsRichEditMovesTheTextWhereItTake
         EXPECT_EQ(partner.Text(), L"其他程序");
         EXPECT_EQ(box.Text(), L"abc 中文字 xyz") << "a drag nobody took leaves the source as it was";
     }
+    RecordProperty("rich_edit_takes_drops", takesDrops == 1 ? "yes" : "no");
+
+    // The other way: a press on the rich edit's selection that moves. Where it starts a drag, the
+    // text lands in the box; where it does not (Wine's extends the selection), nothing reaches
+    // the box and both texts stay as they were.
+    std::wstring boxBefore = box.Text(), partnerBefore = partner.Text();
+    int arrived = 0;
+    box.OLEDragOver = [&](host::DataObject&, long&, int, int, float, float, int) { ++arrived; };
+    partner.Select(0, 2);
+    target = EditCharScreen(box.hWnd(), 0, 1);
+    DragFromPartner(1, {[&] { SetCursorPos(target.x + 4, target.y); }, [&] { SetCursorPos(target.x, target.y); }, [] {},
+                        [] { SendMouse(MOUSEEVENTF_LEFTUP); }},
+                    L"程序");
+    RecordProperty("rich_edit_starts_drags", arrived > 0 ? "yes" : "no");
+    if (arrived > 0) {
+        EXPECT_EQ(box.Text(), L"其他" + boxBefore);
+        EXPECT_EQ(partner.Text(), L"程序");
+    } else {
+        EXPECT_EQ(box.Text(), boxBefore);
+        EXPECT_EQ(partner.Text(), partnerBefore);
+    }
 }
