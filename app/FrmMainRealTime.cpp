@@ -28,7 +28,8 @@ void FrmMain::Check2_Click() {
 void FrmMain::txtMatch_Change() {
     if (Check2().Value() != 1 || !worker_) return;
     if (!txtMatch().Text().empty()) {
-        txtSource().SelLength(0);
+        // (in a long text even a selection that stays empty costs the edit window a while)
+        if (txtSource().SelLength() != 0) txtSource().SelLength(0);
         StartRealTimeRun();
     } else {
         EndRealTimeRuns();
