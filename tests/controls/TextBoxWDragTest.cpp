@@ -319,6 +319,20 @@ TEST_F(TextBoxWDrag, ADragPassingOverAnotherBoxLeavesTheFocusedBoxItsCaret) {
     EXPECT_TRUE(EqualRect(&after.rcCaret, &before.rcCaret));
     EXPECT_TRUE(CaretBlinksAt(src.hWnd(), before.rcCaret));
 
+    // Over the pressed box itself, away from its selection (its own caret becomes the drop
+    // caret), then off to the form: its caret comes back as it was, not as the drop caret was.
+    POINT overSrc = EditCharScreen(src.hWnd(), 11, 1);
+    Drag(5, {[&] { SetCursorPos(overSrc.x, overSrc.y); }, [&] { SetCursorPos(overSrc.x + 3, overSrc.y); },
+             [&] { during = ThreadCaret(); }, [&] { SetCursorPos(background.x, background.y); }, [] {},
+             [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
+    ASSERT_EQ(completed_.back(), 0);
+    EXPECT_EQ(during.hwndCaret, src.hWnd());
+    EXPECT_NE(during.rcCaret.left, before.rcCaret.left) << "the drop caret stood elsewhere";
+    after = ThreadCaret();
+    EXPECT_EQ(after.hwndCaret, src.hWnd());
+    EXPECT_TRUE(EqualRect(&after.rcCaret, &before.rcCaret));
+    EXPECT_TRUE(CaretBlinksAt(src.hWnd(), before.rcCaret));
+
     // Typing goes on at the caret's place, where the box's own caret follows it.
     PressKey(VK_END);
     TypeText(L"!");
