@@ -5,6 +5,8 @@
 #include "MessageBoxAnswer.h"
 #include "Workbench.h"
 #include "app/ResultList.h"
+#include "app/SourceCopy.h"
+#include "controls/textbox/TextBoxW.h"
 #include "controls/listbox/ListBoxW.h"
 #include "regexp/RegExp.h"
 
@@ -207,6 +209,35 @@ TEST(RealTimeRuns, ALongListIsDroppedInSlicesAndAKeyIsReadBeforeItIsEmpty) {
     EXPECT_EQ(list.ListCount(), 0);
     EXPECT_FALSE(listed) << "a dropped fill reported a listing";
     EXPECT_TRUE(list.Redraw()) << "the list stays frozen after it was emptied";
+}
+
+TEST(RealTimeRuns, ALongSourceIsCopiedInSlicesAndAKeyIsReadBeforeTheCopyIsDone) {
+    workbench::EditBuffers buffers;  // outlives the window whose buffer it may free
+    Workbench wb;
+    const std::wstring source = Repeat(L"源文本 with 中文 and CR LF\r\n", 200000);  // 5 slices
+    wb.TextBox(L"txtSource").Text(source);
+    Click(wb.Handle(L"txtMatch"));
+    int copied = 0;
+    workbench::SourceCopy copy(wb.TextBox(L"txtSource"), buffers, [&] { ++copied; });
+    copy.Start();
+    EXPECT_EQ(copy.Current(), nullptr);
+    Type(L"x");  // returns once the window has read the key
+    EXPECT_EQ(wb.Text(L"txtMatch"), L"x");
+    EXPECT_EQ(copy.Current(), nullptr) << "the key waited for the whole copy";
+    ASSERT_TRUE(PumpUntil([&] { return copy.Current() != nullptr; }, 60000));
+    EXPECT_EQ(copied, 1);
+    EXPECT_TRUE(*copy.Current() == source) << "the copy is not the box's text";
+
+    // the text changed in the middle of a copy, with nobody telling the copy: it still ends as
+    // the box's new text, not a mix of the two
+    copy.Invalidate();
+    copy.Start();
+    Type(L"y");
+    ASSERT_EQ(copy.Current(), nullptr);
+    const std::wstring edited = L"首" + source.substr(0, source.size() / 2);
+    SendMessageW(wb.Handle(L"txtSource"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(edited.c_str()));
+    ASSERT_TRUE(PumpUntil([&] { return copy.Current() != nullptr; }, 60000));
+    EXPECT_TRUE(*copy.Current() == edited) << "the copy mixes the old text and the new";
 }
 
 // The run searches a copy of the source taken from the edit window's own buffer, a slice at a
