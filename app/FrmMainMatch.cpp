@@ -86,6 +86,7 @@ void FrmMain::SelectCurrentMatch() {
 
 // A run waiting for the copy waits for the copy of the new text.
 void FrmMain::txtSource_Change() {
+    if (!sourceCopy_) return;  // unloaded
     sourceCopy_->Invalidate();
     if (waitingForSource_) sourceCopy_->Start();
     CopySourceWhenTypingPauses();
