@@ -11,11 +11,14 @@ namespace base {
 
 class Error : public std::exception {
 public:
-    Error(long number, std::wstring description)
-        : number_(number), description_(std::move(description)), what_(Narrow(description_)) {}
+    Error(long number, std::wstring description, std::wstring source = {})
+        : number_(number), description_(std::move(description)), source_(std::move(source)),
+          what_(Narrow(description_)) {}
 
     long Number() const noexcept { return number_; }
     const std::wstring& Description() const noexcept { return description_; }
+    // Who raised it: the host names the program's project, as an Automation error's Source does.
+    const std::wstring& Source() const noexcept { return source_; }
     const char* what() const noexcept override { return what_.c_str(); }
 
 private:
@@ -40,6 +43,7 @@ private:
 
     long number_;
     std::wstring description_;
+    std::wstring source_;
     std::string what_;
 };
 

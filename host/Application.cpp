@@ -32,7 +32,8 @@ Application& App() {
     return app;
 }
 
-Application::Application() : title_(ExecutableBaseName()), instanceName_(title_), instance_(GetModuleHandleW(nullptr)) {}
+Application::Application()
+    : title_(ExecutableBaseName()), projectName_(title_), instanceName_(title_), instance_(GetModuleHandleW(nullptr)) {}
 
 bool ClaimInstanceName(const std::wstring& name, UniqueKernelHandle& claim) {
     std::wstring mutexName = L"Local\\" + name + L".Instance";
@@ -81,20 +82,16 @@ bool Application::PumpOne(bool wait) {
 void Application::RouteMessage(MSG& msg) {
     try {
         if (classicdrag::OfferMessage(msg)) return;
+        // A copy: a filter whose window closes takes itself off while it is asked.
+        std::vector<MessageFilter*> filters = filters_;
+        for (MessageFilter* f : filters)
+            if (std::find(filters_.begin(), filters_.end(), f) != filters_.end() && f->PreTranslateMessage(msg)) return;
         if (IsKeyMessage(msg.message)) {
             if (Form* form = FormOfWindow(msg.hwnd)) {
-                bool handled = false;
-                IOleInPlaceActiveObjectVB* answer = form->ActiveObject();
-                if (!answer)
-                    if (ControlSite* site = form->ActiveControl()) answer = &site->GetControl();
-                if (answer) {
-                    long retVal = S_FALSE;
-                    answer->IOleInPlaceActiveObjectVB_TranslateAccelerator(handled, retVal, msg.message, msg.wParam,
-                                                                           msg.lParam, KeyboardShift());
-                    if (handled && retVal == S_OK) return;
-                }
+                KeyAnswer answer = OfferKeyToControl(*form, msg);
+                if (answer == KeyAnswer::Consumed) return;
                 // A key the control claimed (S_FALSE: "mine, deliver it as usual") is no navigation key.
-                if (!handled && form->PreTranslateMessage(msg)) return;
+                if (answer == KeyAnswer::Unanswered && form->PreTranslateMessage(msg)) return;
             }
         }
         TranslateMessage(&msg);
@@ -103,6 +100,25 @@ void Application::RouteMessage(MSG& msg) {
         // Failures of event handlers end with the message; the loop goes on.
     }
 }
+
+KeyAnswer Application::OfferKeyToControl(Form& form, MSG& msg) {
+    IOleInPlaceActiveObjectVB* answer = form.ActiveObject();
+    if (!answer)
+        if (ControlSite* site = form.ActiveControl()) answer = &site->GetControl();
+    if (!answer) return KeyAnswer::Unanswered;
+    bool handled = false;
+    long retVal = S_FALSE;
+    answer->IOleInPlaceActiveObjectVB_TranslateAccelerator(handled, retVal, msg.message, msg.wParam, msg.lParam,
+                                                           KeyboardShift());
+    if (!handled) return KeyAnswer::Unanswered;
+    return retVal == S_OK ? KeyAnswer::Consumed : KeyAnswer::Claimed;
+}
+
+void Application::AddMessageFilter(MessageFilter& filter) {
+    if (std::find(filters_.begin(), filters_.end(), &filter) == filters_.end()) filters_.push_back(&filter);
+}
+
+void Application::RemoveMessageFilter(MessageFilter& filter) { std::erase(filters_, &filter); }
 
 bool Application::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     DWORD start = GetTickCount();

@@ -28,12 +28,34 @@ namespace host {
 
 class Form;
 
+// A window that routes its own messages (a modeless property sheet): offered every message the
+// loop takes, before the forms' key routing; true when it took the message.
+class MessageFilter {
+public:
+    virtual bool PreTranslateMessage(MSG& msg) = 0;
+
+protected:
+    ~MessageFilter() = default;
+};
+
+// What the focused control of a form answered to a key message (routing step 1).
+enum class KeyAnswer {
+    Unanswered,  // the form may use the key for navigation
+    Claimed,     // the control's own key: deliver it to the window as usual
+    Consumed,    // the control sent it on itself: the message ends here
+};
+
 class Application {
 public:
     // Title defaults to the executable's base name; the instance handle is the executable's.
     const std::wstring& Title() const { return title_; }
     void Title(std::wstring title) { title_ = std::move(title); }
     HINSTANCE hInstance() const { return instance_; }
+    // The program's project name: the source of every error the host raises, and the first
+    // half of a control's programmatic identifier ("<project>.TextBoxW", ControlRegistry.h).
+    // Defaults to the executable's base name.
+    const std::wstring& ProjectName() const { return projectName_; }
+    void ProjectName(std::wstring name) { projectName_ = std::move(name); }
     void hInstance(HINSTANCE h) { instance_ = h; }
 
     // Whether another process of this program already ran when this one first asked. The first
@@ -49,6 +71,12 @@ public:
     bool PumpOne(bool wait);
     // Routes a message as the loop would (key routing, then translate and dispatch).
     void RouteMessage(MSG& msg);
+    // Step 1 of the key routing for a form: the key offered to its active object or focused
+    // control.
+    KeyAnswer OfferKeyToControl(Form& form, MSG& msg);
+    // Filters stay registered while their windows live; borrowed.
+    void AddMessageFilter(MessageFilter& filter);
+    void RemoveMessageFilter(MessageFilter& filter);
     // Pumps until `done` holds or `timeoutMs` passed; returns whether `done` held.
     bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
     void Quit(int code = 0);
@@ -70,12 +98,14 @@ private:
     void EnsureFocusHook();
 
     std::wstring title_;
+    std::wstring projectName_;
     std::wstring instanceName_;
     HINSTANCE instance_;
     UniqueKernelHandle instanceMutex_;
     bool prevInstanceKnown_ = false;
     bool prevInstance_ = false;
     std::vector<Form*> forms_;  // borrowed: forms register while loaded
+    std::vector<MessageFilter*> filters_;  // borrowed
     UniqueHook focusHook_;
     bool quit_ = false;
     int exitCode_ = 0;

@@ -151,6 +151,11 @@ public:
     // passes it on to its first child) or the control's own window; null when it has none.
     virtual HWND FocusWindow() const;
 
+    // The property pages a designer shows for the control (PropertyPage.h), by their registered
+    // names, and the one of them that edits a given property (empty: none does).
+    virtual std::vector<std::wstring> PropertyPages() const { return {}; }
+    virtual std::wstring PropertyPageOf(std::wstring_view propertyName) const { return {}; }
+
     // The dispatch id of a property or method by name (any case), DISPID_UNKNOWN (-1) when the
     // control has none: what a COM host would learn through IDispatch::GetIDsOfNames.
     virtual long GetIDOfName(std::wstring_view name) const { return -1; }

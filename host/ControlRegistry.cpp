@@ -1,5 +1,6 @@
 #include "host/ControlRegistry.h"
 
+#include "host/Application.h"
 #include "host/Error.h"
 #include "host/ImageList.h"
 #include "host/Intrinsics.h"
@@ -11,10 +12,17 @@ namespace host {
 
 namespace {
 
+std::wstring Lower(std::wstring s) {
+    for (wchar_t& c : s) c = static_cast<wchar_t>(std::towlower(c));
+    return s;
+}
+
+// The registry's key of a kind name or programmatic identifier; empty for another project's.
 std::wstring Key(const std::wstring& kind) {
-    std::wstring k = kind;
-    for (wchar_t& c : k) c = static_cast<wchar_t>(std::towlower(c));
-    return k;
+    size_t dot = kind.rfind(L'.');
+    if (dot == std::wstring::npos) return Lower(kind);
+    if (Lower(kind.substr(0, dot)) != Lower(App().ProjectName())) return {};
+    return Lower(kind.substr(dot + 1));
 }
 
 // Process-wide by nature: the kinds the program knows.
@@ -36,13 +44,17 @@ std::map<std::wstring, ControlFactory>& Registry() {
 
 void RegisterIntrinsicControls() { Registry(); }
 
-void RegisterControlKind(const std::wstring& kind, ControlFactory factory) { Registry()[Key(kind)] = std::move(factory); }
+void RegisterControlKind(const std::wstring& kind, ControlFactory factory) { Registry()[Lower(kind)] = std::move(factory); }
 
-bool IsControlKindRegistered(const std::wstring& kind) { return Registry().count(Key(kind)) != 0; }
+bool IsControlKindRegistered(const std::wstring& kind) {
+    std::wstring key = Key(kind);
+    return !key.empty() && Registry().count(key) != 0;
+}
 
 std::unique_ptr<Control> CreateControl(const std::wstring& kind) {
     auto& r = Registry();
-    auto it = r.find(Key(kind));
+    std::wstring key = Key(kind);
+    auto it = key.empty() ? r.end() : r.find(key);
     if (it == r.end()) Raise(err::InvalidProcedureCall, L"Unknown control kind: " + kind);
     return it->second();
 }

@@ -17,6 +17,9 @@ using ControlFactory = std::function<std::unique_ptr<Control>()>;
 
 // Registers (or replaces) the factory of a kind. Kind names compare case-insensitively.
 void RegisterControlKind(const std::wstring& kind, ControlFactory factory);
+// A kind is named by itself ("TextBoxW") or by its programmatic identifier, the program's
+// project name, a dot and the kind ("RegexWorkbench.TextBoxW", see App().ProjectName()); an
+// identifier of another project names no kind of ours.
 bool IsControlKindRegistered(const std::wstring& kind);
 // Creates a control of the kind; raises 5 "Invalid procedure call or argument" with the kind
 // named in the description for an unknown kind.

@@ -1,5 +1,7 @@
 #include "host/Error.h"
 
+#include "host/Application.h"
+
 namespace host {
 
 std::wstring StandardDescription(long number) {
@@ -25,8 +27,8 @@ std::wstring StandardDescription(long number) {
     }
 }
 
-void Raise(long number) { throw Error(number, StandardDescription(number)); }
+void Raise(long number) { throw Error(number, StandardDescription(number), App().ProjectName()); }
 
-void Raise(long number, std::wstring description) { throw Error(number, std::move(description)); }
+void Raise(long number, std::wstring description) { throw Error(number, std::move(description), App().ProjectName()); }
 
 }  // namespace host

@@ -15,7 +15,8 @@ namespace err = base::err;
 // without a standard text give "Application-defined or object-defined error".
 std::wstring StandardDescription(long number);
 
-// Throws Error(number, StandardDescription(number)).
+// Throws Error(number, StandardDescription(number)), its source the program's project name
+// (App().ProjectName()), as every error the host raises.
 [[noreturn]] void Raise(long number);
 
 // Throws Error(number, description) for errors with a text of their own (382, 383, ...).

@@ -119,7 +119,16 @@ void Form::CreateWindowFromDesign() {
         y = sc.TwipsToPixelsY(bag.Read(L"Top", 0L).AsDouble());
     }
     std::wstring caption = bag.Read(L"Caption", design_.name).AsString();
-    CreateWindowExW(exStyle, ClassName, caption.c_str(), style, x, y, r.right - r.left, r.bottom - r.top, nullptr,
+    HWND parent = nullptr;
+    if (parentWindow_) {
+        // A page: no frame of its own, Tab descends into it, and it covers its parent.
+        parent = parentWindow_;
+        style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+        exStyle |= WS_EX_CONTROLPARENT;
+        GetClientRect(parent, &r);
+        x = y = 0;
+    }
+    CreateWindowExW(exStyle, ClassName, caption.c_str(), style, x, y, r.right - r.left, r.bottom - r.top, parent,
                     nullptr, instance, this);
     if (!hwnd_) Raise(err::OutOfMemory);
 }
@@ -458,7 +467,10 @@ LRESULT Form::OnOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Form::OnClose() {
-    Unload();
+    // A page closes with the window it is part of (an edit in a dialog asks its parent to close
+    // on Escape), never by itself.
+    if (parentWindow_) PostMessageW(GetAncestor(hwnd_.Get(), GA_ROOT), WM_CLOSE, 0, 0);
+    else Unload();
     return 0;
 }
 

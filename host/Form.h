@@ -88,6 +88,10 @@ public:
     bool UserMode() const { return userMode_; }
     // Before Load only: builds the form as on a design surface (controls see UserMode False).
     void UserMode(bool on) { userMode_ = on; }
+    // Before Load only: the form's window becomes a child filling `parent`'s client area (a
+    // property page inside its page of a property sheet) instead of a top-level window.
+    HWND ParentWindow() const { return parentWindow_; }
+    void ParentWindow(HWND parent) { parentWindow_ = parent; }
     bool Dirty() const { return dirty_; }
     void Dirty(bool d) { dirty_ = d; }
 
@@ -122,6 +126,11 @@ public:
     ControlSite* ActiveControl() const;
     // The site owning this window (the window or one of its ancestors), or null.
     ControlSite* SiteOfWindow(HWND hwnd) const;
+
+    // Opens the designer's property sheet (PropertySheetDialog.h) on `selection`, controls of this
+    // form, modal to it: the pages the controls name in common, the one that edits
+    // `propertyName` first and told to edit it. True when changes were applied (OK or Apply).
+    bool ShowPropertyPages(const std::vector<ControlSite*>& selection, const std::wstring& propertyName = {});
 
     // --- menus ------------------------------------------------------------------------------
     MenuItem& Menu(std::wstring_view name, int index = -1) const;
@@ -182,6 +191,9 @@ public:
     HWND ToolTipWindow() const { return tooltip_.Get(); }
 
 protected:
+    // The design data the form is built from.
+    const FormDesign& Design() const { return design_; }
+
     virtual void Form_Initialize() {}
     virtual void Form_Load() {}
     // Set cancel to non-zero to keep the form open.
@@ -229,6 +241,7 @@ private:
     std::vector<std::unique_ptr<MenuItem>> menus_;
     ScaleUnit scaleMode_ = ScaleUnit::Twips;
     bool userMode_ = true;
+    HWND parentWindow_ = nullptr;  // borrowed: see ParentWindow
     IOleInPlaceActiveObjectVB* activeObject_ = nullptr;  // borrowed, see ActiveObject
     bool dirty_ = false;
     bool eventsFrozen_ = true;

@@ -66,6 +66,11 @@ void HostWindow::Refresh() {
     if (hwnd_) RedrawWindow(hwnd_.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+LRESULT HostWindow::OnClose() {
+    PostMessageW(GetAncestor(hwnd_.Get(), GA_ROOT), WM_CLOSE, 0, 0);
+    return 0;
+}
+
 LRESULT CALLBACK HostWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return RouteToObject<HostWindow>(hwnd, msg, wParam, lParam);
 }
@@ -79,6 +84,7 @@ LRESULT HostWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORDLG: return OnControlColor(msg, wParam, lParam);
     case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM: return OnChildNotification(msg, wParam, lParam);
     case WM_SETFOCUS: return OnSetFocus();
+    case WM_CLOSE: return OnClose();
     case WM_SIZE: return OnSize();
     case WM_TIMER: return OnTimer(msg, wParam, lParam);
     case WM_SETCURSOR: return OnSetCursor(wParam, lParam);

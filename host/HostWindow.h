@@ -12,6 +12,8 @@
 //   WM_CTLCOLOR*           text colour ForeColor, background BackColor, brush of BackColor
 //   WM_SETFOCUS            hands the focus on to the first child window
 //   WM_SIZE                Control::Resize
+//   WM_CLOSE               passed to the top-level window: a child is never closed alone (a
+//                          multi-line edit in a dialog asks its parent to close on Escape)
 //   WM_SETCURSOR           over a windowless child: the child's cursor (OnSurfaceSetCursor)
 //   WM_TIMER               the site's timers
 //   WM_COMMAND, WM_NOTIFY  from intrinsic children of a container: reflected to their controls
@@ -68,6 +70,7 @@ private:
     void PaintHostBackground(HDC dc, const RECT& rc) const;
     void ResizeImage();
 
+    LRESULT OnClose();
     LRESULT OnPaint(HDC given);
     void PaintContent(HDC dc);
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);

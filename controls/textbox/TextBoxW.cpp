@@ -8,6 +8,7 @@
 #include "controls/foundation/VTableHandle.h"
 #include "controls/foundation/VisualStyles.h"
 #include "controls/textbox/EditStyles.h"
+#include "controls/textbox/PPTextBoxWText.h"
 #include "host/ControlSite.h"
 #include "host/Error.h"
 #include "host/HostWindow.h"
@@ -27,6 +28,19 @@ void TextBoxW::Initialize(host::ControlSite& site) {
     foundation::HookControlInterfaces(*this, foundation::HookControlInfo);
     foundation::HookControlInterfaces(*this, foundation::HookInPlace);
     foundation::HookControlInterfaces(*this, foundation::HookPropertyBrowsing);
+}
+
+std::vector<std::wstring> TextBoxW::PropertyPages() const {
+    static const bool registered = [] {
+        host::RegisterPropertyPage(PPTextBoxWText::PageName, [] { return std::make_unique<PPTextBoxWText>(); });
+        return true;
+    }();
+    (void)registered;
+    return {PPTextBoxWText::PageName};
+}
+
+std::wstring TextBoxW::PropertyPageOf(std::wstring_view propertyName) const {
+    return propertyName == L"Text" ? PropertyPages().front() : std::wstring();
 }
 
 const foundation::PropertyTable& TextBoxW::Properties() const {

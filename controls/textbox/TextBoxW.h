@@ -58,6 +58,10 @@ public:
                                                         LPARAM lParam, int shift) override;
     void IOleControlVB_GetControlInfo(bool& handled, long& accelCount, HACCEL& accelTable, long& flags) override;
     void IOleControlVB_OnMnemonic(bool& handled, UINT wMsg, WPARAM wParam, LPARAM lParam, int shift) override {}
+    // The designer's page for Text (PPTextBoxWText), registered with the host the first time
+    // it is named.
+    std::vector<std::wstring> PropertyPages() const override;
+    std::wstring PropertyPageOf(std::wstring_view propertyName) const override;
 
     // --- windows --------------------------------------------------------------------------
     HWND hWnd() const { return edit_.Get(); }
