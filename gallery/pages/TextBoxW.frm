@@ -171,6 +171,22 @@ Begin Form PageTextBoxW
       Height          =   345
       TabIndex        =   14
    End
+   Begin CommandButton cmdShowPropertiesSingle
+      Caption         =   "属性… (单行)"
+      Left            =   8160
+      Top             =   2130
+      Width           =   1920
+      Height          =   345
+      TabIndex        =   15
+   End
+   Begin CommandButton cmdShowPropertiesMulti
+      Caption         =   "属性… (多行)"
+      Left            =   8160
+      Top             =   2550
+      Width           =   1920
+      Height          =   345
+      TabIndex        =   16
+   End
    Begin LabelW lblLog
       Caption         =   "事件日志："
       Left            =   120
@@ -184,13 +200,13 @@ Begin Form PageTextBoxW
       Top             =   3870
       Width           =   1200
       Height          =   330
-      TabIndex        =   16
+      TabIndex        =   18
    End
    Begin ListBoxW lstLog
       Left            =   120
       Top             =   4260
       Width           =   9960
       Height          =   2220
-      TabIndex        =   15
+      TabIndex        =   17
    End
 End

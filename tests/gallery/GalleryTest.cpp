@@ -272,3 +272,40 @@ TEST(Gallery, TheDragPageMovesADroppedLabelIntoTheFrameAndBack) {
     EXPECT_EQ(label.Container(), nullptr);
     EXPECT_TRUE(page.Ctl<controls::FrameW>(L"fraLeft").ContainedControls().empty());
 }
+
+// A person opens the sheet on the designed multi-line box, types a second line and presses OK:
+// the designed box has it and the log says so.
+TEST(Gallery, TheTextBoxPageOpensThePropertySheetOnADesignedBox) {
+    gallery::FrmGallery index;
+    index.Show();
+    ASSERT_TRUE(index.ShowPage(L"TextBoxW"));
+    gallery::GalleryPage& page = *index.CurrentPage();
+    std::thread person([thread = GetCurrentThreadId()] {
+        HWND sheet = DialogOfThread(thread);
+        if (!sheet) return;
+        Sleep(100);
+        SetForegroundWindow(sheet);
+        std::vector<INPUT> keys;
+        auto key = [&keys](WORD vk, wchar_t c) {
+            for (bool up : {false, true}) {
+                INPUT in{};
+                in.type = INPUT_KEYBOARD;
+                in.ki.wVk = vk;
+                in.ki.wScan = c ? c : static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+                in.ki.dwFlags = (c ? KEYEVENTF_UNICODE : 0) | (up ? KEYEVENTF_KEYUP : 0);
+                keys.push_back(in);
+            }
+        };
+        key(VK_NEXT, 0);  // the end of the text
+        key(VK_END, 0);
+        key(VK_RETURN, 0);
+        for (wchar_t c : std::wstring(L"第三行")) key(0, c);
+        SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+        Sleep(500);
+        PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+    });
+    ClickButton(page.Ctl<host::CommandButton>(L"cmdShowPropertiesMulti").hWnd());
+    person.join();
+    EXPECT_TRUE(AnyLineHas(page.LogLines(), L"属性页: txtDesignedMulti 已应用：\"多行文本框↵第二行↵第三行\""))
+        << Joined(page.LogLines());
+}
