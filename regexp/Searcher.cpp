@@ -8,6 +8,7 @@ namespace rx {
 namespace {
 
 std::atomic<bool> dfaSwitch{true};
+std::atomic<size_t> dfaFromLength{Searcher::kDfaFromLength};
 
 // A program without a choice to go back to (sequences of units, strings, classes, loops that
 // never give back, anchors): each of the backtracker's attempts runs straight through, with its
@@ -27,12 +28,15 @@ bool Straight(const Program& program) {
 
 void Searcher::UseDfa(bool on) { dfaSwitch.store(on); }
 bool Searcher::DfaInUse() { return dfaSwitch.load(); }
+void Searcher::DfaFromLength(size_t units) { dfaFromLength.store(units); }
+size_t Searcher::DfaFromLength() { return dfaFromLength.load(); }
 
 Searcher::Searcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget,
                    const std::atomic<bool>* stop)
     : prog_(program), matcher_(program, text, length, stepBudget, stop), text_(text), length_(length),
       budget_(stepBudget), linear_(PikeVm::Handles(program)),
-      dfa_(dfaSwitch.load(std::memory_order_relaxed) && program.reversed && LazyDfa::Handles(program) &&
+      dfa_(dfaSwitch.load(std::memory_order_relaxed) && length >= dfaFromLength.load(std::memory_order_relaxed) &&
+           program.reversed && LazyDfa::Handles(program) &&
            !Straight(program)),
       allowance_(kBaseSteps + kStepsPerUnit * static_cast<uint64_t>(length)) {
     const uint64_t extra = kRunStepsPerUnit * static_cast<uint64_t>(length);

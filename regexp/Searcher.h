@@ -1,6 +1,6 @@
 // Which matcher answers a search. A pattern without back-references and look-aheads, and with a
 // choice somewhere (an alternative, a loop that may give back), is searched by the lazy DFA
-// (LazyDfa): forwards for where the leftmost match ends, backwards from there for where it starts;
+// (LazyDfa), on a text of kDfaFromLength units or more: forwards for where the leftmost match ends, backwards from there for where it starts;
 // the groups, when read, come from the matchers below run on that match alone. When the DFA's
 // cache cannot hold the states a text needs, the searches of that text go on as follows. The backtracking matcher (Matcher) is the fastest on the
 // patterns people write, and the only one that can follow back-references and look-aheads; the
@@ -46,6 +46,12 @@ public:
     // matchers' path, which the tests compare it with.
     static void UseDfa(bool on);
     static bool DfaInUse();
+    // The DFA answers texts of at least this many units: on a shorter one, building its classes
+    // and states (a few hundred microseconds for an IPv4 pattern) costs more than the other
+    // matchers' whole run, and they stay linear there through the allowance.
+    static constexpr size_t kDfaFromLength = 8192;
+    static void DfaFromLength(size_t units);
+    static size_t DfaFromLength();
 
 private:
     // The groups of the match from start to end, within `budget` steps (`used`: those spent).

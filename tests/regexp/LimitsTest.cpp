@@ -159,6 +159,8 @@ TEST(Limits, ManyCostlyMatchesTogetherEndAtTheRunsBudget) {
     // the lazy DFA finds the same matches at a step a unit; reading every match's groups (a
     // replacement that uses one) is the other matchers' work again, and the run's budget holds
     rx::Searcher::UseDfa(true);
+    const size_t from = rx::Searcher::DfaFromLength();
+    rx::Searcher::DfaFromLength(0);
     EXPECT_EQ(re.Execute(text).Count(), 20000);
     try {
         re.Replace(text, U("$1"));
@@ -167,6 +169,7 @@ TEST(Limits, ManyCostlyMatchesTogetherEndAtTheRunsBudget) {
         EXPECT_EQ(e.Number(), rx::err::BudgetExceeded);
     }
     rx::Searcher::UseDfa(dfa);
+    rx::Searcher::DfaFromLength(from);
     // a back-reference keeps the pattern on the backtracker: the run's budget holds there too
     re.Pattern(U("(a)\\1") + Repeat("(b)?", 1000));
     EXPECT_EQ(ErrorNumber(re, text), rx::err::BudgetExceeded);

@@ -96,16 +96,23 @@ Spans Executed(rx::RegExp& re, const rx::String& text) {
     return got;
 }
 
-// RAII: the DFA switch on for one test, back as it was after.
+// RAII: the DFA switch on (for texts of every length) or off for one test, back as it was after.
 class DfaSwitch {
 public:
-    explicit DfaSwitch(bool on) : was_(rx::Searcher::DfaInUse()) { rx::Searcher::UseDfa(on); }
-    ~DfaSwitch() { rx::Searcher::UseDfa(was_); }
+    explicit DfaSwitch(bool on) : was_(rx::Searcher::DfaInUse()), from_(rx::Searcher::DfaFromLength()) {
+        rx::Searcher::UseDfa(on);
+        rx::Searcher::DfaFromLength(0);
+    }
+    ~DfaSwitch() {
+        rx::Searcher::UseDfa(was_);
+        rx::Searcher::DfaFromLength(from_);
+    }
     DfaSwitch(const DfaSwitch&) = delete;
     DfaSwitch& operator=(const DfaSwitch&) = delete;
 
 private:
     bool was_;
+    size_t from_;
 };
 
 struct Tally {
