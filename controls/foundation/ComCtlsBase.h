@@ -20,9 +20,16 @@ long ShellLibraryRefCount();
 // InitCommonControlsEx with the ICC flags (ICC_STANDARD_CLASSES 0x4000, ICC_HOTKEY_CLASS 0x40).
 void InitControlClasses(DWORD iccFlags);
 
-// 0: comctl32 below 6.0 (or unknown), 1: 6.0, 2: 6.1 or later; computed once from DllGetVersion.
-// Wine's comctl32 6 reports 5.81, so tests pin the level with the override.
+// 0: comctl32 below 6.0 (or unknown), 1: 6.0, 2: 6.1 or later; computed once from ComCtlVersion.
+// Tests may pin it with the override.
 int ComCtlVersionLevel();
+// comctl32's version from DllGetVersion; where that reports below 6 although the program's
+// manifest binds comctl32 to the version-6 assembly (Wine does), the assembly's version.
+// nullopt when DllGetVersion fails.
+struct ComCtlVersionNumber {
+    DWORD major, minor;
+};
+std::optional<ComCtlVersionNumber> ComCtlVersion();
 void OverrideComCtlVersionLevel(std::optional<int> level);  // nullopt: back to the computed level
 // The level a test pinned, nullopt when none is.
 std::optional<int> OverriddenComCtlVersionLevel();

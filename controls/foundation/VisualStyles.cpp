@@ -30,14 +30,8 @@ int ComCtlMajorVersion() {
     // A pinned level pins the version with it, so that a test reaches the themed drawing too.
     if (std::optional<int> pinned = OverriddenComCtlVersionLevel()) return *pinned >= 1 ? 6 : 5;
     static const int major = [] {
-        HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-        if (!comctl) comctl = LoadLibraryW(L"comctl32.dll");  // stays loaded: the controls need it
-        auto getVersion = comctl ? reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")))
-                                 : nullptr;
-        if (!getVersion) return 0;
-        DLLVERSIONINFO info{};
-        info.cbSize = sizeof(info);
-        return getVersion(&info) == S_OK ? static_cast<int>(info.dwMajorVersion) : 0;
+        std::optional<ComCtlVersionNumber> v = ComCtlVersion();
+        return v ? static_cast<int>(v->major) : 0;
     }();
     return major;
 }

@@ -17,6 +17,8 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <uxtheme.h>
+#include <vssym32.h>
 
 #include <algorithm>
 #include <optional>
@@ -355,6 +357,7 @@ TEST(CheckBoxW, StoresOnlyWhatDiffersFromTheDefaultsAndReadsItBack) {
 }
 
 TEST(CheckBoxW, AnImageListNamedInTheDesignDataIsBoundAfterLoading) {
+    if (!ThemedProgram()) GTEST_SKIP() << "button image lists are comctl32 6's";
     ComCtlLevel level(1);
     host::RegisterControlKind(L"CheckBoxW", [] { return std::make_unique<CheckBoxW>(); });
     RegisterLibraryControls();
@@ -548,7 +551,49 @@ TEST(CheckBoxW, AGraphicalCheckBoxDrawsItselfOnADesignSurface) {
     EXPECT_EQ(GetPropW(plain.hWnd(), L"ComCtlSubclassInit"), nullptr);
     EXPECT_EQ(GetPropW(plain.hWndUserControl(), L"ComCtlSubclassInit"), nullptr);
     Snapshot s = Shot(chk);
-    EXPECT_EQ(s.At(s.Width() / 4, s.Height() / 4), kBack);
+    if (ThemedProgram()) {
+        // the theme's push button, not the BackColor, fills the face
+        Snapshot face = Snapshot::OfPainting(s.Width(), s.Height(), kBack, [&](HDC dc) {
+            HTHEME theme = OpenThemeData(chk.hWnd(), L"Button");
+            RECT r{0, 0, s.Width(), s.Height()};
+            DrawThemeBackground(theme, dc, BP_PUSHBUTTON, PBS_NORMAL, &r, nullptr);
+            CloseThemeData(theme);
+        });
+        EXPECT_EQ(s.At(s.Width() / 4, s.Height() / 4), face.At(s.Width() / 4, s.Height() / 4));
+        EXPECT_NE(s.At(s.Width() / 4, s.Height() / 4), kBack);
+    } else {
+        EXPECT_EQ(s.At(s.Width() / 4, s.Height() / 4), kBack);
+    }
+}
+
+// The check glyph of a standard check box: the theme's part in the program with the manifest
+// (the version-6 button draws it), the classic three-dimensional box in the one without.
+TEST(CheckBoxW, TheCheckGlyphIsTheThemesOrTheClassicBox) {
+    auto form = FormWithCheckBox(L"  Caption = \"选项\"\n  Value = 1\n");
+    auto& chk = form->Ctl<CheckBoxW>(L"chk");
+    Snapshot s = Shot(chk);
+    COLORREF back = s.At(s.Width() - 2, 1);
+    auto glyph = [&](bool themed) {
+        HTHEME theme = OpenThemeData(chk.hWnd(), L"Button");
+        SIZE size{13, 13};
+        if (themed) GetThemePartSize(theme, nullptr, BP_CHECKBOX, CBS_CHECKEDNORMAL, nullptr, TS_DRAW, &size);
+        Snapshot g = Snapshot::OfPainting(size.cx, size.cy, back, [&](HDC dc) {
+            RECT r{0, 0, size.cx, size.cy};
+            if (themed)
+                DrawThemeBackground(theme, dc, BP_CHECKBOX, CBS_CHECKEDNORMAL, &r, nullptr);
+            else
+                DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
+        });
+        CloseThemeData(theme);
+        return g;
+    };
+    bool themed = ThemedProgram();
+    POINT at = s.Find(glyph(themed));
+    EXPECT_GE(at.x, 0) << "the glyph of the program's path";
+    EXPECT_LT(at.x, s.Width() / 3) << "at the left, before the caption";
+    EXPECT_EQ(s.Find(glyph(!themed)).x, -1) << "and not the other path's";
+    chk.Value(0);
+    EXPECT_EQ(Shot(chk).Find(glyph(themed)).x, -1) << "cleared, the checked glyph goes";
 }
 
 // On a design surface a refused value is shown in a message box and the property stays.

@@ -7,9 +7,19 @@
 #include "host/ControlRegistry.h"
 #include "host/DesignData.h"
 
+#include <uxtheme.h>
+
 #include <vector>
 
 namespace ctltest {
+
+// Read from the program itself (its manifest resource) and the system's theme, not from the
+// foundation, whose answer is what the tests check.
+bool ThemedProgram() {
+    static const bool themed =
+        FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)) != nullptr && IsThemeActive();
+    return themed;
+}
 
 void RegisterLibraryControls() {
     host::RegisterControlKind(L"TextBoxW", [] { return std::make_unique<controls::TextBoxW>(); });
@@ -169,6 +179,32 @@ Snapshot Snapshot::OfWindowRect(HWND container, const RECT& rc) {
     GdiFlush();
     s.bits_.assign(static_cast<const DWORD*>(canvas.bits), static_cast<size_t>(s.width_) * s.height_);
     return s;
+}
+
+Snapshot Snapshot::OfPainting(int w, int h, COLORREF back, const std::function<void(HDC)>& paint) {
+    Snapshot s;
+    s.width_ = w;
+    s.height_ = h;
+    Canvas canvas(w, h);
+    RECT all{0, 0, w, h};
+    HBRUSH brush = CreateSolidBrush(back);
+    FillRect(canvas.dc, &all, brush);
+    DeleteObject(brush);
+    paint(canvas.dc);
+    GdiFlush();
+    s.bits_.assign(static_cast<const DWORD*>(canvas.bits), static_cast<size_t>(w) * h);
+    return s;
+}
+
+POINT Snapshot::Find(const Snapshot& part) const {
+    for (int y = 0; y + part.height_ <= height_; ++y)
+        for (int x = 0; x + part.width_ <= width_; ++x) {
+            bool same = true;
+            for (int py = 0; same && py < part.height_; ++py)
+                for (int px = 0; same && px < part.width_; ++px) same = At(x + px, y + py) == part.At(px, py);
+            if (same) return POINT{x, y};
+        }
+    return POINT{-1, -1};
 }
 
 COLORREF Snapshot::At(int x, int y) const {

@@ -14,6 +14,11 @@
 
 namespace ctltest {
 
+// Whether this test program runs as the workbench does: with the comctl32 6 manifest (the
+// version-6 window classes) and an active theme. The same tests run in a program without the
+// manifest, which takes the classic drawing.
+bool ThemedProgram();
+
 // Registers TextBoxW, ListBoxW, FrameW and LabelW with the host (once).
 void RegisterLibraryControls();
 
@@ -45,11 +50,16 @@ class Snapshot {
 public:
     static Snapshot OfClient(HWND hwnd);
     static Snapshot OfWindowRect(HWND container, const RECT& rc);  // the screen as shown
+    // What `paint` draws into a w × h bitmap first filled with `back`: the reference a test
+    // compares a control's pixels with.
+    static Snapshot OfPainting(int w, int h, COLORREF back, const std::function<void(HDC)>& paint);
     COLORREF At(int x, int y) const;
     int Width() const { return width_; }
     int Height() const { return height_; }
     // Pixels in the rectangle that differ from `background`.
     int CountDiffering(const RECT& rc, COLORREF background) const;
+    // Where `part` stands pixel for pixel in this picture ({-1, -1} when nowhere).
+    POINT Find(const Snapshot& part) const;
 
 private:
     int width_ = 0, height_ = 0;
