@@ -1,12 +1,17 @@
-# add_gtest(name SOURCES... LIBS...): one CTest entry per test executable (one Wine start each).
+# add_gtest(name SOURCES... LIBS... [RUN_WITH command...]): one CTest entry per test executable
+# (one Wine start each); RUN_WITH runs it through a script of ours instead of the emulator.
 function(add_gtest name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;RUN_WITH" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
   if(WIN32)
     set_target_properties(${name} PROPERTIES WIN32_EXECUTABLE OFF)
   endif()
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  if(T_RUN_WITH)
+    add_test(NAME ${name} COMMAND ${T_RUN_WITH} $<TARGET_FILE:${name}> --gtest_brief=1)
+  else()
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 600)
   endif()

@@ -44,6 +44,8 @@ long PixelsToHimetricY(long pixels);
 // 96 / pixels per inch × 15 / the host's twips per pixel: 1 when the host's twips match the
 // screen; anything else tells a control to re-apply its site rectangles on resize.
 double TwipsPerPixelCorrection();
+// The same for a screen of `pixelsPerInch` and a host measuring `hostTwipsPerPixel`.
+double TwipsPerPixelCorrectionFor(int pixelsPerInch, double hostTwipsPerPixel);
 // Tests stand in another screen's correction (nullopt: back to the measured one).
 void OverrideTwipsPerPixelCorrection(std::optional<double> correction);
 

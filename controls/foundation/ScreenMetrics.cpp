@@ -29,11 +29,16 @@ namespace {
 std::optional<double> correctionOverride;
 }
 
+double TwipsPerPixelCorrectionFor(int pixelsPerInch, double hostTwipsPerPixel) {
+    return 96.0 / pixelsPerInch * 15.0 / hostTwipsPerPixel;
+}
+
 double TwipsPerPixelCorrection() {
     if (correctionOverride) return *correctionOverride;
-    // The host measures twips with the same screen DPI, so this is 1 unless the two disagree.
+    // The host measures twips with the same screen DPI, not in whole twips per pixel, so this
+    // is 1 at every DPI unless the two disagree.
     static const double correction =
-        96.0 / ScreenPixelsPerInchX() * 15.0 / host::ScaleConverter::Screen().TwipsPerPixelX();
+        TwipsPerPixelCorrectionFor(ScreenPixelsPerInchX(), host::ScaleConverter::Screen().TwipsPerPixelX());
     return correction;
 }
 
