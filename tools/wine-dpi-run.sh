@@ -12,7 +12,8 @@ base=$here/build/win32/wineprefix
 prefix=$base-dpi$dpi
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$here/tools/wine-prefix.sh" "$base"
-if [ ! -f "$prefix/.workbench-dpi" ]; then
+# made again when the project prefix was
+if [ ! "$prefix/.workbench-dpi" -nt "$base/.workbench-ready" ]; then
   rm -rf "$prefix"
   cp -al "$base" "$prefix"
   for f in system.reg user.reg userdef.reg .update-timestamp; do
