@@ -17,8 +17,17 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kSliceTime = std::chrono::milliseconds(8);
 // Entries appended between two looks at the clock.
 constexpr long kEntriesPerLook = 32;
-// The longest list that is emptied in one call (about a millisecond on an idle machine).
-constexpr long kClearAtOnce = 32768;
+// A list this short is always emptied in one call (about a millisecond on an idle machine).
+constexpr long kAlwaysClearAtOnce = 32768;
+// Clears shorter than this are too quick to time.
+constexpr long kTimedClear = 4096;
+
+// How long one call that empties the list may hold the window, and what the list box took an
+// entry in the last clear long enough to time (it moves with the machine's load, by several
+// times; the first guess is an idle machine's). Emptying from the end costs several times more
+// an entry than one call, so the one call is taken whenever it fits.
+std::chrono::nanoseconds oneClearBudget = std::chrono::milliseconds(30);
+double clearNanosPerEntry = 100.0;
 
 // Redraw off for the fill, back on (with one repaint) however the fill ends.
 class RedrawSuspended {
@@ -46,6 +55,21 @@ void ReserveStorage(controls::ListBoxW& list, const rx::MatchCollection& matches
 
 bool InputWaiting() { return HIWORD(GetQueueStatus(QS_INPUT)) != 0; }
 
+long ClearAtOnceLimit() {
+    const double fits = static_cast<double>(oneClearBudget.count()) / clearNanosPerEntry;
+    return fits > kAlwaysClearAtOnce ? static_cast<long>(std::min(fits, 1e9)) : kAlwaysClearAtOnce;
+}
+
+// Empties the list in one call, and learns from a long one what an entry costs now.
+void ClearTimed(controls::ListBoxW& list) {
+    const long count = list.ListCount();
+    const Clock::time_point start = Clock::now();
+    list.Clear();
+    if (count < kTimedClear) return;
+    const auto took = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start);
+    clearNanosPerEntry = std::max(1.0, static_cast<double>(took.count()) / count);
+}
+
 }  // namespace
 
 void AppendMatchValues(controls::ListBoxW& list, const rx::MatchCollection& matches) {
@@ -61,7 +85,7 @@ void ResultFill::Begin(rx::MatchCollection matches) { Restart(std::move(matches)
 
 void ResultFill::Drop() { Restart(std::nullopt); }
 
-// A list this short the list box empties in one call of a few milliseconds.
+// A list that the list box empties within the budget of one call goes at once.
 void ResultFill::Restart(std::optional<rx::MatchCollection> matches) {
     list_.Redraw(false);
     matches_ = std::move(matches);
@@ -69,8 +93,8 @@ void ResultFill::Restart(std::optional<rx::MatchCollection> matches) {
     paused_ = false;
     reserved_ = false;
     emptying_ = true;
-    if (list_.ListCount() <= kClearAtOnce) {
-        list_.Clear();
+    if (list_.ListCount() <= ClearAtOnceLimit()) {
+        ClearTimed(list_);
         emptying_ = false;
         if (!matches_ || matches_->Count() == 0) return Complete();
     }
@@ -87,7 +111,7 @@ void ResultFill::Resume() {
 
 void ResultFill::Finish() {
     if (!Active()) return;
-    if (emptying_) list_.Clear();
+    if (emptying_) ClearTimed(list_);
     emptying_ = false;
     if (matches_) {
         if (!reserved_) ReserveStorage(list_, *matches_);
@@ -121,14 +145,17 @@ void ResultFill::Slice() {
 
 // Entries go from the end, where taking one out moves nothing; the last stretch goes in one call.
 bool ResultFill::EmptyUntil(Clock::time_point end) {
+    const long atOnce = ClearAtOnceLimit();
     long count = list_.ListCount();
-    while (count > kClearAtOnce && Clock::now() < end)
-        for (long stop = std::max(kClearAtOnce, count - kEntriesPerLook); count > stop;) list_.RemoveItem(--count);
-    if (count > kClearAtOnce) return false;
-    list_.Clear();
+    while (count > atOnce && Clock::now() < end)
+        for (long stop = std::max(atOnce, count - kEntriesPerLook); count > stop;) list_.RemoveItem(--count);
+    if (count > atOnce) return false;
+    ClearTimed(list_);
     emptying_ = false;
     return true;
 }
+
+void ResultFill::OneClearBudget(std::chrono::nanoseconds budget) { oneClearBudget = budget; }
 
 void ResultFill::AppendUpTo(long end) {
     for (; next_ < end; ++next_) list_.AddItem(matches_->Item(next_).Value());

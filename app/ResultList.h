@@ -24,9 +24,9 @@ void AppendMatchValues(controls::ListBoxW& list, const rx::MatchCollection& matc
 
 // Nothing of a fill shows before it is complete: the list box's redraw stays off from Begin
 // until the last entry is in (or, once the fill is dropped, the list is empty). The list box
-// empties a long list in one call that holds the window (a million entries: 40 ms idle, several
-// hundred under load), so a long list is emptied from its end in slices too, the last few
-// thousand entries at once.
+// empties a long list in one call that holds the window (a million entries: 40 to 80 ms idle,
+// several hundred under load), so a list longer than one call may take at the speed last seen
+// is emptied from its end in slices, the rest at once.
 class ResultFill {
 public:
     // `listed` is called once the last entry of a fill is in, redraw back on.
@@ -46,6 +46,9 @@ public:
     void Finish();
     // Ends the fill where it is and empties the list (a long one in slices).
     void Drop();
+    // How long one call that empties the list may hold the window (30 ms unless changed); a
+    // budget of 0 empties every list of more than a few thousand entries in slices.
+    static void OneClearBudget(std::chrono::nanoseconds budget);
     // Whether the list is still being emptied or filled.
     bool Active() const { return emptying_ || matches_.has_value(); }
 
