@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
 #define RXGREP_X86 1
@@ -189,6 +193,31 @@ __attribute__((target("ssse3"))) size_t DecodeSsse3(const unsigned char* b, size
     return static_cast<size_t>(o - out);
 }
 
+// WellFormedUnits sixteen bytes at a time: each byte lane counts its hits down from zero (two at
+// most per round), summed across lanes before a lane could wrap.
+__attribute__((target("sse2"))) size_t WellFormedUnitsSse2(const unsigned char* b, size_t n, size_t& i) {
+    const __m128i belowLeads = _mm_set1_epi8(-65);  // BF as a signed byte: ASCII and C0-FF lie above it
+    const __m128i fourByteLeads = _mm_set1_epi8(static_cast<char>(0xF0));
+    const __m128i zero = _mm_setzero_si128();
+    size_t units = 0;
+    while (i + 16 <= n) {
+        __m128i hits = zero;
+        for (size_t round = 0; round < 127 && i + 16 <= n; ++round, i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+            hits = _mm_sub_epi8(hits, _mm_cmpgt_epi8(v, belowLeads));
+            hits = _mm_sub_epi8(hits, _mm_cmpeq_epi8(_mm_max_epu8(v, fourByteLeads), v));
+        }
+        const __m128i sums = _mm_sad_epu8(hits, zero);
+        units += static_cast<size_t>(_mm_cvtsi128_si32(sums)) + static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+    }
+    return units;
+}
+
+bool HasSse2() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("sse2");
+}
+
 DecodePath AskProcessor() {
     __builtin_cpu_init();
     return __builtin_cpu_supports("ssse3") ? DecodePath::Ssse3 : DecodePath::Scalar;
@@ -217,6 +246,81 @@ size_t DecodeUtf8(std::string_view utf8, rx::Char* out, DecodePath path) {
     }
 #endif
     return rx::FromUtf8(utf8, out);
+}
+
+size_t WellFormedUnits(std::string_view utf8) {
+    const auto* b = reinterpret_cast<const unsigned char*>(utf8.data());
+    size_t units = 0, i = 0;
+#if RXGREP_X86
+    static const bool sse2 = HasSse2();
+    if (sse2) units = WellFormedUnitsSse2(b, utf8.size(), i);
+#endif
+    for (; i < utf8.size(); ++i) units += ((b[i] & 0xC0) != 0x80) + (b[i] >= 0xF0);
+    return units;
+}
+
+namespace {
+
+bool StartsACharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+// Decoding stops and starts again without a trace at a byte that is no continuation byte: the
+// one-at-a-time reading never takes such a byte into the character before it, and the vector
+// path takes whole characters only. So a text cut at such bytes decodes, piece by piece, to the
+// units of the whole.
+size_t StartAtOrAfter(std::string_view s, size_t from) {
+    while (from < s.size() && !StartsACharacter(s[from])) ++from;
+    return from;
+}
+
+// Below this much room left the first half's last bytes go to a buffer of their own: slicing
+// on would cost more calls than it saves copying.
+constexpr size_t kLeastSlice = 64;
+
+// The first half, decoded into out without writing at or past out + room (where the second
+// half's units already go): in slices of no more bytes than the room left, as a slice never
+// decodes to more units than it has bytes, each ending where a character starts. For
+// well-formed text the room is exactly what the half needs and the slices soon reach its end;
+// what is left when the room has run low (broken bytes that decode to more units than the
+// room predicted) is decoded into `rest`. Returns the units written at out.
+size_t DecodeFirstHalf(std::string_view half, rx::Char* out, size_t room, DecodePath path, std::vector<rx::Char>& rest) {
+    size_t from = 0, written = 0;
+    while (from < half.size() && room - written >= kLeastSlice) {
+        size_t to = std::min(half.size(), from + (room - written));
+        while (to > from && to < half.size() && !StartsACharacter(half[to])) --to;
+        if (to == from) break;
+        written += DecodeUtf8(half.substr(from, to - from), out + written, path);
+        from = to;
+    }
+    if (from < half.size()) {
+        rest.resize(half.size() - from);
+        rest.resize(DecodeUtf8(half.substr(from), rest.data(), path));
+    }
+    return written;
+}
+
+}  // namespace
+
+size_t DecodeUtf8InTwo(std::string_view utf8, rx::Char* out, DecodePath path, size_t twoThreadsFrom) {
+    const size_t split = StartAtOrAfter(utf8, utf8.size() / 2);
+    if (utf8.size() < twoThreadsFrom || split == 0 || split >= utf8.size()) return DecodeUtf8(utf8, out, path);
+    const std::string_view first = utf8.substr(0, split), second = utf8.substr(split);
+    // where the second half's units go: right after the first half's, as far as well-formed
+    // text tells; never past `split`, so that they fit whatever the first half holds
+    const size_t predicted = std::min(WellFormedUnits(first), split);
+    size_t secondUnits = 0;
+    std::jthread other;
+    try {
+        other = std::jthread([&] { secondUnits = DecodeUtf8(second, out + predicted, path); });
+    } catch (const std::system_error&) {
+        return DecodeUtf8(utf8, out, path);
+    }
+    std::vector<rx::Char> rest;
+    const size_t written = DecodeFirstHalf(first, out + 0, predicted, path, rest);
+    other.join();
+    const size_t firstUnits = written + rest.size();
+    if (firstUnits != predicted) std::memmove(out + firstUnits, out + predicted, secondUnits * sizeof(rx::Char));
+    std::copy(rest.begin(), rest.end(), out + written);
+    return firstUnits + secondUnits;
 }
 
 }  // namespace rxgrep

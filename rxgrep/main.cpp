@@ -340,14 +340,14 @@ int Run(int argc, char** argv) {
             if (o.output == Output::Count) w.Write("0\n");
         } else if (o.output == Output::Replace || o.output == Output::Count) {
             UnitBuffer units(body.size());
-            const rx::StringView text(units.Data(), rxgrep::DecodeUtf8(body, units.Data()));
+            const rx::StringView text(units.Data(), rxgrep::DecodeUtf8InTwo(body, units.Data()));
             input.Release();
             if (o.output == Output::Replace) w.Write(rx::ToUtf8(re.Replace(text, rx::FromUtf8(o.replacement))));
             else w.Write(std::to_string(re.Count(text)) + "\n");  // counted one by one, none kept
         } else {
             // the collection keeps the text its matches point into: decoded straight into it
             rx::String owned(body.size(), rx::Char{});
-            owned.resize(rxgrep::DecodeUtf8(body, owned.data()));
+            owned.resize(rxgrep::DecodeUtf8InTwo(body, owned.data()));
             input.Release();
             PrintMatches(o, re.Execute(std::move(owned)), w);
         }

@@ -145,3 +145,101 @@ TEST(Decode, RandomBytes) {
         ExpectSameOnEveryPath(s, "round " + std::to_string(round));
     }
 }
+
+namespace {
+
+// DecodeUtf8InTwo into a buffer of exactly utf8.size() units and guard units after it, from
+// `twoThreadsFrom` bytes on.
+rx::String DecodeInTwo(const std::string& utf8, DecodePath path, size_t twoThreadsFrom = 0) {
+    constexpr size_t kGuard = 64;
+    constexpr rx::Char kMark = 0xA5A5;
+    std::vector<rx::Char> out(utf8.size() + kGuard, kMark);
+    const size_t units = rxgrep::DecodeUtf8InTwo(utf8, out.data(), path, twoThreadsFrom);
+    EXPECT_LE(units, utf8.size());
+    for (size_t k = utf8.size(); k < out.size(); ++k)
+        if (out[k] != kMark) {
+            ADD_FAILURE() << "wrote past the buffer, unit " << k - utf8.size();
+            break;
+        }
+    return rx::String(out.data(), std::min(units, utf8.size()));
+}
+
+void ExpectSameInTwo(const std::string& s, const std::string& what) {
+    const rx::String want = rx::FromUtf8(s);
+    for (DecodePath path : Paths())
+        ASSERT_EQ(DecodeInTwo(s, path), want) << what << ", path " << static_cast<int>(path) << ", " << s.size()
+                                              << " bytes: " << Hex(s.substr(s.size() / 2 - std::min<size_t>(s.size() / 2, 40)));
+}
+
+}  // namespace
+
+TEST(DecodeInTwo, EveryOddFormAroundTheMiddle) {
+    // the halves meet at the first character start from the middle on: each form placed so that
+    // it ends before, spans or starts after that point, in text of one-, two- and three-byte
+    // characters (which shift how many units the first half predicts)
+    const std::string fillers[] = {"a", "\xE4\xB8\xAD", "\xC3\xA9", "a\xE4\xB8\xAD", "\xF0\x9F\x98\x80" "b"};
+    for (const std::string& filler : fillers) {
+        const std::string text = Fill(filler, 3000);
+        for (const std::string& form : Oddities())
+            for (size_t at = text.size() / 2 - 12; at <= text.size() / 2 + 12; ++at) {
+                std::string s = text;
+                s.insert(at, form);
+                ExpectSameInTwo(s, "form " + Hex(form) + " at " + std::to_string(at) + " in " + Hex(filler));
+            }
+    }
+}
+
+TEST(DecodeInTwo, AFirstHalfOfBrokenBytesThatDecodesToMoreOrFewerUnitsThanPredicted) {
+    // stray continuation bytes decode to more units than well-formed text of their length, lone
+    // four-byte leads to fewer: the second half has to move to where the first half ends
+    const std::string broken[] = {"\x80", "\xBF\xBF\x80 ", "\xF0", "\xF0\x9F", "\xF0\x9F\x98", "\xF8\x88\x80\x80\x80",
+                                  "\xC3\xA9\xA9", "\xF4\x90\x80\x80", "\xE0\x80\x80"};
+    const std::string good[] = {"a", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80"};
+    for (const std::string& b : broken)
+        for (const std::string& g : good)
+            for (size_t bytes : {100, 2000, 70001}) {
+                ExpectSameInTwo(Fill(b, bytes / 2) + Fill(g, bytes / 2), "broken " + Hex(b) + " then " + Hex(g));
+                ExpectSameInTwo(Fill(g, bytes / 3) + Fill(b, bytes / 3) + Fill(g, bytes / 3), "within " + Hex(g));
+                ExpectSameInTwo(Fill(b, bytes), "all " + Hex(b));
+            }
+}
+
+TEST(DecodeInTwo, NoCharacterStartsAfterTheMiddle) {
+    // one thread does it all: every byte from the middle on continues something
+    for (const std::string& head : {std::string("abc"), std::string("\xE4\xB8\xAD"), std::string()})
+        ExpectSameInTwo(head + std::string(5000, '\x80'), "continuation bytes after " + Hex(head));
+    for (size_t bytes : {0, 1, 2, 3, 4})
+        ExpectSameInTwo(std::string(bytes, 'x'), "tiny text of " + std::to_string(bytes) + " bytes");
+}
+
+TEST(DecodeInTwo, RandomMixturesLargeAndSmall) {
+    std::vector<std::string> pieces = Oddities();
+    for (const char* good : {"a", "hello world ", "\r\n", "\xE4\xB8\xAD\xE6\x96\x87", "\xD0\x9F\xD1\x80", "\xF0\x9F\x98\x80"})
+        for (int k = 0; k < 6; ++k) pieces.push_back(good);
+    std::mt19937 rng(1207);
+    for (int round = 0; round < 600; ++round) {
+        std::string s;
+        const size_t count = rng() % 400;
+        for (size_t k = 0; k < count; ++k) s += pieces[rng() % pieces.size()];
+        ExpectSameInTwo(s, "round " + std::to_string(round));
+    }
+    // past the size at which rxgrep takes the second thread, at its own threshold
+    std::string big;
+    while (big.size() < rxgrep::kTwoThreadsFrom + 12345) big += pieces[rng() % pieces.size()];
+    for (DecodePath path : Paths()) {
+        std::vector<rx::Char> one(big.size()), two(big.size());
+        const size_t units = rxgrep::DecodeUtf8(big, one.data(), path);
+        ASSERT_EQ(rxgrep::DecodeUtf8InTwo(big, two.data(), path), units);
+        ASSERT_TRUE(std::equal(one.begin(), one.begin() + static_cast<long>(units), two.begin()));
+    }
+}
+
+TEST(DecodeInTwo, WellFormedUnitsCountsWhatWellFormedTextDecodesTo) {
+    // lengths around the 16-byte vectors and the 127 rounds after which the lanes are summed
+    const std::string kinds[] = {"a", "\xC3\xA9", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80", "ab\xE4\xB8\xAD\xF0\x9F\x98\x80\xD0\x9F"};
+    for (const std::string& kind : kinds)
+        for (size_t bytes : {0, 15, 16, 17, 2031, 2032, 2033, 4064, 4065, 100000}) {
+            std::string s = Fill(kind, bytes);
+            EXPECT_EQ(rxgrep::WellFormedUnits(s), rx::FromUtf8(s).size()) << Hex(kind) << " " << bytes;
+        }
+}
