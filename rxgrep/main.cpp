@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -29,6 +30,7 @@
 #include "regexp/Program.h"
 #include "regexp/RegExp.h"
 #include "rxgrep/Decode.h"
+#include "rxgrep/Literal.h"
 #include "rxgrep/Prefilter.h"
 
 namespace {
@@ -317,6 +319,19 @@ private:
     rx::Char* data_;
 };
 
+// The count of a plain ASCII literal, taken on the raw bytes where it is sure to be the engine's:
+// with a step budget the engine cannot exhaust on a literal (each of its searches is one
+// attempt of a few steps; a budget lowered below the default is the engine's to spend) and a
+// text within the engine's 32-bit positions. -1 where the engine has to count.
+long long CountOnTheBytes(const Options& o, const rx::Program& program, std::string_view body) {
+    if (o.output != Output::Count || o.budget < rx::RegExp::DefaultStepBudget ||
+        body.size() >= static_cast<size_t>(INT32_MAX) - 1)
+        return -1;
+    const std::string literal = rxgrep::AsciiLiteral(program);
+    if (literal.empty()) return -1;
+    return static_cast<long long>(rxgrep::CountOccurrences(body, literal, o.first));
+}
+
 int Run(int argc, char** argv) {
     Options o;
     if (int rc = ParseArgs(argc, argv, o)) return rc;
@@ -336,7 +351,9 @@ int Run(int argc, char** argv) {
         // a rejected pattern is told before anything is decoded; a pattern that cannot match
         // these bytes needs no decoding at all (a replacement still writes the whole text)
         const rx::Program& program = re.Compiled();
-        if (o.output != Output::Replace && rxgrep::RulesOutEveryMatch(program, body)) {
+        if (const long long count = CountOnTheBytes(o, program, body); count >= 0) {
+            w.Write(std::to_string(count) + "\n");
+        } else if (o.output != Output::Replace && rxgrep::RulesOutEveryMatch(program, body)) {
             if (o.output == Output::Count) w.Write("0\n");
         } else if (o.output == Output::Replace || o.output == Output::Count) {
             UnitBuffer units(body.size());

@@ -65,6 +65,20 @@ protected:
         EXPECT_EQ(Run("--replace '<$&>' " + q), rx::ToUtf8(re.Replace(text, rx::FromUtf8("<$&>")))) << pattern;
     }
 
+    // --count with options, against the engine's Count with the same ones.
+    static void ExpectCountAsTheEngine(const std::string& pattern, bool ignoreCase, bool first, const std::string& bytes,
+                                       const std::string& path) {
+        std::string body = bytes;
+        if (body.compare(0, 3, "\xEF\xBB\xBF") == 0) body.erase(0, 3);
+        rx::RegExp re;
+        re.Pattern(rx::FromUtf8(pattern));
+        re.IgnoreCase(ignoreCase);
+        re.Global(!first);
+        const std::string options = std::string(ignoreCase ? "-i " : "") + (first ? "--first " : "");
+        EXPECT_EQ(Run(options + "--count " + Quote(pattern) + " " + Quote(path)), std::to_string(re.Count(rx::FromUtf8(body))) + "\n")
+            << options << pattern << " on " << bytes.size() << " bytes";
+    }
+
     std::string dir_;
     int files_ = 0;
 };
@@ -107,4 +121,18 @@ TEST_F(RxgrepFiles, ARuledOutPatternStillFailsAsItDid) {
     EXPECT_EQ(std::system((std::string(RXGREP_BINARY) + " --count zq " + Quote(dir_ + "/none") + " >/dev/null 2>&1").c_str()) >> 8, 1);
     EXPECT_EQ(Run("--count zq " + Quote(path)), "0\n");
     EXPECT_EQ(Run("--first --json zq " + Quote(path)), "");
+}
+
+TEST_F(RxgrepFiles, LargeFilesAndLiteralsCountedOnTheBytes) {
+    // past the size decoded in two threads, with and without broken bytes and a byte-order mark;
+    // literals (counted on the bytes) beside patterns that are none (counted by the engine)
+    for (bool broken : {false, true})
+        for (const char* head : {"", "\xEF\xBB\xBF"}) {
+            const std::string text = head + MixedText(broken ? 7u : 8u, (size_t{3} << 19) + 11, broken);
+            const std::string path = Write(text);
+            for (const char* p : {"a", "ma", "tch ", "\\r\\n", "\\.cn \r", "200 墻", "zqzq", "\\d+\\.\\d+", "a{2}"})
+                for (bool first : {false, true}) ExpectCountAsTheEngine(p, false, first, text, path);
+            for (const char* p : {"86.1", "@", "é"}) ExpectCountAsTheEngine(p, true, false, text, path);
+            ExpectAsTheEngine("200 \\r", text, path);
+        }
 }

@@ -37,6 +37,17 @@ expect two-outputs 1 "" -- --count --json a
 expect bad-budget 1 "" -- --budget 0 a
 expect missing-file 1 "" -- a "$dir/none.txt"
 
+# plain literals are counted on the bytes: overlapping occurrences, a case-insensitive
+# literal with and without letters, --first, a line break in the literal, a lowered budget
+input=$'aaaaa\r\n1-2 1-2\r\nAaA'
+expect literal-overlap 0 "2${nl}" -- --count aa
+expect literal-first 0 "1${nl}" -- --count --first aa
+expect literal-case 0 "3${nl}" -- --count -i aa
+expect literal-digits 0 "2${nl}" -- --count -i 1-2
+expect literal-crlf 0 "2${nl}" -- --count '\r\n'
+expect literal-multiline 0 "2${nl}" -- --count -m '\r\n'
+expect literal-budget 3 "" -- --count --budget 1 aa
+
 input=$'a\r\nb'
 expect multiline 0 "3	1	b${nl}" -- -m '^b'
 expect no-multiline 0 "" -- '^b'
@@ -80,10 +91,13 @@ expect big-pipe 0 "200000${nl}" -- --count '\d+ 中文'
 got=$("$rx" '😀' "$dir/big.txt" | wc -l)
 [ "$got" = 200000 ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL big listing: $got lines"; }
 
-# input larger than the memory allowed: told as error 7 with its status, not an abort
+# input larger than the memory allowed: told as error 7 with its status, not an abort (a
+# pattern that needs the text decoded); a plain literal is counted on the bytes, in that memory
 head -c 30000000 /dev/zero | tr '\0' a > "$dir/a30m.txt"
-rc=0; (ulimit -v 60000; exec "$rx" --count a "$dir/a30m.txt") >"$dir/out" 2>"$dir/err" || rc=$?
+rc=0; (ulimit -v 60000; exec "$rx" --count '[ab]' "$dir/a30m.txt") >"$dir/out" 2>"$dir/err" || rc=$?
 if [ "$rc" = 4 ] && grep -q '^error 7: Out of memory$' "$dir/err"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL out of memory: status $rc, $(cat "$dir/err")"; fi
+rc=0; (ulimit -v 60000; exec "$rx" --count a "$dir/a30m.txt") >"$dir/out" 2>"$dir/err" || rc=$?
+if [ "$rc" = 0 ] && [ "$(cat "$dir/out")" = 30000000 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL literal in little memory: status $rc, $(cat "$dir/out" "$dir/err")"; fi
 rm -f "$dir/a30m.txt"
 
 echo "$passed passed, $failed failed"
