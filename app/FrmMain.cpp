@@ -52,7 +52,7 @@ void FrmMain::Form_Load() {
     PlaceUnderline(L"Line1", L"txtMatch");
     PlaceUnderline(L"Line2", L"txtReplace");
     objRegExp = std::make_unique<rx::RegExp>();
-    fill_ = std::make_unique<ResultFill>(lstResults(), [this] { MatchesListed(); });
+    fill_ = std::make_unique<ResultFill>(lstResults(), [this](bool again) { MatchesListed(again); });
     worker_ = std::make_unique<MatchWorker>([this](MatchOutcome outcome) { RealTimeRunFinished(std::move(outcome)); });
     sourceCopy_ = std::make_unique<SourceCopy>(txtSource(), editBuffers_, [this] { SourceCopied(); });
     copyPause_ = host::Timer(*this, CopyPauseMs, [this] {

@@ -66,7 +66,7 @@ private:
     void lstResults_Click();
     void SelectCurrentMatch();
     void ListMatches(rx::MatchCollection matches, Pace pace, bool superseded = false);
-    void MatchesListed();
+    void MatchesListed(bool again);
     void EndRunInFlight();
     void txtSource_Change();
     void CopySourceWhenTypingPauses();

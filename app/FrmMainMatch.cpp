@@ -39,7 +39,8 @@ void FrmMain::RunMatch() {
 }
 
 // A run that found its matches: they replace the list, and the caption and the selection follow
-// once the last entry is in (for a run that a later key superseded, only the selection).
+// once the last entry is in (for a run that a later key superseded, only the selection; for a
+// listing put back after a newer run failed, nothing: it is as it was).
 void FrmMain::ListMatches(rx::MatchCollection matches, Pace pace, bool superseded) {
     objMatches = matches;
     listingSuperseded_ = superseded;
@@ -47,8 +48,8 @@ void FrmMain::ListMatches(rx::MatchCollection matches, Pace pace, bool supersede
     if (pace == Pace::AtOnce) fill_->Finish();
 }
 
-void FrmMain::MatchesListed() {
-    if (!objMatches) return;
+void FrmMain::MatchesListed(bool again) {
+    if (!objMatches || again) return;
     const long count = objMatches->Count();
     if (!listingSuperseded_) FrameW1().Caption(CountCaptionHead + std::to_wstring(count) + CountCaptionTail);
     if (count == 0) return;

@@ -66,13 +66,14 @@ void FrmMain::StartRealTimeRun() {
     if (fill_->Active()) listingSuperseded_ = true;
     if (sourceCopy_->BoxEmpty()) {
         EndRealTimeRuns();
-        return fill_->Resume();
+        return fill_->Restore();
     }
     std::wstring pattern = txtMatch().Text();
     if (!PatternAccepted(pattern)) return;
-    fill_->Pause();
     unlisted_.push_back(std::move(pattern));
     RunNewestPattern();
+    // the list is emptied while the worker runs, not before it starts
+    fill_->Hold();
 }
 
 // The newest pattern goes to the worker with the source copy, once the copy is complete; until
@@ -100,7 +101,7 @@ void FrmMain::RealTimeRunFinished(MatchOutcome outcome) {
         return ListMatches(std::move(*outcome), Pace::InSlices, superseded);
     }
     unlisted_.pop_back();
-    if (unlisted_.empty()) return fill_->Resume();
+    if (unlisted_.empty()) return fill_->Restore();
     RunNewestPattern();
 }
 

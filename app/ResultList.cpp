@@ -53,6 +53,14 @@ void ReserveStorage(controls::ListBoxW& list, const rx::MatchCollection& matches
     list.InitStorage(count, static_cast<long>((chars + sample - 1) / sample));
 }
 
+// The entry goes in through a buffer that keeps its room: a string made for each of a million
+// entries would cost the fill an allocation and a release each.
+void AddValue(controls::ListBoxW& list, const rx::Match& match, std::wstring& buffer) {
+    const rx::StringView value = match.ValueView();
+    buffer.assign(value.data(), value.size());
+    list.AddItem(buffer);
+}
+
 bool InputWaiting() { return HIWORD(GetQueueStatus(QS_INPUT)) != 0; }
 
 long ClearAtOnceLimit() {
@@ -75,22 +83,55 @@ void ClearTimed(controls::ListBoxW& list) {
 void AppendMatchValues(controls::ListBoxW& list, const rx::MatchCollection& matches) {
     RedrawSuspended quiet(list);
     ReserveStorage(list, matches);
-    for (const rx::Match& m : matches) list.AddItem(m.Value());
+    std::wstring buffer;
+    for (const rx::Match& m : matches) AddValue(list, m, buffer);
 }
 
-ResultFill::ResultFill(controls::ListBoxW& list, std::function<void()> listed)
+ResultFill::ResultFill(controls::ListBoxW& list, std::function<void(bool)> listed)
     : list_(list), listed_(std::move(listed)), nextSlice_([this] { Slice(); }) {}
 
-void ResultFill::Begin(rx::MatchCollection matches) { Restart(std::move(matches)); }
+void ResultFill::Begin(rx::MatchCollection matches) {
+    shown_ = matches;
+    shownComplete_ = false;
+    held_ = false;
+    restoring_ = false;
+    Restart(std::move(matches));
+}
 
-void ResultFill::Drop() { Restart(std::nullopt); }
+void ResultFill::Drop() {
+    shown_.reset();
+    shownComplete_ = false;
+    held_ = false;
+    restoring_ = false;
+    Restart(std::nullopt);
+}
+
+// Emptying the list is most of what a new listing costs before its first entry: done while the
+// listing is awaited, it is out of the way when the listing comes.
+void ResultFill::Hold() {
+    if (held_) return;
+    // (a listing being put back keeps the selection and scroll place it had)
+    if (shownComplete_ && !restoring_) {
+        heldIndex_ = list_.ListIndex();
+        heldTop_ = list_.TopIndex();
+    }
+    held_ = true;
+    restoring_ = false;
+    Restart(std::nullopt);
+}
+
+void ResultFill::Restore() {
+    if (!held_) return;
+    held_ = false;
+    restoring_ = shownComplete_;
+    Restart(shown_);
+}
 
 // A list that the list box empties within the budget of one call goes at once.
 void ResultFill::Restart(std::optional<rx::MatchCollection> matches) {
     list_.Redraw(false);
     matches_ = std::move(matches);
     next_ = 0;
-    paused_ = false;
     reserved_ = false;
     emptying_ = true;
     if (list_.ListCount() <= ClearAtOnceLimit()) {
@@ -101,15 +142,8 @@ void ResultFill::Restart(std::optional<rx::MatchCollection> matches) {
     nextSlice_.Post();
 }
 
-void ResultFill::Pause() { paused_ = true; }
-
-void ResultFill::Resume() {
-    if (!paused_) return;
-    paused_ = false;
-    if (Active()) nextSlice_.Post();
-}
-
 void ResultFill::Finish() {
+    Restore();
     if (!Active()) return;
     if (emptying_) ClearTimed(list_);
     emptying_ = false;
@@ -122,15 +156,13 @@ void ResultFill::Finish() {
 
 // Empties, then appends, until the slice's time is up; then the next slice comes from the
 // message loop, after the input that waits when there is some. (The queue is looked at once a
-// slice: each look is a trip to the window server.) A paused fill still empties the list: a
-// newer run's entries need the room as much as this one's.
+// slice: each look is a trip to the window server.)
 void ResultFill::Slice() {
     if (!Active()) return;
     if (InputWaiting()) return nextSlice_.PostAfterInput();
     const Clock::time_point end = Clock::now() + kSliceTime;
     if (emptying_ && !EmptyUntil(end)) return nextSlice_.Post();
     if (!matches_) return Complete();
-    if (paused_) return;
     const long count = matches_->Count();
     // the repaint of a long list takes a while: it comes in a message of its own
     if (next_ == count) return Complete();
@@ -158,16 +190,25 @@ bool ResultFill::EmptyUntil(Clock::time_point end) {
 void ResultFill::OneClearBudget(std::chrono::nanoseconds budget) { oneClearBudget = budget; }
 
 void ResultFill::AppendUpTo(long end) {
-    for (; next_ < end; ++next_) list_.AddItem(matches_->Item(next_).Value());
+    for (; next_ < end; ++next_) AddValue(list_, matches_->Item(next_), entry_);
 }
 
+// A held list stays as it looks, emptied, until the listing it awaits. A listing put back gets
+// its selection and scroll place again without a Click: nothing was chosen anew.
 void ResultFill::Complete() {
     const bool listed = matches_.has_value();
     matches_.reset();
     emptying_ = false;
-    paused_ = false;
+    if (held_) return;
+    const bool again = restoring_;
+    restoring_ = false;
+    if (listed) shownComplete_ = true;
+    if (again && list_.ListCount() > 0) {
+        list_.TopIndex(std::min(heldTop_, list_.ListCount() - 1));
+        if (heldIndex_ >= 0 && heldIndex_ < list_.ListCount()) SendMessageW(list_.hWnd(), LB_SETCURSEL, heldIndex_, 0);
+    }
     list_.Redraw(true);
-    if (listed) listed_();
+    if (listed) listed_(again);
 }
 
 }  // namespace workbench

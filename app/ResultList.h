@@ -29,8 +29,10 @@ void AppendMatchValues(controls::ListBoxW& list, const rx::MatchCollection& matc
 // is emptied from its end in slices, the rest at once.
 class ResultFill {
 public:
-    // `listed` is called once the last entry of a fill is in, redraw back on.
-    ResultFill(controls::ListBoxW& list, std::function<void()> listed);
+    // `listed` is called once the last entry of a fill is in, redraw back on; `again` says the
+    // listing is one the list showed complete before Hold, put back with its selection and scroll
+    // place by Restore.
+    ResultFill(controls::ListBoxW& list, std::function<void(bool again)> listed);
     // Leaves the list as it is: the owner drops the fill when the list goes away.
     ~ResultFill() = default;
     ResultFill(const ResultFill&) = delete;
@@ -39,10 +41,14 @@ public:
     // Ends any fill in progress, empties the list and lists these matches; with no matches (and
     // a short list) the fill is complete at once.
     void Begin(rx::MatchCollection matches);
-    // No entries are added until Resume (the list is still emptied); Finish and Drop still act.
-    void Pause();
-    void Resume();
-    // The rest of the work at once.
+    // A listing is on its way to replace this one: the list is emptied now, while the listing is
+    // awaited, behind the picture it shows (redraw stays off until Begin, Restore or Drop), and
+    // a fill in progress ends.
+    void Hold();
+    // The listing awaited since Hold does not come: the one the list held (the last Begin's)
+    // is listed again, in slices, as it was.
+    void Restore();
+    // The rest of the work at once (after Hold: the held listing put back).
     void Finish();
     // Ends the fill where it is and empties the list (a long one in slices).
     void Drop();
@@ -51,6 +57,7 @@ public:
     static void OneClearBudget(std::chrono::nanoseconds budget);
     // Whether the list is still being emptied or filled.
     bool Active() const { return emptying_ || matches_.has_value(); }
+    bool Held() const { return held_; }
 
 private:
     void Restart(std::optional<rx::MatchCollection> matches);
@@ -60,12 +67,18 @@ private:
     void Complete();
 
     controls::ListBoxW& list_;  // borrowed: the form's list, which outlives the fill
-    std::function<void()> listed_;
+    std::function<void(bool)> listed_;
     std::optional<rx::MatchCollection> matches_;  // what is being listed, if anything
+    std::optional<rx::MatchCollection> shown_;    // what the list holds or is taking: the last Begin's
+    bool shownComplete_ = false;  // shown_ was listed whole, and its selection is kept at Hold
     bool emptying_ = false;  // entries of an earlier listing are still in the list
     bool reserved_ = false;  // storage for matches_ reserved
     long next_ = 0;
-    bool paused_ = false;
+    // Hold: the list is emptied under shown_'s picture, whose selection and top entry are these
+    bool held_ = false;
+    bool restoring_ = false;  // the fill in progress puts a held listing back
+    long heldIndex_ = -1, heldTop_ = 0;
+    std::wstring entry_;  // each entry's text on its way in (its room is kept)
     Wakeup nextSlice_;
 };
 

@@ -205,7 +205,7 @@ TEST(RealTimeRuns, ALongListIsDroppedInSlicesAndAKeyIsReadBeforeItIsEmpty) {
     Workbench wb;
     controls::ListBoxW& list = wb.Form().Ctl<controls::ListBoxW>(L"lstResults");
     bool listed = false;
-    workbench::ResultFill fill(list, [&] { listed = true; });
+    workbench::ResultFill fill(list, [&](bool) { listed = true; });
     fill.Begin(*EngineRun(L"ab", Repeat(L"ab ", kEntries)));
     ASSERT_TRUE(PumpUntil([&] { return !fill.Active(); }, 120000));
     ASSERT_TRUE(listed);
@@ -311,6 +311,77 @@ TEST(RealTimeRuns, ALastKeyBeyondTheStepBudgetLeavesTheListOfTheKeyBefore) {
     EXPECT_EQ(typed.entries, Values(before));
     EXPECT_EQ(typed.caption, L"结果");
     EXPECT_EQ(typed.selection, (Selection{0, 0}));
+}
+
+// What the screen shows of a window (not what the window would paint now: with its redraw off,
+// the list keeps on screen what it showed before).
+std::vector<uint32_t> OnScreen(HWND hwnd) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+    GdiFlush();
+    const auto* px = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> out(px, px + static_cast<size_t>(w) * static_cast<size_t>(h));
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+
+// A key's run empties the list while it is in flight, behind the list's picture; when the run
+// fails at the step budget, the list of the key before comes back as it was: the entries, the
+// chosen one, the scroll place, the caption 结果 — what a run by Return of the failing pattern
+// leaves as well.
+TEST(RealTimeRuns, AListEmptiedForARunThatFailsComesBackAsItWas) {
+    Workbench wb;
+    const std::wstring source = Repeat(std::wstring(30, L'x') + L"\r\n", 200) + L"y";
+    wb.PasteSource(source);
+    Click(wb.Handle(L"Check2"));
+    Click(wb.Handle(L"txtMatch"));
+    Paste(L"(x+)+\\1");
+    ASSERT_TRUE(wb.WaitForRealTimeRun(120000));
+    const rx::MatchCollection good = *EngineRun(L"(x+)+\\1", source);
+    ASSERT_EQ(wb.Entries(L"lstResults"), Values(good));
+    HWND list = wb.Handle(L"lstResults");
+    SendMessageW(list, LB_SETTOPINDEX, 40, 0);
+    const long top = static_cast<long>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    ASSERT_GT(top, 0);
+    RECT item{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(top + 2), reinterpret_cast<LPARAM>(&item));
+    ClickAt(list, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    ASSERT_EQ(wb.CurrentEntry(L"lstResults"), top + 2);
+    Click(wb.Handle(L"txtMatch"));
+    Press(VK_END);
+    const ResultArea before = Read(wb);
+    const std::vector<uint32_t> picture = OnScreen(list);
+
+    Type(L"y");  // every line a catastrophe: the run ends at the step budget
+    ASSERT_TRUE(wb.Form().RealTimeRunPending());
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 0; }, 10000))
+        << "the list waits for the run to be emptied";
+    EXPECT_TRUE(wb.Form().RealTimeRunPending()) << "the run ended before it could be watched";
+    EXPECT_EQ(wb.ResultsCaption(), L"结果");
+    EXPECT_TRUE(OnScreen(list) == picture) << "the emptied list shows while the run is in flight";
+
+    ASSERT_TRUE(wb.WaitForRealTimeRun(120000));
+    ResultArea after = Read(wb);
+    EXPECT_EQ(after.entries, before.entries);
+    EXPECT_EQ(after.current, top + 2);
+    EXPECT_EQ(after.caption, L"结果");
+    EXPECT_EQ(after.selection.length, 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), top);
+    EXPECT_TRUE(wb.Form().Ctl<controls::ListBoxW>(L"lstResults").Redraw());
+    Press(VK_RETURN);
+    EXPECT_EQ(Read(wb), after) << "a run on the window's thread leaves something else";
 }
 
 // The time the engine takes for the slow pattern on this source, so a test knows how long a run
