@@ -60,6 +60,17 @@ Entries Values(const rx::MatchCollection& matches) {
     return out;
 }
 
+// The source pasted, real-time on, the focus in the pattern box.
+void RealTimeOver(Workbench& wb, const std::wstring& source) {
+    wb.PasteSource(source);
+    Click(wb.Handle(L"Check2"));
+    Click(wb.Handle(L"txtMatch"));
+}
+
+// Lines of 30 x's and a last y: `(x+)+\1y` makes every line a catastrophe that ends at the step
+// budget (the y keeps the engine from seeing at once that no line can match).
+std::wstring XLines() { return Repeat(std::wstring(30, L'x') + L"\r\n", 200) + L"y"; }
+
 // The result area and the source selection, as a person reads them.
 struct ResultArea {
     Entries entries;
@@ -120,9 +131,7 @@ void ExpectOnlyCurrentCounts(const std::vector<Observation>& seen, const std::ws
 TEST(RealTimeRuns, FastTypingEndsAsARunOnTheWindowThreadWouldAndNoSupersededRunShows) {
     Workbench wb;
     const std::wstring source = Words();
-    wb.PasteSource(source);
-    Click(wb.Handle(L"Check2"));
-    Click(wb.Handle(L"txtMatch"));
+    RealTimeOver(wb, source);
 
     const std::wstring pattern = L"\\w\\w?(a|ta)*$";
     ExpectOnlyCurrentCounts(TypeAndWatch(wb, pattern, pattern), source);
@@ -172,9 +181,7 @@ TEST(RealTimeRuns, KeysTypedWhileALongListIsEmptiedEndAsARunByReturn) {
     const OneClearBudget inSlices(std::chrono::nanoseconds(0));
     Workbench wb;
     const std::wstring source = Repeat(L"ab ab ab ab ab ab ab ab ab ab\r\n", kMatches / 10);
-    wb.PasteSource(source);
-    Click(wb.Handle(L"Check2"));
-    Click(wb.Handle(L"txtMatch"));
+    RealTimeOver(wb, source);
     ExpectOnlyCurrentCounts(TypeAndWatch(wb, L"ab", L"ab"), source);
     ASSERT_EQ(wb.ResultsCaption(), CountCaption(kMatches));
 
@@ -297,11 +304,8 @@ TEST(RealTimeRuns, TheRunSearchesTheSourceBoxAsItIsAfterEdits) {
 
 TEST(RealTimeRuns, ALastKeyBeyondTheStepBudgetLeavesTheListOfTheKeyBefore) {
     Workbench wb;
-    // (the y at the end keeps the engine from seeing at once that no line can match)
-    const std::wstring source = Repeat(std::wstring(30, L'x') + L"\r\n", 200) + L"y";
-    wb.PasteSource(source);
-    Click(wb.Handle(L"Check2"));
-    Click(wb.Handle(L"txtMatch"));
+    const std::wstring source = XLines();
+    RealTimeOver(wb, source);
     // the y makes every line a catastrophe that ends at the step budget; the run of the pattern
     // before it is stopped by that key before it is listed
     ExpectOnlyCurrentCounts(TypeAndWatch(wb, L"(x+)+\\1y", L"(x+)+\\1y"), source);
@@ -343,10 +347,8 @@ std::vector<uint32_t> OnScreen(HWND hwnd) {
 // leaves as well.
 TEST(RealTimeRuns, AListEmptiedForARunThatFailsComesBackAsItWas) {
     Workbench wb;
-    const std::wstring source = Repeat(std::wstring(30, L'x') + L"\r\n", 200) + L"y";
-    wb.PasteSource(source);
-    Click(wb.Handle(L"Check2"));
-    Click(wb.Handle(L"txtMatch"));
+    const std::wstring source = XLines();
+    RealTimeOver(wb, source);
     Paste(L"(x+)+\\1");
     ASSERT_TRUE(wb.WaitForRealTimeRun(120000));
     const rx::MatchCollection good = *EngineRun(L"(x+)+\\1", source);
