@@ -54,8 +54,10 @@ void FrmMain::MatchesListed(bool again) {
     if (!listingSuperseded_) FrameW1().Caption(CountCaptionHead + std::to_wstring(count) + CountCaptionTail);
     if (count == 0) return;
     objMatch = objMatches->Item(count - 1);
-    lstResults().ListIndex(0);
-    SelectCurrentMatch();
+    // choosing the first entry selects its match through the list's Click; an entry that is
+    // already chosen raises none (selecting twice costs a long source box twice)
+    if (lstResults().ListIndex() != 0) lstResults().ListIndex(0);
+    else SelectCurrentMatch();
     // a newer run's start dropped the highlight after this run had set it
     if (listingSuperseded_) txtSource().SelLength(0);
 }
