@@ -107,30 +107,10 @@ private:
 };
 
 LazyDfa::LazyDfa(const Program& program, Mode mode, const std::atomic<bool>* stop, size_t memoryCap)
-    : prog_(program), code_(program.code.data()), mode_(mode), stop_(stop), cap_(memoryCap),
-      visited_(std::make_unique<KeySet>()), emitted_(std::make_unique<KeySet>()) {
-    // counters and marks told apart as the linear matcher does
-    std::vector<uint8_t> isMark(program.registerCount, 0);
-    loopMark_.assign(program.code.size(), -1);
+    : mode_(mode), cap_(memoryCap), closure_(program),
+      counters_(closure_.Counters()), visited_(std::make_unique<KeySet>()), emitted_(std::make_unique<KeySet>()),
+      steps_(stop) {
     const auto& code = program.code;
-    for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(InstrSize(code.data(), pc))) {
-        switch (static_cast<Op>(code[pc])) {
-        case Op::SetMark: case Op::CheckProgress: isMark[static_cast<size_t>(code[pc + 1])] = 1; break;
-        case Op::CounterNext:
-            if (code[pc + 2] >= 0) {
-                isMark[static_cast<size_t>(code[pc + 2])] = 1;
-                if (pc + 5 < code.size() && static_cast<Op>(code[pc + 5]) == Op::Jump)
-                    loopMark_[static_cast<size_t>(code[pc + 6])] = code[pc + 2];
-            }
-            break;
-        default: break;
-        }
-    }
-    regIndex_.resize(program.registerCount);
-    for (uint32_t r = 0; r < program.registerCount; ++r)
-        regIndex_[r] = static_cast<int32_t>(isMark[r] ? markCount_++ : counters_++);
-    marks_.assign((markCount_ + 31) / 32, 0);
-    regs_.assign(counters_, 0);
     BuildClasses(program);
     // which sides the state must remember: those its anchors and boundaries tell apart, on the
     // side the automaton has read (before the place forwards, after it backwards)
@@ -153,16 +133,7 @@ LazyDfa::LazyDfa(const Program& program, Mode mode, const std::atomic<bool>* sto
 
 LazyDfa::~LazyDfa() = default;
 
-bool LazyDfa::Handles(const Program& program) {
-    const auto& code = program.code;
-    for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(InstrSize(code.data(), pc))) {
-        switch (static_cast<Op>(code[pc])) {
-        case Op::BackRef: case Op::BackRefFold: case Op::LookAhead: case Op::NegLookAhead: return false;
-        default: break;
-        }
-    }
-    return true;
-}
+bool LazyDfa::Handles(const Program& program) { return Closure::Follows(program); }
 
 // Units fall in the same class when every unit test of the program, the word class and the two
 // line breaks say the same of them: one transition then stands for all of them. The tests' ranges
@@ -248,36 +219,14 @@ void LazyDfa::BuildClasses(const Program& program) {
     stride_ = classes_ + 1;
     sideOf_.resize(stride_);
     for (uint32_t c = 0; c < classes_; ++c) {
-        const uint16_t u = represent_[c];
-        sideOf_[c] = static_cast<uint8_t>(u == '\r' || u == '\n' ? Break : wordSet.Contains(u) ? WordUnit : Other);
+        sideOf_[c] = static_cast<uint8_t>(SideOfUnit(represent_[c]));
     }
     sideOf_[classes_] = Edge;
 }
 
-LazyDfa::Side LazyDfa::SideOf(const Char* text, size_t length, size_t pos, bool before) const {
+Side LazyDfa::SideOf(const Char* text, size_t length, size_t pos, bool before) const {
     if (before ? pos == 0 : pos >= length) return Edge;
     return static_cast<Side>(sideOf_[classOf_[static_cast<uint16_t>(text[before ? pos - 1 : pos])]]);
-}
-
-void LazyDfa::BeginSearch() {
-    flushes_ = 0;
-    stopped_ = false;
-    left_ = 0;
-    budgetLeft_ = static_cast<int64_t>(std::min<uint64_t>(budget_, INT64_MAX));
-}
-
-// The current grant of steps has run out: the search ends at its budget or at the caller's
-// request, or goes on with a new grant.
-bool LazyDfa::Renew() {
-    const int64_t remaining = budgetLeft_ + left_;
-    if (remaining < 0) return false;
-    if (stop_ && stop_->load(std::memory_order_relaxed)) {
-        stopped_ = true;
-        return false;
-    }
-    left_ = std::min(remaining, Matcher::StopPollSteps);
-    budgetLeft_ = remaining - left_;
-    return true;
 }
 
 void LazyDfa::Flush() {
@@ -306,7 +255,7 @@ int32_t LazyDfa::Intern(const std::vector<int32_t>& key, bool& flushed) {
         Flush();
         flushed = true;
     }
-    Charge(static_cast<int64_t>(stride_ / 16));  // the new row
+    steps_.Charge(static_cast<int64_t>(stride_ / 16));  // the new row
     const auto id = static_cast<int32_t>(keys_.size());
     keys_.push_back(key);
     hashes_.push_back(hash);
@@ -347,6 +296,29 @@ int32_t LazyDfa::StartState(Side before, bool newStarts, bool withStartThread) {
     return id;
 }
 
+// The closure walk of one transition: the ways that take the unit join the target state; the end
+// of the pattern is a match, which cuts the ways after it when leftmost-first.
+class LazyDfa::Ways {
+public:
+    Ways(LazyDfa& dfa, Side before, Side after) : dfa_(dfa), before_(before), after_(after) {}
+    void Step() { dfa_.steps_.Step(); }
+    bool Visit(int32_t pc, int32_t count) { return dfa_.Visit(pc, count); }
+    bool Match() {
+        if (!dfa_.matched_) dfa_.matchedAtFloor_ = dfa_.tag_ != 0;
+        dfa_.matched_ = true;
+        return dfa_.mode_ == Mode::LeftmostFirst;
+    }
+    void Take(int32_t pc, int32_t count) { dfa_.Emit(pc, count); }
+    bool Holds(Op assertion) const { return AssertionHolds(assertion, before_, after_); }
+    // the groups are the other matchers' to find
+    void Save(int32_t) {}
+    void ResetGroups(int32_t, int32_t) {}
+
+private:
+    LazyDfa& dfa_;
+    Side before_, after_;
+};
+
 // The transition of `state` on a unit of class `cls` (or, for the last class, on the text's
 // edge): every way follows what consumes nothing, with the anchors and word boundaries settled
 // between the unit before and this one, then takes this unit. Returns the entry for the table.
@@ -358,22 +330,24 @@ int32_t LazyDfa::Transition(int32_t state, uint32_t cls) {
     const int32_t unit = cls < classes_ ? represent_[cls] : -1;
     const bool forward = mode_ == Mode::LeftmostFirst;
     const Side before = forward ? side : unitSide, after = forward ? unitSide : side;
-    std::fill(marks_.begin(), marks_.end(), 0);
-    visited_->Reset(2 + counters_ + marks_.size());
+    closure_.ClearMarks();
+    visited_->Reset(2 + counters_ + closure_.MarkWords());
     emitted_->Reset(2 + counters_);
     next_.assign({Kept(unitSide), 0});
     matched_ = matchedAtFloor_ = false;
     const size_t width = 2 + counters_;
+    std::vector<int32_t>& regs = closure_.Regs();
+    Ways ways(*this, before, after);
     for (size_t k = 2; k + width <= scratch_.size(); k += width) {
-        std::copy_n(scratch_.begin() + static_cast<ptrdiff_t>(k + 2), counters_, regs_.begin());
+        std::copy_n(scratch_.begin() + static_cast<ptrdiff_t>(k + 2), counters_, regs.begin());
         tag_ = scratch_[k] & kFloorTag;
-        if (Closure(scratch_[k] & kPcMask, scratch_[k + 1], before, after, unit) && forward) break;
+        if (closure_.Walk(ways, scratch_[k] & kPcMask, scratch_[k + 1], unit) && forward) break;
     }
     if (newStarts && !matched_) {
         // a new start, after every way begun earlier; the floor's own when no way is under way
-        std::fill(regs_.begin(), regs_.end(), 0);
+        std::fill(regs.begin(), regs.end(), 0);
         tag_ = forward && scratch_.size() == 2 ? kFloorTag : 0;
-        Closure(0, 0, before, after, unit);
+        closure_.Walk(ways, 0, 0, unit);
     }
     next_[1] = newStarts && !matched_ ? 1 : 0;
     bool flushed = false;
@@ -388,8 +362,9 @@ bool LazyDfa::Visit(int32_t pc, int32_t count) {
     probe_.clear();
     probe_.push_back(pc);
     probe_.push_back(count);
-    probe_.insert(probe_.end(), regs_.begin(), regs_.end());
-    for (uint32_t w : marks_) probe_.push_back(static_cast<int32_t>(w));
+    const std::vector<int32_t>& regs = closure_.Regs();
+    probe_.insert(probe_.end(), regs.begin(), regs.end());
+    for (uint32_t w : closure_.Marks()) probe_.push_back(static_cast<int32_t>(w));
     if (!visited_->Insert(probe_.data())) return false;
     // the ways of one transition may be many (a counted loop of empty iterations): they count
     // against the cache's memory too
@@ -400,243 +375,38 @@ bool LazyDfa::Visit(int32_t pc, int32_t count) {
 // The way at the consuming instruction pc (count units into it) takes the unit: where it goes
 // next joins the target state, unless an earlier way already went there.
 void LazyDfa::Emit(int32_t pc, int32_t count) {
-    const int32_t* arg = code_ + pc + 1;
     int32_t next = pc, nextCount = 0;
-    switch (static_cast<Op>(code_[pc])) {
-    case Op::Char: case Op::CharFold: case Op::Set: next = pc + 2; break;
-    case Op::Any: next = pc + 1; break;
-    case Op::String: case Op::StringFold:
-        if (count + 1 == arg[0]) next = pc + 2 + arg[0];
-        else nextCount = count + 1;
-        break;
-    case Op::Star: case Op::StarLazy: case Op::StarAtomic: {
-        // past the minimum of an unbounded loop every count behaves alike: one state
-        const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
-        uint32_t n = static_cast<uint32_t>(count) + 1;
-        if (max == kInfinite && n > min) n = min;
-        nextCount = static_cast<int32_t>(n);
-        break;
-    }
-    default: return;
-    }
+    if (!closure_.After(pc, count, next, nextCount)) return;
     // (a way met again from a later start is the same way: the mark is not part of the key)
     probe_.clear();
     probe_.push_back(next);
     probe_.push_back(nextCount);
-    probe_.insert(probe_.end(), regs_.begin(), regs_.end());
+    const std::vector<int32_t>& regs = closure_.Regs();
+    probe_.insert(probe_.end(), regs.begin(), regs.end());
     if (!emitted_->Insert(probe_.data())) return;
     probe_[0] |= tag_;
     next_.insert(next_.end(), probe_.begin(), probe_.end());
-}
-
-void LazyDfa::Write(int32_t index, int32_t value) {
-    int32_t& v = regs_[static_cast<size_t>(index)];
-    if (v == value) return;
-    stack_.push_back(Item{Restore, 0, index, v});
-    v = value;
-}
-
-void LazyDfa::SetMark(int32_t reg, bool here) {
-    const auto m = static_cast<uint32_t>(regIndex_[static_cast<size_t>(reg)]);
-    uint32_t& word = marks_[m >> 5];
-    const bool was = (word >> (m & 31)) & 1;
-    if (was == here) return;
-    stack_.push_back(Item{RestoreMark, 0, static_cast<int32_t>(m), was ? 1 : 0});
-    word ^= 1u << (m & 31);
-}
-
-void LazyDfa::Unwind() {
-    while (!stack_.empty()) {
-        const Item& item = stack_.back();
-        if (item.kind == Restore) regs_[static_cast<size_t>(item.a)] = item.b;
-        else if (item.kind == RestoreMark) marks_[static_cast<uint32_t>(item.a) >> 5] ^= 1u << (item.a & 31);
-        stack_.pop_back();
-    }
-}
-
-bool LazyDfa::UnitMatches(int32_t kind, int32_t operand, uint16_t unit) const {
-    switch (static_cast<UnitKind>(kind)) {
-    case UnitKind::Char: return unit == static_cast<uint16_t>(operand);
-    case UnitKind::CharFold: return FoldCase(unit) == static_cast<uint16_t>(operand);
-    case UnitKind::Set: return prog_.sets[static_cast<size_t>(operand)].Contains(unit);
-    case UnitKind::Any: return unit != '\n';
-    }
-    return false;
-}
-
-bool LazyDfa::CanTake(int32_t pc, int32_t count, int32_t unit) const {
-    if (unit < 0) return false;  // the text's edge
-    const auto u = static_cast<uint16_t>(unit);
-    const int32_t* arg = code_ + pc + 1;
-    switch (static_cast<Op>(code_[pc])) {
-    case Op::Char: return u == static_cast<uint16_t>(arg[0]);
-    case Op::CharFold: return FoldCase(u) == static_cast<uint16_t>(arg[0]);
-    case Op::String: return u == static_cast<uint16_t>(arg[1 + count]);
-    case Op::StringFold: return FoldCase(u) == static_cast<uint16_t>(arg[1 + count]);
-    case Op::Any: return u != '\n';
-    case Op::Set: return prog_.sets[static_cast<size_t>(arg[0])].Contains(u);
-    case Op::Star: case Op::StarLazy: case Op::StarAtomic: return UnitMatches(arg[0], arg[1], u);
-    default: return false;
-    }
-}
-
-// Follows every way from (pc, count) that consumes nothing, in priority order, as the linear
-// matcher does, with `before` and `after` the sides of the place in the text. Returns true when
-// the end of the pattern was reached and the mode cuts the ways after it.
-bool LazyDfa::Closure(int32_t startPc, int32_t startCount, Side before, Side after, int32_t unit) {
-    stack_.clear();
-    stack_.push_back(Item{Explore, startPc, startCount, 0});
-    while (!stack_.empty()) {
-        const Item item = stack_.back();
-        stack_.pop_back();
-        int32_t pc = item.pc, count = item.a;
-        switch (item.kind) {
-        case Restore: regs_[static_cast<size_t>(item.a)] = item.b; continue;
-        case RestoreMark: marks_[static_cast<uint32_t>(item.a) >> 5] ^= 1u << (item.a & 31); continue;
-        case TakeLater: Emit(item.pc, item.a); continue;
-        case LoopExit:
-            // a loop left behind: its counter and mark no longer tell states apart
-            Write(regIndex_[static_cast<size_t>(item.a)], 0);
-            if (item.b >= 0) SetMark(item.b, false);
-            count = 0;
-            break;
-        default: break;
-        }
-        for (;;) {
-            Charge(1);
-            if (!Visit(pc, count)) break;
-            const int32_t* arg = code_ + pc + 1;
-            bool go = true;
-            switch (static_cast<Op>(code_[pc])) {
-            case Op::Match:
-                if (!matched_) matchedAtFloor_ = tag_ != 0;
-                matched_ = true;
-                if (mode_ == Mode::LeftmostFirst) {
-                    Unwind();
-                    return true;
-                }
-                go = false;
-                break;
-            case Op::Char: case Op::CharFold: case Op::String: case Op::StringFold: case Op::Any: case Op::Set:
-                if (CanTake(pc, count, unit)) Emit(pc, count);
-                go = false;
-                break;
-            case Op::Star: case Op::StarAtomic: {
-                const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
-                if (static_cast<uint32_t>(count) < max && CanTake(pc, count, unit)) Emit(pc, count);
-                if (static_cast<uint32_t>(count) >= min) {
-                    pc += 5;
-                    count = 0;
-                } else {
-                    go = false;
-                }
-                break;
-            }
-            case Op::StarLazy: {
-                const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
-                const bool more = static_cast<uint32_t>(count) < max && CanTake(pc, count, unit);
-                if (static_cast<uint32_t>(count) >= min) {
-                    // leaving first; one more unit only after every way from there
-                    if (more) stack_.push_back(Item{TakeLater, pc, count, 0});
-                    pc += 5;
-                    count = 0;
-                } else {
-                    if (more) Emit(pc, count);
-                    go = false;
-                }
-                break;
-            }
-            case Op::LineStart: go = before == Edge; pc += 1; break;
-            case Op::LineStartM: go = before == Edge || before == Break; pc += 1; break;
-            case Op::LineEnd: go = after == Edge; pc += 1; break;
-            case Op::LineEndM: go = after == Edge || after == Break; pc += 1; break;
-            case Op::WordBoundary: case Op::NotWordBoundary: {
-                const bool edge = (before == WordUnit) != (after == WordUnit);
-                go = edge == (static_cast<Op>(code_[pc]) == Op::WordBoundary);
-                pc += 1;
-                break;
-            }
-            case Op::Jump: pc = arg[0]; break;
-            case Op::Split:
-                stack_.push_back(Item{Explore, arg[0], 0, 0});
-                pc += 2;
-                break;
-            case Op::SplitLazy:
-                stack_.push_back(Item{Explore, pc + 2, 0, 0});
-                pc = arg[0];
-                break;
-            case Op::Save: pc += 2; break;
-            case Op::ResetGroups: pc += 3; break;
-            case Op::SetMark: SetMark(arg[0], true); pc += 2; break;
-            case Op::CheckProgress:
-                // an optional iteration that matched nothing ends the loop as a failure
-                go = !MarkHere(arg[0]);
-                pc += 2;
-                break;
-            case Op::CounterInit: Write(regIndex_[static_cast<size_t>(arg[0])], 0); pc += 2; break;
-            case Op::Loop: {
-                const int32_t index = regIndex_[static_cast<size_t>(arg[0])];
-                const auto c = static_cast<uint32_t>(regs_[static_cast<size_t>(index)]);
-                const auto min = static_cast<uint32_t>(arg[1]), max = static_cast<uint32_t>(arg[2]);
-                const int32_t mark = loopMark_[static_cast<size_t>(pc)];
-                if (c < min) {
-                    pc += 6;
-                } else if (c >= max) {
-                    Write(index, 0);
-                    if (mark >= 0) SetMark(mark, false);
-                    pc = arg[4];
-                } else if (arg[3]) {
-                    stack_.push_back(Item{LoopExit, arg[4], arg[0], mark});
-                    pc += 6;
-                } else {
-                    stack_.push_back(Item{Explore, pc + 6, 0, 0});
-                    Write(index, 0);
-                    if (mark >= 0) SetMark(mark, false);
-                    pc = arg[4];
-                }
-                break;
-            }
-            case Op::CounterNext: {
-                const int32_t index = regIndex_[static_cast<size_t>(arg[0])];
-                const int32_t c = regs_[static_cast<size_t>(index)];
-                if (arg[1] >= 0 && static_cast<uint32_t>(c) >= static_cast<uint32_t>(arg[2]) && MarkHere(arg[1])) {
-                    go = false;
-                    break;
-                }
-                if (static_cast<uint32_t>(arg[3]) != kInfinite || static_cast<uint32_t>(c) < static_cast<uint32_t>(arg[2]))
-                    Write(index, c + 1);
-                pc += 5;
-                break;
-            }
-            default:  // back-references and look-aheads never come here (Handles)
-                go = false;
-                break;
-            }
-            if (!go) break;
-        }
-    }
-    return false;
 }
 
 // A state that reads a unit and stays as it is (a loop's body, `.*`, `[^>]*`): the units after it
 // are read while they keep it there, each look-up's address known without waiting for the last
 // one's result. Counts a step a unit, within what the current grant has left.
 size_t LazyDfa::Stay(const Char* text, size_t pos, size_t end, size_t row, int32_t self) {
-    const size_t room = left_ > 0 ? static_cast<size_t>(left_) : 0;
+    const size_t room = steps_.left > 0 ? static_cast<size_t>(steps_.left) : 0;
     const size_t limit = pos + std::min(end - pos, room);
     StayRanges& stay = stays_[row / stride_];
     if (stay.count == kRangesUnknown) FindStayRanges(stay, row, self);
     if (stay.count >= 0) {
         // the units that keep the state make a few ranges: a vector scan over them
         const size_t p = SkipRanges(text, pos, limit, stay.low, stay.width, stay.count);
-        left_ -= static_cast<int64_t>(p - pos);
+        steps_.left -= static_cast<int64_t>(p - pos);
         return p;
     }
     const int32_t* r = trans_.data() + row;
     const uint16_t* classOf = classOf_.data();
     size_t p = pos;
     while (p < limit && r[classOf[static_cast<uint16_t>(text[p])]] == self) ++p;
-    left_ -= static_cast<int64_t>(p - pos);
+    steps_.left -= static_cast<int64_t>(p - pos);
     return p;
 }
 
@@ -672,124 +442,128 @@ void LazyDfa::FindStayRanges(StayRanges& stay, size_t row, int32_t self) {
 }
 
 size_t LazyDfa::StayBack(const Char* text, size_t pos, size_t limit, size_t row, int32_t self) {
-    const size_t room = left_ > 0 ? static_cast<size_t>(left_) : 0;
+    const size_t room = steps_.left > 0 ? static_cast<size_t>(steps_.left) : 0;
     const size_t stop = pos - std::min(pos - limit, room);
     const int32_t* r = trans_.data() + row;
     const uint16_t* classOf = classOf_.data();
     size_t p = pos;
     while (p > stop && r[classOf[static_cast<uint16_t>(text[p - 1])]] == self) --p;
-    left_ -= static_cast<int64_t>(pos - p);
+    steps_.left -= static_cast<int64_t>(pos - p);
     return p;
 }
 
-Status LazyDfa::Forward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor,
-                        bool& atFloor) {
-    BeginSearch();
-    if (!Renew()) return Ended();
+// A search's frame: its budget, and the ways it may end early.
+template <class Scan>
+Status LazyDfa::Run(Scan scan) {
+    flushes_ = 0;
+    if (!steps_.Begin(budget_)) return steps_.Ended();
     if (!usable_) return Status::OutOfMemory;
-    size_t lastEnd = SIZE_MAX;
-    atFloor = false;
     try {
-        size_t pos = from;
-        size_t row = static_cast<size_t>(StartState(SideOf(text, length, pos, true), true, false)) * stride_;
-        bool idle = true;  // no way under way: the next start may be further on
-        floor = from;
-        for (;;) {
-            if (idle) {
-                if (starts) {
-                    const size_t p = starts->NextStart(pos);
-                    if (p > length) break;
-                    if (p != pos) {
-                        pos = p;
-                        row = static_cast<size_t>(StartState(SideOf(text, length, pos, true), true, false)) * stride_;
-                    }
-                }
-                floor = pos;
-                idle = false;
-            }
-            bool special = false;
-            while (pos < length) {
-                const uint32_t cls = classOf_[static_cast<uint16_t>(text[pos])];
-                const size_t was = row;
-                int32_t e = trans_[row + cls];
-                if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
-                if (e & kMatchBit) {
-                    if (lastEnd == SIZE_MAX) atFloor = (e & kFloorBit) != 0;
-                    lastEnd = pos;
-                }
-                row = static_cast<size_t>(e >> kEntryShift);
-                ++pos;
-                if (--left_ < 0 && !Renew()) throw Out{};
-                if (e & kSpecialBit) {
-                    special = true;
-                    break;
-                }
-                if (row == was && e == static_cast<int32_t>(row << kEntryShift)) pos = Stay(text, pos, length, row, e);
-            }
-            if (special) {
-                if (keys_[row / stride_][1] == 0) break;  // dead: no ways and no new start to come
-                idle = true;
-                continue;
-            }
-            int32_t e = trans_[row + classes_];
-            if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), classes_);
-            if (e & kMatchBit) {
-                if (lastEnd == SIZE_MAX) atFloor = (e & kFloorBit) != 0;
-                lastEnd = length;
-            }
-            break;
-        }
-    } catch (const Out&) {
-        return Ended();
+        return scan();
+    } catch (const StepCounter::Out&) {
+        return steps_.Ended();
     } catch (const GiveUp&) {
         return Status::OutOfMemory;
     } catch (const std::bad_alloc&) {
         Flush();
         return Status::OutOfMemory;
     }
+}
+
+Status LazyDfa::Forward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor,
+                        bool& atFloor) {
+    return Run([&] { return ScanForward(text, length, from, starts, end, floor, atFloor); });
+}
+
+Status LazyDfa::Backward(const Char* text, size_t length, size_t end, size_t limit, size_t& start) {
+    return Run([&] { return ScanBackward(text, length, end, limit, start); });
+}
+
+// (Inlined into Run's frame, the scan keeps its text, length and last end in registers.)
+RX_ALWAYS_INLINE Status LazyDfa::ScanForward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end,
+                            size_t& floor, bool& atFloor) {
+    size_t lastEnd = SIZE_MAX;
+    atFloor = false;
+    size_t pos = from;
+    size_t row = static_cast<size_t>(StartState(SideOf(text, length, pos, true), true, false)) * stride_;
+    bool idle = true;  // no way under way: the next start may be further on
+    floor = from;
+    for (;;) {
+        if (idle) {
+            if (starts) {
+                const size_t p = starts->NextStart(pos);
+                if (p > length) break;
+                if (p != pos) {
+                    pos = p;
+                    row = static_cast<size_t>(StartState(SideOf(text, length, pos, true), true, false)) * stride_;
+                }
+            }
+            floor = pos;
+            idle = false;
+        }
+        bool special = false;
+        while (pos < length) {
+            const uint32_t cls = classOf_[static_cast<uint16_t>(text[pos])];
+            const size_t was = row;
+            int32_t e = trans_[row + cls];
+            if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
+            if (e & kMatchBit) {
+                if (lastEnd == SIZE_MAX) atFloor = (e & kFloorBit) != 0;
+                lastEnd = pos;
+            }
+            row = static_cast<size_t>(e >> kEntryShift);
+            ++pos;
+            steps_.Step();
+            if (e & kSpecialBit) {
+                special = true;
+                break;
+            }
+            if (row == was && e == static_cast<int32_t>(row << kEntryShift)) pos = Stay(text, pos, length, row, e);
+        }
+        if (special) {
+            if (keys_[row / stride_][1] == 0) break;  // dead: no ways and no new start to come
+            idle = true;
+            continue;
+        }
+        int32_t e = trans_[row + classes_];
+        if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), classes_);
+        if (e & kMatchBit) {
+            if (lastEnd == SIZE_MAX) atFloor = (e & kFloorBit) != 0;
+            lastEnd = length;
+        }
+        break;
+    }
     if (lastEnd == SIZE_MAX) return Status::NoMatch;
     end = lastEnd;
     return Status::Match;
 }
 
-Status LazyDfa::Backward(const Char* text, size_t length, size_t end, size_t limit, size_t& start) {
-    BeginSearch();
-    if (!Renew()) return Ended();
-    if (!usable_) return Status::OutOfMemory;
+RX_ALWAYS_INLINE Status LazyDfa::ScanBackward(const Char* text, size_t length, size_t end, size_t limit, size_t& start) {
     size_t best = SIZE_MAX;
-    try {
-        size_t pos = end;
-        size_t row = static_cast<size_t>(StartState(SideOf(text, length, pos, false), false, true)) * stride_;
-        bool dead = false;
-        while (pos > limit) {
-            const uint32_t cls = classOf_[static_cast<uint16_t>(text[pos - 1])];
-            const size_t was = row;
-            int32_t e = trans_[row + cls];
-            if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
-            if (e & kMatchBit) best = pos;
-            row = static_cast<size_t>(e >> kEntryShift);
-            --pos;
-            if (--left_ < 0 && !Renew()) throw Out{};
-            if (e & kSpecialBit) {
-                dead = true;
-                break;
-            }
-            if (row == was && e == static_cast<int32_t>(row << kEntryShift)) pos = StayBack(text, pos, limit, row, e);
+    size_t pos = end;
+    size_t row = static_cast<size_t>(StartState(SideOf(text, length, pos, false), false, true)) * stride_;
+    bool dead = false;
+    while (pos > limit) {
+        const uint32_t cls = classOf_[static_cast<uint16_t>(text[pos - 1])];
+        const size_t was = row;
+        int32_t e = trans_[row + cls];
+        if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
+        if (e & kMatchBit) best = pos;
+        row = static_cast<size_t>(e >> kEntryShift);
+        --pos;
+        steps_.Step();
+        if (e & kSpecialBit) {
+            dead = true;
+            break;
         }
-        if (!dead) {
-            // at the limit: whether the reversed pattern may end here, the unit before it seen
-            const uint32_t cls = limit == 0 ? classes_ : classOf_[static_cast<uint16_t>(text[limit - 1])];
-            int32_t e = trans_[row + cls];
-            if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
-            if (e & kMatchBit) best = limit;
-        }
-    } catch (const Out&) {
-        return Ended();
-    } catch (const GiveUp&) {
-        return Status::OutOfMemory;
-    } catch (const std::bad_alloc&) {
-        Flush();
-        return Status::OutOfMemory;
+        if (row == was && e == static_cast<int32_t>(row << kEntryShift)) pos = StayBack(text, pos, limit, row, e);
+    }
+    if (!dead) {
+        // at the limit: whether the reversed pattern may end here, the unit before it seen
+        const uint32_t cls = limit == 0 ? classes_ : classOf_[static_cast<uint16_t>(text[limit - 1])];
+        int32_t e = trans_[row + cls];
+        if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
+        if (e & kMatchBit) best = limit;
     }
     if (best == SIZE_MAX) return Status::NoMatch;
     start = best;

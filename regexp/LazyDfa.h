@@ -23,8 +23,10 @@
 #include <memory>
 #include <vector>
 
+#include "regexp/Closure.h"
 #include "regexp/Matcher.h"
 #include "regexp/Program.h"
+#include "regexp/StepCounter.h"
 
 namespace rx {
 
@@ -59,30 +61,17 @@ public:
     // Steps: one per unit read, and the work of each state built. The budget holds for each
     // search; Steps tells what the last one spent.
     void Budget(uint64_t steps) { budget_ = steps; }
-    uint64_t Steps() const {
-        const int64_t rest = budgetLeft_ + left_;
-        return rest >= 0 ? budget_ - static_cast<uint64_t>(rest) : budget_ + 1;
-    }
+    uint64_t Steps() const { return steps_.Spent(); }
     size_t StateCount() const { return keys_.size(); }
     size_t Flushes() const { return totalFlushes_; }  // since construction
 
 private:
-    // What the unit on one side of a place in the text is, as far as anchors and \b care.
-    enum Side : int32_t { Edge = 0, WordUnit = 1, Break = 2, Other = 3 };
     // Bits of a transition entry below the target row: the pattern ended before the unit read,
     // the target has no ways left or only waits for a new start, and the way that ended the
     // pattern began at the floor.
     static constexpr int32_t kMatchBit = 1, kSpecialBit = 2, kFloorBit = 4, kEntryShift = 3;
     // A way's instruction in a state's key, with the mark of a way begun at the floor above it.
     static constexpr int32_t kPcMask = 0x3FFFFFFF, kFloorTag = 0x40000000;
-    enum ItemKind : int32_t { Explore, TakeLater, LoopExit, Restore, RestoreMark };
-    struct Item {
-        int32_t kind;
-        int32_t pc;
-        int32_t a;  // count (Explore, TakeLater), counter register (LoopExit), index (Restore*)
-        int32_t b;  // mark register (LoopExit), old value (Restore*)
-    };
-    struct Out {};      // the steps ran out or the stop flag was set
     struct GiveUp {};   // too many flushes
     class KeySet;
     // Per state, once its row is known: the units that keep it as it is, when they make a few
@@ -101,26 +90,15 @@ private:
     int32_t Transition(int32_t state, uint32_t cls);
     int32_t Intern(const std::vector<int32_t>& key, bool& flushed);
     void Flush();
-    void BeginSearch();
-    bool Renew();
-    void Charge(int64_t steps) {
-        left_ -= steps;
-        if (left_ < 0 && !Renew()) throw Out{};
-    }
-    Status Ended() const { return stopped_ ? Status::Stopped : Status::BudgetExceeded; }
+    template <class Scan>
+    Status Run(Scan scan);
+    Status ScanForward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor,
+                       bool& atFloor);
+    Status ScanBackward(const Char* text, size_t length, size_t end, size_t limit, size_t& start);
 
-    bool Closure(int32_t pc, int32_t count, Side before, Side after, int32_t unit);
+    class Ways;  // what a way does in the closure walk at a unit to take and at the pattern's end
     bool Visit(int32_t pc, int32_t count);
     void Emit(int32_t pc, int32_t count);
-    void Write(int32_t index, int32_t value);
-    void SetMark(int32_t reg, bool here);
-    bool MarkHere(int32_t reg) const {
-        const auto m = static_cast<uint32_t>(regIndex_[static_cast<size_t>(reg)]);
-        return (marks_[m >> 5] >> (m & 31)) & 1;
-    }
-    bool CanTake(int32_t pc, int32_t count, int32_t unit) const;
-    bool UnitMatches(int32_t kind, int32_t operand, uint16_t unit) const;
-    void Unwind();
 
     size_t Stay(const Char* text, size_t pos, size_t end, size_t row, int32_t self);
     size_t StayBack(const Char* text, size_t pos, size_t limit, size_t row, int32_t self);
@@ -132,10 +110,7 @@ private:
     }
     Side SideOf(const Char* text, size_t length, size_t pos, bool before) const;
 
-    const Program& prog_;
-    const int32_t* code_;
     Mode mode_;
-    const std::atomic<bool>* stop_;
     size_t cap_;
     bool usable_ = true;
 
@@ -148,11 +123,6 @@ private:
     uint32_t classes_ = 0;             // unit classes; the text's edge is class number classes_
     uint32_t stride_ = 0;              // classes_ + 1
     bool keepEdge_ = false, keepBreak_ = false, keepWord_ = false;
-
-    // registers, as the linear matcher tells counters from marks
-    uint32_t counters_ = 0, markCount_ = 0;
-    std::vector<int32_t> regIndex_;
-    std::vector<int32_t> loopMark_;
 
     // the cache: per state its key ([side, new starts, then per way pc, count, counters]) and
     // its row of transitions (-1: not yet computed)
@@ -167,9 +137,8 @@ private:
     size_t totalFlushes_ = 0;
 
     // building a transition
-    std::vector<int32_t> regs_;        // the counters of the way being followed
-    std::vector<uint32_t> marks_;
-    std::vector<Item> stack_;
+    Closure closure_;                  // the counters and marks of the way being followed
+    uint32_t counters_ = 0;            // its counters per way in a key
     std::vector<int32_t> next_;        // the key being built
     std::unique_ptr<KeySet> visited_, emitted_;
     std::vector<int32_t> scratch_;     // the state being left
@@ -178,10 +147,8 @@ private:
     bool matchedAtFloor_ = false;      // the first way to reach the end began at the floor
     int32_t tag_ = 0;                  // the floor mark of the way being followed
 
-    // steps
-    uint64_t budget_ = UINT64_MAX;
-    int64_t left_ = 0, budgetLeft_ = 0;
-    bool stopped_ = false;
+    uint64_t budget_ = UINT64_MAX;     // of each search
+    StepCounter steps_;
 };
 
 }  // namespace rx

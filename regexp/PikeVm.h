@@ -16,8 +16,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "regexp/Closure.h"
 #include "regexp/Matcher.h"
 #include "regexp/Program.h"
+#include "regexp/StepCounter.h"
 
 namespace rx {
 
@@ -37,10 +39,7 @@ public:
     // Stopped once the stop flag is set (looked at as often as the backtracker looks) and with
     // OutOfMemory when its state lists would pass the memory cap.
     Status Search(size_t from, bool anchored, size_t slotCount, uint64_t stepBudget, std::vector<int32_t>& spans);
-    uint64_t Steps() const {
-        const int64_t rest = budgetLeft_ + left_;
-        return rest >= 0 ? budget_ - static_cast<uint64_t>(rest) : budget_ + 1;
-    }
+    uint64_t Steps() const { return steps_.Spent(); }
 
 private:
     struct Thread {
@@ -56,60 +55,28 @@ private:
             pool.clear();
         }
     };
-    enum ItemKind : int32_t { Explore, AddThread, LoopExit, Restore, RestoreMark };
-    struct Item {
-        int32_t kind;
-        int32_t pc;
-        int32_t a;  // count (Explore, AddThread), counter register (LoopExit), index (Restore*)
-        int32_t b;  // mark register (LoopExit), old value (Restore*)
-    };
+    class Ways;  // what a way does in the closure walk at a unit to take and at the pattern's end
 
-    struct Out {};  // thrown when the steps run out or the flag is set, caught by Search
-    bool Renew();
-
-    bool Closure(List& list, int32_t pc, int32_t count, size_t pos);
+    bool Follow(List& list, int32_t pc, int32_t count, size_t pos);
     void Add(List& list, int32_t pc, int32_t count);
-    void Write(int32_t index, int32_t value);
-    void SetMark(int32_t reg, bool here);
-    bool MarkHere(int32_t reg) const {
-        const auto m = static_cast<uint32_t>(regIndex_[static_cast<size_t>(reg)]);
-        return (marks_[m >> 5] >> (m & 31)) & 1;
-    }
-    int32_t& Counter(int32_t reg) { return cur_[static_cast<size_t>(regIndex_[static_cast<size_t>(reg)])]; }
-    void Unwind();
     void Grow();
-    bool Visit(int32_t pc, int32_t count, size_t pos);
+    bool Visit(int32_t pc, int32_t count);
     void NewPosition();
-    bool UnitMatches(int32_t kind, int32_t operand, uint16_t unit) const;
-    bool Next(const Thread& t, int32_t& pc, int32_t& count) const;
-    bool CanTake(int32_t pc, int32_t count, size_t pos) const;
-    bool IsWordAt(size_t pos) const;
-    uint16_t At(size_t i) const { return static_cast<uint16_t>(text_[i]); }
     bool OverCap() const;
     void ProbeCost();
+    uint16_t At(size_t i) const { return static_cast<uint16_t>(text_[i]); }
     static constexpr size_t kCachedEntries = size_t{1} << 16;  // 512 KB of table
 
-    const Program& prog_;
     const Matcher& starts_;
-    const int32_t* code_;
     const Char* text_;
     size_t length_;
-    uint32_t counters_ = 0;            // registers that count a loop's iterations
-    uint32_t markCount_ = 0;           // registers that mark an iteration's start
-    std::vector<int32_t> regIndex_;    // per register: its index among the counters or the marks
-    std::vector<int32_t> loopMark_;    // per Loop instruction: the mark register of its body, or -1
     size_t slotCount_ = 2;
-    std::vector<uint32_t> marks_;      // one bit per mark: set at the current position
-    int64_t left_ = 0;                 // steps left of the current grant
-    int64_t budgetLeft_ = 0;           // steps beyond it
-    bool stopped_ = false;
-    uint64_t budget_ = 0;
+    StepCounter steps_;
     size_t maxInts_;                   // the memory cap, in 32-bit entries
     size_t maxStateInts_;              // the part of it the states seen may take
 
     List lists_[2];                    // the ways at this position and at the next
-    std::vector<int32_t> cur_;         // the counters and slots of the way being followed
-    std::vector<Item> stack_;
+    rx::Closure closure_;              // the counters and slots of the way being followed
     bool matched_ = false;
     std::vector<int32_t> best_;
 
