@@ -83,6 +83,7 @@ void ListBoxW::AmbientChanged(const std::wstring& name) {
     if (!designMode_ || name != L"DisplayName" || Box().Count() == 0) return;
     Box().Reset();
     Box().Add(Site().AmbientDisplayName());
+    appendedCount_ = -1;
     Box().SetCurSel(-1);
 }
 

@@ -290,6 +290,7 @@ private:
     bool inResize_ = false;
     bool validating_ = false;
     long reservedItems_ = 0;      // items the list box has room for without growing
+    long appendedCount_ = -1;     // the item count this control last caused by an append or removal (-1: unknown)
     bool redrawSuspended_ = false;  // by a burst of AddItem, until the message loop is idle again
     UINT resumeRedrawMessage_ = 0;
 

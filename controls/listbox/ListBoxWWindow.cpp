@@ -70,6 +70,7 @@ void ListBoxW::CreateListBox() {
         newIndex_ = -1;
         lastTopIndex_ = 0;
         reservedItems_ = 0;
+        appendedCount_ = -1;
         optionIndex_ = -1;
         insertMarkIndex_ = -1;
         insertMarkAfter_ = false;
