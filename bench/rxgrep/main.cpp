@@ -47,19 +47,32 @@ double Median(int runs, const std::function<void()>& work, double (*clock)() = C
 }
 
 // Decoding into a buffer fresh from the system, as rxgrep does (huge pages asked for): the
-// clearing of its pages counts, and with two threads each clears its own half. CPU time of
-// every thread and wall time, each the median of its own runs.
-void FreshBufferRow(const char* name, const std::string& bytes, int runs,
-                    const std::function<size_t(std::string_view, rx::Char*)>& decode) {
+// clearing of its pages counts, and with two threads each clears its own half. The ways take
+// turns run by run, so that each meets the same moments of the machine's load; CPU time of
+// every thread and wall time of the same runs, each the median.
+struct DecodeWay {
+    const char* name;
+    std::function<size_t(std::string_view, rx::Char*)> decode;
+};
+
+void FreshBufferRows(const std::string& bytes, int runs, const std::vector<DecodeWay>& ways) {
     const size_t size = bytes.size() * sizeof(rx::Char);
-    auto once = [&] {
-        void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        madvise(p, size, MADV_HUGEPAGE);
-        decode(bytes, static_cast<rx::Char*>(p));
-        munmap(p, size);
-    };
-    const double cpu = Median(runs, once), wall = Median(runs, once, WallMs);
-    std::printf("  %-34s CPU %6.2f ms  wall %6.2f ms\n", name, cpu, wall);
+    std::vector<std::vector<double>> cpu(ways.size()), wall(ways.size());
+    for (int r = 0; r < runs; ++r)
+        for (size_t k = 0; k < ways.size(); ++k) {
+            const double c0 = CpuMs(), w0 = WallMs();
+            void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            madvise(p, size, MADV_HUGEPAGE);
+            ways[k].decode(bytes, static_cast<rx::Char*>(p));
+            munmap(p, size);
+            cpu[k].push_back(CpuMs() - c0);
+            wall[k].push_back(WallMs() - w0);
+        }
+    for (size_t k = 0; k < ways.size(); ++k) {
+        std::sort(cpu[k].begin(), cpu[k].end());
+        std::sort(wall[k].begin(), wall[k].end());
+        std::printf("  %-34s CPU %6.2f ms  wall %6.2f ms\n", ways[k].name, cpu[k][cpu[k].size() / 2], wall[k][wall[k].size() / 2]);
+    }
 }
 
 // The file mapped with its pages populated, one byte of each page read: what any reader of the
@@ -151,8 +164,9 @@ int main(int argc, char** argv) {
     DecodeRow("broken bytes", Repeat({"\x80", "\xFF", "\xE4\xB8", "\xC3", "a"}, 4 << 20, 5), runs);
 
     std::printf("\nthe corpus decoded into a new buffer (its pages cleared by the system):\n");
-    FreshBufferRow("one thread", corpus, runs, [](std::string_view b, rx::Char* o) { return rxgrep::DecodeUtf8(b, o); });
-    FreshBufferRow("two threads", corpus, runs, [](std::string_view b, rx::Char* o) { return rxgrep::DecodeUtf8InTwo(b, o); });
+    FreshBufferRows(corpus, runs,
+                    {{"one thread", [](std::string_view b, rx::Char* o) { return rxgrep::DecodeUtf8(b, o); }},
+                     {"two threads", [](std::string_view b, rx::Char* o) { return rxgrep::DecodeUtf8InTwo(b, o); }}});
 
     std::vector<rx::Char> text(corpus.size());
     text.resize(rxgrep::DecodeUtf8(corpus, text.data()));
