@@ -301,8 +301,9 @@ size_t DecodeFirstHalf(std::string_view half, rx::Char* out, size_t room, Decode
 }  // namespace
 
 size_t DecodeUtf8InTwo(std::string_view utf8, rx::Char* out, DecodePath path, size_t twoThreadsFrom) {
+    if (utf8.size() < std::max<size_t>(twoThreadsFrom, 2)) return DecodeUtf8(utf8, out, path);
     const size_t split = StartAtOrAfter(utf8, utf8.size() / 2);
-    if (utf8.size() < twoThreadsFrom || split == 0 || split >= utf8.size()) return DecodeUtf8(utf8, out, path);
+    if (split >= utf8.size()) return DecodeUtf8(utf8, out, path);
     const std::string_view first = utf8.substr(0, split), second = utf8.substr(split);
     // where the second half's units go: right after the first half's, as far as well-formed
     // text tells; never past `split`, so that they fit whatever the first half holds
@@ -315,7 +316,7 @@ size_t DecodeUtf8InTwo(std::string_view utf8, rx::Char* out, DecodePath path, si
         return DecodeUtf8(utf8, out, path);
     }
     std::vector<rx::Char> rest;
-    const size_t written = DecodeFirstHalf(first, out + 0, predicted, path, rest);
+    const size_t written = DecodeFirstHalf(first, out, predicted, path, rest);
     other.join();
     const size_t firstUnits = written + rest.size();
     if (firstUnits != predicted) std::memmove(out + firstUnits, out + predicted, secondUnits * sizeof(rx::Char));
