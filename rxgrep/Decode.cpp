@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <atomic>
 #include <cstring>
+#include <future>
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -300,24 +303,53 @@ size_t DecodeFirstHalf(std::string_view half, rx::Char* out, size_t room, Decode
 
 }  // namespace
 
+namespace {
+
+// The second half goes to whichever thread reaches it first: the helper, or the caller once the
+// first half is done, when the system has not run the helper by then (a new thread may wait
+// milliseconds for a processor, on a busy machine or a virtual one), so that the second thread
+// never leaves the decoding slower than one thread would be. The helper owns its share of this,
+// as the caller may return before the helper ever runs.
+struct SecondHalf {
+    std::string_view bytes;
+    rx::Char* out;
+    DecodePath path;
+    std::atomic<bool> taken{false};
+    std::promise<size_t> units;  // set by the helper when it took the half
+
+    SecondHalf(std::string_view b, rx::Char* o, DecodePath p) : bytes(b), out(o), path(p) {}
+    bool Take() { return !taken.exchange(true); }
+    size_t Decode() const { return DecodeUtf8(bytes, out, path); }
+};
+
+}  // namespace
+
 size_t DecodeUtf8InTwo(std::string_view utf8, rx::Char* out, DecodePath path, size_t twoThreadsFrom) {
     if (utf8.size() < std::max<size_t>(twoThreadsFrom, 2)) return DecodeUtf8(utf8, out, path);
     const size_t split = StartAtOrAfter(utf8, utf8.size() / 2);
     if (split >= utf8.size()) return DecodeUtf8(utf8, out, path);
-    const std::string_view first = utf8.substr(0, split), second = utf8.substr(split);
+    const std::string_view first = utf8.substr(0, split);
     // where the second half's units go: right after the first half's, as far as well-formed
     // text tells; never past `split`, so that they fit whatever the first half holds
     const size_t predicted = std::min(WellFormedUnits(first), split);
-    size_t secondUnits = 0;
-    std::jthread other;
+    auto second = std::make_shared<SecondHalf>(utf8.substr(split), out + predicted, path);
+    std::future<size_t> helped = second->units.get_future();
     try {
-        other = std::jthread([&] { secondUnits = DecodeUtf8(second, out + predicted, path); });
+        std::thread([second] {
+            if (second->Take()) second->units.set_value(second->Decode());
+        }).detach();
     } catch (const std::system_error&) {
         return DecodeUtf8(utf8, out, path);
     }
     std::vector<rx::Char> rest;
-    const size_t written = DecodeFirstHalf(first, out, predicted, path, rest);
-    other.join();
+    size_t written = 0;
+    try {
+        written = DecodeFirstHalf(first, out, predicted, path, rest);
+    } catch (...) {
+        if (!second->Take()) helped.wait();  // the helper writes into out: not past its end
+        throw;
+    }
+    const size_t secondUnits = second->Take() ? second->Decode() : helped.get();
     const size_t firstUnits = written + rest.size();
     if (firstUnits != predicted) std::memmove(out + firstUnits, out + predicted, secondUnits * sizeof(rx::Char));
     std::copy(rest.begin(), rest.end(), out + written);

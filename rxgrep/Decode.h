@@ -30,7 +30,8 @@ constexpr size_t kTwoThreadsFrom = size_t{1} << 20;
 // DecodeUtf8 with a text of at least `twoThreadsFrom` bytes decoded in two threads, each half
 // by one (and each half of `out` first touched by the thread that writes it, so that the system
 // clears the new pages in both at once). The same units as DecodeUtf8, in the same room; one
-// thread where a second cannot be started or the text has no character start past its middle.
+// thread where a second cannot be started, has not started by the time the first half is done,
+// or the text has no character start past its middle.
 size_t DecodeUtf8InTwo(std::string_view utf8, rx::Char* out, DecodePath path = BestDecodePath(),
                        size_t twoThreadsFrom = kTwoThreadsFrom);
 
