@@ -26,7 +26,7 @@ constexpr long kTimedClear = 4096;
 // entry in the last clear long enough to time (it moves with the machine's load, by several
 // times; the first guess is an idle machine's). Emptying from the end costs several times more
 // an entry than one call, so the one call is taken whenever it fits.
-std::chrono::nanoseconds oneClearBudget = std::chrono::milliseconds(30);
+std::chrono::nanoseconds oneClearBudget = ResultFill::kOneClearBudget;
 double clearNanosPerEntry = 100.0;
 
 // Redraw off for the fill, back on (with one repaint) however the fill ends.

@@ -169,7 +169,7 @@ TEST(RealTimeRuns, FastTypingEndsAsARunOnTheWindowThreadWouldAndNoSupersededRunS
 class OneClearBudget {
 public:
     explicit OneClearBudget(std::chrono::nanoseconds budget) { workbench::ResultFill::OneClearBudget(budget); }
-    ~OneClearBudget() { workbench::ResultFill::OneClearBudget(std::chrono::milliseconds(30)); }
+    ~OneClearBudget() { workbench::ResultFill::OneClearBudget(workbench::ResultFill::kOneClearBudget); }
     OneClearBudget(const OneClearBudget&) = delete;
     OneClearBudget& operator=(const OneClearBudget&) = delete;
 };
