@@ -10,6 +10,11 @@
 #include <thread>
 #include <vector>
 
+#ifdef __linux__
+#include <pthread.h>
+#include <sched.h>
+#endif
+
 #if defined(__x86_64__) || defined(__i386__)
 #define RXGREP_X86 1
 #include <immintrin.h>
@@ -320,7 +325,46 @@ struct SecondHalf {
     SecondHalf(std::string_view b, rx::Char* o, DecodePath p) : bytes(b), out(o), path(p) {}
     bool Take() { return !taken.exchange(true); }
     size_t Decode() const { return DecodeUtf8(bytes, out, path); }
+    void Help() {
+        if (Take()) units.set_value(Decode());
+    }
 };
+
+// Starts the helper on a detached thread of its own; false when none can be started. On Linux
+// the thread is placed from its start on another processor than the caller's: left to the
+// scheduler, a new thread here often shared the caller's processor for milliseconds (until an
+// idle one pulled it over at its next tick), the two halves taking turns instead of running
+// together.
+bool StartHelper(std::shared_ptr<SecondHalf> job) {
+#ifdef __linux__
+    pthread_attr_t attr;
+    if (pthread_attr_init(&attr) != 0) return false;
+    cpu_set_t others;
+    const int here = sched_getcpu();
+    if (here >= 0 && here < CPU_SETSIZE && sched_getaffinity(0, sizeof others, &others) == 0) {
+        CPU_CLR(here, &others);
+        if (CPU_COUNT(&others) > 0) pthread_attr_setaffinity_np(&attr, sizeof others, &others);
+    }
+    pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
+    auto* handed = new std::shared_ptr<SecondHalf>(std::move(job));
+    pthread_t thread;
+    const bool started = pthread_create(&thread, &attr, [](void* p) -> void* {
+        const std::unique_ptr<std::shared_ptr<SecondHalf>> job(static_cast<std::shared_ptr<SecondHalf>*>(p));
+        (*job)->Help();
+        return nullptr;
+    }, handed) == 0;
+    pthread_attr_destroy(&attr);
+    if (!started) delete handed;
+    return started;
+#else
+    try {
+        std::thread([job] { job->Help(); }).detach();
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+#endif
+}
 
 }  // namespace
 
@@ -334,13 +378,7 @@ size_t DecodeUtf8InTwo(std::string_view utf8, rx::Char* out, DecodePath path, si
     const size_t predicted = std::min(WellFormedUnits(first), split);
     auto second = std::make_shared<SecondHalf>(utf8.substr(split), out + predicted, path);
     std::future<size_t> helped = second->units.get_future();
-    try {
-        std::thread([second] {
-            if (second->Take()) second->units.set_value(second->Decode());
-        }).detach();
-    } catch (const std::system_error&) {
-        return DecodeUtf8(utf8, out, path);
-    }
+    if (!StartHelper(second)) return DecodeUtf8(utf8, out, path);
     std::vector<rx::Char> rest;
     size_t written = 0;
     try {
