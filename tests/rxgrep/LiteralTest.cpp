@@ -78,12 +78,12 @@ TEST(AsciiLiteral, PlainAsciiSequencesAreLiteralsAndNothingElseIs) {
 TEST(AsciiLiteral, CountsAsTheEngineOnHandPickedTexts) {
     struct {
         const char* pattern;
-        const char* text;
+        std::string text;
     } cases[] = {
         {"aa", "aaa"}, {"aa", "aaaa"}, {"aa", "aaaaa"}, {"aba", "ababababa"}, {"a", ""}, {"abc", "ab"},
         {"\\r\\n", "\r\n\r\r\n\n\r\n"}, {"\\n", "a\nb\r\n"}, {"\\r", "\r\r\n\r"},
         {"ab", "\xE4\xB8\xAD" "ab\xFF" "ab\xC3" "ab"},   // beside CJK and broken bytes
-        {"\\x00", std::string("a\0b\0\0", 5).c_str()},
+        {"\\x00", std::string("a\0b\0\0", 5)},
         {"\\?", "?\xEF\xBF\xBD?"},                         // U+FFFD's own bytes are no '?'
     };
     for (const auto& c : cases)
