@@ -54,9 +54,7 @@ public:
     void Drop();
     // How long one call that empties the list may hold the window (kOneClearBudget unless
     // changed); a budget of 0 empties every list of more than a few thousand entries in slices.
-    // The call is timed by the speed of the last one, which the next may miss by two or three
-    // times on a busy machine: 20 ms keeps a key's wait within 50 ms even then.
-    static constexpr std::chrono::milliseconds kOneClearBudget{20};
+    static constexpr std::chrono::milliseconds kOneClearBudget{30};
     static void OneClearBudget(std::chrono::nanoseconds budget);
     // Whether the list is still being emptied or filled.
     bool Active() const { return emptying_ || matches_.has_value(); }
