@@ -7,6 +7,7 @@
 //     matches, a catastrophic pattern): how long each key waits before the window reads it, how
 //     long the list takes after the last key, and whether it equals a run on the window's thread.
 // Run it on the test display (tools/xvfb.sh) through tools/wine-run.sh.
+#include "bench/WallClock.h"
 #include "app/ResultList.h"
 #include "app/SourceCopy.h"
 #include "app/Startup.h"
@@ -26,12 +27,6 @@
 
 namespace {
 
-double Seconds() {
-    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 std::wstring WindowText(HWND hwnd) {
     std::wstring s(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');

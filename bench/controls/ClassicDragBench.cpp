@@ -3,6 +3,7 @@
 // drawn twice: off at the old place, on at the new one) or, with a DragIcon, only sets the
 // cursor. Printed for a small and a large dragged control, on a form of 40 controls.
 // Usage: classic_drag_bench [moves]
+#include "bench/WallClock.h"
 #include "controls/label/LabelW.h"
 #include "controls/textbox/TextBoxW.h"
 #include "host/Application.h"
@@ -21,16 +22,6 @@
 
 namespace {
 
-double Seconds() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 void MoveMouse(POINT p) {
     INPUT in{};

@@ -2,6 +2,7 @@
 // caller fills it: plain AddItem calls (the control suspends redrawing and grows its storage by
 // itself), Redraw off around the AddItem calls, and Redraw off with InitStorage for the known
 // count first. Linear fills show a constant time per entry. Usage: listbox_fill_bench [max]
+#include "bench/WallClock.h"
 #include "controls/listbox/ListBoxW.h"
 #include "host/Application.h"
 #include "host/ControlRegistry.h"
@@ -15,16 +16,6 @@
 
 namespace {
 
-double Seconds() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 enum class Way { Plain, RedrawOff, RedrawOffInitStorage };
 
