@@ -6,8 +6,6 @@
 #include <cstring>
 #include <future>
 #include <memory>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #ifdef __linux__
@@ -357,12 +355,11 @@ bool StartHelper(std::shared_ptr<SecondHalf> job) {
     if (!started) delete handed;
     return started;
 #else
-    try {
-        std::thread([job] { job->Help(); }).detach();
-        return true;
-    } catch (const std::system_error&) {
-        return false;
-    }
+    // Elsewhere the decoding stays on one thread: under Wine a run of the decoding tests with the
+    // detached helper once never ended (the cause not found), and the helper saves a millisecond
+    // or two of wall time at most.
+    (void)job;
+    return false;
 #endif
 }
 
