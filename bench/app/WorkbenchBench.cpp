@@ -118,9 +118,9 @@ struct ResultArea {
 };
 
 // Read through the control's own members: they call the list box's procedure directly. A
-// SendMessage to the list box passes the subclass chain, whose every message asks the server for
-// a window property under Wine (a round trip each; after a million entries those took a
-// millisecond an entry between them).
+// SendMessage to the list box passes the subclass chain, which under Wine asks the server for a
+// window property at each link: 200 to 260 us a message on our machine whatever the list holds,
+// so minutes for a million entries, against 1 us.
 ResultArea ReadResultArea(const controls::ListBoxW& list, HWND caption) {
     ResultArea r{WindowText(caption), list.ListCount(), 14695981039346656037ull};
     for (long i = 0; i < r.count; ++i) {
