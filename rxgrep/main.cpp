@@ -30,6 +30,7 @@
 #include "regexp/Program.h"
 #include "regexp/RegExp.h"
 #include "rxgrep/Decode.h"
+#include "rxgrep/LineWindows.h"
 #include "rxgrep/Literal.h"
 #include "rxgrep/Prefilter.h"
 
@@ -355,6 +356,10 @@ int Run(int argc, char** argv) {
             w.Write(std::to_string(count) + "\n");
         } else if (o.output != Output::Replace && rxgrep::RulesOutEveryMatch(program, body)) {
             if (o.output == Output::Count) w.Write("0\n");
+        } else if (o.output == Output::Count && rxgrep::CountableByWindows(program, o.budget, body.size())) {
+            // a window of lines at a time into one small buffer, where that is sure to be the
+            // same count: no buffer of the whole text's size to be cleared page by page
+            w.Write(std::to_string(rxgrep::CountByWindows(re, body)) + "\n");
         } else if (o.output == Output::Replace || o.output == Output::Count) {
             UnitBuffer units(body.size());
             const rx::StringView text(units.Data(), rxgrep::DecodeUtf8InTwo(body, units.Data()));

@@ -1,0 +1,42 @@
+// Counting matches a window of lines at a time: the text's UTF-8 bytes cut just after line feeds,
+// each window decoded into one reused buffer of UTF-16 units and counted by the engine, the
+// counts summed. No buffer as large as the whole text is made, so none of its pages has to be
+// cleared by the system, and the units being counted stay in the processor's caches.
+//
+// That is only done where it is sure to give the engine's answer on the whole text (the same
+// count, or the same error): for a program that no match can carry across a line feed, that
+// asks nothing of the text's own start or end, and whose run cannot spend its step budget on
+// the whole text nor on any window (CountableByWindows says which).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace rx {
+class Program;
+class RegExp;
+}  // namespace rx
+
+namespace rxgrep {
+
+// Bytes a window holds at most, unless a line is longer (then it holds that one line, which
+// ends just after its line feed or at the text's end).
+constexpr size_t kWindowBytes = size_t{256} << 10;
+
+// The most steps the backtracking matcher can spend on one start of a match under this
+// program, within its run's share of the allowance; 0 where the program takes a way that is
+// not bounded so (a choice, an unbounded loop, a back-reference), or may take a line feed, or
+// asks for the start or end of the whole text.
+uint64_t StepsPerStart(const rx::Program& program);
+
+// Whether counting by windows is sure to be the same as counting on the whole text of
+// `utf8Bytes` bytes with this program and step budget.
+bool CountableByWindows(const rx::Program& program, uint64_t stepBudget, size_t utf8Bytes);
+
+// The engine's Count (re's pattern, flags and budget; one match at most when Global is off) over
+// the text these UTF-8 bytes decode to, taken window by window. Right only where
+// CountableByWindows holds; elsewhere it may differ (the tests show where).
+long long CountByWindows(rx::RegExp& re, std::string_view utf8, size_t windowBytes = kWindowBytes);
+
+}  // namespace rxgrep

@@ -1,0 +1,241 @@
+// Counting by windows of lines against the engine's Count on the whole decoded text: the same
+// count for every pattern that is allowed windows, on texts with CR LF, CJK, broken bytes and
+// cut sequences before line feeds and lines longer than a window, with windows cut as small as
+// one byte so that seams fall everywhere; the matcher's steps within the bound the decision
+// rests on; and for what is not allowed windows, that windows would indeed have answered wrong.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "base/Error.h"
+#include "regexp/Matcher.h"
+#include "regexp/Program.h"
+#include "regexp/RegExp.h"
+#include "rxgrep/LineWindows.h"
+
+namespace {
+
+struct Flags {
+    bool ignoreCase = false, multiline = false, first = false;
+    uint64_t budget = rx::RegExp::DefaultStepBudget;
+};
+
+void Configure(rx::RegExp& re, const std::string& pattern, Flags f) {
+    re.Pattern(rx::FromUtf8(pattern));
+    re.IgnoreCase(f.ignoreCase);
+    re.Multiline(f.multiline);
+    re.Global(!f.first);
+    re.StepBudget(f.budget);
+}
+
+// A count, or the number of the error that ended it.
+struct Outcome {
+    long long count = -1;
+    long error = 0;
+    bool operator==(const Outcome&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Outcome& o) {
+    return o.error ? os << "error " << o.error : os << o.count;
+}
+
+template <typename F>
+Outcome Try(F&& count) {
+    try {
+        return Outcome{count(), 0};
+    } catch (const base::Error& e) {
+        return Outcome{-1, e.Number()};
+    }
+}
+
+Outcome Whole(const std::string& pattern, Flags f, const std::string& utf8) {
+    rx::RegExp re;
+    Configure(re, pattern, f);
+    return Try([&] { return re.Count(rx::FromUtf8(utf8)); });
+}
+
+Outcome Windowed(const std::string& pattern, Flags f, const std::string& utf8, size_t windowBytes) {
+    rx::RegExp re;
+    Configure(re, pattern, f);
+    return Try([&] { return rxgrep::CountByWindows(re, utf8, windowBytes); });
+}
+
+bool Allowed(const std::string& pattern, Flags f, size_t bytes) {
+    rx::RegExp re;
+    Configure(re, pattern, f);
+    return rxgrep::CountableByWindows(re.Compiled(), f.budget, bytes);
+}
+
+// Every step the backtracker spends in a global run over the text, one search after another as
+// the engine's Count goes, with no budget to stop it.
+uint64_t StepsOfARun(const std::string& pattern, Flags f, const rx::String& text) {
+    rx::RegExp re;
+    Configure(re, pattern, f);
+    rx::Matcher matcher(re.Compiled(), text.data(), text.size(), UINT64_MAX / 4);
+    std::vector<int32_t> spans;
+    uint64_t steps = 0;
+    for (size_t from = 0; from <= text.size();) {
+        spans.clear();
+        const rx::Status st = matcher.Search(from, spans);
+        steps += matcher.Steps();
+        if (st != rx::Status::Match || f.first) break;
+        from = static_cast<size_t>(spans[1]) + (spans[1] == spans[0] ? 1 : 0);
+    }
+    return steps;
+}
+
+const char* const kAtoms[] = {
+    "a", "b", "A", "[ab]", "[^a]", "\\d", "\\D", "\\w", "\\W", "\\s", "\\S", ".", "\\r", "\\n", "\\x0A",
+    "中", "[一-龥]", "é", "\\uFFFD", "\\b", "\\B", "^", "$", "(a)", "(?=a)", "(?!b)", "(?=.)", "(?=\\s)",
+    "(?!\\n)", "a*", "x*", "[ab]{2}", "\\d{1,3}", "\\w{0,2}", "a|b", "(?:ab|\\w)", "(\\w)\\1", "k", "\\r?",
+};
+
+// A line feed often, with what can stand before one: CR, a cut or broken sequence, a word.
+const char* const kPieces[] = {
+    "a", "b", "ab", "A", "K", "1", "12", "123", " ", "\t", "\r\n", "\n", "\n", "\n", "\r", "中文", "é", "while",
+    "\xFF", "\xE4\xB8\n", "\xF0\x9F\x98\n", "\x80\n", "\xC3\n", "\xEF\xBF\xBD", "😀", "aa\n", "\n\n",
+};
+
+std::string RandomText(std::mt19937& rng, size_t pieces) {
+    std::string s;
+    for (size_t k = 0; k < pieces; ++k) {
+        if (rng() % 40 == 0) s += std::string(30 + rng() % 40, "ab1 "[rng() % 4]);  // a line longer than small windows
+        s += kPieces[rng() % std::size(kPieces)];
+    }
+    return s;
+}
+
+}  // namespace
+
+TEST(LineWindows, GeneratedPatternsCountAsOnTheWholeText) {
+    std::mt19937 rng(20261207);
+    int windowed = 0, notWindowed = 0;
+    for (int round = 0; round < 1500; ++round) {
+        std::string pattern;
+        for (unsigned n = 1 + rng() % 3; n > 0; --n) pattern += kAtoms[rng() % std::size(kAtoms)];
+        Flags f;
+        f.ignoreCase = rng() % 4 == 0;
+        f.multiline = rng() % 2 == 0;
+        f.first = rng() % 6 == 0;
+        const std::string text = RandomText(rng, rng() % 60);
+        if (!Allowed(pattern, f, text.size())) {
+            ++notWindowed;
+            continue;
+        }
+        ++windowed;
+        const Outcome whole = Whole(pattern, f, text);
+        ASSERT_EQ(whole.error, 0) << pattern;
+        for (size_t windowBytes : {size_t{1}, size_t{2}, size_t{5}, size_t{64}, rxgrep::kWindowBytes})
+            ASSERT_EQ(Windowed(pattern, f, text, windowBytes), whole)
+                << "/" << pattern << "/ " << (f.ignoreCase ? "i" : "") << (f.multiline ? "m" : "")
+                << (f.first ? " first" : "") << " windows of " << windowBytes << " bytes, text of " << text.size();
+        // the decision rests on this bound of the matcher's steps
+        const rx::String units = rx::FromUtf8(text);
+        rx::RegExp re;
+        Configure(re, pattern, f);
+        ASSERT_LE(StepsOfARun(pattern, f, units), rxgrep::StepsPerStart(re.Compiled()) * (units.size() + 1)) << pattern;
+    }
+    // both kinds came up often enough for the comparison to mean something
+    EXPECT_GT(windowed, 300);
+    EXPECT_GT(notWindowed, 300);
+}
+
+TEST(LineWindows, WhatIsNotAllowedWindowsWouldHaveCountedWrong) {
+    // each pattern's windowed count (windows of one line) differs from the whole text's here,
+    // so the count must come from the whole text
+    struct {
+        const char* pattern;
+        Flags flags;
+        const char* text;
+    } cases[] = {
+        {"[^a]", {}, "b\nb"},             // a class that takes the line feed
+        {"\\s", {}, "a\nb"},
+        {"[\\s\\S]", {}, "a\nb"},
+        {"\\D", {}, "1\n2"},
+        {"\\W", {}, "a\nb"},
+        {"\\n", {}, "a\nb"},
+        {"\\x0A", {true}, "a\nb"},        // the line feed's own fold
+        {"a\\s*b", {}, "a\nb"},
+        {"^a", {}, "a\na"},               // the whole text's start, not a line's
+        {"a$", {}, "a\na"},               // its end
+        {"^", {}, "a\na"},
+        {"a(?!\\n)", {}, "a\na"},         // a look-ahead that reads the line feed
+        {"a(?=\\s)", {}, "a\na"},
+    };
+    for (const auto& c : cases) {
+        const Outcome whole = Whole(c.pattern, c.flags, c.text);
+        EXPECT_NE(Windowed(c.pattern, c.flags, c.text, 1), whole) << c.pattern;
+        EXPECT_FALSE(Allowed(c.pattern, c.flags, std::string(c.text).size())) << c.pattern;
+    }
+    // with multiline, ^ and $ hold at every line's edge: windows give the same count there
+    for (const char* p : {"^a", "a$", "^", "$", "^$"}) {
+        EXPECT_TRUE(Allowed(p, {false, true}, 5)) << p;
+        EXPECT_EQ(Windowed(p, {false, true}, "a\n\na\r\na", 1), Whole(p, {false, true}, "a\n\na\r\na")) << p;
+    }
+}
+
+TEST(LineWindows, AStepBudgetTheWholeTextWouldSpendKeepsTheWholeText) {
+    // one search over the whole text tries every "a" and runs out of steps; a window of one
+    // line needs a few: windows would count where the engine tells 5099
+    std::string text;
+    for (int line = 0; line < 200; ++line) text += "aaaaaaaaaa\n";
+    const Flags small{false, false, false, 2000};
+    EXPECT_EQ(Whole("a(?=b)", small, text).error, rx::err::BudgetExceeded);
+    EXPECT_EQ(Windowed("a(?=b)", small, text, 1), (Outcome{0, 0}));
+    EXPECT_FALSE(Allowed("a(?=b)", small, text.size()));
+    // the default budget leaves plenty: windows, and the same count
+    EXPECT_TRUE(Allowed("a(?=b)", {}, text.size()));
+    EXPECT_EQ(Windowed("a(?=a)", {}, text, 64), Whole("a(?=a)", {}, text));
+    // the bound scales with the text: a budget that the largest texts could exhaust keeps them whole
+    const uint64_t perStart = [] {
+        rx::RegExp re;
+        re.Pattern(rx::FromUtf8("[ab]"));
+        return rxgrep::StepsPerStart(re.Compiled());
+    }();
+    ASSERT_GT(perStart, 0u);
+    const uint64_t budget = 1'000'000;
+    const size_t fits = static_cast<size_t>(budget / 2 / perStart) - 1;
+    EXPECT_TRUE(Allowed("[ab]", {false, false, false, budget}, fits));
+    EXPECT_FALSE(Allowed("[ab]", {false, false, false, budget}, fits + 1));
+}
+
+TEST(LineWindows, ChoicesAndUnboundedLoopsAreLeftToTheWholeText) {
+    // their steps per start have no bound that holds for every text (a loop may run to the
+    // line's end at every start, a choice may go back and forth), so windows could run out of
+    // the budget where the whole text does not, or the other way round
+    for (const char* p : {"x*", "\\w+@\\w+", "ab|cd", "(a)\\1", "a+?", "(?:ab)+", "[ab]{2,}"})
+        EXPECT_FALSE(Allowed(p, {}, 100)) << p;
+    for (const char* p : {"[ab]", "\\d", ".", "\\bfoo\\b", "\\d{3}", "中文", "(?=a)\\w", "é"})
+        EXPECT_TRUE(Allowed(p, {}, 100)) << p;
+}
+
+TEST(LineWindows, TheStepBoundHoldsWhereEveryStartRunsThroughTheProgram) {
+    // texts on which every start goes through the whole program (loops to their maximum,
+    // look-aheads with groups) and fails only at its last step: the costliest starts there are
+    struct {
+        const char* pattern;
+        const char* unit;
+    } cases[] = {
+        {"\\d{1,3}x", "1"},
+        {"(?=(a))", "a"},
+        {"(?!a)", "a"},
+        {"(?=a{0,2}b)", "a"},
+        {"(?!1{2}b)\\d{0,2}z", "1"},
+        {"\\B\\d{0,3}z", "1"},
+    };
+    for (const auto& c : cases) {
+        std::string text;
+        for (int k = 0; k < 300; ++k) text += c.unit;
+        text += "\n";
+        ASSERT_TRUE(Allowed(c.pattern, {}, text.size())) << c.pattern;
+        rx::RegExp re;
+        Configure(re, c.pattern, {});
+        const rx::String units = rx::FromUtf8(text);
+        const uint64_t steps = StepsOfARun(c.pattern, {}, units);
+        EXPECT_GE(steps, 2 * units.size()) << c.pattern;  // (the text does make the starts costly)
+        EXPECT_LE(steps, rxgrep::StepsPerStart(re.Compiled()) * (units.size() + 1)) << c.pattern;
+    }
+}
