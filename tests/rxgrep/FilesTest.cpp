@@ -136,3 +136,27 @@ TEST_F(RxgrepFiles, LargeFilesAndLiteralsCountedOnTheBytes) {
             ExpectAsTheEngine("200 \\r", text, path);
         }
 }
+
+TEST_F(RxgrepFiles, CountsByWindowsOfLinesAsTheEngine) {
+    // many windows, one line longer than a window, broken bytes, a byte-order mark; patterns
+    // counted a window at a time beside ones that keep the whole text
+    for (bool broken : {false, true}) {
+        const std::string text = "\xEF\xBB\xBF" + MixedText(broken ? 11u : 12u, size_t{3} << 18, broken) + "\n" +
+                                  std::string(100000, 'a') + "b\n" + MixedText(13u, 5000, broken);
+        const std::string path = Write(text);
+        for (const char* p : {"[ab]", "\\d", ".", "\\b\\w", "\\d{2}", "[一-龥]", "\\B", "(?=a)", "[^a]", "\\s", "x*"})
+            for (bool first : {false, true}) ExpectCountAsTheEngine(p, false, first, text, path);
+        for (const char* p : {"[A-Z]", "K", "\\x0A"}) ExpectCountAsTheEngine(p, true, false, text, path);
+    }
+    // a step budget the whole text runs out of is told as the engine tells it
+    std::string lines;
+    for (int k = 0; k < 200; ++k) lines += "aaaaaaaaaa\n";
+    rx::RegExp re;
+    re.Pattern(rx::FromUtf8("a(?=b)"));
+    re.Global(true);
+    re.StepBudget(2000);
+    EXPECT_THROW(re.Count(rx::FromUtf8(lines)), base::Error);
+    const std::string cmd = std::string(RXGREP_BINARY) + " --budget 2000 --count 'a(?=b)' " + Quote(Write(lines));
+    EXPECT_EQ(std::system((cmd + " >/dev/null 2>&1").c_str()) >> 8, 3);
+    EXPECT_EQ(Run("--count 'a(?=b)' " + Quote(Write(lines))), "0\n");
+}
