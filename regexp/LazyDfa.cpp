@@ -322,7 +322,10 @@ private:
 // The transition of `state` on a unit of class `cls` (or, for the last class, on the text's
 // edge): every way follows what consumes nothing, with the anchors and word boundaries settled
 // between the unit before and this one, then takes this unit. Returns the entry for the table.
-int32_t LazyDfa::Transition(int32_t state, uint32_t cls) {
+// The key of the state that `state` goes to on a unit of class `cls`, in next_ (and whether a
+// way ended the pattern before the unit, in matched_ and matchedAtFloor_); the cache is not
+// touched.
+void LazyDfa::Target(int32_t state, uint32_t cls) {
     scratch_ = keys_[static_cast<size_t>(state)];  // a copy: making the target may empty the cache
     const auto side = static_cast<Side>(scratch_[0]);
     const bool newStarts = scratch_[1] != 0;
@@ -350,6 +353,10 @@ int32_t LazyDfa::Transition(int32_t state, uint32_t cls) {
         closure_.Walk(ways, 0, 0, unit);
     }
     next_[1] = newStarts && !matched_ ? 1 : 0;
+}
+
+int32_t LazyDfa::Transition(int32_t state, uint32_t cls) {
+    Target(state, cls);
     bool flushed = false;
     const int32_t target = Intern(next_, flushed);
     const int32_t entry = (target * static_cast<int32_t>(stride_)) << kEntryShift | (matched_ ? kMatchBit : 0) |
@@ -410,18 +417,25 @@ size_t LazyDfa::Stay(const Char* text, size_t pos, size_t end, size_t row, int32
     return p;
 }
 
-// The units that keep the state at `row` as it is, as ranges, when its row is complete and they
-// make few.
+// The units that keep the state at `row` as it is, as ranges, when they make few. A class the
+// state has not met yet is asked of the state's ways without building its target (which might
+// empty the cache under the scan's feet): a state inside `.*` on CR LF lines meets CR each time
+// and LF never, and would otherwise never be known whole.
 void LazyDfa::FindStayRanges(StayRanges& stay, size_t row, int32_t self) {
-    if (classes_ > kMaxRangeClasses || ++stay.tries > kRangeTries) {
+    if (classes_ > kMaxRangeClasses) {
         stay.count = kNoRanges;
         return;
     }
+    const auto state = static_cast<int32_t>(row / stride_);
     std::vector<std::pair<uint16_t, uint16_t>> in;
     for (uint32_t c = 0; c < classes_; ++c) {
         const int32_t e = trans_[row + c];
-        if (e < 0) return;  // not known yet: another time
-        if (e == self) in.insert(in.end(), classRanges_[c].begin(), classRanges_[c].end());
+        bool stays = e == self;
+        if (e < 0) {
+            Target(state, c);
+            stays = !matched_ && next_ == keys_[static_cast<size_t>(state)];
+        }
+        if (stays) in.insert(in.end(), classRanges_[c].begin(), classRanges_[c].end());
     }
     std::sort(in.begin(), in.end());
     int32_t n = 0;

@@ -74,12 +74,11 @@ private:
     static constexpr int32_t kPcMask = 0x3FFFFFFF, kFloorTag = 0x40000000;
     struct GiveUp {};   // too many flushes
     class KeySet;
-    // Per state, once its row is known: the units that keep it as it is, when they make a few
+    // Per state, once it has stayed as it is: the units that keep it so, when they make a few
     // ranges, for a vector scan.
-    static constexpr int32_t kRangesUnknown = -1, kNoRanges = -2, kMaxRanges = 6, kMaxRangeClasses = 64, kRangeTries = 16;
+    static constexpr int32_t kRangesUnknown = -1, kNoRanges = -2, kMaxRanges = 6, kMaxRangeClasses = 64;
     struct StayRanges {
         int32_t count = kRangesUnknown;
-        int32_t tries = 0;
         uint16_t low[kMaxRanges] = {};
         uint16_t width[kMaxRanges] = {};  // high - low
     };
@@ -87,6 +86,7 @@ private:
 
     void BuildClasses(const Program& program);
     int32_t StartState(Side before, bool newStarts, bool withStartThread);
+    void Target(int32_t state, uint32_t cls);
     int32_t Transition(int32_t state, uint32_t cls);
     int32_t Intern(const std::vector<int32_t>& key, bool& flushed);
     void Flush();
