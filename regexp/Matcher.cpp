@@ -26,6 +26,11 @@ size_t FindUnit(const Char* text, size_t from, size_t length, uint16_t unit) {
     size_t p = from;
 #ifdef __SSE2__
     const __m128i needle = _mm_set1_epi16(static_cast<short>(unit));
+    auto at = [&](size_t q) { return _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + q)), needle); };
+    // thirty-two units a look while the unit is absent (most of the text, where it is rare)
+    while (p + 32 <= length &&
+           !_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(at(p), at(p + 8)), _mm_or_si128(at(p + 16), at(p + 24)))))
+        p += 32;
     for (; p + 8 <= length; p += 8) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + p));
         int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(v, needle));
