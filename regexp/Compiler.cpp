@@ -36,6 +36,7 @@ public:
         AnalyseFilter();
         AnalyseSkip();
         FindRequiredUnit();
+        FindPivot();
         for (const CharSet& set : prog_->sets) {
             std::vector<uint16_t> lanes;
             if (set.Ranges().size() <= Program::kLaneRanges) {
@@ -733,6 +734,97 @@ private:
             }
         }
         prog_->start.requiredUnit = required[static_cast<size_t>(ast_.root)];
+    }
+
+    // StartInfo::pivot. The spine of the tree is the top-level sequence and, within it, the
+    // groups, the loops that run at least once and the sequences inside them: every match passes
+    // each node of the spine, in order, and a loop on it in its first iteration. So a plain
+    // character on the spine is consumed by every match, and before it a match consumes only
+    // what the spine's nodes before it can consume (inside a loop: what comes before it in the
+    // iteration). Those nodes count whole, whatever they hold: an alternative, an optional part,
+    // a back-reference (which may consume any unit: no pivot after it). Look-aheads and
+    // assertions consume nothing; a character inside a look-ahead, an alternative or an
+    // optional part is not on the spine, as not every match consumes it. The pivot is the
+    // first character of the spine that nothing before it can consume: then that character's
+    // first place at or after a match's start is where the match consumes it. Under IgnoreCase
+    // only a character alone in its case class will do (a digit, a punctuation mark), the
+    // units before it taken with their folds.
+    void FindPivot() {
+        if (ast_.root < 0) return;
+        auto before = std::make_unique<std::bitset<0x10000>>();
+        bool mayLead = true;  // every node passed so far may consume nothing
+        struct Step {
+            int32_t node;
+            size_t next;  // the next child to pass
+        };
+        std::vector<Step> spine;
+        // a node met on the spine: the pivot, a node to walk into, or one passed whole
+        auto meet = [&](int32_t id) {
+            const Node& n = ast_.nodes[static_cast<size_t>(id)];
+            if (n.kind == NodeKind::Char && AloneInCase(static_cast<uint16_t>(n.value)) && !before->test(n.value)) {
+                StartInfo::Pivot& pivot = prog_->start.pivot;
+                pivot.unit = static_cast<int32_t>(n.value);
+                pivot.before = std::move(before);
+                pivot.mayLead = mayLead;
+                return true;
+            }
+            if (n.kind == NodeKind::Concat || n.kind == NodeKind::Group || (n.kind == NodeKind::Repeat && n.min >= 1)) {
+                spine.push_back(Step{id, 0});
+                return false;
+            }
+            AddConsumable(id, *before);
+            mayLead = mayLead && nullable_[static_cast<size_t>(id)];
+            return false;
+        };
+        if (meet(ast_.root)) return;
+        while (!spine.empty()) {
+            Step& s = spine.back();
+            const Node& n = ast_.nodes[static_cast<size_t>(s.node)];
+            const size_t count = n.kind == NodeKind::Concat ? n.kids.size() : 1;  // a body, an atom
+            if (s.next == count) {
+                spine.pop_back();
+                continue;
+            }
+            if (meet(n.kids[s.next++])) return;
+        }
+    }
+
+    bool AloneInCase(uint16_t c) const {
+        if (!ignoreCase_) return true;
+        int units = 0;
+        ForEachUnitFoldingTo(FoldCase(c), [&](uint16_t) { ++units; });
+        return units == 1;
+    }
+
+    // Every unit the subtree may consume; a look-ahead's body consumes none.
+    void AddConsumable(int32_t root, std::bitset<0x10000>& bits) {
+        std::vector<int32_t> todo{root};
+        while (!todo.empty()) {
+            const Node& n = ast_.nodes[static_cast<size_t>(todo.back())];
+            todo.pop_back();
+            switch (n.kind) {
+            case NodeKind::Char:
+                if (ignoreCase_) AddFolded(bits, FoldCase(static_cast<uint16_t>(n.value)));
+                else bits.set(n.value);
+                break;
+            case NodeKind::Set: {
+                CharSet set = ast_.sets[n.value];
+                if (ignoreCase_) set.CloseOverCase();
+                if (n.negate) set.Negate();
+                for (auto [lo, hi] : set.Ranges()) AddRange(bits, lo, hi);
+                break;
+            }
+            case NodeKind::Any: AddUnits(bits, UnitKind::Any, 0); break;
+            case NodeKind::BackRef: bits.set(); break;
+            case NodeKind::Group: case NodeKind::Concat: case NodeKind::Alternation:
+                todo.insert(todo.end(), n.kids.begin(), n.kids.end());
+                break;
+            case NodeKind::Repeat:
+                if (n.max > 0) todo.push_back(n.kids[0]);
+                break;
+            default: break;  // assertions and look-aheads
+            }
+        }
     }
 
     Ast ast_;

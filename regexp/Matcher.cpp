@@ -85,7 +85,8 @@ Matcher::Matcher(const Program& program, const Char* text, size_t length, uint64
     : prog_(program), code_(program.code.data()), text_(text), length_(length), budget_(stepBudget), stop_(stop),
       // a bound on the backtrack stack that 32-bit address space can still afford
       maxFrames_(sizeof(void*) == 4 ? (size_t{8} << 20) : (size_t{64} << 20)),
-      slots_(2 * (program.groupCount + 1), -1), registers_(program.registerCount, 0) {
+      slots_(2 * (program.groupCount + 1), -1), registers_(program.registerCount, 0),
+      pivotBefore_(program.start.pivot.unit >= 0 ? program.start.pivot.before.get() : nullptr) {
     stack_.reserve(256);
     // the filter's unit lists, each spread over eight lanes (unused entries repeat the first)
     const StartInfo::Filter& f = program.start.filter;
@@ -120,8 +121,47 @@ bool Matcher::FilterPasses(size_t p) const {
     return true;
 }
 
-// The next position at or after `from` where a match could start, or length_ + 1.
+// The next position at or after `from` where a match could start, or length_ + 1: where both
+// the pivot and the filters on the first units allow it, each asked from where the other one
+// points until they agree.
 size_t Matcher::NextCandidate(size_t from) const {
+    if (!pivotBefore_) return FilteredCandidate(from);
+    for (size_t p = from;;) {
+        p = PivotCandidate(p);
+        if (p > length_) return p;
+        const size_t q = FilteredCandidate(p);
+        if (q == p || q > length_) return q;
+        p = q;
+    }
+}
+
+// The first start at or after `from` in the run of StartInfo::Pivot::before units that ends at
+// a place of the pivot (or at that place, when a match may begin with it), or length_ + 1.
+size_t Matcher::PivotCandidate(size_t from) const {
+    if (from >= pivotRun_ && from < pivotEnd_) return from;
+    const auto unit = static_cast<uint16_t>(prog_.start.pivot.unit);
+    const size_t lead = prog_.start.pivot.mayLead ? 1 : 0;
+    const auto& before = *pivotBefore_;
+    for (size_t p = from;;) {
+        if (p >= pivotNone_ || p >= length_) return length_ + 1;
+        const size_t at = FindUnit(text_, p, length_, unit);
+        if (at == length_) {
+            pivotNone_ = p;
+            return length_ + 1;
+        }
+        size_t run = at;
+        while (run > p && before[At(run - 1)]) --run;
+        if (run < at + lead) {
+            pivotRun_ = run;
+            pivotEnd_ = at + lead;
+            return run;
+        }
+        p = at + 1;
+    }
+}
+
+// The same, after the anchors and the filters on the first units alone.
+size_t Matcher::FilteredCandidate(size_t from) const {
     const StartInfo& s = prog_.start;
     size_t p = from;
     if (!s.prefix.empty()) {

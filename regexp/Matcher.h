@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <bitset>
 #include <cstdint>
 #include <new>
 #include <vector>
@@ -58,6 +59,8 @@ private:
     bool Renew(int64_t& left);
     Status Ended() const { return stopped_ ? Status::Stopped : Status::BudgetExceeded; }
     RX_ALWAYS_INLINE size_t NextCandidate(size_t from) const;
+    RX_ALWAYS_INLINE size_t FilteredCandidate(size_t from) const;
+    size_t PivotCandidate(size_t from) const;
     bool AnchorAllows(size_t pos) const;
     Status Attempt(size_t start);
     size_t Scan(UnitKind kind, int32_t operand, size_t pos, size_t limit) const;
@@ -115,6 +118,12 @@ private:
     int32_t markTop_ = -1;
     size_t skipTo_ = 0;  // after a failed attempt: the first start that could still match
     uint16_t firstLanes_[64];  // the filter's first and second unit lists, 8 lanes each
+    // StartInfo::pivot, and the starts it allows that were found last: every place in
+    // [pivotRun_, pivotEnd_) is one, so the search's next calls from inside answer at once (the
+    // backtracker asks start after start; each unit is looked at once). No pivot at or after
+    // pivotNone_.
+    const std::bitset<0x10000>* pivotBefore_ = nullptr;
+    mutable size_t pivotRun_ = 0, pivotEnd_ = 0, pivotNone_ = SIZE_MAX;
 };
 
 }  // namespace rx

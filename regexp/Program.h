@@ -55,6 +55,17 @@ struct StartInfo {
     // A unit every match contains (case-sensitive), or -1: where the text from a search's start
     // on lacks it, there is no match to look for.
     int32_t requiredUnit = -1;
+
+    // A unit every match consumes, none of the units it may consume before it among `before`:
+    // a match starting at p takes every unit from p up to the unit's first place at or after p,
+    // each of them in `before`. So a match starts only in the run of `before` units that ends
+    // at a place of the unit, or at that place itself when `mayLead` (what comes before the
+    // unit in the pattern may consume nothing). unit -1: no such unit.
+    struct Pivot {
+        int32_t unit = -1;
+        std::unique_ptr<std::bitset<0x10000>> before;
+        bool mayLead = false;
+    } pivot;
 };
 
 class Program {
