@@ -746,11 +746,13 @@ private:
     // assertions consume nothing; a character inside a look-ahead, an alternative or an
     // optional part is not on the spine, as not every match consumes it. The pivot is the
     // first character of the spine that nothing before it can consume: then that character's
-    // first place at or after a match's start is where the match consumes it. Under IgnoreCase
-    // only a character alone in its case class will do (a digit, a punctuation mark), the
-    // units before it taken with their folds.
+    // first place at or after a match's start is where the match consumes it. One that nothing
+    // at all can come before is passed over: every match starts with it, which the filters on
+    // the first units already know. Under IgnoreCase only a character alone in its case class
+    // will do (a digit, a punctuation mark), the units before it taken with their folds.
     void FindPivot() {
-        if (ast_.root < 0) return;
+        // a literal of two units or more that every match starts with is found faster by itself
+        if (ast_.root < 0 || prog_->start.prefix.size() >= 2) return;
         auto before = std::make_unique<std::bitset<0x10000>>();
         bool mayLead = true;  // every node passed so far may consume nothing
         struct Step {
@@ -761,7 +763,8 @@ private:
         // a node met on the spine: the pivot, a node to walk into, or one passed whole
         auto meet = [&](int32_t id) {
             const Node& n = ast_.nodes[static_cast<size_t>(id)];
-            if (n.kind == NodeKind::Char && AloneInCase(static_cast<uint16_t>(n.value)) && !before->test(n.value)) {
+            if (n.kind == NodeKind::Char && AloneInCase(static_cast<uint16_t>(n.value)) && !before->test(n.value) &&
+                before->any()) {
                 StartInfo::Pivot& pivot = prog_->start.pivot;
                 pivot.unit = static_cast<int32_t>(n.value);
                 pivot.before = std::move(before);

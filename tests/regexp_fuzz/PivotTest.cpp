@@ -130,7 +130,7 @@ rx::String PivotPattern(Random& rng) {
     auto put = [&](const char* s) { out += Units(s); };
     const bool wrap = rng.Percent(20);
     if (wrap) put(rng.Percent(50) ? "(" : "(?:");
-    for (int k = rng.Between(0, 3); k > 0; --k) put(rng.Pick(kBefore));
+    for (int k = rng.Between(rng.Percent(10) ? 0 : 1, 3); k > 0; --k) put(rng.Pick(kBefore));
     put(rng.Pick(kUnit));
     for (int k = rng.Between(0, 2); k > 0; --k) put(rng.Pick(kAfter));
     static const char* const kClose[] = {")", ")+", "){1,2}", ")+?"};
@@ -162,8 +162,8 @@ TEST(RegExpPivot, GeneratedPatternsFindTheSameMatchesWithAndWithoutThePivot) {
     std::printf("%d cases compared, %d with a pivot, %d with matches, %d through the automata\n", tally.compared,
                 tally.pivoted, tally.matched, tally.automata);
     EXPECT_GT(tally.compared, 5000);
-    EXPECT_GT(tally.pivoted, tally.compared / 2);
-    EXPECT_GT(tally.matched, tally.compared / 3);
+    EXPECT_GT(tally.pivoted, tally.compared / 3);
+    EXPECT_GT(tally.matched, tally.compared / 4);
     EXPECT_GT(tally.automata, tally.compared / 3);
 }
 
@@ -210,6 +210,9 @@ TEST(RegExpPivot, ThePivotIsTheFirstUnitEveryMatchNeedsAndNothingBeforeItCanBe) 
     EXPECT_EQ(pivot("\\w@*"), -1);
     EXPECT_EQ(pivot("(?:a+@|b+)-c"), '-');
     EXPECT_EQ(pivot("a+@|b"), -1);
+    // a first unit is left to the filters on the first units, a literal start to its own scan
+    EXPECT_EQ(pivot("\\.\\w+@"), '@');
+    EXPECT_EQ(pivot("https?://([\\w-]+\\.)+"), -1);
 
     // and those still give every match, a wrong pivot on the unit would miss some
     const char* const cases[][2] = {{"[ab@]+@c", "a@@c ab@c @c"},    {"\\w(?=.*@)\\w", "ab @ ab"},
