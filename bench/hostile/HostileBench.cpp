@@ -56,10 +56,11 @@ std::vector<Case> Cases() {
     cases.push_back({"counted-nest", "((((a{1,100}){1,100}){1,100}){1,100})b on 5000 a, budget 20M",
                      text("((((a{1,100}){1,100}){1,100}){1,100})b"), [] { return rx::String(5000, u'a'); }, false,
                      20'000'000});
-    // the same with a 'b' before the run of a, so that the search cannot be skipped for the
-    // want of one and every start is tried
-    cases.push_back({"counted-nest-b", "((((a{1,100}){1,100}){1,100}){1,100})b on b then 5000 a, budget 20M",
-                     text("((((a{1,100}){1,100}){1,100}){1,100})b"), [] { return rx::FromUtf8("b") + rx::String(5000, u'a'); },
+    // the same ending in a class, with a 'b' before the run of a, so that the search cannot be
+    // skipped for the want of one (a plain b after the run would tell that no start before a b
+    // can match) and every start is tried
+    cases.push_back({"counted-nest-b", "((((a{1,100}){1,100}){1,100}){1,100})[bc] on b then 5000 a, budget 20M",
+                     text("((((a{1,100}){1,100}){1,100}){1,100})[bc]"), [] { return rx::FromUtf8("b") + rx::String(5000, u'a'); },
                      false, 20'000'000});
     cases.push_back({"neg-lookahead-nest-30k", "(?! x 30000, a, ) x 30000 on xxaxx",
                      [] { return Repeat("(?!", 30000) + rx::FromUtf8("a") + Repeat(")", 30000); }, text("xxaxx")});
