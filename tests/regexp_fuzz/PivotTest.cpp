@@ -213,6 +213,11 @@ TEST(RegExpPivot, ThePivotIsTheFirstUnitEveryMatchNeedsAndNothingBeforeItCanBe) 
     // a first unit is left to the filters on the first units, a literal start to its own scan
     EXPECT_EQ(pivot("\\.\\w+@"), '@');
     EXPECT_EQ(pivot("https?://([\\w-]+\\.)+"), -1);
+    // nor one whose runs take in spaces: they reach across words and rule out next to nothing
+    EXPECT_EQ(pivot("<[^>]*>"), -1);
+    EXPECT_EQ(pivot("a[^x]*x"), -1);
+    EXPECT_EQ(pivot(".*:"), -1);
+    EXPECT_EQ(pivot("[^\\s@]+@"), '@');
 
     // and those still give every match, a wrong pivot on the unit would miss some
     const char* const cases[][2] = {{"[ab@]+@c", "a@@c ab@c @c"},    {"\\w(?=.*@)\\w", "ab @ ab"},
