@@ -750,6 +750,10 @@ private:
     // at all can come before is passed over: every match starts with it, which the filters on
     // the first units already know. Under IgnoreCase only a character alone in its case class
     // will do (a digit, a punctuation mark), the units before it taken with their folds.
+    // A positive look-ahead on the spine that begins with characters serves as well, its
+    // literal read where the match has come to (see StartInfo::Pivot): the units before may
+    // include its first one, as its first place at or after a start is no further than the one
+    // the look-ahead reads.
     void FindPivot() {
         // a literal of two units or more that every match starts with is found faster by itself
         if (ast_.root < 0 || prog_->start.prefix.size() >= 2) return;
@@ -772,9 +776,21 @@ private:
                 before->any()) {
                 StartInfo::Pivot& pivot = prog_->start.pivot;
                 pivot.unit = static_cast<int32_t>(n.value);
+                pivot.literal.assign(1, static_cast<uint16_t>(n.value));
                 pivot.before = std::move(before);
                 pivot.mayLead = mayLead;
                 return true;
+            }
+            if (n.kind == NodeKind::LookAhead && !n.negate) {
+                std::basic_string<uint16_t> literal = LeadingLiteral(n.kids[0]);
+                if (!literal.empty()) {
+                    StartInfo::Pivot& pivot = prog_->start.pivot;
+                    pivot.unit = literal[0];
+                    pivot.literal = std::move(literal);
+                    pivot.before = std::move(before);
+                    pivot.mayLead = true;
+                    return true;
+                }
             }
             if (n.kind == NodeKind::Concat || n.kind == NodeKind::Group || (n.kind == NodeKind::Repeat && n.min >= 1)) {
                 spine.push_back(Step{id, 0});
@@ -802,6 +818,29 @@ private:
         int units = 0;
         ForEachUnitFoldingTo(FoldCase(c), [&](uint16_t) { ++units; });
         return units == 1;
+    }
+
+    // The characters a node's every match begins with, in a row, looking into groups and the
+    // first parts of sequences; under IgnoreCase only characters alone in their case class.
+    std::basic_string<uint16_t> LeadingLiteral(int32_t id) const {
+        std::basic_string<uint16_t> literal;
+        auto take = [&](auto& self, int32_t at) -> bool {  // false: the row ends inside `at`
+            const Node& n = ast_.nodes[static_cast<size_t>(at)];
+            switch (n.kind) {
+            case NodeKind::Char:
+                if (!AloneInCase(static_cast<uint16_t>(n.value))) return false;
+                literal.push_back(static_cast<uint16_t>(n.value));
+                return true;
+            case NodeKind::Group: return self(self, n.kids[0]);
+            case NodeKind::Concat:
+                for (int32_t k : n.kids)
+                    if (!self(self, k)) return false;
+                return true;
+            default: return false;
+            }
+        };
+        take(take, id);
+        return literal;
     }
 
     // Every unit the subtree may consume; a look-ahead's body consumes none.

@@ -78,6 +78,50 @@ size_t FindAnyOf(const Char* text, size_t from, size_t length, const uint16_t* u
     return p;
 }
 
+// The first place at or after `from` where the n units of `literal` stand, or length + 1.
+size_t FindLiteral(const Char* text, size_t from, size_t length, const uint16_t* literal, size_t n) {
+    size_t p = from;
+    const uint16_t c0 = literal[0];
+    auto at = [&](size_t q) { return static_cast<uint16_t>(text[q]); };
+#ifdef __SSE2__
+    if (n >= 2) {
+        // eight starts at a time with the literal's first and last units both in place: far
+        // fewer starts to check than where the first unit alone is common
+        const __m128i first = _mm_set1_epi16(static_cast<short>(c0));
+        const __m128i last = _mm_set1_epi16(static_cast<short>(literal[n - 1]));
+        auto pairs = [&](size_t q) {
+            const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + q));
+            const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + q + n - 1));
+            return static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(v0, first), _mm_cmpeq_epi16(v1, last))));
+        };
+        for (; p + n - 1 + 8 <= length; p += 8) {
+            // sixteen at a time while nothing is found (where a literal is rare, most of the text)
+            while (p + n - 1 + 16 <= length && !(pairs(p) | pairs(p + 8))) p += 16;
+            if (p + n - 1 + 8 > length) break;
+            auto mask = pairs(p);
+            while (mask) {
+                const size_t q = p + (static_cast<size_t>(__builtin_ctz(mask)) >> 1);
+                size_t k = 1;
+                while (k + 1 < n && at(q + k) == literal[k]) ++k;
+                if (k + 1 >= n) return q;
+                mask &= mask - 1;  // each lane sets two bits
+                mask &= mask - 1;
+            }
+        }
+    }
+#endif
+    while (p + n <= length) {
+        p = FindUnit(text, p, length - n + 1, c0);
+        if (p + n > length) break;
+        size_t k = 1;
+        while (k < n && at(p + k) == literal[k]) ++k;
+        if (k == n) return p;
+        ++p;
+    }
+    return length + 1;
+}
+
 }  // namespace
 
 Matcher::Matcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget,
@@ -139,12 +183,14 @@ size_t Matcher::NextCandidate(size_t from) const {
 // a place of the pivot (or at that place, when a match may begin with it), or length_ + 1.
 size_t Matcher::PivotCandidate(size_t from) const {
     if (from >= pivotRun_ && from < pivotEnd_) return from;
-    const auto unit = static_cast<uint16_t>(prog_.start.pivot.unit);
-    const size_t lead = prog_.start.pivot.mayLead ? 1 : 0;
+    const StartInfo::Pivot& pivot = prog_.start.pivot;
+    const size_t lead = pivot.mayLead ? 1 : 0;
     const auto& before = *pivotBefore_;
     for (size_t p = from;;) {
         if (p >= pivotNone_ || p >= length_) return length_ + 1;
-        const size_t at = FindUnit(text_, p, length_, unit);
+        const size_t at = pivot.literal.size() == 1
+                              ? FindUnit(text_, p, length_, pivot.literal[0])
+                              : std::min(FindLiteral(text_, p, length_, pivot.literal.data(), pivot.literal.size()), length_);
         if (at == length_) {
             pivotNone_ = p;
             return length_ + 1;
@@ -164,47 +210,7 @@ size_t Matcher::PivotCandidate(size_t from) const {
 size_t Matcher::FilteredCandidate(size_t from) const {
     const StartInfo& s = prog_.start;
     size_t p = from;
-    if (!s.prefix.empty()) {
-        const uint16_t c0 = s.prefix[0];
-        const size_t n = s.prefix.size();
-#ifdef __SSE2__
-        if (n >= 2) {
-            // eight starts at a time with the literal's first and last units both in place: far
-            // fewer starts to check than where the first unit alone is common
-            const __m128i first = _mm_set1_epi16(static_cast<short>(c0));
-            const __m128i last = _mm_set1_epi16(static_cast<short>(s.prefix[n - 1]));
-            auto pairs = [&](size_t at) {
-                const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_ + at));
-                const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_ + at + n - 1));
-                return static_cast<unsigned>(
-                    _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(v0, first), _mm_cmpeq_epi16(v1, last))));
-            };
-            for (; p + n - 1 + 8 <= length_; p += 8) {
-                // sixteen at a time while nothing is found (where a literal is rare, most of the text)
-                while (p + n - 1 + 16 <= length_ && !(pairs(p) | pairs(p + 8))) p += 16;
-                if (p + n - 1 + 8 > length_) break;
-                auto mask = pairs(p);
-                while (mask) {
-                    const size_t q = p + (static_cast<size_t>(__builtin_ctz(mask)) >> 1);
-                    size_t k = 1;
-                    while (k + 1 < n && At(q + k) == s.prefix[k]) ++k;
-                    if (k + 1 >= n) return q;
-                    mask &= mask - 1;  // each lane sets two bits
-                    mask &= mask - 1;
-                }
-            }
-        }
-#endif
-        while (p + n <= length_) {
-            p = FindUnit(text_, p, length_ - n + 1, c0);
-            if (p + n > length_) break;
-            size_t k = 1;
-            while (k < n && At(p + k) == s.prefix[k]) ++k;
-            if (k == n) return p;
-            ++p;
-        }
-        return length_ + 1;
-    }
+    if (!s.prefix.empty()) return FindLiteral(text_, p, length_, s.prefix.data(), s.prefix.size());
     if (s.anchor == StartInfo::Anchor::None && s.filter.length) {
         const StartInfo::Filter& f = s.filter;
         if (length_ < f.length) return length_ + 1;

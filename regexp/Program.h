@@ -61,8 +61,13 @@ struct StartInfo {
     // each of them in `before`. So a match starts only in the run of `before` units that ends
     // at a place of the unit, or at that place itself when `mayLead` (what comes before the
     // unit in the pattern may consume nothing). unit -1: no such unit.
+    // Or a literal a look-ahead reads where the match has come to (\w+(?=ing)): the match takes
+    // `before` units from p up to a place of the literal, and the literal's first place at or
+    // after p is no further, so p again lies in the run of `before` units that ends there, or at
+    // that place (mayLead is set). `unit` is then the literal's first unit.
     struct Pivot {
         int32_t unit = -1;
+        std::basic_string<uint16_t> literal;  // the unit alone, or the look-ahead's literal
         std::unique_ptr<std::bitset<0x10000>> before;
         bool mayLead = false;
     } pivot;

@@ -2,7 +2,7 @@
 // twice, once as the engine compiles it and once with the pivot taken away, and every match of a
 // Global run (start, end, groups) must be the same through the backtracker and through the
 // searcher with the automaton in use (which the matcher tells where to start).
-// The generated patterns put the unit in a sequence, a group, a loop, after look-aheads,
+// The generated patterns put the unit in a sequence, a group, a loop, a look-ahead, after look-aheads,
 // anchors, boundaries and lazy loops, with back-references after it; the texts put it at the
 // edges of runs, at the text's ends, doubled, or leave it out.
 #include <gtest/gtest.h>
@@ -122,7 +122,8 @@ rx::String PivotPattern(Random& rng) {
         "(?=[^@]*@)", "(?=\\w*c)", "a{2,3}", "(?:a|)", "\\B", "[^@c\\s]+", "x?", "(a)?b", "(?:a@?)", "[a-c]",
         "(?:(a)|b){1,2}", "."};
     static const char* const kUnit[] = {"@", "@", "(@)", "(?:a?@)", "(?:@)+", "@{2}", "(?:[ab]*@)+", "(@|@)", "c",
-                                        "(c)", "[@]", "@?", "@*"};
+                                        "(c)", "[@]", "@?", "@*", "(?=@)", "(?=a@)", "(?=(b)a)", "(?=ab|b)",
+                                        "(?!@)", "(?=@b)\\w"};
     static const char* const kAfter[] = {
         "", "[bc]+", "b", "\\1", "(\\w)\\1", "@", "(?=c)", "$", "\\b", "c*?", "(b+)?", "[^@]*", "\\w+?", "a|b", ".",
         "(?:@b)+", "\\2"};
@@ -213,6 +214,14 @@ TEST(RegExpPivot, ThePivotIsTheFirstUnitEveryMatchNeedsAndNothingBeforeItCanBe) 
     // a first unit is left to the filters on the first units, a literal start to its own scan
     EXPECT_EQ(pivot("\\.\\w+@"), '@');
     EXPECT_EQ(pivot("https?://([\\w-]+\\.)+"), -1);
+    // a look-ahead's leading literal, even where a unit before it may be its first
+    EXPECT_EQ(pivot("\\b\\w+(?=ing\\b)"), 'i');
+    EXPECT_EQ(Build(Units("\\b\\w+(?=ing\\b)"), false, true, true)->start.pivot.literal,
+              (std::basic_string<uint16_t>{'i', 'n', 'g'}));
+    EXPECT_EQ(pivot("[ab]+(?=(?:c)d)"), 'c');
+    EXPECT_EQ(pivot("[ab]+(?!c)"), -1);
+    EXPECT_EQ(pivot("[ab]+(?=[cd])"), -1);
+    EXPECT_EQ(pivot("[ab]+(?=k)", true), -1);
     // nor one whose runs take in spaces: they reach across words and rule out next to nothing
     EXPECT_EQ(pivot("<[^>]*>"), -1);
     EXPECT_EQ(pivot("a[^x]*x"), -1);
