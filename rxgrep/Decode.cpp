@@ -10,7 +10,8 @@
 
 #ifdef __linux__
 #include <pthread.h>
-#include <sched.h>
+
+#include "rxgrep/Threads.h"
 #endif
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -328,21 +329,13 @@ struct SecondHalf {
     }
 };
 
-// Starts the helper on a detached thread of its own; false when none can be started. On Linux
-// the thread is placed from its start on another processor than the caller's: left to the
-// scheduler, a new thread here often shared the caller's processor for milliseconds (until an
-// idle one pulled it over at its next tick), the two halves taking turns instead of running
-// together.
+// Starts the helper on a detached thread of its own, away from the caller's processor; false
+// when none can be started.
 bool StartHelper(std::shared_ptr<SecondHalf> job) {
 #ifdef __linux__
     pthread_attr_t attr;
     if (pthread_attr_init(&attr) != 0) return false;
-    cpu_set_t others;
-    const int here = sched_getcpu();
-    if (here >= 0 && here < CPU_SETSIZE && sched_getaffinity(0, sizeof others, &others) == 0) {
-        CPU_CLR(here, &others);
-        if (CPU_COUNT(&others) > 0) pthread_attr_setaffinity_np(&attr, sizeof others, &others);
-    }
+    PlaceAwayFromCaller(attr);
     pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
     auto* handed = new std::shared_ptr<SecondHalf>(std::move(job));
     pthread_t thread;

@@ -2,13 +2,18 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <atomic>
+#include <chrono>
+#include <exception>
 #include <memory>
+#include <new>
 
 #include "regexp/CaseFold.h"
 #include "regexp/Program.h"
 #include "regexp/RegExp.h"
 #include "regexp/Searcher.h"
 #include "rxgrep/Decode.h"
+#include "rxgrep/Threads.h"
 
 // Why a window's count is the whole text's count for the matches that start in it.
 //
@@ -149,26 +154,191 @@ bool CountableByWindows(const rx::Program& program, uint64_t stepBudget, size_t 
     return static_cast<uint64_t>(utf8Bytes) + 1 <= stepBudget / 2 / perStart;
 }
 
-long long CountByWindows(rx::RegExp& re, std::string_view utf8, size_t windowBytes) {
-    windowBytes = std::max<size_t>(windowBytes, 1);
-    std::unique_ptr<rx::Char[]> units;  // one buffer for every window, grown for a longer line
-    size_t room = 0;
+namespace {
+
+// A window's units without its closing line feed (the position before it is the window's end).
+size_t DecodeWindow(std::string_view utf8, size_t start, size_t end, rx::Char* out) {
+    const size_t length = DecodeUtf8(utf8.substr(start, end - start), out);
+    return end < utf8.size() ? length - 1 : length;
+}
+
+// One buffer for every window, grown for a line longer than the buffer.
+class WindowBuffer {
+public:
+    explicit WindowBuffer(size_t windowBytes) : windowBytes_(windowBytes) {}
+    rx::StringView Decode(std::string_view utf8, size_t start, size_t end) {
+        if (end - start > room_ || !units_) {
+            room_ = std::max(end - start, windowBytes_);
+            units_.reset(new rx::Char[room_]);
+        }
+        return rx::StringView(units_.get(), DecodeWindow(utf8, start, end, units_.get()));
+    }
+
+private:
+    size_t windowBytes_;
+    std::unique_ptr<rx::Char[]> units_;
+    size_t room_ = 0;
+};
+
+bool Done(const rx::RegExp& re, long long count, size_t end, std::string_view utf8) {
+    return end >= utf8.size() || (!re.Global() && count > 0);
+}
+
+long long CountOnOneThread(rx::RegExp& re, std::string_view utf8, size_t windowBytes) {
+    WindowBuffer buffer(windowBytes);
+    long long count = 0;
+    for (size_t start = 0;;) {
+        const size_t end = WindowEnd(utf8, start, windowBytes);
+        count += re.Count(buffer.Decode(utf8, start, end));
+        if (Done(re, count, end, utf8)) return count;
+        start = end;
+    }
+}
+
+#ifndef _WIN32
+
+// The windows decoded on a second thread, into a small ring of buffers, while the caller counts
+// the one before; counted in their order.
+//
+// Each window is decoded by whichever thread claims it first (`claimed_`, the windows claimed
+// so far, taken one at a time in order by either thread). The helper claims window i once the
+// caller has counted window i - kSlots, whose slot it reuses, decodes it there and marks the slot
+// with the window. The caller takes window i from its slot when it is marked so; else claims it
+// and decodes it itself, into a buffer of its own, as one thread would; else (the helper is on
+// it) waits for it a window's decoding at most, and then decodes it itself anyway: a helper that
+// lost its processor to another process never holds the count up for longer. So with the
+// other processor busy the count is about as fast as on one thread, and never waits on the helper
+// long. A line longer than a window is never the helper's (the slots do not grow): it waits until
+// the caller has counted it. So the helper allocates nothing, and memory runs out, if it does, at
+// the same window as on one thread. Whatever way the caller leaves (the last window, a first
+// match, an error) the helper is stopped and joined before the slots go.
+class DecodeAhead {
+public:
+    DecodeAhead(std::string_view utf8, size_t windowBytes) : utf8_(utf8), windowBytes_(windowBytes) {
+        for (Slot& slot : slots_) slot.units.reset(new rx::Char[std::min(windowBytes, utf8.size()) + 1]);
+    }
+    DecodeAhead(const DecodeAhead&) = delete;
+    DecodeAhead& operator=(const DecodeAhead&) = delete;
+    ~DecodeAhead() {
+        stop_.store(true);
+        counted_.Raise();  // wakes a helper waiting for the caller
+        helper_.Join();
+    }
+
+    bool Start(bool helperStarts) { return helperStarts && helper_.Start(&Run, this); }
+    long long Count(rx::RegExp& re, size_t* decodedAhead);
+
+private:
+    static constexpr uint32_t kSlots = 4;
+    // How long the caller waits for a window the helper is decoding: a few times what decoding a
+    // full window takes (64 KB in about 25 microseconds), far less than a time slice of the system.
+    static constexpr auto kPatience = std::chrono::microseconds(100);
+
+    struct Slot {
+        std::unique_ptr<rx::Char[]> units;
+        size_t length = 0;
+        std::exception_ptr error;
+        std::atomic<uint32_t> window{0};  // 1 + the window whose units it holds
+    };
+
+    static void* Run(void* self) {
+        static_cast<DecodeAhead*>(self)->Produce();
+        return nullptr;
+    }
+    void Produce();
+    void Decode(uint32_t i, size_t start, size_t end);
+    bool Claim(uint32_t i) {
+        uint32_t unclaimed = i;
+        return claimed_.compare_exchange_strong(unclaimed, i + 1);
+    }
+    bool AwaitFromHelper(const Slot& slot, uint32_t i);
+    // (window numbers are compared by their difference: they never come 2^31 apart)
+    static bool Before(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) < 0; }
+
+    const std::string_view utf8_;
+    const size_t windowBytes_;
+    Slot slots_[kSlots];
+    std::atomic<uint32_t> claimed_{0};
+    Progress counted_;  // windows the caller has counted
+    std::atomic<bool> stop_{false};
+    JoinedThread helper_;
+};
+
+void DecodeAhead::Produce() {
+    size_t start = 0;
+    for (uint32_t i = 0;; ++i) {
+        const size_t end = WindowEnd(utf8_, start, windowBytes_);
+        const bool fits = end - start <= windowBytes_;
+        // a window that fits waits for its slot; a longer line, for the caller to be past it
+        const auto ready = [i, fits](uint32_t counted) { return fits ? Before(i, counted + kSlots) : Before(i, counted); };
+        if (!counted_.WaitUntil(ready, stop_)) return;
+        if (fits && Claim(i)) Decode(i, start, end);
+        if (end >= utf8_.size()) return;
+        start = end;
+    }
+}
+
+void DecodeAhead::Decode(uint32_t i, size_t start, size_t end) {
+    Slot& slot = slots_[i % kSlots];
+    try {
+        slot.length = DecodeWindow(utf8_, start, end, slot.units.get());
+    } catch (...) {
+        slot.error = std::current_exception();  // the caller throws it when it comes to this window
+    }
+    slot.window.store(i + 1, std::memory_order_release);
+}
+
+// Whether window i is in its slot, decoded by the helper; false when the caller is to decode it.
+bool DecodeAhead::AwaitFromHelper(const Slot& slot, uint32_t i) {
+    if (slot.window.load(std::memory_order_acquire) == i + 1) return true;
+    if (Claim(i)) return false;
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (slot.window.load(std::memory_order_acquire) != i + 1)
+        if (std::chrono::steady_clock::now() > deadline) return false;
+    return true;
+}
+
+long long DecodeAhead::Count(rx::RegExp& re, size_t* decodedAhead) {
+    WindowBuffer own(windowBytes_);
     long long count = 0;
     size_t start = 0;
-    do {
-        const size_t end = WindowEnd(utf8, start, windowBytes);
-        const std::string_view bytes = utf8.substr(start, end - start);
-        if (bytes.size() > room || !units) {
-            room = std::max(bytes.size(), windowBytes);
-            units.reset(new rx::Char[room]);
+    for (uint32_t i = 0;; ++i) {
+        const size_t end = WindowEnd(utf8_, start, windowBytes_);
+        const Slot& slot = slots_[i % kSlots];
+        if (AwaitFromHelper(slot, i)) {
+            if (slot.error) std::rethrow_exception(slot.error);
+            count += re.Count(rx::StringView(slot.units.get(), slot.length));
+            if (decodedAhead) ++*decodedAhead;
+        } else {
+            count += re.Count(own.Decode(utf8_, start, end));
         }
-        size_t length = DecodeUtf8(bytes, units.get());
-        if (end < utf8.size()) --length;  // its line feed: the position before it is the window's end
-        count += re.Count(rx::StringView(units.get(), length));
-        if (!re.Global() && count > 0) break;
+        counted_.Raise();
+        if (Done(re, count, end, utf8_)) return count;
         start = end;
-    } while (start < utf8.size());
-    return count;
+    }
+}
+
+#endif  // _WIN32
+
+}  // namespace
+
+long long CountByWindows(rx::RegExp& re, std::string_view utf8, const WindowCounting& how) {
+    const size_t windowBytes = std::max<size_t>(how.windowBytes, 1);
+    if (how.decodedAhead) *how.decodedAhead = 0;
+#ifndef _WIN32
+    // (under Wine a helper thread in rxgrep's decoding once left a test run hanging, cause not
+    // found: Windows keeps one thread)
+    if (utf8.size() >= how.decodeAheadFrom) {
+        std::unique_ptr<DecodeAhead> ahead;
+        try {
+            ahead = std::make_unique<DecodeAhead>(utf8, windowBytes);
+        } catch (const std::bad_alloc&) {
+            // no room for the ring: one thread, which needs a quarter of it
+        }
+        if (ahead && ahead->Start(how.helperStarts)) return ahead->Count(re, how.decodedAhead);
+    }
+#endif
+    return CountOnOneThread(re, utf8, windowBytes);
 }
 
 }  // namespace rxgrep

@@ -5,6 +5,7 @@
 // rests on; and for what is not allowed windows, that windows would indeed have answered wrong.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <random>
 #include <string>
@@ -60,8 +61,23 @@ Outcome Whole(const std::string& pattern, Flags f, const std::string& utf8) {
 Outcome Windowed(const std::string& pattern, Flags f, const std::string& utf8, size_t windowBytes) {
     rx::RegExp re;
     Configure(re, pattern, f);
-    return Try([&] { return rxgrep::CountByWindows(re, utf8, windowBytes); });
+    return Try([&] { return rxgrep::CountByWindows(re, utf8, {windowBytes, SIZE_MAX}); });
 }
+
+// The windows decoded ahead on a second thread whatever the text's size (where the system has
+// threads for it); `decodedAhead` is told how many of them the second thread decoded.
+Outcome Ahead(const std::string& pattern, Flags f, const std::string& utf8, size_t windowBytes, size_t& decodedAhead,
+              bool helperStarts = true) {
+    rx::RegExp re;
+    Configure(re, pattern, f);
+    return Try([&] { return rxgrep::CountByWindows(re, utf8, {windowBytes, 0, helperStarts, &decodedAhead}); });
+}
+
+#ifdef _WIN32
+constexpr bool kDecodesAhead = false;  // one thread there
+#else
+constexpr bool kDecodesAhead = true;
+#endif
 
 bool Allowed(const std::string& pattern, Flags f, size_t bytes) {
     rx::RegExp re;
@@ -113,6 +129,7 @@ std::string RandomText(std::mt19937& rng, size_t pieces) {
 TEST(LineWindows, GeneratedPatternsCountAsOnTheWholeText) {
     std::mt19937 rng(20261207);
     int windowed = 0, notWindowed = 0;
+    size_t decodedAhead = 0;
     for (int round = 0; round < 1500; ++round) {
         std::string pattern;
         for (unsigned n = 1 + rng() % 3; n > 0; --n) pattern += kAtoms[rng() % std::size(kAtoms)];
@@ -132,6 +149,20 @@ TEST(LineWindows, GeneratedPatternsCountAsOnTheWholeText) {
             ASSERT_EQ(Windowed(pattern, f, text, windowBytes), whole)
                 << "/" << pattern << "/ " << (f.ignoreCase ? "i" : "") << (f.multiline ? "m" : "")
                 << (f.first ? " first" : "") << " windows of " << windowBytes << " bytes, text of " << text.size();
+        // the windows decoded ahead, in a ring the windows of a few bytes wrap many times: the same,
+        // also on the text many times over, so that the second thread has started well before the end
+        std::string longer;
+        for (int k = 0; k < 12; ++k) longer += text;
+        const Outcome wholeLonger = Whole(pattern, f, longer);
+        for (size_t windowBytes : {size_t{1}, size_t{5}, size_t{64}}) {
+            size_t ahead = 0;
+            ASSERT_EQ(Ahead(pattern, f, text, windowBytes, ahead), whole) << "/" << pattern << "/ ahead, windows of " << windowBytes;
+            ASSERT_EQ(Ahead(pattern, f, longer, windowBytes, ahead), wholeLonger)
+                << "/" << pattern << "/ " << (f.ignoreCase ? "i" : "") << (f.multiline ? "m" : "")
+                << (f.first ? " first" : "") << " ahead, windows of " << windowBytes << " bytes, text of " << longer.size();
+            ASSERT_LE(ahead, longer.size() + 1);
+            decodedAhead += ahead;
+        }
         // the decision rests on this bound of the matcher's steps
         const rx::String units = rx::FromUtf8(text);
         rx::RegExp re;
@@ -141,6 +172,65 @@ TEST(LineWindows, GeneratedPatternsCountAsOnTheWholeText) {
     // both kinds came up often enough for the comparison to mean something
     EXPECT_GT(windowed, 300);
     EXPECT_GT(notWindowed, 300);
+    // and the second thread did decode windows (not only the caller, taking over from it)
+    if (kDecodesAhead) EXPECT_GT(decodedAhead, 1000u);
+    else EXPECT_EQ(decodedAhead, 0u);
+}
+
+// Lines of `line` (each ending in a line feed) `times` over.
+std::string Lines(const std::string& line, int times) {
+    std::string s;
+    for (int k = 0; k < times; ++k) s += line + "\n";
+    return s;
+}
+
+TEST(LineWindows, AheadAFirstMatchEndsTheCountWhereverItIs) {
+    // with --first, one match in an early, a middle or the last window, though many follow it:
+    // the caller stops there and the second thread with it
+    const std::string noise = Lines("xyz 12", 3000);
+    for (const std::string& text : {"b" + noise + Lines("abc", 3000), noise + Lines("abc", 3000), noise + "b"}) {
+        for (size_t windowBytes : {size_t{1}, size_t{7}, size_t{4096}}) {
+            size_t ahead = 0;
+            const Outcome expected = Whole("b", {false, false, true}, text);
+            ASSERT_EQ(expected, (Outcome{1, 0}));
+            EXPECT_EQ(Ahead("b", {false, false, true}, text, windowBytes, ahead), expected) << windowBytes;
+            EXPECT_EQ(Ahead("b", {}, text, windowBytes, ahead), Whole("b", {}, text)) << windowBytes;
+        }
+    }
+    size_t ahead = 0;
+    EXPECT_EQ(Ahead("q", {false, false, true}, noise, 3, ahead), (Outcome{0, 0}));  // none: to the end
+}
+
+TEST(LineWindows, AheadABudgetRunOutInALateWindowIsTold) {
+    // the step budget is spent in one window only, late in the text: one that fits the ring's
+    // buffers (windows of 4 KB) and a line longer than a window (the caller decodes it itself)
+    const Flags small{false, false, false, 2000};
+    const std::string text = Lines("b a", 2000) + std::string(3000, 'a') + "\n" + Lines("a b", 500);
+    for (size_t windowBytes : {size_t{4096}, size_t{64}}) {
+        size_t ahead = 0;
+        ASSERT_EQ(Windowed("a(?=b)", small, text, windowBytes).error, rx::err::BudgetExceeded) << windowBytes;
+        EXPECT_EQ(Ahead("a(?=b)", small, text, windowBytes, ahead), Windowed("a(?=b)", small, text, windowBytes)) << windowBytes;
+        // with --first a match in an earlier window ends the count before that window is reached
+        const Flags first{false, false, true, 2000};
+        const std::string matchFirst = "ab\n" + text;
+        ASSERT_EQ(Windowed("a(?=b)", first, matchFirst, windowBytes), (Outcome{1, 0}));
+        EXPECT_EQ(Ahead("a(?=b)", first, matchFirst, windowBytes, ahead), (Outcome{1, 0})) << windowBytes;
+    }
+}
+
+TEST(LineWindows, AheadAThreadThatCannotStartLeavesTheCountToOneThread) {
+    const std::string text = Lines("ab 12 中文 ab", 5000);
+    size_t ahead = 99;
+    EXPECT_EQ(Ahead("[ab]", {}, text, 64, ahead, false), Windowed("[ab]", {}, text, 64));
+    EXPECT_EQ(ahead, 0u);
+    EXPECT_EQ(Ahead("\\d{2}", {false, false, true}, text, 64, ahead, false), (Outcome{1, 0}));
+    EXPECT_EQ(ahead, 0u);
+    // and a text below the size worth a second thread stays on one
+    rx::RegExp re;
+    Configure(re, "[ab]", {});
+    ASSERT_LT(text.size(), rxgrep::kDecodeAheadFrom);
+    EXPECT_EQ(rxgrep::CountByWindows(re, text, {64, rxgrep::kDecodeAheadFrom, true, &ahead}), 20000);
+    EXPECT_EQ(ahead, 0u);
 }
 
 TEST(LineWindows, WhatIsNotAllowedWindowsWouldHaveCountedWrong) {
