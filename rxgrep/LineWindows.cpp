@@ -221,7 +221,7 @@ public:
     DecodeAhead& operator=(const DecodeAhead&) = delete;
     ~DecodeAhead() {
         stop_.store(true);
-        counted_.Raise();  // wakes a helper waiting for the caller
+        counted_.Interrupt();  // wakes a helper waiting for the caller
         helper_.Join();
     }
 
@@ -252,8 +252,6 @@ private:
         return claimed_.compare_exchange_strong(unclaimed, i + 1);
     }
     bool AwaitFromHelper(const Slot& slot, uint32_t i);
-    // (window numbers are compared by their difference: they never come 2^31 apart)
-    static bool Before(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) < 0; }
 
     const std::string_view utf8_;
     const size_t windowBytes_;
@@ -269,9 +267,10 @@ void DecodeAhead::Produce() {
     for (uint32_t i = 0;; ++i) {
         const size_t end = WindowEnd(utf8_, start, windowBytes_);
         const bool fits = end - start <= windowBytes_;
-        // a window that fits waits for its slot; a longer line, for the caller to be past it
-        const auto ready = [i, fits](uint32_t counted) { return fits ? Before(i, counted + kSlots) : Before(i, counted); };
-        if (!counted_.WaitUntil(ready, stop_)) return;
+        // a window that fits waits for its slot (asleep, until half the ring is free); a longer
+        // line, for the caller to be past it
+        const bool waited = fits ? counted_.WaitFor(i + 1 - kSlots, i + 1 - kSlots / 2, stop_) : counted_.WaitFor(i + 1, i + 1, stop_);
+        if (!waited) return;
         if (fits && Claim(i)) Decode(i, start, end);
         if (end >= utf8_.size()) return;
         start = end;

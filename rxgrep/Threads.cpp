@@ -48,34 +48,43 @@ void JoinedThread::Join() {
     running_ = false;
 }
 
-void Progress::Pause() {
+bool Progress::WaitFor(uint32_t least, uint32_t wake, const std::atomic<bool>& stop) {
+    for (int spin = 0; spin < kSpins; ++spin) {
+        if (stop.load(std::memory_order_acquire)) return false;
+        if (Reached(Load(), least)) return true;
 #if defined(__x86_64__) || defined(__i386__)
-    _mm_pause();
-#endif
-}
-
-// The sleeper counts itself before it looks at the count and the stop flag one last time, and
-// the raiser changes the count before it looks for sleepers (all sequentially consistent): so
-// either the sleeper sees the change and does not sleep, or the raiser sees the sleeper and
-// wakes it; the system call itself sleeps only while the count is still what the sleeper saw.
-void Progress::Sleep(uint32_t seen, const std::atomic<bool>& stop) {
-    sleepers_.fetch_add(1);
-    if (value_.load() == seen && !stop.load()) {
-#ifdef __linux__
-        syscall(SYS_futex, reinterpret_cast<uint32_t*>(&value_), FUTEX_WAIT_PRIVATE, seen, nullptr, nullptr, 0);
-#else
-        sched_yield();
+        _mm_pause();
 #endif
     }
-    sleepers_.fetch_sub(1);
+    for (;;) {
+        if (stop.load(std::memory_order_acquire)) return false;
+        const uint32_t seen = Load();
+        if (Reached(seen, least)) return true;
+        // The waiter says where it is to be woken and that it sleeps before it looks at the
+        // count and the stop flag one last time; the raiser changes the count before it looks
+        // for a sleeper (all sequentially consistent). So either the waiter sees the change, or
+        // the raiser sees the waiter; and the system call sleeps only while the count is still
+        // what the waiter saw.
+        wakeAt_.store(wake);
+        sleeping_.store(true);
+        if (value_.load() == seen && !stop.load()) {
+#ifdef __linux__
+            syscall(SYS_futex, reinterpret_cast<uint32_t*>(&value_), FUTEX_WAIT_PRIVATE, seen, nullptr, nullptr, 0);
+#else
+            sched_yield();
+#endif
+        }
+        sleeping_.store(false);
+    }
 }
 
-void Progress::Raise() {
-    value_.fetch_add(1);
+void Progress::RaiseAndWake(bool always) {
+    const uint32_t now = value_.fetch_add(1) + 1;
+    if (sleeping_.load() && (always || Reached(now, wakeAt_.load()))) {
 #ifdef __linux__
-    if (sleepers_.load() > 0)
         syscall(SYS_futex, reinterpret_cast<uint32_t*>(&value_), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
 #endif
+    }
 }
 
 }  // namespace rxgrep

@@ -36,39 +36,32 @@ private:
     bool running_ = false;
 };
 
-// A count of items done, raised by one thread and waited for by the other. Raising costs an
-// atomic add, and a system call only when the other thread has gone to sleep on it; waiting
-// spins a few microseconds (the other is often just about to finish) before it sleeps.
+// A count of items done, raised by one thread and waited for by one other. Raising costs an
+// atomic add, and a system call only when it brings the count to where the waiter, asleep, asked
+// to be woken: so a waiter that asks to be woken a few items later than it needs to go on is
+// woken once for those few (a wake-up costs the raiser some microseconds on this virtual
+// machine, and the waiter some tens before it runs). Waiting spins a few microseconds first.
 class Progress {
 public:
     uint32_t Load() const { return value_.load(std::memory_order_acquire); }
     // Publishes everything this thread wrote before it to the thread that sees the new count.
-    void Raise();
-    // Until ready(count) holds or `stop` is set; false when stopped (stop is looked at first: the
-    // thread that sets it raises the count to wake the waiter, which proves nothing ready).
-    template <typename Ready>
-    bool WaitUntil(Ready ready, const std::atomic<bool>& stop) {
-        for (int spin = 0; spin < kSpins; ++spin) {
-            if (stop.load(std::memory_order_acquire)) return false;
-            if (ready(Load())) return true;
-            Pause();
-        }
-        for (;;) {
-            if (stop.load(std::memory_order_acquire)) return false;
-            const uint32_t seen = Load();
-            if (ready(seen)) return true;
-            Sleep(seen, stop);
-        }
-    }
+    void Raise() { RaiseAndWake(false); }
+    // Raises and wakes the waiter whatever it waits for (after setting its stop flag).
+    void Interrupt() { RaiseAndWake(true); }
+    // Until the count reaches `least`, or `stop` is set; asleep (after the spin) until it
+    // reaches `wake` (no less than `least`). False when stopped; stop is looked at first, as an
+    // Interrupt raises the count.
+    bool WaitFor(uint32_t least, uint32_t wake, const std::atomic<bool>& stop);
 
 private:
     static constexpr int kSpins = 100;  // a few microseconds
-    static void Pause();
-    // Sleeps while the count is still `seen` and stop is not set (or wakes without cause).
-    void Sleep(uint32_t seen, const std::atomic<bool>& stop);
+    // Whether `count` has reached `target` (counts compared by their difference: they wrap).
+    static bool Reached(uint32_t count, uint32_t target) { return static_cast<int32_t>(count - target) >= 0; }
+    void RaiseAndWake(bool always);
 
     std::atomic<uint32_t> value_{0};
-    std::atomic<uint32_t> sleepers_{0};
+    std::atomic<uint32_t> wakeAt_{0};
+    std::atomic<bool> sleeping_{false};
 };
 
 }  // namespace rxgrep

@@ -1,6 +1,7 @@
 // rxgrepbench: the parts of `rxgrep --count` on the corpus, each timed alone in CPU time (the
 // median of several runs): reading the raw file, decoding it on each path the processor has,
-// and the engine counting on the decoded text. Also decoding speed on one-kind texts (ASCII,
+// the engine counting on the decoded text, and counting by windows of lines on one thread and
+// with the windows decoded ahead on a second. Also decoding speed on one-kind texts (ASCII,
 // two-, three- and four-byte characters, broken bytes), where the paths differ most.
 //
 //   rxgrepbench [--shared DIR] [--runs N] [PATTERN...]
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -20,6 +22,7 @@
 
 #include "regexp/RegExp.h"
 #include "rxgrep/Decode.h"
+#include "rxgrep/LineWindows.h"
 
 namespace {
 
@@ -123,6 +126,38 @@ void DecodeRow(const char* name, const std::string& bytes, int runs) {
     std::printf("\n");
 }
 
+// Counting by windows of lines on one thread and with the windows decoded ahead on a second
+// one, taking turns run by run: CPU time of every thread and wall time of the same runs (each a
+// median), and how many windows the second thread decoded in the last run.
+void WindowRows(const std::string& corpus, const std::string& pattern, int runs) {
+    rx::RegExp re;
+    re.Pattern(rx::FromUtf8(pattern));
+    re.Global(true);
+    if (!rxgrep::CountableByWindows(re.Compiled(), re.StepBudget(), corpus.size())) {
+        std::printf("  %-16s not counted by windows\n", pattern.c_str());
+        return;
+    }
+    const size_t oneThread = SIZE_MAX, ahead = rxgrep::kDecodeAheadFrom;
+    std::vector<double> cpu[2], wall[2];
+    size_t decodedAhead = 0;
+    long long count = 0;
+    for (int r = 0; r < runs; ++r)
+        for (int k = 0; k < 2; ++k) {
+            const double c0 = CpuMs(), w0 = WallMs();
+            count = rxgrep::CountByWindows(re, corpus, {rxgrep::kWindowBytes, k ? ahead : oneThread, true, &decodedAhead});
+            cpu[k].push_back(CpuMs() - c0);
+            wall[k].push_back(WallMs() - w0);
+        }
+    std::printf("  %-16s %8lld matches", pattern.c_str(), count);
+    for (int k = 0; k < 2; ++k) {
+        std::sort(cpu[k].begin(), cpu[k].end());
+        std::sort(wall[k].begin(), wall[k].end());
+        std::printf("  %s CPU %6.2f wall %6.2f ms", k ? "ahead" : "one thread", cpu[k][cpu[k].size() / 2],
+                    wall[k][wall[k].size() / 2]);
+    }
+    std::printf("  (%zu windows decoded ahead)\n", decodedAhead);
+}
+
 std::string Repeat(const std::vector<std::string>& pieces, size_t bytes, unsigned seed) {
     std::mt19937 rng(seed);
     std::string s;
@@ -179,5 +214,7 @@ int main(int argc, char** argv) {
         const double ms = Median(runs, [&] { count = re.Count(rx::StringView(text.data(), text.size())); });
         std::printf("  %-16s %8lld matches %8.2f ms\n", p.c_str(), count, ms);
     }
+    std::printf("\ncounted by windows of lines, one thread and decoded ahead on a second:\n");
+    for (const std::string& p : patterns) WindowRows(corpus, p, runs);
     return 0;
 }
