@@ -34,6 +34,9 @@ void PlaceAwayFromCaller(pthread_attr_t& attr) {
 
 bool JoinedThread::Start(void* (*run)(void*), void* arg) {
     Join();
+#ifdef __linux__
+    knowsAllowed_ = sched_getaffinity(0, sizeof allowed_, &allowed_) == 0;
+#endif
     pthread_attr_t attr;
     if (pthread_attr_init(&attr) != 0) return false;
     PlaceAwayFromCaller(attr);
@@ -44,6 +47,9 @@ bool JoinedThread::Start(void* (*run)(void*), void* arg) {
 
 void JoinedThread::Join() {
     if (!running_) return;
+#ifdef __linux__
+    if (knowsAllowed_) pthread_setaffinity_np(thread_, sizeof allowed_, &allowed_);
+#endif
     pthread_join(thread_, nullptr);
     running_ = false;
 }

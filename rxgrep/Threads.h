@@ -7,6 +7,7 @@
 #ifndef _WIN32
 
 #include <pthread.h>
+#include <sched.h>
 
 #include <atomic>
 #include <cstdint>
@@ -19,7 +20,11 @@ namespace rxgrep {
 // idle one pulled it over at its next tick, the two taking turns instead of running together.
 void PlaceAwayFromCaller(pthread_attr_t& attr);
 
-// A thread that runs one function and is joined when its owner goes, on every way out.
+// A thread that runs one function and is joined when its owner goes, on every way out. It runs
+// on another processor than its starter's; before the join it may go to any processor the
+// starter may use, so that, when the other one is busy with another process, the thread can
+// finish on the starter's own, which the join leaves idle (held to the busy one, it waited there
+// for its turn, and the join with it).
 class JoinedThread {
 public:
     JoinedThread() = default;
@@ -34,6 +39,10 @@ public:
 private:
     pthread_t thread_{};
     bool running_ = false;
+#ifdef __linux__
+    cpu_set_t allowed_{};  // the processors the starter may use
+    bool knowsAllowed_ = false;
+#endif
 };
 
 // A count of items done, raised by one thread and waited for by one other. Raising costs an
