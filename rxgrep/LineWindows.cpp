@@ -15,6 +15,10 @@
 #include "rxgrep/Decode.h"
 #include "rxgrep/Threads.h"
 
+#ifndef _WIN32
+#include <sched.h>
+#endif
+
 // Why a window's count is the whole text's count for the matches that start in it.
 //
 // The text is cut just after line feeds. A window that is not the text's last is given to the
@@ -291,9 +295,13 @@ void DecodeAhead::Decode(uint32_t i, size_t start, size_t end) {
 bool DecodeAhead::AwaitFromHelper(const Slot& slot, uint32_t i) {
     if (slot.window.load(std::memory_order_acquire) == i + 1) return true;
     if (Claim(i)) return false;
+    // (yielding, not spinning: the system may have put both threads on one processor, where the
+    // caller spinning would keep the helper from the very window it waits for)
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
-    while (slot.window.load(std::memory_order_acquire) != i + 1)
+    while (slot.window.load(std::memory_order_acquire) != i + 1) {
         if (std::chrono::steady_clock::now() > deadline) return false;
+        sched_yield();
+    }
     return true;
 }
 
