@@ -209,11 +209,10 @@ long long CountOnOneThread(rx::RegExp& re, std::string_view utf8, size_t windowB
 // caller has counted window i - kSlots, whose slot it reuses, decodes it there and marks the slot
 // with the window. The caller takes window i from its slot when it is marked so; else claims it
 // and decodes it itself, into a buffer of its own, as one thread would; else (the helper is on
-// it) waits for it a window's decoding at most, and then decodes it itself anyway: a helper that
-// lost its processor to another process never holds the count up for longer. So with the
-// other processor busy the count is about as fast as on one thread, and never waits on the helper
-// long. A line longer than a window is never the helper's (the slots do not grow): it waits until
-// the caller has counted it. So the helper allocates nothing, and memory runs out, if it does, at
+// it) waits for it a few windows' decoding at most, and then decodes it itself anyway: a helper
+// that lost its processor to another process never holds the count up for longer. The helper,
+// finding the ring full, sleeps until half of it is free. A line longer than a window is never
+// the helper's (the slots do not grow): it waits until the caller has counted it. So the helper allocates nothing, and memory runs out, if it does, at
 // the same window as on one thread. Whatever way the caller leaves (the last window, a first
 // match, an error) the helper is stopped and joined before the slots go.
 class DecodeAhead {
