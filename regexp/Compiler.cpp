@@ -764,6 +764,14 @@ private:
             size_t next;  // the next child to pass
         };
         std::vector<Step> spine;
+        auto choose = [&](std::basic_string<uint16_t> literal, bool lead) {
+            StartInfo::Pivot& pivot = prog_->start.pivot;
+            pivot.unit = literal[0];
+            pivot.literal = std::move(literal);
+            pivot.before = std::move(before);
+            pivot.mayLead = lead;
+            return true;
+        };
         // a node met on the spine: the pivot, a node to walk into, or one passed whole
         auto meet = [&](int32_t id) {
             // Runs of units that take in the space reach across words, often back to the
@@ -773,24 +781,11 @@ private:
             if (before->test(u' ')) return true;
             const Node& n = ast_.nodes[static_cast<size_t>(id)];
             if (n.kind == NodeKind::Char && AloneInCase(static_cast<uint16_t>(n.value)) && !before->test(n.value) &&
-                before->any()) {
-                StartInfo::Pivot& pivot = prog_->start.pivot;
-                pivot.unit = static_cast<int32_t>(n.value);
-                pivot.literal.assign(1, static_cast<uint16_t>(n.value));
-                pivot.before = std::move(before);
-                pivot.mayLead = mayLead;
-                return true;
-            }
+                before->any())
+                return choose(std::basic_string<uint16_t>(1, static_cast<uint16_t>(n.value)), mayLead);
             if (n.kind == NodeKind::LookAhead && !n.negate) {
                 std::basic_string<uint16_t> literal = LeadingLiteral(n.kids[0]);
-                if (!literal.empty()) {
-                    StartInfo::Pivot& pivot = prog_->start.pivot;
-                    pivot.unit = literal[0];
-                    pivot.literal = std::move(literal);
-                    pivot.before = std::move(before);
-                    pivot.mayLead = true;
-                    return true;
-                }
+                if (!literal.empty()) return choose(std::move(literal), true);
             }
             if (n.kind == NodeKind::Concat || n.kind == NodeKind::Group || (n.kind == NodeKind::Repeat && n.min >= 1)) {
                 spine.push_back(Step{id, 0});

@@ -212,8 +212,8 @@ long long CountOnOneThread(rx::RegExp& re, std::string_view utf8, size_t windowB
 // it) waits for it a few windows' decoding at most, and then decodes it itself anyway: a helper
 // that lost its processor to another process never holds the count up for longer. The helper,
 // finding the ring full, sleeps until half of it is free. A line longer than a window is never
-// the helper's (the slots do not grow): it waits until the caller has counted it. So the helper allocates nothing, and memory runs out, if it does, at
-// the same window as on one thread. Whatever way the caller leaves (the last window, a first
+// the helper's (the slots do not grow): it waits until the caller has counted it. So the helper
+// allocates nothing, and memory runs out, if it does, at the same window as on one thread. Whatever way the caller leaves (the last window, a first
 // match, an error) the helper is stopped and joined before the slots go.
 class DecodeAhead {
 public:
@@ -272,7 +272,8 @@ void DecodeAhead::Produce() {
         const bool fits = end - start <= windowBytes_;
         // a window that fits waits for its slot (asleep, until half the ring is free); a longer
         // line, for the caller to be past it
-        const bool waited = fits ? counted_.WaitFor(i + 1 - kSlots, i + 1 - kSlots / 2, stop_) : counted_.WaitFor(i + 1, i + 1, stop_);
+        const bool waited = fits ? counted_.WaitFor(i + 1 - kSlots, i + 1 - kSlots / 2, stop_)
+                                 : counted_.WaitFor(i + 1, i + 1, stop_);
         if (!waited) return;
         if (fits && Claim(i)) Decode(i, start, end);
         if (end >= utf8_.size()) return;
