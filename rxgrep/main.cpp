@@ -29,9 +29,9 @@
 
 #include "regexp/Program.h"
 #include "regexp/RegExp.h"
+#include "rxgrep/AsciiSteps.h"
 #include "rxgrep/Decode.h"
 #include "rxgrep/LineWindows.h"
-#include "rxgrep/Literal.h"
 #include "rxgrep/Prefilter.h"
 
 namespace {
@@ -320,17 +320,14 @@ private:
     rx::Char* data_;
 };
 
-// The count of a plain ASCII literal, taken on the raw bytes where it is sure to be the engine's:
-// with a step budget the engine cannot exhaust on a literal (each of its searches is one
-// attempt of a few steps; a budget lowered below the default is the engine's to spend) and a
-// text within the engine's 32-bit positions. -1 where the engine has to count.
+// The count of a pattern of fixed length over ASCII sets (a plain literal among them), taken on
+// the raw bytes where it is sure to be the engine's: see EngineCountsWithinBudget. -1 where the
+// engine has to count.
 long long CountOnTheBytes(const Options& o, const rx::Program& program, std::string_view body) {
-    if (o.output != Output::Count || o.budget < rx::RegExp::DefaultStepBudget ||
-        body.size() >= static_cast<size_t>(INT32_MAX) - 1)
-        return -1;
-    const std::string literal = rxgrep::AsciiLiteral(program);
-    if (literal.empty()) return -1;
-    return static_cast<long long>(rxgrep::CountOccurrences(body, literal, o.first));
+    if (o.output != Output::Count) return -1;
+    const rxgrep::AsciiSteps steps = rxgrep::AsciiStepsOf(program);
+    if (!rxgrep::EngineCountsWithinBudget(steps, o.budget, body.size())) return -1;
+    return static_cast<long long>(rxgrep::CountOccurrences(body, steps.sets, o.first));
 }
 
 int Run(int argc, char** argv) {

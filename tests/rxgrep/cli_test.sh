@@ -47,6 +47,11 @@ expect literal-digits 0 "2${nl}" -- --count -i 1-2
 expect literal-crlf 0 "2${nl}" -- --count '\r\n'
 expect literal-multiline 0 "2${nl}" -- --count -m '\r\n'
 expect literal-budget 3 "" -- --count --budget 1 aa
+# and so are fixed-length patterns of ASCII classes
+expect steps 0 "2${nl}" -- --count '\d-\d'
+expect steps-first 0 "1${nl}" -- --count --first '[ab][ab]'
+expect steps-case 0 "3${nl}" -- --count -i '[a][a]'
+expect steps-budget 3 "" -- --count --budget 1 '[ab]'
 
 input=$'a\r\nb'
 expect multiline 0 "3	1	b${nl}" -- -m '^b'
@@ -92,12 +97,14 @@ got=$("$rx" '😀' "$dir/big.txt" | wc -l)
 [ "$got" = 200000 ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL big listing: $got lines"; }
 
 # input larger than the memory allowed: told as error 7 with its status, not an abort (a
-# pattern that needs the text decoded); a plain literal is counted on the bytes, in that memory
+# pattern that needs the text decoded); a class, a literal are counted on the bytes, in that memory
 head -c 30000000 /dev/zero | tr '\0' a > "$dir/a30m.txt"
-rc=0; (ulimit -v 60000; exec "$rx" --count '[ab]' "$dir/a30m.txt") >"$dir/out" 2>"$dir/err" || rc=$?
+rc=0; (ulimit -v 60000; exec "$rx" --count '[ab]+' "$dir/a30m.txt") >"$dir/out" 2>"$dir/err" || rc=$?
 if [ "$rc" = 4 ] && grep -q '^error 7: Out of memory$' "$dir/err"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL out of memory: status $rc, $(cat "$dir/err")"; fi
-rc=0; (ulimit -v 60000; exec "$rx" --count a "$dir/a30m.txt") >"$dir/out" 2>"$dir/err" || rc=$?
-if [ "$rc" = 0 ] && [ "$(cat "$dir/out")" = 30000000 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL literal in little memory: status $rc, $(cat "$dir/out" "$dir/err")"; fi
+for p in a '[ab]'; do
+  rc=0; (ulimit -v 60000; exec "$rx" --count "$p" "$dir/a30m.txt") >"$dir/out" 2>"$dir/err" || rc=$?
+  if [ "$rc" = 0 ] && [ "$(cat "$dir/out")" = 30000000 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL $p in little memory: status $rc, $(cat "$dir/out" "$dir/err")"; fi
+done
 rm -f "$dir/a30m.txt"
 
 echo "$passed passed, $failed failed"
