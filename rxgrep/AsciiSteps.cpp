@@ -71,10 +71,11 @@ bool EngineTriesOnlyMatches(const rx::Program& program, size_t length) {
 
 // ---- Finding the occurrences -------------------------------------------------------------
 
-// A set as a few ranges of bytes for a vector test: per range its low end and its width
+// A set as up to sixteen ranges of bytes for a vector test (sixteen were still faster than
+// looking each byte up, in rxgrepbench): per range its low end and its width
 // (high - low), each repeated over sixteen lanes. A byte lies in a range when byte - low,
 // wrapping, is at most the width: a byte of 0x80 or more never does, the ranges being ASCII.
-constexpr int kVectorRanges = 6;
+constexpr int kVectorRanges = 16;
 struct VectorSet {
     int ranges = -1;  // -1: more than kVectorRanges (the bytes are then looked up one by one)
     unsigned char low[kVectorRanges][16] = {}, width[kVectorRanges][16] = {};
@@ -95,7 +96,7 @@ VectorSet VectorSetOf(const ByteSet& set) {
         ++ranges;
         b = hi;
     }
-    v.ranges = ranges;
+    if (ranges > 0) v.ranges = ranges;
     return v;
 }
 
@@ -105,10 +106,20 @@ bool HoldsFrom(const std::vector<ByteSet>& sets, const char* at, size_t k) {
     return true;
 }
 
-size_t FindOneByOne(std::string_view hay, const std::vector<ByteSet>& sets, size_t from) {
-    for (; from + sets.size() <= hay.size(); ++from)
-        if (HoldsFrom(sets, hay.data() + from, 0)) return from;
-    return std::string_view::npos;
+// The leftmost non-overlapping occurrences that start at or after `from`, a byte at a time
+// (with firstOnly, up to the first).
+uint64_t CountOneByOne(std::string_view hay, const std::vector<ByteSet>& sets, size_t from, bool firstOnly) {
+    uint64_t count = 0;
+    for (size_t p = from; p + sets.size() <= hay.size();) {
+        if (!HoldsFrom(sets, hay.data() + p, 0)) {
+            ++p;
+            continue;
+        }
+        ++count;
+        if (firstOnly) break;
+        p += sets.size();
+    }
+    return count;
 }
 
 #if RXGREP_X86
@@ -118,53 +129,79 @@ bool HasSse2() {
     return __builtin_cpu_supports("sse2");
 }
 
-// 0xFF in each lane whose byte lies in the set (a range of one byte: a plain comparison).
+__attribute__((target("sse2"), always_inline)) inline __m128i InRange(const VectorSet& s, int k, __m128i x) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.low[k]));
+    const __m128i width = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.width[k]));
+    return _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(x, low), width), _mm_setzero_si128());
+}
+
+// 0xFF in each lane whose byte lies in the set (a range of one byte: a plain comparison). The
+// loops that call it store nothing but locals, so that the ranges need not be read again after
+// each store (bytes may alias anything); for a set of one range (kOneRange: most sets) they
+// stay in registers, with no loop over ranges.
+template <bool kOneRange>
 __attribute__((target("sse2"), always_inline)) inline __m128i InSet(const VectorSet& s, __m128i x) {
-    const __m128i zero = _mm_setzero_si128();
-    __m128i in = zero;
+    if constexpr (kOneRange) return InRange(s, 0, x);
+    __m128i in = _mm_setzero_si128();
     for (int k = 0; k < s.ranges; ++k) {
-        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.low[k]));
-        if (s.width[k][0] == 0) {
-            in = _mm_or_si128(in, _mm_cmpeq_epi8(x, low));
-        } else {
-            const __m128i width = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.width[k]));
-            in = _mm_or_si128(in, _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(x, low), width), zero));
-        }
+        if (s.width[k][0] == 0) in = _mm_or_si128(in, _mm_cmpeq_epi8(x, _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.low[k]))));
+        else in = _mm_or_si128(in, InRange(s, k, x));
     }
     return in;
 }
 
-// Bytes in the set, sixteen at a time: each lane counts its hits down from zero, summed across
-// lanes before one could wrap. Returns the count of hay[0, i); i is where it stopped.
-__attribute__((target("sse2"))) uint64_t CountInSetSse2(const char* hay, size_t n, const VectorSet& s, size_t& i) {
+// Bytes in the set (of one range at least), sixteen at a time: each lane counts its hits down
+// from zero, summed across lanes before one could wrap. Returns the count of hay[0, end); end
+// is where it stopped.
+template <bool kOneRange>
+__attribute__((target("sse2"))) uint64_t CountInSetSse2(const char* hay, size_t n, const VectorSet& s, size_t& end) {
     const __m128i zero = _mm_setzero_si128();
     uint64_t count = 0;
+    size_t i = 0;
     while (i + 16 <= n) {
         __m128i hits = zero;
         for (int round = 0; round < 255 && i + 16 <= n; ++round, i += 16)
-            hits = _mm_sub_epi8(hits, InSet(s, _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + i))));
+            hits = _mm_sub_epi8(hits, InSet<kOneRange>(s, _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + i))));
         const __m128i sums = _mm_sad_epu8(hits, zero);
         count += static_cast<uint64_t>(_mm_cvtsi128_si32(sums)) + static_cast<uint64_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
     }
+    end = i;
     return count;
 }
 
-// The first start at or after `from` of an occurrence: sixteen starts at a time where the
-// first and the last offsets' sets both hold (far fewer than where the first alone does), each
-// then checked whole. npos when none is found before the vectors run out at `from`, which the
-// caller finishes.
-__attribute__((target("sse2"))) size_t FindSse2(std::string_view hay, const std::vector<ByteSet>& sets,
-                                                const VectorSet& first, const VectorSet& last, size_t& from) {
-    const size_t m = sets.size();
-    for (; from + m - 1 + 16 <= hay.size(); from += 16) {
-        __m128i both = InSet(first, _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay.data() + from)));
-        if (m > 1) both = _mm_and_si128(both, InSet(last, _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay.data() + from + m - 1))));
+// The leftmost non-overlapping occurrences, sixteen starts at a time: where the first and the
+// last offsets' sets both hold (far fewer places than where the first alone does) each start
+// is checked whole, unless it lies inside the occurrence before. Stops where the vectors run
+// out, or after the first occurrence with firstOnly; `next` is then where the caller goes on
+// (no occurrence before it is left uncounted, none counted starts at or after it).
+template <bool kFirstOneRange, bool kLastOneRange>
+__attribute__((target("sse2"))) uint64_t CountSse2(std::string_view hay, const std::vector<ByteSet>& sets,
+                                                   const VectorSet& first, const VectorSet& last, bool firstOnly,
+                                                   size_t& next) {
+    const size_t m = sets.size(), n = hay.size();
+    const char* bytes = hay.data();
+    uint64_t count = 0;
+    size_t from = 0, end = 0;  // end: where the last occurrence ended
+    for (; from + m - 1 + 16 <= n; from += 16) {
+        if (from < end) {
+            from = end;  // (a long occurrence may cover whole blocks)
+            if (from + m - 1 + 16 > n) break;
+        }
+        __m128i both = InSet<kFirstOneRange>(first, _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from)));
+        if (m > 1) both = _mm_and_si128(both, InSet<kLastOneRange>(last, _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from + m - 1))));
         for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(both)); mask; mask &= mask - 1) {
             const size_t at = from + static_cast<size_t>(__builtin_ctz(mask));
-            if (HoldsFrom(sets, hay.data() + at, 1)) return at;
+            if (at < end || !HoldsFrom(sets, bytes + at, 1)) continue;
+            ++count;
+            end = at + m;
+            if (firstOnly) {
+                next = n;
+                return count;
+            }
         }
     }
-    return std::string_view::npos;
+    next = from > end ? from : end;
+    return count;
 }
 
 #endif  // RXGREP_X86
@@ -185,20 +222,28 @@ public:
         size_t i = 0;
         uint64_t count = 0;
 #if RXGREP_X86
-        if (vector_) count = CountInSetSse2(hay.data(), hay.size(), first_, i);
+        if (vector_)
+            count = first_.ranges == 1 ? CountInSetSse2<true>(hay.data(), hay.size(), first_, i)
+                                       : CountInSetSse2<false>(hay.data(), hay.size(), first_, i);
 #endif
         for (; i < hay.size(); ++i) count += sets_[0].Has(static_cast<unsigned char>(hay[i]));
         return count;
     }
 
-    size_t Find(std::string_view hay, size_t from) const {
+    uint64_t Count(std::string_view hay, bool firstOnly) const {
+        size_t next = 0;
+        uint64_t count = 0;
 #if RXGREP_X86
         if (vector_) {
-            const size_t at = FindSse2(hay, sets_, first_, last_, from);
-            if (at != std::string_view::npos) return at;
+            const bool firstOne = first_.ranges == 1, lastOne = last_.ranges == 1;
+            count = firstOne && lastOne ? CountSse2<true, true>(hay, sets_, first_, last_, firstOnly, next)
+                    : firstOne          ? CountSse2<true, false>(hay, sets_, first_, last_, firstOnly, next)
+                    : lastOne           ? CountSse2<false, true>(hay, sets_, first_, last_, firstOnly, next)
+                                        : CountSse2<false, false>(hay, sets_, first_, last_, firstOnly, next);
         }
+        if (firstOnly && count) return count;
 #endif
-        return FindOneByOne(hay, sets_, from);
+        return count + CountOneByOne(hay, sets_, next, firstOnly);
     }
 
 private:
@@ -272,12 +317,7 @@ uint64_t CountOccurrences(std::string_view hay, const std::vector<ByteSet>& sets
         if (set == ByteSet{}) return 0;  // an empty class: nothing matches
     const Occurrences occurrences(sets);
     if (sets.size() == 1 && !firstOnly) return occurrences.CountBytes(hay);
-    uint64_t count = 0;
-    for (size_t at = occurrences.Find(hay, 0); at != std::string_view::npos; at = occurrences.Find(hay, at + sets.size())) {
-        ++count;
-        if (firstOnly) break;
-    }
-    return count;
+    return occurrences.Count(hay, firstOnly);
 }
 
 }  // namespace rxgrep

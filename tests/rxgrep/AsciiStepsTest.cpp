@@ -188,3 +188,14 @@ TEST(AsciiSteps, LeftToTheEngineWhereItsBudgetCouldRunOut) {
     EXPECT_TRUE(rxgrep::EngineCountsWithinBudget(literal, budget, budget / 2));
     EXPECT_FALSE(rxgrep::EngineCountsWithinBudget(StepsOf("a+"), budget * 2, 10));
 }
+
+TEST(AsciiSteps, RunsOfOverlappingOccurrencesAcrossTheVectorsEnds) {
+    // every run length around the sixteen-byte blocks, shifted by a few other bytes: an
+    // occurrence that reaches past the last block the vectors test must not let the byte-by-byte
+    // rest count one that starts inside it
+    for (const char* pattern : {"a{2}", "a[ab]", "[ab]{3}", "aaaaa"})
+        for (size_t lead = 0; lead < 3; ++lead)
+            for (size_t run = 0; run < 70; ++run)
+                for (bool first : {false, true})
+                    ExpectTheEnginesCount(pattern, std::string(lead, 'x') + std::string(run, 'a'), {false, false, first}, "a run");
+}
