@@ -6,42 +6,10 @@
 #include <new>
 
 #include "regexp/CaseFold.h"
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "regexp/UnitScan.h"
 
 namespace rx {
 namespace {
-
-// The first place in [pos, limit) whose unit lies in none of the n ranges (low, low + width):
-// eight units at a time with SSE2 where the target has it (a unit is in a range when the
-// saturated difference of unit - low and width is zero).
-size_t SkipRanges(const Char* text, size_t pos, size_t limit, const uint16_t* low, const uint16_t* width, int n) {
-#ifdef __SSE2__
-    __m128i lows[8], widths[8];
-    for (int k = 0; k < n; ++k) {
-        lows[k] = _mm_set1_epi16(static_cast<short>(low[k]));
-        widths[k] = _mm_set1_epi16(static_cast<short>(width[k]));
-    }
-    const __m128i zero = _mm_setzero_si128();
-    for (; pos + 8 <= limit; pos += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
-        __m128i in = zero;
-        for (int k = 0; k < n; ++k)
-            in = _mm_or_si128(in, _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, lows[k]), widths[k]), zero));
-        const unsigned out = ~static_cast<unsigned>(_mm_movemask_epi8(in)) & 0xFFFFu;
-        if (out) return pos + (static_cast<size_t>(__builtin_ctz(out)) >> 1);
-    }
-#endif
-    for (; pos < limit; ++pos) {
-        const auto u = static_cast<uint16_t>(text[pos]);
-        bool in = false;
-        for (int k = 0; k < n && !in; ++k) in = static_cast<uint16_t>(u - low[k]) <= width[k];
-        if (!in) return pos;
-    }
-    return limit;
-}
 
 uint64_t HashWords(const int32_t* key, size_t width) {
     uint64_t h = width;
@@ -237,6 +205,7 @@ void LazyDfa::Flush() {
     std::fill(table_.begin(), table_.end(), -1);
     bytes_ = 0;
     for (auto& s : starts_) s[0] = s[1] = -1;
+    leadCount_ = 0;
     ++totalFlushes_;
 }
 
@@ -398,19 +367,42 @@ void LazyDfa::Emit(int32_t pc, int32_t count) {
 // A state that reads a unit and stays as it is (a loop's body, `.*`, `[^>]*`): the units after it
 // are read while they keep it there, each look-up's address known without waiting for the last
 // one's result. Counts a step a unit, within what the current grant has left.
+size_t LazyDfa::AfterLead(size_t row, std::basic_string_view<uint16_t> lead) {
+    for (int k = 0; k < leadCount_; ++k)
+        if (leads_[k].from == row) return leads_[k].to;
+    const size_t flushes = totalFlushes_;
+    size_t to = row;
+    for (const uint16_t unit : lead) {
+        const uint32_t cls = classOf_[unit];
+        int32_t e = trans_[to + cls];
+        if (e < 0) e = Transition(static_cast<int32_t>(to / stride_), cls);
+        if (e & (kMatchBit | kSpecialBit)) {
+            to = kNoLead;
+            break;
+        }
+        to = static_cast<size_t>(e >> kEntryShift);
+    }
+    // (a walk that emptied the cache is not kept: `row` no longer names that start)
+    if (flushes == totalFlushes_ && leadCount_ < 4) leads_[leadCount_++] = Lead{row, to};
+    return to;
+}
+
 size_t LazyDfa::Stay(const Char* text, size_t pos, size_t end, size_t row, int32_t self) {
     const size_t room = steps_.left > 0 ? static_cast<size_t>(steps_.left) : 0;
     const size_t limit = pos + std::min(end - pos, room);
+    const int32_t* r = trans_.data() + row;
+    const uint16_t* classOf = classOf_.data();
+    // (many stays end at once: a tag's name of two letters, a word of one)
+    if (pos >= limit || r[classOf[static_cast<uint16_t>(text[pos])]] != self) return pos;
     StayRanges& stay = stays_[row / stride_];
     if (stay.count == kRangesUnknown) FindStayRanges(stay, row, self);
     if (stay.count >= 0) {
         // the units that keep the state make a few ranges: a vector scan over them
-        const size_t p = SkipRanges(text, pos, limit, stay.low, stay.width, stay.count);
+        const size_t p = stay.stops ? FindAnyOf(text, pos, limit, stay.low, stay.stops)
+                                    : SkipRanges(text, pos, limit, stay.low, stay.width, stay.count);
         steps_.left -= static_cast<int64_t>(p - pos);
         return p;
     }
-    const int32_t* r = trans_.data() + row;
-    const uint16_t* classOf = classOf_.data();
     size_t p = pos;
     while (p < limit && r[classOf[static_cast<uint16_t>(text[p])]] == self) ++p;
     steps_.left -= static_cast<int64_t>(p - pos);
@@ -433,26 +425,44 @@ void LazyDfa::FindStayRanges(StayRanges& stay, size_t row, int32_t self) {
         bool stays = e == self;
         if (e < 0) {
             Target(state, c);
-            stays = !matched_ && next_ == keys_[static_cast<size_t>(state)];
+            stays = matched_ == ((self & kMatchBit) != 0) && matchedAtFloor_ == ((self & kFloorBit) != 0) &&
+                    next_ == keys_[static_cast<size_t>(state)];
         }
         if (stays) in.insert(in.end(), classRanges_[c].begin(), classRanges_[c].end());
     }
     std::sort(in.begin(), in.end());
-    int32_t n = 0;
+    std::vector<std::pair<uint32_t, uint32_t>> merged;
     for (size_t i = 0; i < in.size();) {
         uint32_t hi = in[i].second;
         size_t j = i + 1;
         while (j < in.size() && in[j].first <= hi + 1) hi = std::max<uint32_t>(hi, in[j++].second);
-        if (n == kMaxRanges) {
-            stay.count = kNoRanges;
-            return;
-        }
-        stay.low[n] = in[i].first;
-        stay.width[n] = static_cast<uint16_t>(hi - in[i].first);
-        ++n;
+        merged.emplace_back(in[i].first, hi);
         i = j;
     }
-    stay.count = n;
+    // the units outside, when they are few: the stay ends at the first of them
+    std::vector<uint16_t> out;
+    uint32_t next = 0;
+    merged.emplace_back(0x10000, 0x10000);
+    for (const auto& [lo, hi] : merged) {
+        for (; next < lo && out.size() <= kMaxStops; ++next) out.push_back(static_cast<uint16_t>(next));
+        next = hi + 1;
+    }
+    merged.pop_back();
+    if (!out.empty() && out.size() <= kMaxStops) {
+        stay.stops = static_cast<int32_t>(out.size());
+        std::copy(out.begin(), out.end(), stay.low);
+        stay.count = 0;
+        return;
+    }
+    if (merged.size() > kMaxRanges) {
+        stay.count = kNoRanges;
+        return;
+    }
+    for (size_t k = 0; k < merged.size(); ++k) {
+        stay.low[k] = static_cast<uint16_t>(merged[k].first);
+        stay.width[k] = static_cast<uint16_t>(merged[k].second - merged[k].first);
+    }
+    stay.count = static_cast<int32_t>(merged.size());
 }
 
 size_t LazyDfa::StayBack(const Char* text, size_t pos, size_t limit, size_t row, int32_t self) {
@@ -499,21 +509,38 @@ RX_ALWAYS_INLINE Status LazyDfa::ScanForward(const Char* text, size_t length, si
     size_t lastEnd = SIZE_MAX;
     atFloor = false;
     size_t pos = from;
-    size_t row = static_cast<size_t>(StartState(SideOf(text, length, pos, true), true, false)) * stride_;
+    auto startRow = [&] { return static_cast<size_t>(StartState(SideOf(text, length, pos, true), true, false)) * stride_; };
+    size_t row = SIZE_MAX;  // the start state at pos, once the first start is known
     bool idle = true;  // no way under way: the next start may be further on
     floor = from;
+    const std::basic_string_view<uint16_t> lead = starts ? starts->CandidateLead() : std::basic_string_view<uint16_t>();
     for (;;) {
         if (idle) {
             if (starts) {
                 const size_t p = starts->NextStart(pos);
                 if (p > length) break;
-                if (p != pos) {
+                if (p != pos || row == SIZE_MAX) {
                     pos = p;
-                    row = static_cast<size_t>(StartState(SideOf(text, length, pos, true), true, false)) * stride_;
+                    row = startRow();
                 }
+            } else if (row == SIZE_MAX) {
+                row = startRow();
             }
             floor = pos;
             idle = false;
+            if (!lead.empty() && lead.size() <= length - pos) {
+                // (row is a start state here: the units every candidate begins with lead it to
+                // the same place each time)
+                const size_t flushes = totalFlushes_;
+                const size_t to = AfterLead(row, lead);
+                if (to != kNoLead) {
+                    row = to;
+                    pos += lead.size();
+                    steps_.Charge(static_cast<int64_t>(lead.size()));
+                } else if (flushes != totalFlushes_) {
+                    row = startRow();
+                }
+            }
         }
         bool special = false;
         while (pos < length) {
@@ -532,7 +559,12 @@ RX_ALWAYS_INLINE Status LazyDfa::ScanForward(const Char* text, size_t length, si
                 special = true;
                 break;
             }
-            if (row == was && e == static_cast<int32_t>(row << kEntryShift)) pos = Stay(text, pos, length, row, e);
+            if (row == was) {
+                // a state that stays as it is, a match at each unit or none
+                const size_t p = Stay(text, pos, length, row, e);
+                if (p != pos && (e & kMatchBit)) lastEnd = p - 1;
+                pos = p;
+            }
         }
         if (special) {
             if (keys_[row / stride_][1] == 0) break;  // dead: no ways and no new start to come
@@ -570,7 +602,11 @@ RX_ALWAYS_INLINE Status LazyDfa::ScanBackward(const Char* text, size_t length, s
             dead = true;
             break;
         }
-        if (row == was && e == static_cast<int32_t>(row << kEntryShift)) pos = StayBack(text, pos, limit, row, e);
+        if (row == was) {
+            const size_t p = StayBack(text, pos, limit, row, e);
+            if (p != pos && (e & kMatchBit)) best = p + 1;
+            pos = p;
+        }
     }
     if (!dead) {
         // at the limit: whether the reversed pattern may end here, the unit before it seen

@@ -21,6 +21,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "regexp/Closure.h"
@@ -74,12 +75,13 @@ private:
     static constexpr int32_t kPcMask = 0x3FFFFFFF, kFloorTag = 0x40000000;
     struct GiveUp {};   // too many flushes
     class KeySet;
-    // Per state, once it has stayed as it is: the units that keep it so, when they make a few
-    // ranges, for a vector scan.
-    static constexpr int32_t kRangesUnknown = -1, kNoRanges = -2, kMaxRanges = 6, kMaxRangeClasses = 64;
+    // Per state, once it has stayed as it is, for a vector scan: the few units that end the stay
+    // (`[^>]*`), or else the few ranges of units that keep it (`[\w-]*`).
+    static constexpr int32_t kRangesUnknown = -1, kNoRanges = -2, kMaxRanges = 6, kMaxStops = 4, kMaxRangeClasses = 64;
     struct StayRanges {
-        int32_t count = kRangesUnknown;
-        uint16_t low[kMaxRanges] = {};
+        int32_t count = kRangesUnknown;  // ranges; 0 with stops
+        int32_t stops = 0;
+        uint16_t low[kMaxRanges] = {};    // or the stops
         uint16_t width[kMaxRanges] = {};  // high - low
     };
     void FindStayRanges(StayRanges& ranges, size_t row, int32_t self);
@@ -100,6 +102,10 @@ private:
     bool Visit(int32_t pc, int32_t count);
     void Emit(int32_t pc, int32_t count);
 
+    // The row a start state goes to on the units every candidate begins with, when none of them
+    // ends the pattern or every way (kNoLead then); found once per start state.
+    static constexpr size_t kNoLead = SIZE_MAX;
+    size_t AfterLead(size_t row, std::basic_string_view<uint16_t> lead);
     size_t Stay(const Char* text, size_t pos, size_t end, size_t row, int32_t self);
     size_t StayBack(const Char* text, size_t pos, size_t limit, size_t row, int32_t self);
     // The side as the state keeps it: the distinctions nothing in the program makes are dropped,
@@ -133,6 +139,11 @@ private:
     std::vector<int32_t> trans_;
     size_t bytes_ = 0;
     int32_t starts_[4][2];             // start state per side before and new starts; -1: none yet
+    struct Lead {
+        size_t from, to;               // rows: a start state, and where AfterLead takes it
+    };
+    Lead leads_[4];                    // one per start state with new starts at most
+    int leadCount_ = 0;
     int flushes_ = 0;                  // in the current search
     size_t totalFlushes_ = 0;
 

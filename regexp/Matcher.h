@@ -8,6 +8,7 @@
 #include <bitset>
 #include <cstdint>
 #include <new>
+#include <string_view>
 #include <vector>
 
 #include "regexp/Program.h"
@@ -29,6 +30,9 @@ public:
     Matcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget,
             const std::atomic<bool>* stop = nullptr);
 
+    Matcher(const Matcher&) = delete;  // (CandidateLead may point into the matcher itself)
+    Matcher& operator=(const Matcher&) = delete;
+
     static constexpr int64_t StopPollSteps = 1 << 16;
 
     // The leftmost match starting at or after `from`. On Match, the start and end of the match
@@ -38,6 +42,9 @@ public:
 
     // The next position at or after `from` where a match could start, or length + 1.
     size_t NextStart(size_t from) const;
+    // The units that stand at every place NextStart returns (the prefix literal, or the one unit
+    // every match starts with); empty when it promises none.
+    std::basic_string_view<uint16_t> CandidateLead() const { return lead_; }
     // The steps the last search spent, and the budget of the searches to come.
     uint64_t Steps() const {
         const int64_t rest = budgetLeft_ + left_;
@@ -118,6 +125,9 @@ private:
     int32_t markTop_ = -1;
     size_t skipTo_ = 0;  // after a failed attempt: the first start that could still match
     uint16_t firstLanes_[64];  // the filter's first and second unit lists, 8 lanes each
+    uint16_t onlyFirstUnit_ = 0;  // StartInfo::onlyFirstUnit as a unit, for CandidateLead
+    std::basic_string_view<uint16_t> lead_;
+    std::basic_string_view<uint16_t> FindLead() const;
     // StartInfo::pivot, and the starts it allows that were found last: every place in
     // [pivotRun_, pivotEnd_) is one, so the search's next calls from inside answer at once (the
     // backtracker asks start after start; each unit is looked at once). No pivot at or after

@@ -238,11 +238,15 @@ rx::String RandomText(uint64_t seed, size_t length, const char* alphabet) {
 }
 
 // Long runs inside a loop (`.*`, `[^>]*`, a lazy `.*?`), where a state that stays as it is reads
-// on by table or by a vector scan for the few units that leave it: on long lines of CR, LF and
-// CR LF breaks the matches are the backtracker's.
+// on by table or by a vector scan for the few units that leave it, some of them a possible end
+// at every unit (`[ab]*\B`: the last one that keeps the end possible is where the match ends;
+// backwards the same for a start behind a way begun earlier, `\B[ab]*x|a[ab ]*q`); and patterns
+// whose every candidate begins with units the automaton reads once for all (`<`, `ab`): on long
+// lines of CR, LF and CR LF breaks the matches are the backtracker's.
 TEST(RegExpDfa, LongRunsInsideLoopsFindWhatTheBacktrackerFinds) {
     const char* const patterns[] = {"^.*$", "^.*?$", "<([^>]*)>|<.*?/>", "a.*?b", "x[^\\n]*y|.z", "(?:.q)?[ab]*c",
-                                    ".*\\r", "\\b.{3,}$", "(.)*?x"};
+                                    ".*\\r", "\\b.{3,}$", "(.)*?x", "[ab]*\\B", "\\B[ab]*x|a[ab ]*q", "a[ab]*\\B|c",
+                                    "\\bab[ab]*", "<(\\S*?)[^>]*>.*?|<.*?/>", "ab(?:[ab.]*\\.)+[ab]+\\B"};
     static const char* const breaks[] = {"\r\n", "\n", "\r", ""};
     int compared = 0;
     for (uint64_t seed = 1; seed <= 30; ++seed) {
