@@ -95,8 +95,8 @@ LazyDfa::LazyDfa(const Program& program, Mode mode, const std::atomic<bool>* sto
     }
     table_.assign(64, -1);
     for (auto& s : starts_) s[0] = s[1] = -1;
-    // a row's entries hold the target row shifted left by three: the cap keeps that within 31 bits
-    usable_ = usable_ && cap_ < (size_t{1} << 28) && static_cast<size_t>(stride_) * sizeof(int32_t) * 16 < cap_;
+    // a row's entries hold the target row shifted left by four: the cap keeps that within 31 bits
+    usable_ = usable_ && cap_ < (size_t{1} << 28) && (size_t{1} << rowShift_) * sizeof(int32_t) * 16 < cap_;
 }
 
 LazyDfa::~LazyDfa() = default;
@@ -185,6 +185,7 @@ void LazyDfa::BuildClasses(const Program& program) {
     classes_ = static_cast<uint32_t>(represent_.size());
     if (classes_ > 0xFFFF) usable_ = false;  // (cannot happen: the edge's class number must fit too)
     stride_ = classes_ + 1;
+    while ((size_t{1} << rowShift_) < stride_) ++rowShift_;
     sideOf_.resize(stride_);
     for (uint32_t c = 0; c < classes_; ++c) {
         sideOf_[c] = static_cast<uint8_t>(SideOfUnit(represent_[c]));
@@ -218,7 +219,7 @@ int32_t LazyDfa::Intern(const std::vector<int32_t>& key, bool& flushed) {
         const auto id = static_cast<size_t>(table_[i]);
         if (hashes_[id] == hash && keys_[id] == key) return table_[i];
     }
-    const size_t cost = key.size() * sizeof(int32_t) + stride_ * sizeof(int32_t) + 3 * sizeof(void*) + 2 * sizeof(uint64_t);
+    const size_t cost = key.size() * sizeof(int32_t) + (size_t{1} << rowShift_) * sizeof(int32_t) + 3 * sizeof(void*) + 2 * sizeof(uint64_t);
     if (bytes_ + cost + table_.size() * sizeof(int32_t) > cap_) {
         if (++flushes_ > kMaxFlushes || 2 * cost > cap_) throw GiveUp{};
         Flush();
@@ -229,7 +230,7 @@ int32_t LazyDfa::Intern(const std::vector<int32_t>& key, bool& flushed) {
     keys_.push_back(key);
     hashes_.push_back(hash);
     stays_.emplace_back();
-    trans_.resize(trans_.size() + stride_, -1);
+    trans_.resize(trans_.size() + (size_t{1} << rowShift_), -1);
     bytes_ += cost;
     if (2 * keys_.size() > table_.size()) {
         table_.assign(table_.size() * 2, -1);
@@ -328,9 +329,10 @@ int32_t LazyDfa::Transition(int32_t state, uint32_t cls) {
     Target(state, cls);
     bool flushed = false;
     const int32_t target = Intern(next_, flushed);
-    const int32_t entry = (target * static_cast<int32_t>(stride_)) << kEntryShift | (matched_ ? kMatchBit : 0) |
-                          (next_.size() == 2 ? kSpecialBit : 0) | (matchedAtFloor_ ? kFloorBit : 0);
-    if (!flushed) trans_[static_cast<size_t>(state) * stride_ + cls] = entry;
+    const int32_t entry = (target << rowShift_) << kEntryShift | (matched_ ? kMatchBit : 0) |
+                          (next_.size() == 2 ? kSpecialBit : 0) | (matchedAtFloor_ ? kFloorBit : 0) |
+                          (next_.size() == 2 && next_[1] == 0 ? kDeadBit : 0);
+    if (!flushed) trans_[(static_cast<size_t>(state) << rowShift_) + cls] = entry;
     return entry;
 }
 
@@ -375,7 +377,7 @@ size_t LazyDfa::AfterLead(size_t row, std::basic_string_view<uint16_t> lead) {
     for (const uint16_t unit : lead) {
         const uint32_t cls = classOf_[unit];
         int32_t e = trans_[to + cls];
-        if (e < 0) e = Transition(static_cast<int32_t>(to / stride_), cls);
+        if (e < 0) e = Transition(static_cast<int32_t>(to >> rowShift_), cls);
         if (e & (kMatchBit | kSpecialBit)) {
             to = kNoLead;
             break;
@@ -394,7 +396,7 @@ size_t LazyDfa::Stay(const Char* text, size_t pos, size_t end, size_t row, int32
     const uint16_t* classOf = classOf_.data();
     // (many stays end at once: a tag's name of two letters, a word of one)
     if (pos >= limit || r[classOf[static_cast<uint16_t>(text[pos])]] != self) return pos;
-    StayRanges& stay = stays_[row / stride_];
+    StayRanges& stay = stays_[row >> rowShift_];
     if (stay.count == kRangesUnknown) FindStayRanges(stay, row, self);
     if (stay.count >= 0) {
         // the units that keep the state make a few ranges: a vector scan over them
@@ -418,7 +420,7 @@ void LazyDfa::FindStayRanges(StayRanges& stay, size_t row, int32_t self) {
         stay.count = kNoRanges;
         return;
     }
-    const auto state = static_cast<int32_t>(row / stride_);
+    const auto state = static_cast<int32_t>(row >> rowShift_);
     std::vector<std::pair<uint16_t, uint16_t>> in;
     for (uint32_t c = 0; c < classes_; ++c) {
         const int32_t e = trans_[row + c];
@@ -495,8 +497,9 @@ Status LazyDfa::Run(Scan scan) {
 }
 
 Status LazyDfa::Forward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor,
-                        bool& atFloor) {
-    return Run([&] { return ScanForward(text, length, from, starts, end, floor, atFloor); });
+                        bool& atFloor, Batch* batch) {
+    if (batch) batch->from = from;
+    return Run([&] { return ScanForward(text, length, from, starts, end, floor, atFloor, batch); });
 }
 
 Status LazyDfa::Backward(const Char* text, size_t length, size_t end, size_t limit, size_t& start) {
@@ -505,95 +508,115 @@ Status LazyDfa::Backward(const Char* text, size_t length, size_t end, size_t lim
 
 // (Inlined into Run's frame, the scan keeps its text, length and last end in registers.)
 RX_ALWAYS_INLINE Status LazyDfa::ScanForward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end,
-                            size_t& floor, bool& atFloor) {
-    size_t lastEnd = SIZE_MAX;
-    atFloor = false;
-    size_t pos = from;
-    auto startRow = [&] { return static_cast<size_t>(StartState(SideOf(text, length, pos, true), true, false)) * stride_; };
-    size_t row = SIZE_MAX;  // the start state at pos, once the first start is known
-    bool idle = true;  // no way under way: the next start may be further on
-    floor = from;
+                            size_t& floor, bool& atFloor, Batch* batch) {
     const std::basic_string_view<uint16_t> lead = starts ? starts->CandidateLead() : std::basic_string_view<uint16_t>();
+    size_t pos = from;
+    auto startRow = [&] { return static_cast<size_t>(StartState(SideOf(text, length, pos, true), true, false)) << rowShift_; };
     for (;;) {
-        if (idle) {
-            if (starts) {
-                const size_t p = starts->NextStart(pos);
-                if (p > length) break;
-                if (p != pos || row == SIZE_MAX) {
+        size_t lastEnd = SIZE_MAX;
+        atFloor = false;
+        size_t row = SIZE_MAX;  // the start state at pos, once the first start is known
+        bool idle = true;  // no way under way: the next start may be further on
+        floor = pos;
+        for (;;) {
+            if (idle) {
+                if (starts) {
+                    const size_t p = starts->NextStart(pos);
+                    if (p > length) break;
+                    if (p != pos || row == SIZE_MAX) {
+                        pos = p;
+                        row = startRow();
+                    }
+                } else if (row == SIZE_MAX) {
+                    row = startRow();
+                }
+                floor = pos;
+                idle = false;
+                if (!lead.empty() && lead.size() <= length - pos) {
+                    // (row is a start state here: the units every candidate begins with lead it
+                    // to the same place each time)
+                    const size_t flushes = totalFlushes_;
+                    const size_t to = AfterLead(row, lead);
+                    if (to != kNoLead) {
+                        row = to;
+                        pos += lead.size();
+                        steps_.Charge(static_cast<int64_t>(lead.size()));
+                    } else if (flushes != totalFlushes_) {
+                        row = startRow();
+                    }
+                }
+            }
+            bool special = false, dead = false;
+            while (pos < length) {
+                const uint32_t cls = classOf_[static_cast<uint16_t>(text[pos])];
+                const size_t was = row;
+                int32_t e = trans_[row + cls];
+                if (e < 0) e = Transition(static_cast<int32_t>(row >> rowShift_), cls);
+                if (e & kMatchBit) {
+                    if (lastEnd == SIZE_MAX) atFloor = (e & kFloorBit) != 0;
+                    lastEnd = pos;
+                }
+                row = static_cast<size_t>(e >> kEntryShift);
+                ++pos;
+                steps_.Step();
+                if (e & kSpecialBit) {
+                    special = true;
+                    dead = (e & kDeadBit) != 0;
+                    break;
+                }
+                if (row == was) {
+                    // a state that stays as it is, a match at each unit or none
+                    const size_t p = Stay(text, pos, length, row, e);
+                    if (p != pos && (e & kMatchBit)) lastEnd = p - 1;
                     pos = p;
-                    row = startRow();
-                }
-            } else if (row == SIZE_MAX) {
-                row = startRow();
-            }
-            floor = pos;
-            idle = false;
-            if (!lead.empty() && lead.size() <= length - pos) {
-                // (row is a start state here: the units every candidate begins with lead it to
-                // the same place each time)
-                const size_t flushes = totalFlushes_;
-                const size_t to = AfterLead(row, lead);
-                if (to != kNoLead) {
-                    row = to;
-                    pos += lead.size();
-                    steps_.Charge(static_cast<int64_t>(lead.size()));
-                } else if (flushes != totalFlushes_) {
-                    row = startRow();
                 }
             }
-        }
-        bool special = false;
-        while (pos < length) {
-            const uint32_t cls = classOf_[static_cast<uint16_t>(text[pos])];
-            const size_t was = row;
-            int32_t e = trans_[row + cls];
-            if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
+            if (special) {
+                if (dead) break;  // no ways and no new start to come
+                idle = true;
+                continue;
+            }
+            int32_t e = trans_[row + classes_];
+            if (e < 0) e = Transition(static_cast<int32_t>(row >> rowShift_), classes_);
             if (e & kMatchBit) {
                 if (lastEnd == SIZE_MAX) atFloor = (e & kFloorBit) != 0;
-                lastEnd = pos;
+                lastEnd = length;
             }
-            row = static_cast<size_t>(e >> kEntryShift);
-            ++pos;
-            steps_.Step();
-            if (e & kSpecialBit) {
-                special = true;
-                break;
-            }
-            if (row == was) {
-                // a state that stays as it is, a match at each unit or none
-                const size_t p = Stay(text, pos, length, row, e);
-                if (p != pos && (e & kMatchBit)) lastEnd = p - 1;
-                pos = p;
-            }
+            break;
         }
-        if (special) {
-            if (keys_[row / stride_][1] == 0) break;  // dead: no ways and no new start to come
-            idle = true;
-            continue;
-        }
-        int32_t e = trans_[row + classes_];
-        if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), classes_);
-        if (e & kMatchBit) {
-            if (lastEnd == SIZE_MAX) atFloor = (e & kFloorBit) != 0;
-            lastEnd = length;
-        }
-        break;
+        if (lastEnd == SIZE_MAX) return Status::NoMatch;
+        end = lastEnd;
+        if (!batch || !atFloor || !batch->Next(floor, end, steps_.Spent(), length)) return Status::Match;
+        // the next search, from where this match ends
+        pos = batch->from;
+        flushes_ = 0;
+        if (!steps_.Begin(batch->budget)) return steps_.Ended();
     }
-    if (lastEnd == SIZE_MAX) return Status::NoMatch;
-    end = lastEnd;
-    return Status::Match;
+}
+
+// A match that starts at its floor is complete: it joins the batch, and the search after it
+// begins, when the run can afford a whole search's budget and a match can still start there.
+bool LazyDfa::Batch::Next(size_t start, size_t end, uint64_t steps, size_t length) {
+    const size_t next = end + (end == start ? 1 : 0);
+    const uint64_t left = runLeft - std::min(runLeft, spent + steps);
+    if (next > length || next >= before || left < budget) return false;
+    spans->push_back(static_cast<int32_t>(start));
+    spans->push_back(static_cast<int32_t>(end));
+    spent += steps;
+    from = next;
+    return true;
 }
 
 RX_ALWAYS_INLINE Status LazyDfa::ScanBackward(const Char* text, size_t length, size_t end, size_t limit, size_t& start) {
     size_t best = SIZE_MAX;
     size_t pos = end;
-    size_t row = static_cast<size_t>(StartState(SideOf(text, length, pos, false), false, true)) * stride_;
+    size_t row = static_cast<size_t>(StartState(SideOf(text, length, pos, false), false, true)) << rowShift_;
     bool dead = false;
     while (pos > limit) {
         const uint32_t cls = classOf_[static_cast<uint16_t>(text[pos - 1])];
         const size_t was = row;
         int32_t e = trans_[row + cls];
-        if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
+        if (e < 0) e = Transition(static_cast<int32_t>(row >> rowShift_), cls);
         if (e & kMatchBit) best = pos;
         row = static_cast<size_t>(e >> kEntryShift);
         --pos;
@@ -612,7 +635,7 @@ RX_ALWAYS_INLINE Status LazyDfa::ScanBackward(const Char* text, size_t length, s
         // at the limit: whether the reversed pattern may end here, the unit before it seen
         const uint32_t cls = limit == 0 ? classes_ : classOf_[static_cast<uint16_t>(text[limit - 1])];
         int32_t e = trans_[row + cls];
-        if (e < 0) e = Transition(static_cast<int32_t>(row / stride_), cls);
+        if (e < 0) e = Transition(static_cast<int32_t>(row >> rowShift_), cls);
         if (e & kMatchBit) best = limit;
     }
     if (best == SIZE_MAX) return Status::NoMatch;

@@ -53,8 +53,23 @@ public:
     // is a place at or before the match's start, and `atFloor` tells that the match starts
     // there: the first way to reach the pattern's end began there (the ways carry a mark of
     // whether they began at the first start after the last place where no way was under way).
+    //
+    // With a batch (values only, many matches wanted), a match found to start at its floor is
+    // appended to the batch's spans and the next search begins where it ends, each with the
+    // batch's budget, while the run's steps last for a whole search's and a match can start
+    // there; what is returned is the first match not appended (or NoMatch, or what ended the
+    // search in hand, which began at batch->from).
+    struct Batch {
+        std::vector<int32_t>* spans;
+        uint64_t budget;       // of each search
+        uint64_t runLeft;      // of the searches together
+        size_t before;         // no match starts at or after this place
+        uint64_t spent = 0;    // by the searches whose matches were appended
+        size_t from = 0;       // where the search in hand began
+        bool Next(size_t start, size_t end, uint64_t steps, size_t length);
+    };
     Status Forward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor,
-                   bool& atFloor);
+                   bool& atFloor, Batch* batch = nullptr);
     // Longest, over the reversed program: reading backwards from `end`, down to `limit` at the
     // least, the smallest place where a match of the pattern ending at `end` starts.
     Status Backward(const Char* text, size_t length, size_t end, size_t limit, size_t& start);
@@ -68,9 +83,9 @@ public:
 
 private:
     // Bits of a transition entry below the target row: the pattern ended before the unit read,
-    // the target has no ways left or only waits for a new start, and the way that ended the
-    // pattern began at the floor.
-    static constexpr int32_t kMatchBit = 1, kSpecialBit = 2, kFloorBit = 4, kEntryShift = 3;
+    // the target has no ways left or only waits for a new start, the way that ended the
+    // pattern began at the floor, and the target has no ways and no new start to come.
+    static constexpr int32_t kMatchBit = 1, kSpecialBit = 2, kFloorBit = 4, kDeadBit = 8, kEntryShift = 4;
     // A way's instruction in a state's key, with the mark of a way begun at the floor above it.
     static constexpr int32_t kPcMask = 0x3FFFFFFF, kFloorTag = 0x40000000;
     struct GiveUp {};   // too many flushes
@@ -95,7 +110,7 @@ private:
     template <class Scan>
     Status Run(Scan scan);
     Status ScanForward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor,
-                       bool& atFloor);
+                       bool& atFloor, Batch* batch);
     Status ScanBackward(const Char* text, size_t length, size_t end, size_t limit, size_t& start);
 
     class Ways;  // what a way does in the closure walk at a unit to take and at the pattern's end
@@ -128,6 +143,7 @@ private:
     std::vector<std::vector<std::pair<uint16_t, uint16_t>>> classRanges_;
     uint32_t classes_ = 0;             // unit classes; the text's edge is class number classes_
     uint32_t stride_ = 0;              // classes_ + 1
+    uint32_t rowShift_ = 0;            // a state's row: its number << rowShift_ (room for stride_)
     bool keepEdge_ = false, keepBreak_ = false, keepWord_ = false;
 
     // the cache: per state its key ([side, new starts, then per way pc, count, counters]) and

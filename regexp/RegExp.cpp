@@ -171,7 +171,7 @@ MatchCollection RegExp::Run(std::shared_ptr<const String> source, bool firstOnly
     std::vector<int32_t>& spans = data->spans;
     try {
         for (size_t from = 0; from <= source->size();) {
-            Status st = searcher.Search(from, spans, false);
+            Status st = searcher.Search(from, spans, false, !firstOnly);
             if (st == Status::NoMatch) break;
             if (st != Status::Match) RaiseStatus(st);
             if (firstOnly) break;
@@ -202,12 +202,12 @@ long long RegExp::Count(StringView source) {
     try {
         for (size_t from = 0; from <= source.size();) {
             spans.clear();
-            Status st = searcher.Search(from, spans, false);
+            Status st = searcher.Search(from, spans, false, global_);
             if (st == Status::NoMatch) break;
             if (st != Status::Match) RaiseStatus(st);
-            ++count;
+            count += static_cast<long long>(spans.size() / 2);
             if (!global_) break;
-            const auto s = static_cast<size_t>(spans[0]), e = static_cast<size_t>(spans[1]);
+            const auto s = static_cast<size_t>(spans[spans.size() - 2]), e = static_cast<size_t>(spans.back());
             from = e + (e == s ? 1 : 0);
         }
     } catch (const std::bad_alloc&) {

@@ -64,17 +64,26 @@ Status Searcher::Linear(size_t from, bool anchored, size_t slots, uint64_t budge
 
 // The selection point. Back-references and look-aheads: the backtracker, bounded by the budget.
 // Everything else: the backtracker while the run's allowance lasts, then the linear matcher.
-Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroups) {
+Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroups, bool many) {
     const size_t all = 2 * (prog_.groupCount + 1), slots = withGroups ? all : 2;
-    if (!MayMatchFrom(from)) return Status::NoMatch;
+    if (from >= exhausted_ || !MayMatchFrom(from)) return Status::NoMatch;
     if (runLeft_ == 0) return Status::BudgetExceeded;
     if (dfa_) {
-        const Status st = Automaton(from, spans, withGroups, std::min(budget_, runLeft_));
+        const size_t before = spans.size();
+        size_t began = from;
+        const Status st = Automaton(from, spans, withGroups, many && !withGroups, std::min(budget_, runLeft_), began);
+        // (after matches of a batch: the search that found none tells of the rest of the text)
+        if (st == Status::NoMatch && spans.size() > before) {
+            exhausted_ = began;
+            return Status::Match;
+        }
         if (st != Status::OutOfMemory) return st;
-        // the cache cannot hold the states this text needs: the other matchers take over
+        // the cache cannot hold the states this text needs: the other matchers take over, from
+        // the search in hand on
         dfa_ = false;
         forward_.reset();
         backward_.reset();
+        if (spans.size() > before) return Status::Match;
         if (runLeft_ == 0) return Status::BudgetExceeded;
     }
     // a search gets the budget, or what the run has left of it when that is less
@@ -106,7 +115,8 @@ Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroup
 // Forwards to the leftmost match's end, backwards from there to its start (no further back than
 // where the forward search began it; not at all when the forward search knows it), then the
 // groups when asked for.
-Status Searcher::Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, uint64_t budget) {
+Status Searcher::Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, bool many, uint64_t budget,
+                           size_t& began) {
     if (!forward_) {
         forward_ = std::make_unique<LazyDfa>(prog_, LazyDfa::Mode::LeftmostFirst, matcher_.StopFlag());
         backward_ = std::make_unique<LazyDfa>(*prog_.reversed, LazyDfa::Mode::Longest, matcher_.StopFlag());
@@ -114,9 +124,16 @@ Status Searcher::Automaton(size_t from, std::vector<int32_t>& spans, bool withGr
     forward_->Budget(budget);
     size_t end = 0, floor = 0, start = 0;
     bool atFloor = false;
-    Status st = forward_->Forward(text_, length_, from, &matcher_, end, floor, atFloor);
+    LazyDfa::Batch batch{&spans, budget, runLeft_, SIZE_MAX};
+    if (many && prog_.start.requiredUnit >= 0) {
+        MayMatchFrom(from);  // (finds the required unit's last place)
+        batch.before = lastRequired_;
+    }
+    Status st = forward_->Forward(text_, length_, from, &matcher_, end, floor, atFloor, many ? &batch : nullptr);
+    began = many ? batch.from : from;
+    // (the searches of the batch spent within their budgets; the one in hand may have overdrawn)
     uint64_t used = std::min(forward_->Steps(), budget);
-    Spend(used);
+    Spend(batch.spent + used);
     if (st != Status::Match) return st;
     if (atFloor) {
         start = floor;

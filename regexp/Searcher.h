@@ -28,8 +28,10 @@ public:
              const std::atomic<bool>* stop = nullptr);
 
     // The leftmost match at or after `from`, as Matcher::Search; without groups only the match's
-    // own start and end are appended to `spans`.
-    Status Search(size_t from, std::vector<int32_t>& spans, bool withGroups);
+    // own start and end are appended to `spans`. With `many` (and no groups) the matches after it
+    // may be appended too, each the leftmost from where the one before ends (a unit further on
+    // after an empty match), as the calls that would follow find them.
+    Status Search(size_t from, std::vector<int32_t>& spans, bool withGroups, bool many = false);
     // A match that a search found from `start` to `end`, found again with its groups.
     Status MatchAt(size_t start, size_t end, std::vector<int32_t>& spans);
 
@@ -56,7 +58,9 @@ public:
 private:
     // The groups of the match from start to end, within `budget` steps (`used`: those spent).
     Status Groups(size_t start, size_t end, uint64_t budget, std::vector<int32_t>& spans, uint64_t& used);
-    Status Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, uint64_t budget);
+    // `began`: where the search that ended it began (a later one than `from` after a batch).
+    Status Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, bool many, uint64_t budget,
+                     size_t& began);
     bool MayMatchFrom(size_t from);
     void Spend(uint64_t steps) { runLeft_ -= steps < runLeft_ ? steps : runLeft_; }
     Status Linear(size_t from, bool anchored, size_t slots, uint64_t budget, std::vector<int32_t>& spans);
@@ -75,6 +79,8 @@ private:
     // one past the last place of the program's required unit (0: nowhere), once looked for
     size_t lastRequired_ = 0;
     bool requiredKnown_ = false;
+    size_t exhausted_ = SIZE_MAX;  // no match starts at or after this place
+
 };
 
 }  // namespace rx

@@ -19,17 +19,18 @@
 
 namespace rxgrep {
 
-void PlaceAwayFromCaller(pthread_attr_t& attr) {
+int PlaceAwayFromCaller(pthread_attr_t& attr) {
 #ifdef __linux__
     cpu_set_t others;
     const int here = sched_getcpu();
     if (here >= 0 && here < CPU_SETSIZE && sched_getaffinity(0, sizeof others, &others) == 0) {
         CPU_CLR(here, &others);
-        if (CPU_COUNT(&others) > 0) pthread_attr_setaffinity_np(&attr, sizeof others, &others);
+        if (CPU_COUNT(&others) > 0 && pthread_attr_setaffinity_np(&attr, sizeof others, &others) == 0) return here;
     }
 #else
     (void)attr;
 #endif
+    return -1;
 }
 
 bool JoinedThread::Start(void* (*run)(void*), void* arg) {
@@ -39,7 +40,7 @@ bool JoinedThread::Start(void* (*run)(void*), void* arg) {
 #endif
     pthread_attr_t attr;
     if (pthread_attr_init(&attr) != 0) return false;
-    PlaceAwayFromCaller(attr);
+    awayFrom_ = PlaceAwayFromCaller(attr);
     running_ = pthread_create(&thread_, &attr, run, arg) == 0;
     pthread_attr_destroy(&attr);
     return running_;

@@ -18,7 +18,8 @@ namespace rxgrep {
 // the caller's (Linux; elsewhere, or with a single processor, the system places it). Left to the
 // scheduler, a new thread here often shared the caller's processor for milliseconds, until an
 // idle one pulled it over at its next tick, the two taking turns instead of running together.
-void PlaceAwayFromCaller(pthread_attr_t& attr);
+// Returns the caller's processor that it kept the thread away from, or -1.
+int PlaceAwayFromCaller(pthread_attr_t& attr);
 
 // A thread that runs one function and is joined when its owner goes, on every way out. It runs
 // on another processor than its starter's; before the join it may go to any processor the
@@ -35,10 +36,13 @@ public:
     // Starts run(arg) on a thread placed away from the caller; false when none could be started.
     bool Start(void* (*run)(void*), void* arg);
     void Join();
+    // The processor the thread was kept away from at its start, or -1 (none asked).
+    int AwayFrom() const { return awayFrom_; }
 
 private:
     pthread_t thread_{};
     bool running_ = false;
+    int awayFrom_ = -1;
 #ifdef __linux__
     cpu_set_t allowed_{};  // the processors the starter may use
     bool knowsAllowed_ = false;
