@@ -40,10 +40,9 @@ public:
         for (const CharSet& set : prog_->sets) {
             std::vector<uint16_t> lanes;
             if (set.Ranges().size() <= Program::kLaneRanges) {
-                for (auto [lo, hi] : set.Ranges()) {
-                    lanes.insert(lanes.end(), 8, lo);
-                    lanes.insert(lanes.end(), 8, static_cast<uint16_t>(hi - lo));
-                }
+                lanes.resize(16 * set.Ranges().size());
+                for (size_t k = 0; k < set.Ranges().size(); ++k)
+                    PutLaneRange(lanes.data(), k, set.Ranges()[k].first, set.Ranges()[k].second);
             }
             prog_->setLanes.push_back(std::move(lanes));
         }

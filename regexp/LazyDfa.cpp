@@ -219,7 +219,8 @@ int32_t LazyDfa::Intern(const std::vector<int32_t>& key, bool& flushed) {
         const auto id = static_cast<size_t>(table_[i]);
         if (hashes_[id] == hash && keys_[id] == key) return table_[i];
     }
-    const size_t cost = key.size() * sizeof(int32_t) + (size_t{1} << rowShift_) * sizeof(int32_t) + 3 * sizeof(void*) + 2 * sizeof(uint64_t);
+    const size_t cost = key.size() * sizeof(int32_t) + (size_t{1} << rowShift_) * sizeof(int32_t) + 3 * sizeof(void*) +
+                        2 * sizeof(uint64_t) + sizeof(StayRanges);
     if (bytes_ + cost + table_.size() * sizeof(int32_t) > cap_) {
         if (++flushes_ > kMaxFlushes || 2 * cost > cap_) throw GiveUp{};
         Flush();
@@ -400,8 +401,8 @@ size_t LazyDfa::Stay(const Char* text, size_t pos, size_t end, size_t row, int32
     if (stay.count == kRangesUnknown) FindStayRanges(stay, row, self);
     if (stay.count >= 0) {
         // the units that keep the state make a few ranges: a vector scan over them
-        const size_t p = stay.stops ? FindAnyOf(text, pos, limit, stay.low, stay.stops)
-                                    : SkipRanges(text, pos, limit, stay.low, stay.width, stay.count);
+        const size_t p = stay.stops ? FindAnyOf(text, pos, limit, stay.stop, stay.stops)
+                                    : SkipLaneRanges(text, pos, limit, stay.lanes, static_cast<size_t>(stay.count));
         steps_.left -= static_cast<int64_t>(p - pos);
         return p;
     }
@@ -452,18 +453,16 @@ void LazyDfa::FindStayRanges(StayRanges& stay, size_t row, int32_t self) {
     merged.pop_back();
     if (!out.empty() && out.size() <= kMaxStops) {
         stay.stops = static_cast<int32_t>(out.size());
-        std::copy(out.begin(), out.end(), stay.low);
+        std::copy(out.begin(), out.end(), stay.stop);
         stay.count = 0;
         return;
     }
-    if (merged.size() > kMaxRanges) {
+    if (merged.size() > kMaxLaneRanges) {
         stay.count = kNoRanges;
         return;
     }
-    for (size_t k = 0; k < merged.size(); ++k) {
-        stay.low[k] = static_cast<uint16_t>(merged[k].first);
-        stay.width[k] = static_cast<uint16_t>(merged[k].second - merged[k].first);
-    }
+    for (size_t k = 0; k < merged.size(); ++k)
+        PutLaneRange(stay.lanes, k, static_cast<uint16_t>(merged[k].first), static_cast<uint16_t>(merged[k].second));
     stay.count = static_cast<int32_t>(merged.size());
 }
 

@@ -28,6 +28,7 @@
 #include "regexp/Matcher.h"
 #include "regexp/Program.h"
 #include "regexp/StepCounter.h"
+#include "regexp/UnitScan.h"
 
 namespace rx {
 
@@ -92,12 +93,12 @@ private:
     class KeySet;
     // Per state, once it has stayed as it is, for a vector scan: the few units that end the stay
     // (`[^>]*`), or else the few ranges of units that keep it (`[\w-]*`).
-    static constexpr int32_t kRangesUnknown = -1, kNoRanges = -2, kMaxRanges = 6, kMaxStops = 4, kMaxRangeClasses = 64;
+    static constexpr int32_t kRangesUnknown = -1, kNoRanges = -2, kMaxStops = 4, kMaxRangeClasses = 64;
     struct StayRanges {
         int32_t count = kRangesUnknown;  // ranges; 0 with stops
         int32_t stops = 0;
-        uint16_t low[kMaxRanges] = {};    // or the stops
-        uint16_t width[kMaxRanges] = {};  // high - low
+        uint16_t stop[kMaxStops] = {};
+        uint16_t lanes[16 * kMaxLaneRanges] = {};  // the ranges, as SkipLaneRanges reads them
     };
     void FindStayRanges(StayRanges& ranges, size_t row, int32_t self);
 

@@ -259,27 +259,9 @@ size_t Matcher::Scan(UnitKind kind, int32_t operand, size_t pos, size_t limit) c
         break;
     }
     case UnitKind::Set: {
-        const CharSet& set = prog_.sets[static_cast<size_t>(operand)];
-#ifdef __SSE2__
-        // eight units at a time: a unit is in a range when (unit - low) does not exceed the
-        // range's width, as unsigned 16-bit numbers (a saturating subtraction gives zero)
         const std::vector<uint16_t>& lanes = prog_.setLanes[static_cast<size_t>(operand)];
-        if (!lanes.empty() && limit >= 8) {
-            const auto* range = reinterpret_cast<const __m128i*>(lanes.data());
-            const size_t ranges = lanes.size() / 16;
-            const __m128i zero = _mm_setzero_si128();
-            for (; k + 8 <= limit; k += 8) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_ + pos + k));
-                __m128i in = zero;
-                for (size_t r = 0; r < ranges; ++r) {
-                    const __m128i lo = _mm_loadu_si128(range + 2 * r), width = _mm_loadu_si128(range + 2 * r + 1);
-                    in = _mm_or_si128(in, _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, lo), width), zero));
-                }
-                const auto out = static_cast<unsigned>(_mm_movemask_epi8(in)) ^ 0xFFFFu;
-                if (out) return k + (static_cast<size_t>(__builtin_ctz(out)) >> 1);
-            }
-        }
-#endif
+        if (!lanes.empty()) return SkipLaneRanges(text_, pos, pos + limit, lanes.data(), lanes.size() / 16) - pos;
+        const CharSet& set = prog_.sets[static_cast<size_t>(operand)];
         while (k < limit && set.Contains(At(pos + k))) ++k;
         break;
     }

@@ -12,6 +12,7 @@
 #include "regexp/CharSet.h"
 #include "regexp/Opcodes.h"
 #include "regexp/Text.h"
+#include "regexp/UnitScan.h"
 
 namespace rx {
 
@@ -80,7 +81,7 @@ public:
     // For each set of at most kLaneRanges ranges: per range its low end and width (high - low),
     // each repeated over eight 16-bit lanes, for the vector scan of a loop over the set; empty
     // for a set of more ranges.
-    static constexpr size_t kLaneRanges = 6;
+    static constexpr size_t kLaneRanges = kMaxLaneRanges;
     std::vector<std::vector<uint16_t>> setLanes;
     uint32_t groupCount = 0;      // capturing groups
     uint32_t registerCount = 0;   // loop counters and marks

@@ -1,5 +1,7 @@
 #include "regexp/UnitScan.h"
 
+#include <algorithm>
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -109,22 +111,25 @@ size_t FindLiteral(const Char* text, size_t from, size_t length, const uint16_t*
     return length + 1;
 }
 
-// The first place in [pos, limit) whose unit lies in none of the n ranges (low, low + width):
-// eight units at a time with SSE2 where the target has it (a unit is in a range when the
-// saturated difference of unit - low and width is zero).
-size_t SkipRanges(const Char* text, size_t pos, size_t limit, const uint16_t* low, const uint16_t* width, int n) {
+namespace {
+
+// A unit is in a range when (unit - low) does not exceed the range's width, as unsigned 16-bit
+// numbers (a saturating subtraction gives zero). The ranges are unrolled, their lanes loaded
+// once a call.
+template <size_t N>
+size_t SkipLanes(const Char* text, size_t pos, size_t limit, const uint16_t* lanes) {
 #ifdef __SSE2__
-    __m128i lows[8], widths[8];
-    for (int k = 0; k < n; ++k) {
-        lows[k] = _mm_set1_epi16(static_cast<short>(low[k]));
-        widths[k] = _mm_set1_epi16(static_cast<short>(width[k]));
+    __m128i low[N], width[N];
+    for (size_t k = 0; k < N; ++k) {
+        low[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes + 16 * k));
+        width[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes + 16 * k + 8));
     }
     const __m128i zero = _mm_setzero_si128();
     for (; pos + 8 <= limit; pos += 8) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
         __m128i in = zero;
-        for (int k = 0; k < n; ++k)
-            in = _mm_or_si128(in, _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, lows[k]), widths[k]), zero));
+        for (size_t k = 0; k < N; ++k)
+            in = _mm_or_si128(in, _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, low[k]), width[k]), zero));
         const unsigned out = ~static_cast<unsigned>(_mm_movemask_epi8(in)) & 0xFFFFu;
         if (out) return pos + (static_cast<size_t>(__builtin_ctz(out)) >> 1);
     }
@@ -132,10 +137,29 @@ size_t SkipRanges(const Char* text, size_t pos, size_t limit, const uint16_t* lo
     for (; pos < limit; ++pos) {
         const auto u = static_cast<uint16_t>(text[pos]);
         bool in = false;
-        for (int k = 0; k < n && !in; ++k) in = static_cast<uint16_t>(u - low[k]) <= width[k];
+        for (size_t k = 0; k < N && !in; ++k) in = static_cast<uint16_t>(u - lanes[16 * k]) <= lanes[16 * k + 8];
         if (!in) return pos;
     }
     return limit;
+}
+
+}  // namespace
+
+size_t SkipLaneRanges(const Char* text, size_t pos, size_t limit, const uint16_t* lanes, size_t n) {
+    switch (n) {
+    case 1: return SkipLanes<1>(text, pos, limit, lanes);
+    case 2: return SkipLanes<2>(text, pos, limit, lanes);
+    case 3: return SkipLanes<3>(text, pos, limit, lanes);
+    case 4: return SkipLanes<4>(text, pos, limit, lanes);
+    case 5: return SkipLanes<5>(text, pos, limit, lanes);
+    case 6: return SkipLanes<6>(text, pos, limit, lanes);
+    default: return pos;
+    }
+}
+
+void PutLaneRange(uint16_t* lanes, size_t k, uint16_t low, uint16_t high) {
+    std::fill_n(lanes + 16 * k, 8, low);
+    std::fill_n(lanes + 16 * k + 8, 8, static_cast<uint16_t>(high - low));
 }
 
 }  // namespace rx
