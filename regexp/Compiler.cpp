@@ -11,6 +11,17 @@
 namespace rx {
 namespace {
 
+using Ranges = std::vector<std::pair<uint16_t, uint16_t>>;
+
+// The lanes of the vector scans for a set of a few ranges; none for more.
+std::vector<uint16_t> Lanes(const Ranges& ranges) {
+    std::vector<uint16_t> lanes;
+    if (ranges.size() > Program::kLaneRanges) return lanes;
+    lanes.resize(16 * ranges.size());
+    for (size_t k = 0; k < ranges.size(); ++k) PutLaneRange(lanes.data(), k, ranges[k].first, ranges[k].second);
+    return lanes;
+}
+
 // Emits code for the tree with an explicit work list: each task is a node and how far its code
 // has got, so nesting depth costs heap, not stack.
 class Compiler {
@@ -37,15 +48,7 @@ public:
         AnalyseSkip();
         FindRequiredUnit();
         FindPivot();
-        for (const CharSet& set : prog_->sets) {
-            std::vector<uint16_t> lanes;
-            if (set.Ranges().size() <= Program::kLaneRanges) {
-                lanes.resize(16 * set.Ranges().size());
-                for (size_t k = 0; k < set.Ranges().size(); ++k)
-                    PutLaneRange(lanes.data(), k, set.Ranges()[k].first, set.Ranges()[k].second);
-            }
-            prog_->setLanes.push_back(std::move(lanes));
-        }
+        for (const CharSet& set : prog_->sets) prog_->setLanes.push_back(Lanes(set.Ranges()));
         return std::move(prog_);
     }
 

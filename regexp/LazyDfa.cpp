@@ -589,21 +589,8 @@ RX_ALWAYS_INLINE Status LazyDfa::ScanForward(const Char* text, size_t length, si
         // the next search, from where this match ends
         pos = batch->from;
         flushes_ = 0;
-        if (!steps_.Begin(batch->budget)) return steps_.Ended();
+        if (!steps_.Begin(batch->Budget())) return steps_.Ended();
     }
-}
-
-// A match that starts at its floor is complete: it joins the batch, and the search after it
-// begins, when the run can afford a whole search's budget and a match can still start there.
-bool LazyDfa::Batch::Next(size_t start, size_t end, uint64_t steps, size_t length) {
-    const size_t next = end + (end == start ? 1 : 0);
-    const uint64_t left = runLeft - std::min(runLeft, spent + steps);
-    if (next > length || next >= before || left < budget) return false;
-    spans->push_back(static_cast<int32_t>(start));
-    spans->push_back(static_cast<int32_t>(end));
-    spent += steps;
-    from = next;
-    return true;
 }
 
 RX_ALWAYS_INLINE Status LazyDfa::ScanBackward(const Char* text, size_t length, size_t end, size_t limit, size_t& start) {

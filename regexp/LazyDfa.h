@@ -54,21 +54,9 @@ public:
     // is a place at or before the match's start, and `atFloor` tells that the match starts
     // there: the first way to reach the pattern's end began there (the ways carry a mark of
     // whether they began at the first start after the last place where no way was under way).
-    //
-    // With a batch (values only, many matches wanted), a match found to start at its floor is
-    // appended to the batch's spans and the next search begins where it ends, each with the
-    // batch's budget, while the run's steps last for a whole search's and a match can start
-    // there; what is returned is the first match not appended (or NoMatch, or what ended the
-    // search in hand, which began at batch->from).
-    struct Batch {
-        std::vector<int32_t>* spans;
-        uint64_t budget;       // of each search
-        uint64_t runLeft;      // of the searches together
-        size_t before;         // no match starts at or after this place
-        uint64_t spent = 0;    // by the searches whose matches were appended
-        size_t from = 0;       // where the search in hand began
-        bool Next(size_t start, size_t end, uint64_t steps, size_t length);
-    };
+    // With a batch, a match found to start at its floor joins it and the next search begins
+    // where it ends (see Batch); what is returned is the first match not appended (or NoMatch,
+    // or what ended the search in hand, which began at batch->from).
     Status Forward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor,
                    bool& atFloor, Batch* batch = nullptr);
     // Longest, over the reversed program: reading backwards from `end`, down to `limit` at the

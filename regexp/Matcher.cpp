@@ -192,6 +192,17 @@ bool Matcher::Renew(int64_t& left) {
 
 size_t Matcher::NextStart(size_t from) const { return NextCandidate(from); }
 
+bool Batch::Next(size_t start, size_t end, uint64_t steps, size_t length) {
+    const size_t next = end + (end == start ? 1 : 0);
+    const uint64_t used = spent + steps;
+    if (next > length || next >= before || runLeft - std::min(runLeft, used) < runNeed || used >= allowance) return false;
+    spans->push_back(static_cast<int32_t>(start));
+    spans->push_back(static_cast<int32_t>(end));
+    spent = used;
+    from = next;
+    return true;
+}
+
 // FilteredCandidate has the last word on every candidate: it returns a place of the prefix, or
 // one whose unit the filter's first list holds, or of the only first unit.
 std::basic_string_view<uint16_t> Matcher::FindLead() const {
@@ -203,17 +214,29 @@ std::basic_string_view<uint16_t> Matcher::FindLead() const {
     return {};
 }
 
-Status Matcher::Search(size_t from, std::vector<int32_t>& spans) {
+Status Matcher::Search(size_t from, std::vector<int32_t>& spans, Batch* batch) {
+    if (batch) batch->from = from;
     stopped_ = false;
-    if (stop_ && stop_->load(std::memory_order_relaxed)) return Status::Stopped;
-    const int64_t budget = static_cast<int64_t>(std::min<uint64_t>(budget_, INT64_MAX));
-    left_ = std::min(budget, StopPollSteps);
-    budgetLeft_ = budget - left_;
+    auto begin = [&] {
+        const int64_t budget = static_cast<int64_t>(std::min<uint64_t>(budget_, INT64_MAX));
+        left_ = std::min(budget, StopPollSteps);
+        budgetLeft_ = budget - left_;
+        return !(stop_ && stop_->load(std::memory_order_relaxed));
+    };
+    if (!begin()) return Status::Stopped;
     // positions are kept in 32 bits, as the platform's indexes are
     if (length_ > static_cast<size_t>(INT32_MAX) - 1) return Status::OutOfMemory;
     try {
-        for (size_t p = NextCandidate(from); p <= length_; p = NextCandidate(std::max(p + 1, skipTo_))) {
+        for (size_t p = NextCandidate(from); p <= length_;) {
             Status st = Attempt(p);
+            if (st == Status::Match && batch &&
+                batch->Next(static_cast<size_t>(slots_[0]), static_cast<size_t>(slots_[1]), Steps(), length_)) {
+                // the next search, from where this match ends
+                budget_ = batch->Budget();
+                if (!begin()) return Status::Stopped;
+                p = NextCandidate(batch->from);
+                continue;
+            }
             if (st == Status::Match) {
                 // (no groups, the common case: two plain appends rather than a range insert)
                 if (slots_.size() == 2) {
@@ -226,6 +249,7 @@ Status Matcher::Search(size_t from, std::vector<int32_t>& spans) {
             }
             if (st != Status::NoMatch) return st;
             if (--left_ < 0 && !Renew(left_)) return Ended();
+            p = NextCandidate(std::max(p + 1, skipTo_));
         }
     } catch (const std::bad_alloc&) {
         stack_.clear();

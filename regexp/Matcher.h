@@ -4,6 +4,7 @@
 // spent in the search for one match; where the budget is looked at, so is the caller's stop flag.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <bitset>
 #include <cstdint>
@@ -23,6 +24,26 @@ namespace rx {
 
 enum class Status { Match, NoMatch, BudgetExceeded, OutOfMemory, Stopped };
 
+// Many matches of a values-only run found in one call: a matcher appends a match it has found
+// (its start and end) and begins the next search where it ends (a unit further on after an
+// empty match), as the caller's next call would, while the run can afford another search with
+// the same budget and a match can still start there.
+struct Batch {
+    std::vector<int32_t>* spans;
+    uint64_t budget;                   // of each search, at most
+    uint64_t runLeft;                  // the steps of the searches together
+    uint64_t runNeed;                  // what the run must have left for the next search
+    uint64_t allowance = UINT64_MAX;   // what is left of it bounds each search's budget too
+    size_t before = SIZE_MAX;          // no match starts at or after this place
+    uint64_t spent = 0;                // by the searches whose matches were appended
+    size_t from = 0;                   // where the search in hand began
+    // The budget of the search in hand.
+    uint64_t Budget() const { return std::min(budget, allowance - std::min(allowance, spent)); }
+    // True when the match (the search in hand spent `steps`) was appended and the next search
+    // is to begin at `from`, with Budget().
+    bool Next(size_t start, size_t end, uint64_t steps, size_t length);
+};
+
 class Matcher {
 public:
     // `stop`, when given, is looked at every StopPollSteps steps and at each search's start; once
@@ -36,8 +57,10 @@ public:
     static constexpr int64_t StopPollSteps = 1 << 16;
 
     // The leftmost match starting at or after `from`. On Match, the start and end of the match
-    // and of each group (-1 for a group that did not take part) are appended to `spans`.
-    Status Search(size_t from, std::vector<int32_t>& spans);
+    // and of each group (-1 for a group that did not take part) are appended to `spans`. With a
+    // batch, the matches before it may be appended to the batch's spans first (see Batch; each
+    // search with this budget; the one in hand began at batch->from).
+    Status Search(size_t from, std::vector<int32_t>& spans, Batch* batch = nullptr);
     const std::atomic<bool>* StopFlag() const { return stop_; }
 
     // The next position at or after `from` where a match could start, or length + 1.

@@ -40,7 +40,7 @@ Searcher::Searcher(const Program& program, const Char* text, size_t length, uint
            !Straight(program)),
       allowance_(kBaseSteps + kStepsPerUnit * static_cast<uint64_t>(length)) {
     const uint64_t extra = kRunStepsPerUnit * static_cast<uint64_t>(length);
-    runLeft_ = stepBudget > UINT64_MAX - extra ? UINT64_MAX : stepBudget + extra;
+    runLeft_ = runBudget_ = stepBudget > UINT64_MAX - extra ? UINT64_MAX : stepBudget + extra;
 }
 
 // False when the text from `from` on lacks a unit that every match contains. The text is read
@@ -55,6 +55,14 @@ bool Searcher::MayMatchFrom(size_t from) {
         requiredKnown_ = true;
     }
     return lastRequired_ > from;
+}
+
+// Where no match can start at or after: one past the required unit's last place (SIZE_MAX when
+// the program has no required unit).
+size_t Searcher::Before() {
+    if (prog_.start.requiredUnit < 0) return SIZE_MAX;
+    MayMatchFrom(0);  // (finds that place once)
+    return lastRequired_;
 }
 
 Status Searcher::Linear(size_t from, bool anchored, size_t slots, uint64_t budget, std::vector<int32_t>& spans) {
@@ -91,20 +99,27 @@ Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroup
     uint64_t used = 0;
     if (!linear_ || allowance_ > 0) {
         // the backtracker keeps half the budget at most, so that the linear matcher has the rest
-        const uint64_t budget =
-            linear_ ? std::min(allowance_, std::max<uint64_t>(searchBudget / 2, 1)) : searchBudget;
-        matcher_.Budget(budget);
+        Batch batch{&spans, linear_ ? std::max<uint64_t>(searchBudget / 2, 1) : searchBudget, runLeft_, budget_,
+                    linear_ ? allowance_ : UINT64_MAX, Before(), 0, from};
+        matcher_.Budget(batch.Budget());
         const size_t before = spans.size();
-        const Status st = matcher_.Search(from, spans);
-        if (st == Status::Match && slots < all) spans.resize(before + slots);
-        used = std::min(matcher_.Steps(), budget);
+        const Status st = matcher_.Search(from, spans, many && !withGroups ? &batch : nullptr);
+        if (st == Status::Match && slots < all) spans.resize(spans.size() - all + slots);
+        used = std::min(matcher_.Steps(), batch.Budget());
         // (the backtrack stack's cap is no limit for the linear matcher either)
         if (!linear_ || (st != Status::BudgetExceeded && st != Status::OutOfMemory)) {
-            if (linear_) allowance_ -= std::min(allowance_, used);
-            Spend(used);
+            if (linear_) allowance_ -= std::min(allowance_, batch.spent + used);
+            Spend(batch.spent + used);
+            if (st == Status::NoMatch && spans.size() > before) {
+                exhausted_ = batch.from;
+                return Status::Match;
+            }
             return st;
         }
+        // the search in hand goes on the linear matcher, from where it began
         allowance_ = 0;
+        Spend(batch.spent);
+        from = batch.from;
     }
     const uint64_t linearBudget = searchBudget - std::min(used, searchBudget);
     const Status st = Linear(from, false, slots, linearBudget, spans);
@@ -124,13 +139,9 @@ Status Searcher::Automaton(size_t from, std::vector<int32_t>& spans, bool withGr
     forward_->Budget(budget);
     size_t end = 0, floor = 0, start = 0;
     bool atFloor = false;
-    LazyDfa::Batch batch{&spans, budget, runLeft_, SIZE_MAX};
-    if (many && prog_.start.requiredUnit >= 0) {
-        MayMatchFrom(from);  // (finds the required unit's last place)
-        batch.before = lastRequired_;
-    }
+    Batch batch{&spans, budget, runLeft_, budget_, UINT64_MAX, Before(), 0, from};
     Status st = forward_->Forward(text_, length_, from, &matcher_, end, floor, atFloor, many ? &batch : nullptr);
-    began = many ? batch.from : from;
+    began = batch.from;
     // (the searches of the batch spent within their budgets; the one in hand may have overdrawn)
     uint64_t used = std::min(forward_->Steps(), budget);
     Spend(batch.spent + used);

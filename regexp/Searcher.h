@@ -32,6 +32,8 @@ public:
     // may be appended too, each the leftmost from where the one before ends (a unit further on
     // after an empty match), as the calls that would follow find them.
     Status Search(size_t from, std::vector<int32_t>& spans, bool withGroups, bool many = false);
+    // The steps the searches of this text have spent so far, whichever matcher spent them.
+    uint64_t Spent() const { return runBudget_ - runLeft_; }
     // A match that a search found from `start` to `end`, found again with its groups.
     Status MatchAt(size_t start, size_t end, std::vector<int32_t>& spans);
 
@@ -62,6 +64,7 @@ private:
     Status Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, bool many, uint64_t budget,
                      size_t& began);
     bool MayMatchFrom(size_t from);
+    size_t Before();
     void Spend(uint64_t steps) { runLeft_ -= steps < runLeft_ ? steps : runLeft_; }
     Status Linear(size_t from, bool anchored, size_t slots, uint64_t budget, std::vector<int32_t>& spans);
 
@@ -76,6 +79,7 @@ private:
     bool dfa_;             // the DFA answers the searches
     uint64_t allowance_;   // backtracking steps left to the searches of this text
     uint64_t runLeft_;     // steps left to the searches of this text, whichever matcher spends them
+    uint64_t runBudget_;   // what runLeft_ began with
     // one past the last place of the program's required unit (0: nowhere), once looked for
     size_t lastRequired_ = 0;
     bool requiredKnown_ = false;

@@ -388,5 +388,76 @@ TEST(RegExpDfa, TheBudgetAndTheStopFlagEndAnAutomatonRun) {
     }
 }
 
+// A values-only run finds many matches in one call of the search (the automaton's batch and the
+// backtracker's); each search in it must spend and be bounded as when the caller asks match by
+// match: the same matches, the same error at the same search and the same steps spent, whatever the budget (small
+// ones run out, the backtracker's share of the steps runs out and the linear matcher takes
+// over) and whichever matcher answers.
+struct ValuesOutcome {
+    Spans spans;
+    rx::Status end = rx::Status::NoMatch;
+    uint64_t spent = 0;
+    bool operator==(const ValuesOutcome&) const = default;
+};
+
+ValuesOutcome ValuesRun(const rx::Program& prog, const rx::String& text, uint64_t budget, bool many) {
+    rx::Searcher searcher(prog, text.data(), text.size(), budget);
+    ValuesOutcome run;
+    for (size_t from = 0; from <= text.size();) {
+        const rx::Status st = searcher.Search(from, run.spans, false, many);
+        if (st != rx::Status::Match) {
+            run.end = st;
+            break;
+        }
+        const int32_t start = run.spans[run.spans.size() - 2], end = run.spans.back();
+        from = static_cast<size_t>(end) + (end == start ? 1 : 0);
+    }
+    run.spent = searcher.Spent();
+    return run;
+}
+
+TEST(RegExpBatch, ManyMatchesInOneCallSpendAsOneCallEach) {
+    CaseGenerator generator(0xBA7C'2026'1208ull);
+    // (the last: many cheap matches, each after some hundred steps of backtracking, until the
+    // backtracker's share of the run is spent)
+    static const char* const kCostly[][2] = {{"(a|aa)+b|a", "aaaaxxxx b "},    {"(x+x+)+y|x", "aaaaxxxx b "},
+                                             {"(\\w+\\s?)*$|\\w", "aaaaxxxx b "}, {"(a*)*b|a{2}", "aaaaxxxx b "},
+                                             {"(a|a)+c|\\b", "aaaaxxxx b "},  {"\\w{0,100}?x|a", "aaaaaaaaaaaaaaaab"}};
+    int compared = 0, overBudget = 0, failures = 0;
+    for (int i = 0; i < 1200 && failures < 5; ++i) {
+        Case c = generator.Next();
+        c.text += generator.Text(200);
+        if (i % 4 == 0) {
+            // the classic costly patterns over long runs of what they backtrack on
+            const auto& costly = kCostly[i / 4 % 6];
+            c.pattern = Units(costly[0]);
+            c.text = RandomText(static_cast<uint64_t>(i), 100 + static_cast<size_t>(i) % 700, costly[1]);
+        }
+        std::unique_ptr<rx::Program> prog;
+        try {
+            prog = rx::Compile(rx::Parse(c.pattern), c.ignoreCase, c.multiline);
+        } catch (const base::Error&) {
+            continue;
+        }
+        for (const bool dfa : {false, true}) {
+            DfaSwitch automaton(dfa);
+            for (const uint64_t budget : {40ull, 700ull, 9'000ull, 300'000ull}) {
+                const ValuesOutcome one = ValuesRun(*prog, c.text, budget, false), many = ValuesRun(*prog, c.text, budget, true);
+                ++compared;
+                if (one.end == rx::Status::BudgetExceeded) ++overBudget;
+                if (one == many) continue;
+                ++failures;
+                ADD_FAILURE() << "case " << c.number << " pattern \"" << Quote(c.pattern) << "\" text \"" << Quote(c.text)
+                              << "\" dfa " << dfa << " budget " << budget << "\n  match by match: " << Show(one.spans)
+                              << "end " << static_cast<int>(one.end) << ", " << one.spent << " steps\n  many at a time: "
+                              << Show(many.spans) << "end " << static_cast<int>(many.end) << ", " << many.spent << " steps";
+            }
+        }
+    }
+    std::printf("%d runs compared, %d of them over the budget\n", compared, overBudget);
+    EXPECT_GT(compared, 5000);
+    EXPECT_GT(overBudget, compared / 20);
+}
+
 }  // namespace
 }  // namespace rxtest
