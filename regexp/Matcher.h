@@ -87,6 +87,7 @@ private:
     enum FrameKind : int32_t { Branch, UndoSlot, UndoRegister, LookMark, NegLookMark, StarGreedy, StarLazy, LookDone, Inert };
 
     bool Renew(int64_t& left);
+    std::basic_string_view<uint16_t> FindLead() const;
     Status Ended() const { return stopped_ ? Status::Stopped : Status::BudgetExceeded; }
     RX_ALWAYS_INLINE size_t NextCandidate(size_t from) const;
     RX_ALWAYS_INLINE size_t FilteredCandidate(size_t from) const;
@@ -149,8 +150,7 @@ private:
     size_t skipTo_ = 0;  // after a failed attempt: the first start that could still match
     uint16_t firstLanes_[64];  // the filter's first and second unit lists, 8 lanes each
     uint16_t onlyFirstUnit_ = 0;  // StartInfo::onlyFirstUnit as a unit, for CandidateLead
-    std::basic_string_view<uint16_t> lead_;
-    std::basic_string_view<uint16_t> FindLead() const;
+    std::basic_string_view<uint16_t> lead_;  // CandidateLead's answer, found at construction
     // StartInfo::pivot, and the starts it allows that were found last: every place in
     // [pivotRun_, pivotEnd_) is one, so the search's next calls from inside answer at once (the
     // backtracker asks start after start; each unit is looked at once). No pivot at or after

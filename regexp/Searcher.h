@@ -84,7 +84,6 @@ private:
     size_t lastRequired_ = 0;
     bool requiredKnown_ = false;
     size_t exhausted_ = SIZE_MAX;  // no match starts at or after this place
-
 };
 
 }  // namespace rx
