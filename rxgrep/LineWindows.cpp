@@ -88,6 +88,18 @@ size_t WindowEnd(std::string_view utf8, size_t start, size_t windowBytes) {
     return after == std::string_view::npos ? utf8.size() : after + 1;
 }
 
+// Whether the instructions after the one at pc are group marks and the match alone.
+bool OnlyTheEndAfter(const rx::Program& program, size_t pc) {
+    const auto& code = program.code;
+    for (pc += static_cast<size_t>(rx::InstrSize(code.data(), pc)); pc < code.size();
+         pc += static_cast<size_t>(rx::InstrSize(code.data(), pc))) {
+        const auto op = static_cast<rx::Op>(code[pc]);
+        if (op == rx::Op::Match) return true;
+        if (op != rx::Op::Save) return false;
+    }
+    return false;
+}
+
 }  // namespace
 
 // The backtracking matcher charges a step for each instruction it runs, one per unit a loop
@@ -97,8 +109,13 @@ size_t WindowEnd(std::string_view utf8, size_t start, size_t windowBytes) {
 // jump back), the stack holds records only inside a look-ahead (a mark, and the undo record of
 // a group written after it), each popped or looked over a bounded number of times; a loop is
 // bounded by its maximum. What one start can cost is then a fixed number, which the sum below
-// does not fall short of. Anything else (choices, loops without a maximum, back-references,
-// the whole text's own start and end) gives 0.
+// does not fall short of. A loop without a maximum may end the program (nothing after it but
+// group marks and the match): an attempt that takes its minimum then matches, with every unit
+// the loop took, and the run goes on from the match's end, so those units are taken once in the
+// whole run, one step each, no more than there are starts; an attempt that falls short took
+// fewer than the minimum. Such a loop counts its minimum and one more per start. Anything else
+// (choices, other loops without a maximum, back-references, the whole text's own start and end)
+// gives 0.
 uint64_t StepsPerStart(const rx::Program& program) {
     const auto& code = program.code;
     uint64_t steps = 0, records = 0;
@@ -127,9 +144,15 @@ uint64_t StepsPerStart(const rx::Program& program) {
             lookAhead = true;
             break;
         case rx::Op::StarAtomic: {
-            const auto max = static_cast<uint32_t>(arg[3]);
-            if (max == rx::kInfinite || TakesLineFeed(program, static_cast<rx::UnitKind>(arg[0]), arg[1])) return 0;
-            steps = SaturatingAdd(steps, max);
+            const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
+            if (TakesLineFeed(program, static_cast<rx::UnitKind>(arg[0]), arg[1])) return 0;
+            if (max != rx::kInfinite) {
+                steps = SaturatingAdd(steps, max);
+            } else {
+                // the units such a loop takes are the match's own, once in a run (see above)
+                if (!OnlyTheEndAfter(program, pc)) return 0;
+                steps = SaturatingAdd(steps, static_cast<uint64_t>(min) + 1);
+            }
             break;
         }
         default: return 0;

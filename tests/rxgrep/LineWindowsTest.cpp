@@ -107,6 +107,7 @@ const char* const kAtoms[] = {
     "a", "b", "A", "[ab]", "[^a]", "\\d", "\\D", "\\w", "\\W", "\\s", "\\S", ".", "\\r", "\\n", "\\x0A",
     "中", "[一-龥]", "é", "\\uFFFD", "\\b", "\\B", "^", "$", "(a)", "(?=a)", "(?!b)", "(?=.)", "(?=\\s)",
     "(?!\\n)", "a*", "x*", "[ab]{2}", "\\d{1,3}", "\\w{0,2}", "a|b", "(?:ab|\\w)", "(\\w)\\1", "k", "\\r?",
+    "[ab]+", "\\d{2,}", "(\\w+)",
 };
 
 // A line feed often, with what can stand before one: CR, a cut or broken sequence, a word.
@@ -290,9 +291,12 @@ TEST(LineWindows, AStepBudgetTheWholeTextWouldSpendKeepsTheWholeText) {
     const size_t fits = static_cast<size_t>(budget / 2 / perStart) - 1;
     EXPECT_TRUE(Allowed("[ab]", {false, false, false, budget}, fits));
     EXPECT_FALSE(Allowed("[ab]", {false, false, false, budget}, fits + 1));
-    // a loop without a maximum, or a choice, has no such bound: may run to the line's end at
-    // every start, or go back and forth
-    for (const char* p : {"x*", "\\w+@\\w+", "ab|cd", "a+?"}) EXPECT_FALSE(Allowed(p, {}, 100)) << p;
+    // a loop without a maximum with more to come after it, or a choice, has no such bound: may
+    // run to the line's end at every start, or go back and forth
+    for (const char* p : {"x*y", "\\w+@\\w+", "ab|cd", "a+?", "[ab]+\\b", "(a+)(b)"})
+        EXPECT_FALSE(Allowed(p, {}, 100)) << p;
+    // one that ends the program takes each unit once in a run: the match keeps what it took
+    for (const char* p : {"x*", "[ab]+", "a(\\w+)", "\\d{2,}"}) EXPECT_TRUE(Allowed(p, {}, 100)) << p;
 }
 
 TEST(LineWindows, TheStepBoundHoldsWhereEveryStartRunsThroughTheProgram) {
@@ -309,6 +313,7 @@ TEST(LineWindows, TheStepBoundHoldsWhereEveryStartRunsThroughTheProgram) {
         {"(?=a{0,2}b)", "a"},
         {"(?!1{2}b)\\d{0,2}[yz]", "1"},
         {"\\B\\d{0,3}[yz]", "1"},
+        {"(?!x)1{6,}", "11111 "},  // every start in a run one short of the loop's minimum
     };
     for (const auto& c : cases) {
         std::string text;
