@@ -195,7 +195,9 @@ size_t Matcher::NextStart(size_t from) const { return NextCandidate(from); }
 bool Batch::Next(size_t start, size_t end, uint64_t steps, size_t length) {
     const size_t next = end + (end == start ? 1 : 0);
     const uint64_t used = spent + steps;
-    if (next > length || next >= before || runLeft - std::min(runLeft, used) < runNeed || used >= allowance) return false;
+    if (next > length || next >= before || spans->size() + 2 > room || runLeft - std::min(runLeft, used) < runNeed ||
+        used >= allowance)
+        return false;
     spans->push_back(static_cast<int32_t>(start));
     spans->push_back(static_cast<int32_t>(end));
     spent = used;

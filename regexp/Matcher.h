@@ -27,7 +27,7 @@ enum class Status { Match, NoMatch, BudgetExceeded, OutOfMemory, Stopped };
 // Many matches of a values-only run found in one call: a matcher appends a match it has found
 // (its start and end) and begins the next search where it ends (a unit further on after an
 // empty match), as the caller's next call would, while the run can afford another search with
-// the same budget and a match can still start there.
+// the same budget, a match can still start there and the spans have room for one more.
 struct Batch {
     std::vector<int32_t>* spans;
     uint64_t budget;                   // of each search, at most
@@ -35,6 +35,7 @@ struct Batch {
     uint64_t runNeed;                  // what the run must have left for the next search
     uint64_t allowance = UINT64_MAX;   // what is left of it bounds each search's budget too
     size_t before = SIZE_MAX;          // no match starts at or after this place
+    size_t room = SIZE_MAX;            // the size the spans may reach
     uint64_t spent = 0;                // by the searches whose matches were appended
     size_t from = 0;                   // where the search in hand began
     // The budget of the search in hand.

@@ -57,6 +57,11 @@ bool Searcher::MayMatchFrom(size_t from) {
     return lastRequired_ > from;
 }
 
+// The size `spans` may reach with matches appended in a batch: room for `many` less the last.
+size_t Searcher::Room(const std::vector<int32_t>& spans, size_t many) {
+    return many > SIZE_MAX / 2 - spans.size() ? SIZE_MAX : spans.size() + 2 * (many - 1);
+}
+
 // Where no match can start at or after: one past the required unit's last place (SIZE_MAX when
 // the program has no required unit).
 size_t Searcher::Before() {
@@ -72,14 +77,15 @@ Status Searcher::Linear(size_t from, bool anchored, size_t slots, uint64_t budge
 
 // The selection point. Back-references and look-aheads: the backtracker, bounded by the budget.
 // Everything else: the backtracker while the run's allowance lasts, then the linear matcher.
-Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroups, bool many) {
+Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroups, size_t many) {
+    if (withGroups) many = 1;
     const size_t all = 2 * (prog_.groupCount + 1), slots = withGroups ? all : 2;
     if (from >= exhausted_ || !MayMatchFrom(from)) return Status::NoMatch;
     if (runLeft_ == 0) return Status::BudgetExceeded;
     if (dfa_) {
         const size_t before = spans.size();
         size_t began = from;
-        const Status st = Automaton(from, spans, withGroups, many && !withGroups, std::min(budget_, runLeft_), began);
+        const Status st = Automaton(from, spans, withGroups, many, std::min(budget_, runLeft_), began);
         // (after matches of a batch: the search that found none tells of the rest of the text)
         if (st == Status::NoMatch && spans.size() > before) {
             exhausted_ = began;
@@ -100,10 +106,10 @@ Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroup
     if (!linear_ || allowance_ > 0) {
         // the backtracker keeps half the budget at most, so that the linear matcher has the rest
         Batch batch{&spans, linear_ ? std::max<uint64_t>(searchBudget / 2, 1) : searchBudget, runLeft_, budget_,
-                    linear_ ? allowance_ : UINT64_MAX, Before(), 0, from};
+                    linear_ ? allowance_ : UINT64_MAX, Before(), Room(spans, many), 0, from};
         matcher_.Budget(batch.Budget());
         const size_t before = spans.size();
-        const Status st = matcher_.Search(from, spans, many && !withGroups ? &batch : nullptr);
+        const Status st = matcher_.Search(from, spans, many > 1 ? &batch : nullptr);
         if (st == Status::Match && slots < all) spans.resize(spans.size() - all + slots);
         used = std::min(matcher_.Steps(), batch.Budget());
         // (the backtrack stack's cap is no limit for the linear matcher either)
@@ -130,7 +136,7 @@ Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroup
 // Forwards to the leftmost match's end, backwards from there to its start (no further back than
 // where the forward search began it; not at all when the forward search knows it), then the
 // groups when asked for.
-Status Searcher::Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, bool many, uint64_t budget,
+Status Searcher::Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, size_t many, uint64_t budget,
                            size_t& began) {
     if (!forward_) {
         forward_ = std::make_unique<LazyDfa>(prog_, LazyDfa::Mode::LeftmostFirst, matcher_.StopFlag());
@@ -139,8 +145,8 @@ Status Searcher::Automaton(size_t from, std::vector<int32_t>& spans, bool withGr
     forward_->Budget(budget);
     size_t end = 0, floor = 0, start = 0;
     bool atFloor = false;
-    Batch batch{&spans, budget, runLeft_, budget_, UINT64_MAX, Before(), 0, from};
-    Status st = forward_->Forward(text_, length_, from, &matcher_, end, floor, atFloor, many ? &batch : nullptr);
+    Batch batch{&spans, budget, runLeft_, budget_, UINT64_MAX, Before(), Room(spans, many), 0, from};
+    Status st = forward_->Forward(text_, length_, from, &matcher_, end, floor, atFloor, many > 1 ? &batch : nullptr);
     began = batch.from;
     // (the searches of the batch spent within their budgets; the one in hand may have overdrawn)
     uint64_t used = std::min(forward_->Steps(), budget);

@@ -28,10 +28,10 @@ public:
              const std::atomic<bool>* stop = nullptr);
 
     // The leftmost match at or after `from`, as Matcher::Search; without groups only the match's
-    // own start and end are appended to `spans`. With `many` (and no groups) the matches after it
-    // may be appended too, each the leftmost from where the one before ends (a unit further on
-    // after an empty match), as the calls that would follow find them.
-    Status Search(size_t from, std::vector<int32_t>& spans, bool withGroups, bool many = false);
+    // own start and end are appended to `spans`. With `many` (and no groups) up to that many
+    // matches may be appended, each the leftmost from where the one before ends (a unit further
+    // on after an empty match), as the calls that would follow find them.
+    Status Search(size_t from, std::vector<int32_t>& spans, bool withGroups, size_t many = 1);
     // The steps the searches of this text have spent so far, whichever matcher spent them.
     uint64_t Spent() const { return runBudget_ - runLeft_; }
     // A match that a search found from `start` to `end`, found again with its groups.
@@ -61,10 +61,11 @@ private:
     // The groups of the match from start to end, within `budget` steps (`used`: those spent).
     Status Groups(size_t start, size_t end, uint64_t budget, std::vector<int32_t>& spans, uint64_t& used);
     // `began`: where the search that ended it began (a later one than `from` after a batch).
-    Status Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, bool many, uint64_t budget,
+    Status Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, size_t many, uint64_t budget,
                      size_t& began);
     bool MayMatchFrom(size_t from);
     size_t Before();
+    static size_t Room(const std::vector<int32_t>& spans, size_t many);
     void Spend(uint64_t steps) { runLeft_ -= steps < runLeft_ ? steps : runLeft_; }
     Status Linear(size_t from, bool anchored, size_t slots, uint64_t budget, std::vector<int32_t>& spans);
 
