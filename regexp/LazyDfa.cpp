@@ -367,9 +367,8 @@ void LazyDfa::Emit(int32_t pc, int32_t count) {
     next_.insert(next_.end(), probe_.begin(), probe_.end());
 }
 
-// A state that reads a unit and stays as it is (a loop's body, `.*`, `[^>]*`): the units after it
-// are read while they keep it there, each look-up's address known without waiting for the last
-// one's result. Counts a step a unit, within what the current grant has left.
+// Where the units every candidate begins with take the start state at `row` (kNoLead where they
+// end its ways or make a match on the way), found once per start state.
 size_t LazyDfa::AfterLead(size_t row, std::basic_string_view<uint16_t> lead) {
     for (int k = 0; k < leadCount_; ++k)
         if (leads_[k].from == row) return leads_[k].to;
@@ -390,6 +389,9 @@ size_t LazyDfa::AfterLead(size_t row, std::basic_string_view<uint16_t> lead) {
     return to;
 }
 
+// A state that reads a unit and stays as it is (a loop's body, `.*`, `[^>]*`): the units after it
+// are read while they keep it there, each look-up's address known without waiting for the last
+// one's result. Counts a step a unit, within what the current grant has left.
 size_t LazyDfa::Stay(const Char* text, size_t pos, size_t end, size_t row, int32_t self) {
     const size_t room = steps_.left > 0 ? static_cast<size_t>(steps_.left) : 0;
     const size_t limit = pos + std::min(end - pos, room);
@@ -398,15 +400,26 @@ size_t LazyDfa::Stay(const Char* text, size_t pos, size_t end, size_t row, int32
     // (many stays end at once: a tag's name of two letters, a word of one)
     if (pos >= limit || r[classOf[static_cast<uint16_t>(text[pos])]] != self) return pos;
     StayRanges& stay = stays_[row >> rowShift_];
+    // and most of the others soon, a tag's attribute, a label of a host name: those are read
+    // through the table, the vector scan kept for a state whose stays have been going on longer
+    size_t p = pos + 1;
+    if (!stay.longRuns) {
+        const size_t quick = pos + std::min<size_t>(limit - pos, kTableStay);
+        while (p < quick && r[classOf[static_cast<uint16_t>(text[p])]] == self) ++p;
+        if (p < quick || p == limit) {
+            steps_.left -= static_cast<int64_t>(p - pos);
+            return p;
+        }
+    }
     if (stay.count == kRangesUnknown) FindStayRanges(stay, row, self);
     if (stay.count >= 0) {
         // the units that keep the state make a few ranges: a vector scan over them
-        const size_t p = stay.stops ? FindAnyOf(text, pos, limit, stay.stop, stay.stops)
-                                    : SkipLaneRanges(text, pos, limit, stay.lanes, static_cast<size_t>(stay.count));
+        p = stay.stops ? FindAnyOf(text, p, limit, stay.stop, stay.stops)
+                       : SkipLaneRanges(text, p, limit, stay.lanes, static_cast<size_t>(stay.count));
+        stay.longRuns = p - pos > kTableStay;
         steps_.left -= static_cast<int64_t>(p - pos);
         return p;
     }
-    size_t p = pos;
     while (p < limit && r[classOf[static_cast<uint16_t>(text[p])]] == self) ++p;
     steps_.left -= static_cast<int64_t>(p - pos);
     return p;

@@ -82,9 +82,12 @@ private:
     // Per state, once it has stayed as it is, for a vector scan: the few units that end the stay
     // (`[^>]*`), or else the few ranges of units that keep it (`[\w-]*`).
     static constexpr int32_t kRangesUnknown = -1, kNoRanges = -2, kMaxStops = 4, kMaxRangeClasses = 64;
+    // units a stay reads through the table before it scans for its end
+    static constexpr size_t kTableStay = 16;
     struct StayRanges {
         int32_t count = kRangesUnknown;  // ranges; 0 with stops
         int32_t stops = 0;
+        bool longRuns = false;  // the last stay here went past kTableStay units: scan at once
         uint16_t stop[kMaxStops] = {};
         uint16_t lanes[16 * kMaxLaneRanges] = {};  // the ranges, as SkipLaneRanges reads them
     };
