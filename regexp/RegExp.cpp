@@ -194,9 +194,12 @@ bool RegExp::Test(StringView source) {
     return st == Status::Match;
 }
 
-long long RegExp::Count(StringView source) {
+long long RegExp::Count(StringView source) { return Count(source, nullptr); }
+
+long long RegExp::Count(StringView source, RunReport* report) {
     const Program& prog = Compiled();
     Searcher searcher(prog, source.data(), source.size(), stepBudget_, stopFlag_);
+    if (report && report->restFollows) searcher.RestFollows();
     std::vector<int32_t> spans;
     long long count = 0;
     try {
@@ -213,6 +216,10 @@ long long RegExp::Count(StringView source) {
         }
     } catch (const std::bad_alloc&) {
         throw base::Error(base::err::OutOfMemory, L"Out of memory");
+    }
+    if (report) {
+        report->steps = searcher.Spent();
+        report->backtrackerAlone = searcher.BacktrackerAlone();
     }
     return count;
 }

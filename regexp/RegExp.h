@@ -152,6 +152,18 @@ public:
     // How many matches Execute would list (one when Global is off and there is a match),
     // found one at a time and not kept: counting costs no memory per match.
     long long Count(StringView source);
+    // What a Count spent: its steps, whichever matcher spent them, and whether the backtracking
+    // matcher answered every search alone (no automaton, no linear matcher). rxgrep's counting
+    // by windows of lines rests on it. With `restFollows` set by the caller, the text is taken as
+    // a piece of a longer one: the run does not pass over what a unit every match needs, missing
+    // from the piece's end, would have let it pass over (the rest may hold that unit), so that it
+    // spends at least what the longer text's run spends on the piece.
+    struct RunReport {
+        bool restFollows = false;
+        uint64_t steps = 0;
+        bool backtrackerAlone = true;
+    };
+    long long Count(StringView source, RunReport* report);
     String Replace(StringView source, StringView replacement);
 
     // The compiled program of the current pattern, for tests and the disassembler.

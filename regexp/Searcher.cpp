@@ -26,6 +26,10 @@ bool Straight(const Program& program) {
 
 }  // namespace
 
+bool Searcher::MayUseDfa(const Program& program) {
+    return program.reversed && LazyDfa::Handles(program) && !Straight(program);
+}
+
 void Searcher::UseDfa(bool on) { dfaSwitch.store(on); }
 bool Searcher::DfaInUse() { return dfaSwitch.load(); }
 void Searcher::DfaFromLength(size_t units) { dfaFromLength.store(units); }
@@ -36,8 +40,7 @@ Searcher::Searcher(const Program& program, const Char* text, size_t length, uint
     : prog_(program), matcher_(program, text, length, stepBudget, stop), text_(text), length_(length),
       budget_(stepBudget), linear_(PikeVm::Handles(program)),
       dfa_(dfaSwitch.load(std::memory_order_relaxed) && length >= dfaFromLength.load(std::memory_order_relaxed) &&
-           program.reversed && LazyDfa::Handles(program) &&
-           !Straight(program)),
+           MayUseDfa(program)),
       allowance_(kBaseSteps + kStepsPerUnit * static_cast<uint64_t>(length)) {
     const uint64_t extra = kRunStepsPerUnit * static_cast<uint64_t>(length);
     runLeft_ = runBudget_ = stepBudget > UINT64_MAX - extra ? UINT64_MAX : stepBudget + extra;

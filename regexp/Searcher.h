@@ -34,6 +34,14 @@ public:
     Status Search(size_t from, std::vector<int32_t>& spans, bool withGroups, size_t many = 1);
     // The steps the searches of this text have spent so far, whichever matcher spent them.
     uint64_t Spent() const { return runBudget_ - runLeft_; }
+    // The text is a piece of a longer one: the searches are made as if a unit every match needs
+    // might follow its end (none is passed over for want of it).
+    void RestFollows() {
+        lastRequired_ = SIZE_MAX;
+        requiredKnown_ = true;
+    }
+    // Whether the backtracking matcher alone has answered the searches so far.
+    bool BacktrackerAlone() const { return !pike_ && !forward_; }
     // A match that a search found from `start` to `end`, found again with its groups.
     Status MatchAt(size_t start, size_t end, std::vector<int32_t>& spans);
 
@@ -48,6 +56,9 @@ public:
 
     // Whether searches may go through the lazy DFA (on by default); off, they take the other
     // matchers' path, which the tests compare it with.
+    // Whether the DFA may answer this program's searches (on a text long enough, while it is in
+    // use): a pattern without back-references and look-aheads that has a choice to make.
+    static bool MayUseDfa(const Program& program);
     static void UseDfa(bool on);
     static bool DfaInUse();
     // The DFA answers texts of at least this many units: on a shorter one, building its classes

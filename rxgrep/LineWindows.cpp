@@ -48,7 +48,8 @@
 //    the decoder reads no byte past it to finish a sequence before it (a cut sequence before a
 //    line feed is broken the same way whether more follows or not). So the windows' units,
 //    joined, are the whole text's units.
-// 5. The step budget: see StepsPerStart and CountableByWindows.
+// 5. The step budget: see StepsPerStart and CountableByWindows for what is known before, and
+//    CheckableByWindows for what the windows' runs show.
 
 namespace rxgrep {
 
@@ -102,6 +103,32 @@ bool OnlyTheEndAfter(const rx::Program& program, size_t pc) {
 
 }  // namespace
 
+// The instructions that keep a match and every attempt within a line when none of their units
+// is a line feed: everything but the start and end of the whole text.
+bool StaysOnItsLine(const rx::Program& program) {
+    const auto& code = program.code;
+    for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(rx::InstrSize(code.data(), pc))) {
+        const int32_t* arg = code.data() + pc + 1;
+        switch (static_cast<rx::Op>(code[pc])) {
+        case rx::Op::LineStart:
+        case rx::Op::LineEnd: return false;
+        case rx::Op::Char: if (TakesLineFeed(program, rx::UnitKind::Char, arg[0])) return false; break;
+        case rx::Op::CharFold: if (TakesLineFeed(program, rx::UnitKind::CharFold, arg[0])) return false; break;
+        case rx::Op::Set: if (TakesLineFeed(program, rx::UnitKind::Set, arg[0])) return false; break;
+        case rx::Op::String: if (StringTakesLineFeed(arg, false)) return false; break;
+        case rx::Op::StringFold: if (StringTakesLineFeed(arg, true)) return false; break;
+        case rx::Op::Star:
+        case rx::Op::StarLazy:
+        case rx::Op::StarAtomic:
+            if (TakesLineFeed(program, static_cast<rx::UnitKind>(arg[0]), arg[1])) return false;
+            break;
+        // (a back-reference takes what its group took, which held no line feed then)
+        default: break;
+        }
+    }
+    return true;
+}
+
 // The backtracking matcher charges a step for each instruction it runs, one per unit a loop
 // takes, one per record it pops or looks over on a look-ahead's close, a step per sixteen group
 // slots cleared at an attempt's start, and one per failed start in the search loop. In a program
@@ -117,6 +144,7 @@ bool OnlyTheEndAfter(const rx::Program& program, size_t pc) {
 // (choices, other loops without a maximum, back-references, the whole text's own start and end)
 // gives 0.
 uint64_t StepsPerStart(const rx::Program& program) {
+    if (!StaysOnItsLine(program)) return 0;
     const auto& code = program.code;
     uint64_t steps = 0, records = 0;
     bool lookAhead = false;
@@ -131,12 +159,12 @@ uint64_t StepsPerStart(const rx::Program& program) {
         case rx::Op::WordBoundary:
         case rx::Op::NotWordBoundary:
         case rx::Op::LookEnd:
-        case rx::Op::NegLookEnd: break;
-        case rx::Op::Char: if (TakesLineFeed(program, rx::UnitKind::Char, arg[0])) return 0; break;
-        case rx::Op::CharFold: if (TakesLineFeed(program, rx::UnitKind::CharFold, arg[0])) return 0; break;
-        case rx::Op::Set: if (TakesLineFeed(program, rx::UnitKind::Set, arg[0])) return 0; break;
-        case rx::Op::String: if (StringTakesLineFeed(arg, false)) return 0; break;
-        case rx::Op::StringFold: if (StringTakesLineFeed(arg, true)) return 0; break;
+        case rx::Op::NegLookEnd:
+        case rx::Op::Char:
+        case rx::Op::CharFold:
+        case rx::Op::Set:
+        case rx::Op::String:
+        case rx::Op::StringFold: break;
         case rx::Op::Save: ++records; break;
         case rx::Op::LookAhead:
         case rx::Op::NegLookAhead:
@@ -145,7 +173,6 @@ uint64_t StepsPerStart(const rx::Program& program) {
             break;
         case rx::Op::StarAtomic: {
             const auto min = static_cast<uint32_t>(arg[2]), max = static_cast<uint32_t>(arg[3]);
-            if (TakesLineFeed(program, static_cast<rx::UnitKind>(arg[0]), arg[1])) return 0;
             if (max != rx::kInfinite) {
                 steps = SaturatingAdd(steps, max);
             } else {
@@ -181,7 +208,62 @@ bool CountableByWindows(const rx::Program& program, uint64_t stepBudget, size_t 
     return static_cast<uint64_t>(utf8Bytes) + 1 <= stepBudget / 2 / perStart;
 }
 
+// A program the engine never gives to its automaton (no choice to make; or a back-reference or
+// a look-ahead) goes to the backtracker on a text of any length, with the allowance above
+// before the linear matcher takes over (none where the linear matcher cannot follow it), each
+// search at most half the budget while the allowance lasts (all of it without one). Within a
+// line an attempt at a position is the same attempt in a window as in the whole text (1-3) and
+// costs the same steps; the search loop charges one step per start that fails, the same starts
+// in both. The engine passes over the starts after the last place of a unit every match needs:
+// a window counted as a piece of a longer text passes over none for that (its run may try
+// more starts than the whole text's, never fewer). So where every window's run was the
+// backtracker's alone, the whole text's run takes at most the attempts the windows took and
+// spends at most the sum of their steps, unless it changes matcher or runs out itself, which it
+// cannot while that sum is within half the whole text's allowance (at least kBaseSteps and
+// kStepsPerUnit per four bytes) and a quarter of the budget: none of its searches spends more
+// than the whole run. (The halving leaves room for what this may have missed.) A window whose
+// run changed matcher, ran out or failed otherwise, or a sum past that, ends the count, and the
+// whole text is counted instead.
+bool CheckableByWindows(const rx::Program& program) {
+    return StaysOnItsLine(program) && !rx::Searcher::MayUseDfa(program);
+}
+
 namespace {
+
+// Thrown where the windows' runs cannot show that their count is the whole text's.
+struct NotShown {};
+
+// Counts window after window; in a checked count, keeps the sum of the windows' steps and throws
+// NotShown where CheckableByWindows says they no longer show anything.
+class WindowCounter {
+public:
+    WindowCounter(rx::RegExp& re, size_t utf8Bytes, bool checked) : re_(re), checked_(checked) {
+        const uint64_t allowance = rx::Searcher::kBaseSteps + rx::Searcher::kStepsPerUnit * (utf8Bytes / 4);
+        limit_ = std::min(allowance / 2, re.StepBudget() / 4);
+        // (the whole text's positions must fit the engine's 32 bits, as the windows' do)
+        if (checked && utf8Bytes >= static_cast<size_t>(INT32_MAX) - 1) throw NotShown{};
+    }
+    long long Count(rx::StringView units) {
+        if (!checked_) return re_.Count(units);
+        rx::RegExp::RunReport run;
+        run.restFollows = true;  // (the run of the whole text goes on past the window)
+        long long count = 0;
+        try {
+            count = re_.Count(units, &run);
+        } catch (const base::Error&) {
+            throw NotShown{};
+        }
+        steps_ = SaturatingAdd(steps_, run.steps);
+        if (!run.backtrackerAlone || steps_ > limit_) throw NotShown{};
+        return count;
+    }
+
+private:
+    rx::RegExp& re_;
+    const bool checked_;
+    uint64_t limit_ = 0;
+    uint64_t steps_ = 0;
+};
 
 // A window's units without its closing line feed (the position before it is the window's end).
 size_t DecodeWindow(std::string_view utf8, size_t start, size_t end, rx::Char* out) {
@@ -211,12 +293,12 @@ bool Done(const rx::RegExp& re, long long count, size_t end, std::string_view ut
     return end >= utf8.size() || (!re.Global() && count > 0);
 }
 
-long long CountOnOneThread(rx::RegExp& re, std::string_view utf8, size_t windowBytes) {
+long long CountOnOneThread(rx::RegExp& re, WindowCounter& counter, std::string_view utf8, size_t windowBytes) {
     WindowBuffer buffer(windowBytes);
     long long count = 0;
     for (size_t start = 0;;) {
         const size_t end = WindowEnd(utf8, start, windowBytes);
-        count += re.Count(buffer.Decode(utf8, start, end));
+        count += counter.Count(buffer.Decode(utf8, start, end));
         if (Done(re, count, end, utf8)) return count;
         start = end;
     }
@@ -252,7 +334,7 @@ public:
     }
 
     bool Start(bool helperStarts) { return helperStarts && helper_.Start(&Run, this); }
-    long long Count(rx::RegExp& re, size_t* decodedAhead);
+    long long Count(rx::RegExp& re, WindowCounter& counter, size_t* decodedAhead);
 
 private:
     static constexpr uint32_t kSlots = 4;
@@ -328,7 +410,7 @@ bool DecodeAhead::AwaitFromHelper(const Slot& slot, uint32_t i) {
     return true;
 }
 
-long long DecodeAhead::Count(rx::RegExp& re, size_t* decodedAhead) {
+long long DecodeAhead::Count(rx::RegExp& re, WindowCounter& counter, size_t* decodedAhead) {
     WindowBuffer own(windowBytes_);
     long long count = 0;
     size_t start = 0;
@@ -337,10 +419,10 @@ long long DecodeAhead::Count(rx::RegExp& re, size_t* decodedAhead) {
         const Slot& slot = slots_[i % kSlots];
         if (AwaitFromHelper(slot, i)) {
             if (slot.error) std::rethrow_exception(slot.error);
-            count += re.Count(rx::StringView(slot.units.get(), slot.length));
+            count += counter.Count(rx::StringView(slot.units.get(), slot.length));
             if (decodedAhead) ++*decodedAhead;
         } else {
-            count += re.Count(own.Decode(utf8_, start, end));
+            count += counter.Count(own.Decode(utf8_, start, end));
         }
         counted_.Raise();
         if (Done(re, count, end, utf8_)) return count;
@@ -350,11 +432,10 @@ long long DecodeAhead::Count(rx::RegExp& re, size_t* decodedAhead) {
 
 #endif  // _WIN32
 
-}  // namespace
-
-long long CountByWindows(rx::RegExp& re, std::string_view utf8, const WindowCounting& how) {
+long long CountWindows(rx::RegExp& re, std::string_view utf8, const WindowCounting& how) {
     const size_t windowBytes = std::max<size_t>(how.windowBytes, 1);
     if (how.decodedAhead) *how.decodedAhead = 0;
+    WindowCounter counter(re, utf8.size(), how.checked);
 #ifndef _WIN32
     // (under Wine a helper thread in rxgrep's decoding once left a test run hanging, cause not
     // found: Windows keeps one thread)
@@ -365,10 +446,20 @@ long long CountByWindows(rx::RegExp& re, std::string_view utf8, const WindowCoun
         } catch (const std::bad_alloc&) {
             // no room for the ring: one thread, which needs a quarter of it
         }
-        if (ahead && ahead->Start(how.helperStarts)) return ahead->Count(re, how.decodedAhead);
+        if (ahead && ahead->Start(how.helperStarts)) return ahead->Count(re, counter, how.decodedAhead);
     }
 #endif
-    return CountOnOneThread(re, utf8, windowBytes);
+    return CountOnOneThread(re, counter, utf8, windowBytes);
+}
+
+}  // namespace
+
+long long CountByWindows(rx::RegExp& re, std::string_view utf8, const WindowCounting& how) {
+    try {
+        return CountWindows(re, utf8, how);
+    } catch (const NotShown&) {
+        return -1;
+    }
 }
 
 }  // namespace rxgrep

@@ -4,9 +4,11 @@
 // cleared by the system, and the units being counted stay in the processor's caches.
 //
 // That is only done where it is sure to give the engine's answer on the whole text (the same
-// count, or the same error): for a program that no match can carry across a line feed, that
-// asks nothing of the text's own start or end, and whose run cannot spend its step budget on
-// the whole text nor on any window (CountableByWindows says which).
+// count, or the same error): for a program that no match can carry across a line feed and that
+// asks nothing of the text's own start or end (StaysOnItsLine), and whose run cannot spend its
+// step budget on the whole text nor on any window. Either that is known of the program before
+// anything is counted (CountableByWindows), or the windows' own runs show it as they go
+// (CheckableByWindows): where they cannot, the count says so and the whole text is counted.
 #pragma once
 
 #include <cstddef>
@@ -26,6 +28,10 @@ namespace rxgrep {
 // corpus within the load's noise of each other.
 constexpr size_t kWindowBytes = size_t{64} << 10;
 
+// Whether no step of this program can take a line feed and none asks for the start or end of
+// the whole text: then every match, and every attempt at one, lies within one line.
+bool StaysOnItsLine(const rx::Program& program);
+
 // The most steps the backtracking matcher can spend on one start of a match under this
 // program, within its run's share of the allowance; 0 where the program takes a way that is
 // not bounded so (a choice, an unbounded loop, a back-reference), or may take a line feed, or
@@ -35,6 +41,11 @@ uint64_t StepsPerStart(const rx::Program& program);
 // Whether counting by windows is sure to be the same as counting on the whole text of
 // `utf8Bytes` bytes with this program and step budget.
 bool CountableByWindows(const rx::Program& program, uint64_t stepBudget, size_t utf8Bytes);
+
+// Whether counting by windows can be shown to be the same as counting the whole text by the
+// windows' own runs (WindowCounting::checked): a program that stays on its line and that the
+// engine gives to its backtracking matcher on a text of any length (see LineWindows.cpp).
+bool CheckableByWindows(const rx::Program& program);
 
 // From this size on (POSIX systems) the windows are decoded on a second thread while the engine
 // counts the one before: below it, starting and joining that thread costs more than the
@@ -46,12 +57,17 @@ struct WindowCounting {
     size_t decodeAheadFrom = kDecodeAheadFrom;
     bool helperStarts = true;         // false: as if the system could start no thread (tests)
     size_t* decodedAhead = nullptr;   // where given, told how many windows the second thread decoded
+    // The windows' runs show that their count is the whole text's, or the count ends with -1
+    // (CheckableByWindows).
+    bool checked = false;
 };
 
 // The engine's Count (re's pattern, flags and budget; one match at most when Global is off) over
 // the text these UTF-8 bytes decode to, taken window by window. Right only where
-// CountableByWindows holds; elsewhere it may differ (the tests show where). With the windows
-// decoded ahead or not, the same count, or the same error from the same window.
+// CountableByWindows holds, or where CheckableByWindows does and the count is `checked` (then
+// -1 where the windows could not show it: the whole text is to be counted); elsewhere it may
+// differ (the tests show where). With the windows decoded ahead or not, the same count, or the
+// same error from the same window.
 long long CountByWindows(rx::RegExp& re, std::string_view utf8, const WindowCounting& how = {});
 
 }  // namespace rxgrep

@@ -330,6 +330,19 @@ long long CountOnTheBytes(const Options& o, const rx::Program& program, std::str
     return static_cast<long long>(rxgrep::CountOccurrences(body, steps.sets, o.first));
 }
 
+// The count taken a window of lines at a time into one small buffer, where that is sure to be the
+// same count (no buffer of the whole text's size to be cleared page by page), or shown to be by
+// the windows' runs; -1 where the whole text is to be counted.
+long long CountByWindows(const Options& o, rx::RegExp& re, std::string_view body) {
+    if (o.output != Output::Count) return -1;
+    const rx::Program& program = re.Compiled();
+    if (rxgrep::CountableByWindows(program, o.budget, body.size())) return rxgrep::CountByWindows(re, body);
+    if (!rxgrep::CheckableByWindows(program)) return -1;
+    rxgrep::WindowCounting how;
+    how.checked = true;
+    return rxgrep::CountByWindows(re, body, how);
+}
+
 int Run(int argc, char** argv) {
     Options o;
     if (int rc = ParseArgs(argc, argv, o)) return rc;
@@ -353,10 +366,8 @@ int Run(int argc, char** argv) {
             w.Write(std::to_string(count) + "\n");
         } else if (o.output != Output::Replace && rxgrep::RulesOutEveryMatch(program, body)) {
             if (o.output == Output::Count) w.Write("0\n");
-        } else if (o.output == Output::Count && rxgrep::CountableByWindows(program, o.budget, body.size())) {
-            // a window of lines at a time into one small buffer, where that is sure to be the
-            // same count: no buffer of the whole text's size to be cleared page by page
-            w.Write(std::to_string(rxgrep::CountByWindows(re, body)) + "\n");
+        } else if (const long long count = CountByWindows(o, re, body); count >= 0) {
+            w.Write(std::to_string(count) + "\n");
         } else if (o.output == Output::Replace || o.output == Output::Count) {
             UnitBuffer units(body.size());
             const rx::StringView text(units.Data(), rxgrep::DecodeUtf8InTwo(body, units.Data()));

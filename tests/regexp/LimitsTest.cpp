@@ -178,3 +178,45 @@ TEST(Limits, ManyCostlyMatchesTogetherEndAtTheRunsBudget) {
     auto matches = re.Execute(text);
     EXPECT_EQ(matches.Count(), 20000);
 }
+
+// What a count reports of its run: the steps, whether the backtracker answered alone, and the
+// starts a piece of a longer text does not pass over.
+TEST(Limits, ACountReportsItsStepsAndItsMatchers) {
+    rx::RegExp re;
+    re.Global(true);
+    rx::String text;
+    for (int k = 0; k < 2000; ++k) text += U("ab@ cd@ef x\n");
+    // no choice to make: the backtracker alone, a few steps for each of the 4,000 places of "@"
+    re.Pattern(U("\\w+@\\w+"));
+    rx::RegExp::RunReport run;
+    EXPECT_EQ(re.Count(text, &run), 2000);
+    EXPECT_TRUE(run.backtrackerAlone);
+    EXPECT_GE(run.steps, 4000u);
+    EXPECT_LE(run.steps, 40u * 4000);
+    // a unit every match needs, which the text lacks: no start is tried, unless the text is a
+    // piece of one that may hold it further on; then the "@"s are tried as they would be there
+    re.Pattern(U("\\w+@\\w+é"));
+    rx::RegExp::RunReport alone, piece;
+    piece.restFollows = true;
+    EXPECT_EQ(re.Count(text, &alone), 0);
+    EXPECT_EQ(re.Count(text, &piece), 0);
+    EXPECT_EQ(alone.steps, 0u);
+    EXPECT_GE(piece.steps, 4000u);
+    // a choice: the automaton answers a text this long
+    re.Pattern(U("\\w+@(cd|ef)"));
+    EXPECT_EQ(re.Count(text, &run), 2000);
+    EXPECT_FALSE(run.backtrackerAlone);
+    // without the automaton, a search whose backtracking outgrows its share of the budget is
+    // answered by the linear matcher, and the report says so
+    const bool dfa = rx::Searcher::DfaInUse();
+    rx::Searcher::UseDfa(false);
+    re.Pattern(U("(\\w+\\s?)*$"));
+    re.StepBudget(100'000);
+    const rx::String line = rx::String(31, 'a') + U(" ") + rx::String(12, 'a') + U("!");
+    EXPECT_EQ(re.Count(line, &run), 1);
+    EXPECT_FALSE(run.backtrackerAlone);
+    EXPECT_GT(run.steps, 50'000u);
+    EXPECT_EQ(re.Count(U("ab cd"), &run), 2);
+    EXPECT_TRUE(run.backtrackerAlone);
+    rx::Searcher::UseDfa(dfa);
+}

@@ -5,6 +5,7 @@
 // rests on; and for what is not allowed windows, that windows would indeed have answered wrong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <random>
@@ -71,6 +72,48 @@ Outcome Ahead(const std::string& pattern, Flags f, const std::string& utf8, size
     rx::RegExp re;
     Configure(re, pattern, f);
     return Try([&] { return rxgrep::CountByWindows(re, utf8, {windowBytes, 0, helperStarts, &decodedAhead}); });
+}
+
+// Counted by windows that show by their runs that the count is the whole text's (-1 where they
+// cannot), on one thread or decoded ahead on a second.
+Outcome Checked(const std::string& pattern, Flags f, const std::string& utf8, size_t windowBytes, bool ahead = false) {
+    rx::RegExp re;
+    Configure(re, pattern, f);
+    return Try([&] {
+        return rxgrep::CountByWindows(re, utf8, {windowBytes, ahead ? size_t{0} : SIZE_MAX, true, nullptr, true});
+    });
+}
+
+// The steps of the whole text's run, and the sum of those of its lines' runs, each counted as
+// a piece of a longer text; whether the backtracker answered every line alone.
+struct LineSteps {
+    uint64_t whole = 0, lines = 0;
+    bool alone = true;
+};
+LineSteps StepsByLines(const std::string& pattern, Flags f, const std::string& utf8) {
+    rx::RegExp re;
+    Configure(re, pattern, f);
+    const rx::String units = rx::FromUtf8(utf8);
+    LineSteps steps;
+    rx::RegExp::RunReport run;
+    re.Count(units, &run);
+    steps.whole = run.steps;
+    for (size_t start = 0;;) {
+        const size_t end = std::min(units.find(u'\n', start), units.size());
+        rx::RegExp::RunReport piece;
+        piece.restFollows = true;
+        re.Count(rx::StringView(units).substr(start, end - start), &piece);
+        steps.lines += piece.steps;
+        steps.alone = steps.alone && piece.backtrackerAlone;
+        if (end == units.size()) return steps;
+        start = end + 1;
+    }
+}
+
+bool Checkable(const std::string& pattern, Flags f) {
+    rx::RegExp re;
+    Configure(re, pattern, f);
+    return rxgrep::CheckableByWindows(re.Compiled());
 }
 
 #ifdef _WIN32
@@ -327,4 +370,70 @@ TEST(LineWindows, TheStepBoundHoldsWhereEveryStartRunsThroughTheProgram) {
         EXPECT_GE(steps, 2 * units.size()) << c.pattern;  // (the text does make the starts costly)
         EXPECT_LE(steps, rxgrep::StepsPerStart(re.Compiled()) * (units.size() + 1)) << c.pattern;
     }
+}
+
+TEST(LineWindows, CheckedWindowsCountAsTheWholeTextOrLeaveItToIt) {
+    // patterns without a bound on their steps per start (loops with more after them,
+    // back-references): the windows count them where their runs show it, and nowhere else give a
+    // count, whatever the budget; where the whole text's run runs out, they never do
+    std::mt19937 rng(20261208);
+    const char* const loops[] = {"\\w+@", "[ab]+c", "\\d+\\.", "a*b", "(\\w)\\1", "\\w+(?=\\d)"};
+    int shown = 0, leftToWhole = 0, wholeRanOut = 0;
+    for (int round = 0; round < 600; ++round) {
+        std::string pattern = loops[rng() % std::size(loops)];
+        for (unsigned n = rng() % 3; n > 0; --n) pattern += kAtoms[rng() % std::size(kAtoms)];
+        Flags f;
+        f.ignoreCase = rng() % 4 == 0;
+        f.multiline = rng() % 2 == 0;
+        f.first = rng() % 8 == 0;
+        f.budget = std::vector<uint64_t>{40, 400, 4000, rx::RegExp::DefaultStepBudget}[rng() % 4];
+        if (!Checkable(pattern, f) || Allowed(pattern, f, 1)) continue;
+        std::string text = RandomText(rng, rng() % 80);
+        if (rng() % 3 == 0) text += Lines("abab@ ab1.2 aab", 40);  // many starts that fail late
+        const Outcome whole = Whole(pattern, f, text);
+        wholeRanOut += whole.error != 0;
+        if (f.budget == rx::RegExp::DefaultStepBudget && !f.first) {
+            // what the windows' check rests on: the whole text's run spends no more than its
+            // lines' runs do together
+            const LineSteps steps = StepsByLines(pattern, f, text);
+            ASSERT_TRUE(steps.alone) << pattern;
+            ASSERT_LE(steps.whole, steps.lines) << "/" << pattern << "/ on " << text.size() << " bytes";
+        }
+        for (size_t windowBytes : {size_t{1}, size_t{16}, rxgrep::kWindowBytes}) {
+            for (bool ahead : {false, true}) {
+                const Outcome windows = Checked(pattern, f, text, windowBytes, ahead);
+                ASSERT_EQ(windows.error, 0) << pattern;
+                if (windows.count < 0) {
+                    ++leftToWhole;
+                    continue;
+                }
+                ++shown;
+                ASSERT_EQ(windows, whole) << "/" << pattern << "/ " << (f.ignoreCase ? "i" : "")
+                                          << (f.multiline ? "m" : "") << (f.first ? " first" : "") << " budget "
+                                          << f.budget << ", windows of " << windowBytes << (ahead ? " ahead" : "")
+                                          << ", text of " << text.size();
+            }
+        }
+    }
+    EXPECT_GT(shown, 1000);
+    EXPECT_GT(leftToWhole, 100);
+    EXPECT_GT(wholeRanOut, 20);
+}
+
+TEST(LineWindows, CheckedWindowsLeaveToTheWholeTextWhatItsRunCouldNotAfford) {
+    // each line costs the run a few steps (two starts before the "@" fail after it), every
+    // window far within the budget; the whole text's run, one search, spends them all together
+    const std::string text = Lines("ab@ cd", 3000);
+    const Flags small{false, false, false, 20000};
+    ASSERT_TRUE(Checkable("\\w+@\\w+", small));
+    ASSERT_FALSE(Allowed("\\w+@\\w+", small, text.size()));
+    EXPECT_EQ(Whole("\\w+@\\w+", small, text).error, rx::err::BudgetExceeded);
+    EXPECT_EQ(Checked("\\w+@\\w+", small, text, 64), (Outcome{-1, 0}));
+    EXPECT_EQ(Checked("\\w+@\\w+", small, text, 64, true), (Outcome{-1, 0}));
+    // the default budget affords them: the windows' count, the whole text's
+    const std::string mixed = text + Lines("x ab@cd 中文 a@b", 3000);
+    EXPECT_EQ(Checked("\\w+@\\w+", {}, mixed, rxgrep::kWindowBytes), Whole("\\w+@\\w+", {}, mixed));
+    EXPECT_EQ(Checked("\\w+@\\w+", {}, mixed, rxgrep::kWindowBytes, true), (Outcome{6000, 0}));
+    // what the automaton may answer, or what takes a line feed, is not for these windows
+    for (const char* p : {"ab|cd", "(a|b)+c", "a\\s+b", "^\\w+@"}) EXPECT_FALSE(Checkable(p, {})) << p;
 }

@@ -60,6 +60,15 @@ expect no-multiline 0 "" -- '^b'
 input=$(printf 'a%.0s' $(seq 1 3000))
 expect budget 3 "" -- --budget 100000 '(a*)*(?=[b])'
 
+# a loop with more after it, counted a window of lines at a time where their runs show it is the
+# whole text's count: the same count; where the whole text's one search would run out of steps
+# (every line a few, none alone), the whole text's answer
+printf 'ab@ cd\n%.0s' $(seq 1 3000) > "$dir/at.txt"
+printf 'x ab@cd 中文 a@b\n%.0s' $(seq 1 3000) >> "$dir/at.txt"
+input=""
+expect windows-checked 0 "6000${nl}" -- --count '\w+@\w+' "$dir/at.txt"
+expect windows-checked-budget 3 "" -- --count --budget 20000 '\w+@\w+' "$dir/at.txt"
+
 # UTF-8 in and out, indexes in UTF-16 units, a byte-order mark skipped, JSON escapes
 printf '\xef\xbb\xbf\xf0\x9f\x98\x80\xe4\xb8\xad\t"\\' > "$dir/u.txt"
 input=""
