@@ -30,13 +30,12 @@ double NowMs() {
 
 void UseCpuTime(bool on) { cpuClock = on; }
 
-Measurement Measure(Engine& engine, const rx::String& pattern, const rx::String& text, int runs, double patienceMs) {
-    Measurement m;
-    m.note = engine.Prepare(pattern);
-    if (!m.note.empty()) return m;
-    m.ran = true;
-    std::vector<double> times;
-    double spent = 0;
+namespace {
+
+// Up to `runs` more runs of a prepared engine, their times added to `times`, until `patienceMs`
+// have been spent in all (at least one run a block); false, with the error noted, when a run fails.
+bool Runs(Engine& engine, const rx::String& text, int runs, double patienceMs, Measurement& m, std::vector<double>& times,
+          double& spent) {
     for (int i = 0; i < runs && (i == 0 || spent < patienceMs); ++i) {
         const double t0 = NowMs();
         CountResult r = engine.Count(text);
@@ -44,16 +43,52 @@ Measurement Measure(Engine& engine, const rx::String& pattern, const rx::String&
         if (r.count < 0) {
             m.note = r.error;
             m.count = -1;
-            return m;
+            return false;
         }
         m.count = r.count;
         times.push_back(ms);
         spent += ms;
     }
+    return true;
+}
+
+void Settle(Measurement& m, std::vector<double>& times) {
     std::sort(times.begin(), times.end());
     m.medianMs = times[times.size() / 2];
     m.runs = static_cast<int>(times.size());
+}
+
+}  // namespace
+
+Measurement Measure(Engine& engine, const rx::String& pattern, const rx::String& text, int runs, double patienceMs) {
+    Measurement m;
+    m.note = engine.Prepare(pattern);
+    if (!m.note.empty()) return m;
+    m.ran = true;
+    std::vector<double> times;
+    double spent = 0;
+    if (Runs(engine, text, runs, patienceMs, m, times, spent)) Settle(m, times);
     return m;
+}
+
+std::pair<Measurement, Measurement> MeasureInTurns(Engine& a, const rx::String& patternA, Engine& b,
+                                                   const rx::String& patternB, const rx::String& text, int runs,
+                                                   int rounds, double patienceMs) {
+    Measurement m[2];
+    Engine* engine[2] = {&a, &b};
+    m[0].note = a.Prepare(patternA);
+    m[1].note = b.Prepare(patternB);
+    std::vector<double> times[2];
+    double spent[2] = {0, 0};
+    bool going[2];
+    for (int k = 0; k < 2; ++k) going[k] = m[k].ran = m[k].note.empty();
+    for (int round = 0; round < rounds; ++round)
+        for (int k = 0; k < 2; ++k)
+            if (going[k] && (round == 0 || spent[k] < patienceMs))
+                going[k] = Runs(*engine[k], text, runs, patienceMs * (round + 1) / rounds, m[k], times[k], spent[k]);
+    for (int k = 0; k < 2; ++k)
+        if (going[k]) Settle(m[k], times[k]);
+    return {m[0], m[1]};
 }
 
 }  // namespace rxbench

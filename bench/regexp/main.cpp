@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "bench/regexp/Dialect.h"
 #include "bench/regexp/Measure.h"
@@ -21,6 +22,9 @@
 
 namespace rxbench {
 namespace {
+
+// Blocks of runs that ours and PCRE2-JIT take in turns, for each pattern.
+constexpr int kTurns = 3;
 
 struct Options {
     std::string shared = RX_SHARED_DIR;
@@ -143,8 +147,9 @@ int Main(int argc, char** argv) {
     }
     rx::String prefix = Prefix(corpus, opt.wregexFraction);
     double scale = static_cast<double>(corpus.size()) / static_cast<double>(prefix.size());
-    std::printf("corpus: %zu UTF-16 units; %zu patterns; median of up to %d runs (fewer for runs over 10 s)\n",
-                corpus.size(), patterns.size(), opt.runs);
+    std::printf("corpus: %zu UTF-16 units; %zu patterns; median of up to %d runs (fewer for runs over 10 s); "
+                "ours and PCRE2-JIT: of %d blocks of them taken in turns\n",
+                corpus.size(), patterns.size(), opt.runs, kTurns);
     std::printf("std::wregex runs on the first %zu units (1/%d of the corpus, cut at a line end); its time is scaled "
                 "by %.2f and its count is compared with ours on the same prefix\n",
                 prefix.size(), opt.wregexFraction, scale);
@@ -179,13 +184,17 @@ int Main(int argc, char** argv) {
     for (const BenchPattern& p : patterns) {
         if (!opt.only.empty() && p.name != opt.only) continue;
         Row r{p.name, {}, {}, {}, {}, {}, {}, {}};
-        r.ours = Measure(*ours, p.pattern, corpus, opt.runs, kPatience);
-        r.oursOnPrefix = Measure(*ours, p.pattern, prefix, 1, 0);
         rx::String strict = EscapeDashBesideClassEscape(p.pattern);
+#ifdef RX_BENCH_HAVE_PCRE2
+        // (ours and PCRE2-JIT, the pair the targets compare, in turns: see MeasureInTurns)
+        std::tie(r.ours, r.jit) = MeasureInTurns(*ours, p.pattern, *jit, strict, corpus, opt.runs, kTurns, kPatience);
+#else
+        r.ours = Measure(*ours, p.pattern, corpus, opt.runs, kPatience);
+#endif
+        r.oursOnPrefix = Measure(*ours, p.pattern, prefix, 1, 0);
         r.wregex = Measure(*wregex, strict, prefix, opt.runs, kPatience);
 #ifdef RX_BENCH_HAVE_PCRE2
         r.pcre2 = Measure(*pcre2, strict, corpus, opt.runs, kPatience);
-        r.jit = Measure(*jit, strict, corpus, opt.runs, kPatience);
 #endif
 #ifdef RX_BENCH_HAVE_RE2
         r.re2 = Measure(*re2, strict, corpus, opt.runs, kPatience);
