@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <atomic>
-#include <chrono>
 #include <exception>
 #include <memory>
 #include <new>
@@ -233,36 +232,64 @@ namespace {
 // Thrown where the windows' runs cannot show that their count is the whole text's.
 struct NotShown {};
 
-// Counts window after window; in a checked count, keeps the sum of the windows' steps and throws
-// NotShown where CheckableByWindows says they no longer show anything.
-class WindowCounter {
+// What one window's run gave.
+struct WindowRun {
+    long long count = 0;
+    uint64_t steps = 0;
+    bool backtrackerAlone = true;
+};
+
+// Counts windows, and adds up their runs in the windows' order, which gives the count, the error
+// or the NotShown that counting them one after the other would give.
+class Tally {
 public:
-    WindowCounter(rx::RegExp& re, size_t utf8Bytes, bool checked) : re_(re), checked_(checked) {
+    Tally(const rx::RegExp& re, size_t utf8Bytes, bool checked) : global_(re.Global()), checked_(checked) {
         const uint64_t allowance = rx::Searcher::kBaseSteps + rx::Searcher::kStepsPerUnit * (utf8Bytes / 4);
         limit_ = std::min(allowance / 2, re.StepBudget() / 4);
         // (the whole text's positions must fit the engine's 32 bits, as the windows' do)
         if (checked && utf8Bytes >= static_cast<size_t>(INT32_MAX) - 1) throw NotShown{};
     }
-    long long Count(rx::StringView units) {
-        if (!checked_) return re_.Count(units);
+
+    // One window's run: its count and, in a checked count, what it spent. Throws what the engine
+    // throws, or NotShown in a checked count where the engine failed. Safe on any thread: the
+    // program is compiled, and each run has a searcher of its own.
+    WindowRun Count(rx::RegExp& re, rx::StringView units) const {
+        WindowRun w;
+        if (!checked_) {
+            w.count = re.Count(units);
+            return w;
+        }
         rx::RegExp::RunReport run;
         run.restFollows = true;  // (the run of the whole text goes on past the window)
-        long long count = 0;
         try {
-            count = re_.Count(units, &run);
+            w.count = re.Count(units, &run);
         } catch (const base::Error&) {
             throw NotShown{};
         }
-        steps_ = SaturatingAdd(steps_, run.steps);
-        if (!run.backtrackerAlone || steps_ > limit_) throw NotShown{};
-        return count;
+        w.steps = run.steps;
+        w.backtrackerAlone = run.backtrackerAlone;
+        return w;
     }
+    // Whether a window's run ends the count whatever comes after it (a first match, or a run a
+    // checked count cannot take), so that later windows need no counting.
+    bool Ends(const WindowRun& w) const {
+        return (!global_ && w.count > 0) || (checked_ && (!w.backtrackerAlone || w.steps > limit_));
+    }
+    // Adds the next window's run; true once the count is known (a first match). Throws NotShown
+    // where a checked count can no longer be shown.
+    bool Add(const WindowRun& w) {
+        steps_ = SaturatingAdd(steps_, w.steps);
+        if (checked_ && (!w.backtrackerAlone || steps_ > limit_)) throw NotShown{};
+        count_ += w.count;
+        return !global_ && count_ > 0;
+    }
+    long long Total() const { return count_; }
 
 private:
-    rx::RegExp& re_;
-    const bool checked_;
+    const bool global_, checked_;
     uint64_t limit_ = 0;
     uint64_t steps_ = 0;
+    long long count_ = 0;
 };
 
 // A window's units without its closing line feed (the position before it is the window's end).
@@ -271,7 +298,7 @@ size_t DecodeWindow(std::string_view utf8, size_t start, size_t end, rx::Char* o
     return end < utf8.size() ? length - 1 : length;
 }
 
-// One buffer for every window, grown for a line longer than the buffer.
+// One buffer for every window a thread decodes, grown for a line longer than the buffer.
 class WindowBuffer {
 public:
     explicit WindowBuffer(size_t windowBytes) : windowBytes_(windowBytes) {}
@@ -289,167 +316,117 @@ private:
     size_t room_ = 0;
 };
 
-bool Done(const rx::RegExp& re, long long count, size_t end, std::string_view utf8) {
-    return end >= utf8.size() || (!re.Global() && count > 0);
-}
-
-long long CountOnOneThread(rx::RegExp& re, WindowCounter& counter, std::string_view utf8, size_t windowBytes) {
+long long CountOnOneThread(rx::RegExp& re, Tally& tally, std::string_view utf8, size_t windowBytes) {
     WindowBuffer buffer(windowBytes);
-    long long count = 0;
     for (size_t start = 0;;) {
         const size_t end = WindowEnd(utf8, start, windowBytes);
-        count += counter.Count(buffer.Decode(utf8, start, end));
-        if (Done(re, count, end, utf8)) return count;
+        if (tally.Add(tally.Count(re, buffer.Decode(utf8, start, end))) || end >= utf8.size()) break;
         start = end;
     }
+    return tally.Total();
 }
 
 #ifndef _WIN32
 
-// The windows decoded on a second thread, into a small ring of buffers, while the caller counts
-// the one before; counted in their order.
-//
-// Each window is decoded by whichever thread claims it first (`claimed_`, the windows claimed
-// so far, taken one at a time in order by either thread). The helper claims window i once the
-// caller has counted window i - kSlots, whose slot it reuses, decodes it there and marks the slot
-// with the window. The caller takes window i from its slot when it is marked so; else claims it
-// and decodes it itself, into a buffer of its own, as one thread would; else (the helper is on
-// it) waits for it a few windows' decoding at most, and then decodes it itself anyway: a helper
-// that lost its processor to another process never holds the count up for longer. The helper,
-// finding the ring full, sleeps until half of it is free. A line longer than a window is never
-// the helper's (the slots do not grow): it waits until the caller has counted it. So the helper
-// allocates nothing, and memory runs out, if it does, at the same window as on one thread. Whatever way the caller leaves (the last window, a first
-// match, an error) the helper is stopped and joined before the slots go.
-class DecodeAhead {
+// The windows counted by the caller and a helper thread at once. The windows' ends are found
+// first; then each thread takes the next window no thread has taken (`next_`), decodes it into
+// a buffer of its own and counts it, and keeps what its run gave, or threw, in the window's own
+// place. A window whose run ends the count (Tally::Ends, or a throw) keeps both threads from
+// taking any window after it (`endsAt_`); every window before it has been taken by then, as
+// windows are taken in order, and is finished before the helper is joined. The caller then adds
+// the windows up in their order, as one thread would have, and throws what the first window
+// that threw threw. The threads share the compiled program, which a count only reads.
+class TwoCounters {
 public:
-    DecodeAhead(std::string_view utf8, size_t windowBytes) : utf8_(utf8), windowBytes_(windowBytes) {
-        for (Slot& slot : slots_) slot.units.reset(new rx::Char[std::min(windowBytes, utf8.size()) + 1]);
-    }
-    DecodeAhead(const DecodeAhead&) = delete;
-    DecodeAhead& operator=(const DecodeAhead&) = delete;
-    ~DecodeAhead() {
-        stop_.store(true);
-        counted_.Interrupt();  // wakes a helper waiting for the caller
-        helper_.Join();
+    TwoCounters(rx::RegExp& re, std::string_view utf8, size_t windowBytes, Tally& tally)
+        : re_(re), utf8_(utf8), windowBytes_(windowBytes), tally_(tally) {
+        for (size_t start = 0; start < utf8.size(); start = ends_.back()) ends_.push_back(WindowEnd(utf8, start, windowBytes));
+        if (ends_.empty()) ends_.push_back(0);
+        runs_.resize(ends_.size());
+        endsAt_.store(ends_.size());
     }
 
-    bool Start(bool helperStarts) { return helperStarts && helper_.Start(&Run, this); }
-    long long Count(rx::RegExp& re, WindowCounter& counter, size_t* decodedAhead);
+    // False when the helper could not be started: nothing has been counted then.
+    bool Start() { return helper_.Start(&Run, this); }
+
+    long long Count(size_t* countedByHelper) {
+        Work(false);
+        helper_.Join();
+        for (size_t i = 0; i < runs_.size(); ++i) {
+            const Slot& slot = runs_[i];
+            if (slot.byHelper && countedByHelper) ++*countedByHelper;
+            if (slot.error) std::rethrow_exception(slot.error);
+            if (tally_.Add(slot.run)) break;
+        }
+        return tally_.Total();
+    }
 
 private:
-    static constexpr uint32_t kSlots = 4;
-    // How long the caller waits for a window the helper is decoding: a few times what decoding a
-    // full window takes (64 KB in about 25 microseconds), far less than a time slice of the system.
-    static constexpr auto kPatience = std::chrono::microseconds(100);
-
     struct Slot {
-        std::unique_ptr<rx::Char[]> units;
-        size_t length = 0;
+        WindowRun run;
         std::exception_ptr error;
-        std::atomic<uint32_t> window{0};  // 1 + the window whose units it holds
+        bool byHelper = false;
     };
 
     static void* Run(void* self) {
-        static_cast<DecodeAhead*>(self)->Produce();
+        static_cast<TwoCounters*>(self)->Work(true);
         return nullptr;
     }
-    void Produce();
-    void Decode(uint32_t i, size_t start, size_t end);
-    bool Claim(uint32_t i) {
-        uint32_t unclaimed = i;
-        return claimed_.compare_exchange_strong(unclaimed, i + 1);
+    void Work(bool helper) {
+        std::exception_ptr noBuffer;
+        WindowBuffer buffer(windowBytes_);
+        for (;;) {
+            const size_t i = next_.fetch_add(1);
+            if (i >= endsAt_.load()) return;
+            Slot& slot = runs_[i];
+            slot.byHelper = helper;
+            bool ends = true;
+            try {
+                const size_t start = i ? ends_[i - 1] : 0;
+                slot.run = tally_.Count(re_, buffer.Decode(utf8_, start, ends_[i]));
+                ends = tally_.Ends(slot.run);
+            } catch (...) {
+                slot.error = std::current_exception();
+            }
+            if (ends) {
+                size_t at = endsAt_.load();
+                while (i < at && !endsAt_.compare_exchange_weak(at, i)) {}
+            }
+        }
     }
-    bool AwaitFromHelper(const Slot& slot, uint32_t i);
 
+    rx::RegExp& re_;
     const std::string_view utf8_;
     const size_t windowBytes_;
-    Slot slots_[kSlots];
-    std::atomic<uint32_t> claimed_{0};
-    Progress counted_;  // windows the caller has counted
-    std::atomic<bool> stop_{false};
+    Tally& tally_;
+    std::vector<size_t> ends_;  // each window's end (the next one's start)
+    std::vector<Slot> runs_;
+    std::atomic<size_t> next_{0};
+    std::atomic<size_t> endsAt_{0};  // no window at or after this one is taken
     JoinedThread helper_;
 };
-
-void DecodeAhead::Produce() {
-    size_t start = 0;
-    for (uint32_t i = 0;; ++i) {
-        const size_t end = WindowEnd(utf8_, start, windowBytes_);
-        const bool fits = end - start <= windowBytes_;
-        // a window that fits waits for its slot (asleep, until half the ring is free); a longer
-        // line, for the caller to be past it
-        const bool waited = fits ? counted_.WaitFor(i + 1 - kSlots, i + 1 - kSlots / 2, stop_)
-                                 : counted_.WaitFor(i + 1, i + 1, stop_);
-        if (!waited) return;
-        if (fits && Claim(i)) Decode(i, start, end);
-        if (end >= utf8_.size()) return;
-        start = end;
-    }
-}
-
-void DecodeAhead::Decode(uint32_t i, size_t start, size_t end) {
-    Slot& slot = slots_[i % kSlots];
-    try {
-        slot.length = DecodeWindow(utf8_, start, end, slot.units.get());
-    } catch (...) {
-        slot.error = std::current_exception();  // the caller throws it when it comes to this window
-    }
-    slot.window.store(i + 1, std::memory_order_release);
-}
-
-// Whether window i is in its slot, decoded by the helper; false when the caller is to decode it.
-bool DecodeAhead::AwaitFromHelper(const Slot& slot, uint32_t i) {
-    if (slot.window.load(std::memory_order_acquire) == i + 1) return true;
-    if (Claim(i)) return false;
-    // (yielding, not spinning: the system may have put both threads on one processor, where the
-    // caller spinning would keep the helper from the very window it waits for)
-    const auto deadline = std::chrono::steady_clock::now() + kPatience;
-    while (slot.window.load(std::memory_order_acquire) != i + 1) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        sched_yield();
-    }
-    return true;
-}
-
-long long DecodeAhead::Count(rx::RegExp& re, WindowCounter& counter, size_t* decodedAhead) {
-    WindowBuffer own(windowBytes_);
-    long long count = 0;
-    size_t start = 0;
-    for (uint32_t i = 0;; ++i) {
-        const size_t end = WindowEnd(utf8_, start, windowBytes_);
-        const Slot& slot = slots_[i % kSlots];
-        if (AwaitFromHelper(slot, i)) {
-            if (slot.error) std::rethrow_exception(slot.error);
-            count += counter.Count(rx::StringView(slot.units.get(), slot.length));
-            if (decodedAhead) ++*decodedAhead;
-        } else {
-            count += counter.Count(own.Decode(utf8_, start, end));
-        }
-        counted_.Raise();
-        if (Done(re, count, end, utf8_)) return count;
-        start = end;
-    }
-}
 
 #endif  // _WIN32
 
 long long CountWindows(rx::RegExp& re, std::string_view utf8, const WindowCounting& how) {
     const size_t windowBytes = std::max<size_t>(how.windowBytes, 1);
-    if (how.decodedAhead) *how.decodedAhead = 0;
-    WindowCounter counter(re, utf8.size(), how.checked);
+    if (how.countedByHelper) *how.countedByHelper = 0;
+    Tally tally(re, utf8.size(), how.checked);
+    re.Compiled();  // (before a second thread reads the program)
 #ifndef _WIN32
     // (under Wine a helper thread in rxgrep's decoding once left a test run hanging, cause not
     // found: Windows keeps one thread)
-    if (utf8.size() >= how.decodeAheadFrom) {
-        std::unique_ptr<DecodeAhead> ahead;
+    if (utf8.size() >= how.twoThreadsFrom) {
+        std::unique_ptr<TwoCounters> two;
         try {
-            ahead = std::make_unique<DecodeAhead>(utf8, windowBytes);
+            two = std::make_unique<TwoCounters>(re, utf8, windowBytes, tally);
         } catch (const std::bad_alloc&) {
-            // no room for the ring: one thread, which needs a quarter of it
+            // no room for the windows' list: one thread, which needs none
         }
-        if (ahead && ahead->Start(how.helperStarts)) return ahead->Count(re, counter, how.decodedAhead);
+        if (two && (how.helperStarts && two->Start())) return two->Count(how.countedByHelper);
     }
 #endif
-    return CountOnOneThread(re, counter, utf8, windowBytes);
+    return CountOnOneThread(re, tally, utf8, windowBytes);
 }
 
 }  // namespace

@@ -47,16 +47,16 @@ bool CountableByWindows(const rx::Program& program, uint64_t stepBudget, size_t 
 // engine gives to its backtracking matcher on a text of any length (see LineWindows.cpp).
 bool CheckableByWindows(const rx::Program& program);
 
-// From this size on (POSIX systems) the windows are decoded on a second thread while the engine
-// counts the one before: below it, starting and joining that thread costs more than the
-// decoding it would take off the caller (about 0.35 ms a megabyte).
-constexpr size_t kDecodeAheadFrom = size_t{256} << 10;
+// From this size on (POSIX systems) the windows are decoded and counted by two threads at once,
+// each taking the next window: below it, starting and joining the second costs more than the
+// share it would take (a few windows at the least).
+constexpr size_t kCountInTwoFrom = size_t{256} << 10;
 
 struct WindowCounting {
     size_t windowBytes = kWindowBytes;
-    size_t decodeAheadFrom = kDecodeAheadFrom;
-    bool helperStarts = true;         // false: as if the system could start no thread (tests)
-    size_t* decodedAhead = nullptr;   // where given, told how many windows the second thread decoded
+    size_t twoThreadsFrom = kCountInTwoFrom;
+    bool helperStarts = true;           // false: as if the system could start no thread (tests)
+    size_t* countedByHelper = nullptr;  // where given, told how many windows the second thread counted
     // The windows' runs show that their count is the whole text's, or the count ends with -1
     // (CheckableByWindows).
     bool checked = false;
@@ -66,8 +66,8 @@ struct WindowCounting {
 // the text these UTF-8 bytes decode to, taken window by window. Right only where
 // CountableByWindows holds, or where CheckableByWindows does and the count is `checked` (then
 // -1 where the windows could not show it: the whole text is to be counted); elsewhere it may
-// differ (the tests show where). With the windows decoded ahead or not, the same count, or the
-// same error from the same window.
+// differ (the tests show where). On one thread or two, the same count, or the same error from
+// the same window.
 long long CountByWindows(rx::RegExp& re, std::string_view utf8, const WindowCounting& how = {});
 
 }  // namespace rxgrep

@@ -2,20 +2,7 @@
 
 #ifndef _WIN32
 
-#include <climits>
-
-#ifdef __linux__
-#include <linux/futex.h>
 #include <sched.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-#else
-#include <sched.h>
-#endif
-
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
 
 namespace rxgrep {
 
@@ -53,45 +40,6 @@ void JoinedThread::Join() {
 #endif
     pthread_join(thread_, nullptr);
     running_ = false;
-}
-
-bool Progress::WaitFor(uint32_t least, uint32_t wake, const std::atomic<bool>& stop) {
-    for (int spin = 0; spin < kSpins; ++spin) {
-        if (stop.load(std::memory_order_acquire)) return false;
-        if (Reached(Load(), least)) return true;
-#if defined(__x86_64__) || defined(__i386__)
-        _mm_pause();
-#endif
-    }
-    for (;;) {
-        if (stop.load(std::memory_order_acquire)) return false;
-        const uint32_t seen = Load();
-        if (Reached(seen, least)) return true;
-        // The waiter says where it is to be woken and that it sleeps before it looks at the
-        // count and the stop flag one last time; the raiser changes the count before it looks
-        // for a sleeper (all sequentially consistent). So either the waiter sees the change, or
-        // the raiser sees the waiter; and the system call sleeps only while the count is still
-        // what the waiter saw.
-        wakeAt_.store(wake);
-        sleeping_.store(true);
-        if (value_.load() == seen && !stop.load()) {
-#ifdef __linux__
-            syscall(SYS_futex, reinterpret_cast<uint32_t*>(&value_), FUTEX_WAIT_PRIVATE, seen, nullptr, nullptr, 0);
-#else
-            sched_yield();
-#endif
-        }
-        sleeping_.store(false);
-    }
-}
-
-void Progress::RaiseAndWake(bool always) {
-    const uint32_t now = value_.fetch_add(1) + 1;
-    if (sleeping_.load() && (always || Reached(now, wakeAt_.load()))) {
-#ifdef __linux__
-        syscall(SYS_futex, reinterpret_cast<uint32_t*>(&value_), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
-#endif
-    }
 }
 
 }  // namespace rxgrep

@@ -1,7 +1,5 @@
-// The second thread rxgrep's input side may take, and how its two threads hand work over:
-//   JoinedThread — a thread started on another processor than the caller's, joined by its owner;
-//   Progress     — a count one thread raises and the other waits for (a short spin, then asleep).
-// POSIX only: on Windows rxgrep stays on one thread.
+// The second thread rxgrep's input side may take: a thread started on another processor than the
+// caller's, joined by its owner. POSIX only: on Windows rxgrep stays on one thread.
 #pragma once
 
 #ifndef _WIN32
@@ -9,8 +7,6 @@
 #include <pthread.h>
 #include <sched.h>
 
-#include <atomic>
-#include <cstdint>
 
 namespace rxgrep {
 
@@ -47,34 +43,6 @@ private:
     cpu_set_t allowed_{};  // the processors the starter may use
     bool knowsAllowed_ = false;
 #endif
-};
-
-// A count of items done, raised by one thread and waited for by one other. Raising costs an
-// atomic add, and a system call only when it brings the count to where the waiter, asleep, asked
-// to be woken: so a waiter that asks to be woken a few items later than it needs to go on is
-// woken once for those few (a wake-up costs the raiser some microseconds on this virtual
-// machine, and the waiter some tens before it runs). Waiting spins a few microseconds first.
-class Progress {
-public:
-    uint32_t Load() const { return value_.load(std::memory_order_acquire); }
-    // Publishes everything this thread wrote before it to the thread that sees the new count.
-    void Raise() { RaiseAndWake(false); }
-    // Raises and wakes the waiter whatever it waits for (after setting its stop flag).
-    void Interrupt() { RaiseAndWake(true); }
-    // Until the count reaches `least`, or `stop` is set; asleep (after the spin) until it
-    // reaches `wake` (no less than `least`). False when stopped; stop is looked at first, as an
-    // Interrupt raises the count.
-    bool WaitFor(uint32_t least, uint32_t wake, const std::atomic<bool>& stop);
-
-private:
-    static constexpr int kSpins = 100;  // a few microseconds
-    // Whether `count` has reached `target` (counts compared by their difference: they wrap).
-    static bool Reached(uint32_t count, uint32_t target) { return static_cast<int32_t>(count - target) >= 0; }
-    void RaiseAndWake(bool always);
-
-    std::atomic<uint32_t> value_{0};
-    std::atomic<uint32_t> wakeAt_{0};
-    std::atomic<bool> sleeping_{false};
 };
 
 }  // namespace rxgrep

@@ -1,7 +1,7 @@
 // rxgrepbench: the parts of `rxgrep --count` on the corpus, each timed alone in CPU time (the
 // median of several runs): reading the raw file, decoding it on each path the processor has,
 // the engine counting on the decoded text, and counting by windows of lines on one thread and
-// with the windows decoded ahead on a second, and counting on the raw bytes the patterns of fixed
+// on two, and counting on the raw bytes the patterns of fixed
 // length over ASCII sets. Also decoding speed on one-kind texts (ASCII,
 // two-, three- and four-byte characters, broken bytes), where the paths differ most.
 //
@@ -128,9 +128,9 @@ void DecodeRow(const char* name, const std::string& bytes, int runs) {
     std::printf("\n");
 }
 
-// Counting by windows of lines on one thread and with the windows decoded ahead on a second
-// one, taking turns run by run: CPU time of every thread and wall time of the same runs (each a
-// median), and how many windows the second thread decoded in the last run.
+// Counting by windows of lines on one thread and on two, taking turns run by run: CPU time of
+// every thread and wall time of the same runs (each a median), and how many windows the second
+// thread counted in the last run.
 void WindowRows(const std::string& corpus, const std::string& pattern, int runs) {
     rx::RegExp re;
     re.Pattern(rx::FromUtf8(pattern));
@@ -140,15 +140,15 @@ void WindowRows(const std::string& corpus, const std::string& pattern, int runs)
         std::printf("  %-16s not counted by windows\n", pattern.c_str());
         return;
     }
-    const size_t oneThread = SIZE_MAX, ahead = rxgrep::kDecodeAheadFrom;
+    const size_t oneThread = SIZE_MAX, two = rxgrep::kCountInTwoFrom;
     std::vector<double> cpu[2], wall[2];
-    size_t decodedAhead = 0;
+    size_t byHelper = 0;
     long long count = 0;
     for (int r = 0; r < runs; ++r)
         for (int k = 0; k < 2; ++k) {
             const double c0 = CpuMs(), w0 = WallMs();
             count = rxgrep::CountByWindows(re, corpus,
-                                           {rxgrep::kWindowBytes, k ? ahead : oneThread, true, &decodedAhead, !sure});
+                                           {rxgrep::kWindowBytes, k ? two : oneThread, true, &byHelper, !sure});
             cpu[k].push_back(CpuMs() - c0);
             wall[k].push_back(WallMs() - w0);
         }
@@ -156,10 +156,10 @@ void WindowRows(const std::string& corpus, const std::string& pattern, int runs)
     for (int k = 0; k < 2; ++k) {
         std::sort(cpu[k].begin(), cpu[k].end());
         std::sort(wall[k].begin(), wall[k].end());
-        std::printf("  %s CPU %6.2f wall %6.2f ms", k ? "ahead" : "one thread", cpu[k][cpu[k].size() / 2],
+        std::printf("  %s CPU %6.2f wall %6.2f ms", k ? "two threads" : "one thread", cpu[k][cpu[k].size() / 2],
                     wall[k][wall[k].size() / 2]);
     }
-    std::printf("  (%zu windows decoded ahead)\n", decodedAhead);
+    std::printf("  (%zu windows counted by the second)\n", byHelper);
 }
 
 std::string Repeat(const std::vector<std::string>& pieces, size_t bytes, unsigned seed) {
@@ -218,7 +218,7 @@ int main(int argc, char** argv) {
         const double ms = Median(runs, [&] { count = re.Count(rx::StringView(text.data(), text.size())); });
         std::printf("  %-16s %8lld matches %8.2f ms\n", p.c_str(), count, ms);
     }
-    std::printf("\ncounted by windows of lines, one thread and decoded ahead on a second:\n");
+    std::printf("\ncounted by windows of lines, on one thread and on two:\n");
     for (const std::string& p : patterns) WindowRows(corpus, p, runs);
     std::printf("\ncounted on the raw bytes (fixed length, ASCII sets at each offset):\n");
     for (const std::string& p : patterns) {

@@ -65,22 +65,22 @@ Outcome Windowed(const std::string& pattern, Flags f, const std::string& utf8, s
     return Try([&] { return rxgrep::CountByWindows(re, utf8, {windowBytes, SIZE_MAX}); });
 }
 
-// The windows decoded ahead on a second thread whatever the text's size (where the system has
-// threads for it); `decodedAhead` is told how many of them the second thread decoded.
-Outcome Ahead(const std::string& pattern, Flags f, const std::string& utf8, size_t windowBytes, size_t& decodedAhead,
+// The windows counted by two threads whatever the text's size (where the system has threads
+// for it); `byHelper` is told how many of them the second thread counted.
+Outcome InTwo(const std::string& pattern, Flags f, const std::string& utf8, size_t windowBytes, size_t& byHelper,
               bool helperStarts = true) {
     rx::RegExp re;
     Configure(re, pattern, f);
-    return Try([&] { return rxgrep::CountByWindows(re, utf8, {windowBytes, 0, helperStarts, &decodedAhead}); });
+    return Try([&] { return rxgrep::CountByWindows(re, utf8, {windowBytes, 0, helperStarts, &byHelper}); });
 }
 
 // Counted by windows that show by their runs that the count is the whole text's (-1 where they
-// cannot), on one thread or decoded ahead on a second.
-Outcome Checked(const std::string& pattern, Flags f, const std::string& utf8, size_t windowBytes, bool ahead = false) {
+// cannot), on one thread or two.
+Outcome Checked(const std::string& pattern, Flags f, const std::string& utf8, size_t windowBytes, bool inTwo = false) {
     rx::RegExp re;
     Configure(re, pattern, f);
     return Try([&] {
-        return rxgrep::CountByWindows(re, utf8, {windowBytes, ahead ? size_t{0} : SIZE_MAX, true, nullptr, true});
+        return rxgrep::CountByWindows(re, utf8, {windowBytes, inTwo ? size_t{0} : SIZE_MAX, true, nullptr, true});
     });
 }
 
@@ -117,9 +117,9 @@ bool Checkable(const std::string& pattern, Flags f) {
 }
 
 #ifdef _WIN32
-constexpr bool kDecodesAhead = false;  // one thread there
+constexpr bool kCountsInTwo = false;  // one thread there
 #else
-constexpr bool kDecodesAhead = true;
+constexpr bool kCountsInTwo = true;
 #endif
 
 bool Allowed(const std::string& pattern, Flags f, size_t bytes) {
@@ -173,7 +173,7 @@ std::string RandomText(std::mt19937& rng, size_t pieces) {
 TEST(LineWindows, GeneratedPatternsCountAsOnTheWholeText) {
     std::mt19937 rng(20261207);
     int windowed = 0, notWindowed = 0;
-    size_t decodedAhead = 0;
+    size_t byHelper = 0;
     for (int round = 0; round < 1500; ++round) {
         std::string pattern;
         for (unsigned n = 1 + rng() % 3; n > 0; --n) pattern += kAtoms[rng() % std::size(kAtoms)];
@@ -193,19 +193,19 @@ TEST(LineWindows, GeneratedPatternsCountAsOnTheWholeText) {
             ASSERT_EQ(Windowed(pattern, f, text, windowBytes), whole)
                 << "/" << pattern << "/ " << (f.ignoreCase ? "i" : "") << (f.multiline ? "m" : "")
                 << (f.first ? " first" : "") << " windows of " << windowBytes << " bytes, text of " << text.size();
-        // the windows decoded ahead, in a ring the windows of a few bytes wrap many times: the same,
-        // also on the text many times over, so that the second thread has started well before the end
+        // the windows counted by two threads, each taking the next: the same, also on the text many
+        // times over, so that the second thread has started well before the end
         std::string longer;
         for (int k = 0; k < 12; ++k) longer += text;
         const Outcome wholeLonger = Whole(pattern, f, longer);
         for (size_t windowBytes : {size_t{1}, size_t{5}, size_t{64}}) {
-            size_t ahead = 0;
-            ASSERT_EQ(Ahead(pattern, f, text, windowBytes, ahead), whole) << "/" << pattern << "/ ahead, windows of " << windowBytes;
-            ASSERT_EQ(Ahead(pattern, f, longer, windowBytes, ahead), wholeLonger)
+            size_t helper = 0;
+            ASSERT_EQ(InTwo(pattern, f, text, windowBytes, helper), whole) << "/" << pattern << "/ in two, windows of " << windowBytes;
+            ASSERT_EQ(InTwo(pattern, f, longer, windowBytes, helper), wholeLonger)
                 << "/" << pattern << "/ " << (f.ignoreCase ? "i" : "") << (f.multiline ? "m" : "")
-                << (f.first ? " first" : "") << " ahead, windows of " << windowBytes << " bytes, text of " << longer.size();
-            ASSERT_LE(ahead, longer.size() + 1);
-            decodedAhead += ahead;
+                << (f.first ? " first" : "") << " in two, windows of " << windowBytes << " bytes, text of " << longer.size();
+            ASSERT_LE(helper, longer.size() + 1);
+            byHelper += helper;
         }
         // the decision rests on this bound of the matcher's steps
         const rx::String units = rx::FromUtf8(text);
@@ -216,9 +216,9 @@ TEST(LineWindows, GeneratedPatternsCountAsOnTheWholeText) {
     // both kinds came up often enough for the comparison to mean something
     EXPECT_GT(windowed, 300);
     EXPECT_GT(notWindowed, 300);
-    // and the second thread did decode windows (not only the caller, taking over from it)
-    if (kDecodesAhead) EXPECT_GT(decodedAhead, 1000u);
-    else EXPECT_EQ(decodedAhead, 0u);
+    // and the second thread did count windows (not only the caller, taking them all)
+    if (kCountsInTwo) EXPECT_GT(byHelper, 1000u);
+    else EXPECT_EQ(byHelper, 0u);
 }
 
 // Lines of `line` (each ending in a line feed) `times` over.
@@ -228,53 +228,57 @@ std::string Lines(const std::string& line, int times) {
     return s;
 }
 
-TEST(LineWindows, AheadAFirstMatchEndsTheCountWhereverItIs) {
+TEST(LineWindows, InTwoAFirstMatchEndsTheCountWhereverItIs) {
     // with --first, one match in an early, a middle or the last window, though many follow it:
-    // the caller stops there and the second thread with it
+    // neither thread counts far past it, and the count is that one match
     const std::string noise = Lines("xyz 12", 3000);
     for (const std::string& text : {"b" + noise + Lines("abc", 3000), noise + Lines("abc", 3000), noise + "b"}) {
         for (size_t windowBytes : {size_t{1}, size_t{7}, size_t{4096}}) {
-            size_t ahead = 0;
+            size_t helper = 0;
             const Outcome expected = Whole("b", {false, false, true}, text);
             ASSERT_EQ(expected, (Outcome{1, 0}));
-            EXPECT_EQ(Ahead("b", {false, false, true}, text, windowBytes, ahead), expected) << windowBytes;
-            EXPECT_EQ(Ahead("b", {}, text, windowBytes, ahead), Whole("b", {}, text)) << windowBytes;
+            EXPECT_EQ(InTwo("b", {false, false, true}, text, windowBytes, helper), expected) << windowBytes;
+            EXPECT_EQ(InTwo("b", {}, text, windowBytes, helper), Whole("b", {}, text)) << windowBytes;
         }
     }
-    size_t ahead = 0;
-    EXPECT_EQ(Ahead("q", {false, false, true}, noise, 3, ahead), (Outcome{0, 0}));  // none: to the end
+    size_t helper = 0;
+    EXPECT_EQ(InTwo("q", {false, false, true}, noise, 3, helper), (Outcome{0, 0}));  // none: to the end
 }
 
-TEST(LineWindows, AheadABudgetRunOutInALateWindowIsTold) {
-    // the step budget is spent in one window only, late in the text: one that fits the ring's
-    // buffers (windows of 4 KB) and a line longer than a window (the caller decodes it itself)
+TEST(LineWindows, InTwoABudgetRunOutInALateWindowIsTold) {
+    // the step budget is spent in one window only, late in the text: a window of 4 KB, or a line
+    // longer than a window
     const Flags small{false, false, false, 2000};
     const std::string text = Lines("b a", 2000) + std::string(3000, 'a') + "\n" + Lines("a b", 500);
     for (size_t windowBytes : {size_t{4096}, size_t{64}}) {
-        size_t ahead = 0;
+        size_t helper = 0;
         ASSERT_EQ(Windowed("a(?=[b])", small, text, windowBytes).error, rx::err::BudgetExceeded) << windowBytes;
-        EXPECT_EQ(Ahead("a(?=[b])", small, text, windowBytes, ahead), Windowed("a(?=[b])", small, text, windowBytes)) << windowBytes;
+        EXPECT_EQ(InTwo("a(?=[b])", small, text, windowBytes, helper), Windowed("a(?=[b])", small, text, windowBytes)) << windowBytes;
         // with --first a match in an earlier window ends the count before that window is reached
         const Flags first{false, false, true, 2000};
         const std::string matchFirst = "ab\n" + text;
         ASSERT_EQ(Windowed("a(?=[b])", first, matchFirst, windowBytes), (Outcome{1, 0}));
-        EXPECT_EQ(Ahead("a(?=[b])", first, matchFirst, windowBytes, ahead), (Outcome{1, 0})) << windowBytes;
+        EXPECT_EQ(InTwo("a(?=[b])", first, matchFirst, windowBytes, helper), (Outcome{1, 0})) << windowBytes;
+        // and one in a later window does not, whichever thread counts which window first
+        const std::string matchAfter = text + "ab\n";
+        ASSERT_EQ(Windowed("a(?=[b])", first, matchAfter, windowBytes).error, rx::err::BudgetExceeded);
+        EXPECT_EQ(InTwo("a(?=[b])", first, matchAfter, windowBytes, helper).error, rx::err::BudgetExceeded) << windowBytes;
     }
 }
 
-TEST(LineWindows, AheadAThreadThatCannotStartLeavesTheCountToOneThread) {
+TEST(LineWindows, InTwoAThreadThatCannotStartLeavesTheCountToOneThread) {
     const std::string text = Lines("ab 12 中文 ab", 5000);
-    size_t ahead = 99;
-    EXPECT_EQ(Ahead("[ab]", {}, text, 64, ahead, false), Windowed("[ab]", {}, text, 64));
-    EXPECT_EQ(ahead, 0u);
-    EXPECT_EQ(Ahead("\\d{2}", {false, false, true}, text, 64, ahead, false), (Outcome{1, 0}));
-    EXPECT_EQ(ahead, 0u);
+    size_t helper = 99;
+    EXPECT_EQ(InTwo("[ab]", {}, text, 64, helper, false), Windowed("[ab]", {}, text, 64));
+    EXPECT_EQ(helper, 0u);
+    EXPECT_EQ(InTwo("\\d{2}", {false, false, true}, text, 64, helper, false), (Outcome{1, 0}));
+    EXPECT_EQ(helper, 0u);
     // and a text below the size worth a second thread stays on one
     rx::RegExp re;
     Configure(re, "[ab]", {});
-    ASSERT_LT(text.size(), rxgrep::kDecodeAheadFrom);
-    EXPECT_EQ(rxgrep::CountByWindows(re, text, {64, rxgrep::kDecodeAheadFrom, true, &ahead}), 20000);
-    EXPECT_EQ(ahead, 0u);
+    ASSERT_LT(text.size(), rxgrep::kCountInTwoFrom);
+    EXPECT_EQ(rxgrep::CountByWindows(re, text, {64, rxgrep::kCountInTwoFrom, true, &helper}), 20000);
+    EXPECT_EQ(helper, 0u);
 }
 
 TEST(LineWindows, WhatIsNotAllowedWindowsWouldHaveCountedWrong) {
@@ -400,8 +404,8 @@ TEST(LineWindows, CheckedWindowsCountAsTheWholeTextOrLeaveItToIt) {
             ASSERT_LE(steps.whole, steps.lines) << "/" << pattern << "/ on " << text.size() << " bytes";
         }
         for (size_t windowBytes : {size_t{1}, size_t{16}, rxgrep::kWindowBytes}) {
-            for (bool ahead : {false, true}) {
-                const Outcome windows = Checked(pattern, f, text, windowBytes, ahead);
+            for (bool inTwo : {false, true}) {
+                const Outcome windows = Checked(pattern, f, text, windowBytes, inTwo);
                 ASSERT_EQ(windows.error, 0) << pattern;
                 if (windows.count < 0) {
                     ++leftToWhole;
@@ -410,7 +414,7 @@ TEST(LineWindows, CheckedWindowsCountAsTheWholeTextOrLeaveItToIt) {
                 ++shown;
                 ASSERT_EQ(windows, whole) << "/" << pattern << "/ " << (f.ignoreCase ? "i" : "")
                                           << (f.multiline ? "m" : "") << (f.first ? " first" : "") << " budget "
-                                          << f.budget << ", windows of " << windowBytes << (ahead ? " ahead" : "")
+                                          << f.budget << ", windows of " << windowBytes << (inTwo ? " in two" : "")
                                           << ", text of " << text.size();
             }
         }
