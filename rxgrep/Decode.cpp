@@ -30,11 +30,13 @@ namespace {
 // continuation byte (80-BF). That reading never takes such a byte into an earlier
 // character, and looks at the byte only to see that it is no continuation: so it decodes the
 // slice exactly as it decodes the same bytes inside the whole text, and stops where a character
-// of the whole text starts. The vector path takes only whole, well-formed characters, so every
-// position the loops stand on is such a start as well.
+// of the whole text starts. The vector path hands over at the start of a character it has not
+// given yet (see TakeOverAt), so every position the loops stand on is such a start as well.
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
 size_t OneByOne(const unsigned char* b, size_t i, size_t from, size_t n, rx::Char*& o) {
     size_t j = from;
-    while (j < n && (b[j] & 0xC0) == 0x80) ++j;
+    while (j < n && IsContinuation(b[j])) ++j;
     o += rx::FromUtf8(std::string_view(reinterpret_cast<const char*>(b + i), j - i), o);
     return j;
 }
@@ -46,53 +48,7 @@ __attribute__((target("sse2"), always_inline)) inline void Widen(__m128i v, rx::
     _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(v, zero));
 }
 
-// The mixed path works on blocks of 64 bytes that start where a character starts. A block is
-// first checked as a whole: every byte is ASCII, a continuation byte that a lead one or two
-// places before it calls for, or such a lead (C2-DF, E0-EF) — no four-byte lead, no C0/C1, no
-// overlong E0 80-9F form, no continuation byte too many or too few (surrogates ED A0-BF are
-// kept as units, as the one-at-a-time reading keeps them). A block that fails goes to that
-// reading up to past its first fault. A block that passes yields the characters that start in
-// its first 56 bytes (they end inside it), taken in seven windows of 8 bytes at fixed places, so
-// that no window waits for the one before: which bytes of the window start a character, and
-// the two after it (which give the last one's length), index a table of two byte shuffles
-// that gather each character's bytes into a 16-bit lane — last byte low, the one before high,
-// and the third from last alone — zero where the character is shorter, so that one formula
-// assembles every unit.
-constexpr int kWindowBytes = 8, kWindows = 7, kWindowIndexBits = kWindowBytes + 2;
-
-struct Window {
-    int8_t lastTwo[16] = {};  // lane j: its last byte, then the one before (-1: none, read as zero)
-    int8_t third[16] = {};    // lane j: -1, then the byte two before its last (-1: none)
-};
-
-struct WindowTable {
-    alignas(16) Window at[1 << kWindowIndexBits];
-    uint8_t count[1 << kWindowIndexBits] = {};  // characters starting in the window
-    constexpr WindowTable() : at() {
-        for (unsigned starts = 0; starts < (1u << kWindowIndexBits); ++starts) {
-            Window& w = at[starts];
-            for (int j = 0; j < 16; ++j) w.lastTwo[j] = w.third[j] = -1;
-            int lane = 0;
-            for (int s = 0; s < kWindowBytes; ++s) {
-                if (!(starts >> s & 1)) continue;
-                // the next start, or three bytes on when the index does not show it (a block
-                // that passed has no longer character)
-                int next = s + 1;
-                while (next < s + 3 && next < kWindowIndexBits && !(starts >> next & 1)) ++next;
-                const int last = next - 1, length = next - s;
-                w.lastTwo[2 * lane] = static_cast<int8_t>(last);
-                if (length >= 2) w.lastTwo[2 * lane + 1] = static_cast<int8_t>(last - 1);
-                if (length >= 3) w.third[2 * lane + 1] = static_cast<int8_t>(last - 2);
-                ++lane;
-            }
-            count[starts] = static_cast<uint8_t>(lane);
-        }
-    }
-};
-
-constexpr WindowTable kWindowTable;
-
-// The faults of 16 bytes, given the 16 before them (zero before the block): a nonzero byte
+// The faults of 16 bytes, given the 16 before them (zero where the stream starts): a nonzero byte
 // where a byte and the one before it cannot stand together. Each pair is looked up by three
 // nibbles — the earlier byte's high and low one, the later byte's high one — in tables whose
 // bits stand for the ways a pair can be wrong, so that a bit survives the three lookups only
@@ -104,17 +60,22 @@ constexpr char kShort = 0x01, kLong = 0x02, kOverlong3 = 0x04, kLeadC = 0x10, kL
 constexpr char kTwoConts = static_cast<char>(0x80);
 constexpr char kAll = kShort | kLong | kOverlong3 | kLeadC | kLeadF | kTwoConts;
 
+constexpr char kOthers = kAll & ~(kOverlong3 | kLeadC);                              // low nibbles 2-F
+constexpr char kNotCont = kShort | kLeadC | kLeadF, kCont = kLong | kTwoConts | kLeadC | kLeadF;
+alignas(16) constexpr char kFirstHigh[16] = {kLong, kLong, kLong, kLong, kLong, kLong, kLong, kLong,  // ASCII
+                                             kTwoConts, kTwoConts, kTwoConts, kTwoConts,              // 80-BF
+                                             kShort | kLeadC, kShort, kShort | kOverlong3, kShort | kLeadF};
+alignas(16) constexpr char kFirstLow[16] = {kAll, kAll & ~kOverlong3, kOthers, kOthers, kOthers, kOthers,
+                                            kOthers, kOthers, kOthers, kOthers, kOthers, kOthers, kOthers,
+                                            kOthers, kOthers, kOthers};
+alignas(16) constexpr char kSecondHigh[16] = {kNotCont, kNotCont, kNotCont, kNotCont, kNotCont, kNotCont, kNotCont,
+                                              kNotCont, kCont | kOverlong3, kCont | kOverlong3, kCont, kCont,  // 80-9F, A0-BF
+                                              kNotCont, kNotCont, kNotCont, kNotCont};
+
 __attribute__((target("ssse3"), always_inline)) inline __m128i Faults(__m128i v, __m128i before) {
-    const __m128i firstHigh = _mm_setr_epi8(kLong, kLong, kLong, kLong, kLong, kLong, kLong, kLong,  // ASCII
-                                            kTwoConts, kTwoConts, kTwoConts, kTwoConts,              // 80-BF
-                                            kShort | kLeadC, kShort, kShort | kOverlong3, kShort | kLeadF);
-    constexpr char others = kAll & ~(kOverlong3 | kLeadC);  // low nibbles 2-F
-    const __m128i firstLow = _mm_setr_epi8(kAll, kAll & ~kOverlong3, others, others, others, others, others, others,
-                                           others, others, others, others, others, others, others, others);
-    constexpr char notCont = kShort | kLeadC | kLeadF, cont = kLong | kTwoConts | kLeadC | kLeadF;
-    const __m128i secondHigh = _mm_setr_epi8(notCont, notCont, notCont, notCont, notCont, notCont, notCont, notCont,
-                                             cont | kOverlong3, cont | kOverlong3, cont, cont,  // 80-9F, A0-BF
-                                             notCont, notCont, notCont, notCont);
+    const __m128i firstHigh = _mm_load_si128(reinterpret_cast<const __m128i*>(kFirstHigh));
+    const __m128i firstLow = _mm_load_si128(reinterpret_cast<const __m128i*>(kFirstLow));
+    const __m128i secondHigh = _mm_load_si128(reinterpret_cast<const __m128i*>(kSecondHigh));
     const __m128i nibble = _mm_set1_epi8(0x0F);
     const __m128i prev1 = _mm_alignr_epi8(v, before, 15);
     const __m128i prev2 = _mm_alignr_epi8(v, before, 14);
@@ -134,70 +95,249 @@ __attribute__((target("sse2"), always_inline)) inline uint64_t Mask64(__m128i a,
            static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(d))) << 48;
 }
 
-// The characters that start in one window: their units stored at o (eight written); returns
-// how many. With x0 the last byte, x1 and x2 the ones before (zero when the character is
-// shorter): x0 & 7F is the ASCII value or the continuation bits (bit 6 of a continuation byte is
-// 0), x1 & 3F the lead's five bits or a continuation's six, x2 & 0F a three-byte lead's four.
-__attribute__((target("ssse3"), always_inline)) inline unsigned TakeWindow(const unsigned char* at, unsigned starts,
-                                                                           rx::Char* o) {
-    const Window& w = kWindowTable.at[starts];
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    const __m128i x0x1 = _mm_shuffle_epi8(v, _mm_load_si128(reinterpret_cast<const __m128i*>(w.lastTwo)));
-    const __m128i x2 = _mm_shuffle_epi8(v, _mm_load_si128(reinterpret_cast<const __m128i*>(w.third)));
-    const __m128i unit =
-        _mm_or_si128(_mm_or_si128(_mm_and_si128(x0x1, _mm_set1_epi16(0x007F)),
-                                  _mm_srli_epi16(_mm_and_si128(x0x1, _mm_set1_epi16(0x3F00)), 2)),
-                     _mm_slli_epi16(_mm_and_si128(x2, _mm_set1_epi16(0x0F00)), 4));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), unit);
-    return kWindowTable.count[starts];
+// The mixed path streams 16 bytes at a time and gives, for each byte, the unit of the
+// character that ends there (whose next byte is no continuation byte): with x0 the byte, x1 the
+// one before where x0 continues it and x2 the one before that where x1 continues it too (zero
+// otherwise), the unit is (x0 & 7F) | (x1 & 3F) << 6 | (x2 & 0F) << 12 — x0 & 7F is the ASCII
+// value or a continuation's six bits, x1 & 3F a two-byte lead's five or a continuation's six,
+// x2 & 0F a three-byte lead's four. Built as a low and a high byte per lane, so no byte waits
+// for the one before, ASCII and the rest alike; the lanes where a character ends are then
+// gathered to the front, eight 16-bit lanes at a time, by a table of byte shuffles. A character
+// that runs over into the next 16 bytes is given there, from the bytes before it.
+struct PackTable {
+    alignas(16) int8_t shuffle[256][16];  // the kept lanes' two bytes first, in order
+    uint8_t count[256];                   // lanes kept
+    constexpr PackTable() : shuffle(), count() {
+        for (unsigned keep = 0; keep < 256; ++keep) {
+            int lane = 0;
+            for (int j = 0; j < 8; ++j)
+                if (keep >> j & 1) {
+                    shuffle[keep][2 * lane] = static_cast<int8_t>(2 * j);
+                    shuffle[keep][2 * lane + 1] = static_cast<int8_t>(2 * j + 1);
+                    ++lane;
+                }
+            for (int k = 2 * lane; k < 16; ++k) shuffle[keep][k] = -1;
+            count[keep] = static_cast<uint8_t>(lane);
+        }
+    }
+};
+
+constexpr PackTable kPack;
+
+// Stores the units of the lanes in `keep` at o (eight written) and moves o past them.
+__attribute__((target("ssse3"), always_inline)) inline void Pack(__m128i units, unsigned keep, rx::Char*& o) {
+    const __m128i shuffle = _mm_load_si128(reinterpret_cast<const __m128i*>(kPack.shuffle[keep]));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_shuffle_epi8(units, shuffle));
+    o += kPack.count[keep];
 }
 
+// The units of the characters that end at the bytes of v (given the 16 before it) whose bits
+// are set in `ends`, stored at o.
+__attribute__((target("ssse3"), always_inline)) inline void TakeEnds(__m128i v, __m128i before, unsigned ends,
+                                                                     rx::Char*& o) {
+    const __m128i below = _mm_set1_epi8(-64);  // a continuation byte is signed below -64
+    const __m128i cont = _mm_cmpgt_epi8(below, v);
+    const __m128i x1 = _mm_and_si128(_mm_alignr_epi8(v, before, 15), cont);
+    // in well-formed text a byte two before is E0-EF exactly where it leads the character that
+    // ends here: its four bits are what it lies above E0
+    const __m128i x2bits = _mm_subs_epu8(_mm_alignr_epi8(v, before, 14), _mm_set1_epi8(static_cast<char>(0xE0)));
+    const __m128i low = _mm_or_si128(_mm_and_si128(v, _mm_set1_epi8(0x7F)),
+                                     _mm_slli_epi16(_mm_and_si128(x1, _mm_set1_epi8(0x03)), 6));
+    const __m128i high = _mm_or_si128(_mm_srli_epi16(_mm_and_si128(x1, _mm_set1_epi8(0x3C)), 2),
+                                      _mm_slli_epi16(x2bits, 4));
+    Pack(_mm_unpacklo_epi8(low, high), ends & 0xFF, o);
+    Pack(_mm_unpackhi_epi8(low, high), ends >> 8 & 0xFF, o);
+}
+
+// Where the one-at-a-time reading takes over from the stream at byte i (which began at a
+// character start, `from`): the start of the character byte i-1 belongs to. That character's
+// unit was stored when byte i starts a character, but whether it was whole shows only at byte
+// i, so it is taken back and read again.
+size_t TakeOverAt(const unsigned char* b, size_t from, size_t i, rx::Char*& o) {
+    if (i == from) return i;
+    if (!IsContinuation(b[i])) --o;
+    size_t start = i - 1;
+    while (start > from && IsContinuation(b[start])) --start;
+    return start;
+}
+
+constexpr size_t kBlock = 64;
+
+// Where the vector loops stand: at byte i of the text, the stream having gone on since `from`
+// (a character start), units stored up to o. The block at i is taken when byte i + 64 is there
+// too: a block's last byte ends a character when that byte starts one.
+struct Stream {
+    const unsigned char* const b;
+    const size_t n;
+    rx::Char* o;
+    size_t i = 0, from = 0;
+    size_t slow = kBlock;  // how far the one-by-one reading goes past a fault
+
+    bool HasBlock() const { return i + kBlock < n; }
+    // ASCII between ASCII needs no checking: `lastTwo` tells whether either of the two bytes
+    // before the block is not ASCII (the first bytes then show whether that character was
+    // whole); before a continuation byte the block's last unit is not stored (see TakeOverAt)
+    bool AsciiBlock(uint64_t nonAscii, unsigned lastTwo) const {
+        return !nonAscii && !lastTwo && !IsContinuation(b[i + kBlock]);
+    }
+    uint64_t Ends(uint64_t conts) const {
+        return ~(conts >> 1 | static_cast<uint64_t>(IsContinuation(b[i + kBlock])) << 63);
+    }
+    // The block has a fault at byte `first`: the one-by-one reading goes past it, and the
+    // further the more blocks in a row fail (text of four-byte characters or of broken bytes
+    // goes to it almost whole); the stream starts again where it stops.
+    void HandOver(size_t first) {
+        constexpr size_t kSlowest = 4096;
+        const size_t start = TakeOverAt(b, from, i, o);
+        i = from = OneByOne(b, start, std::min(n, i + std::max(first + 1, slow)), n, o);
+        slow = std::min(slow * 2, kSlowest);
+    }
+    void Passed() {
+        slow = kBlock;
+        i += kBlock;
+    }
+    size_t Finish(rx::Char* out) {
+        if (i < n) {
+            i = TakeOverAt(b, from, i, o);
+            o += rx::FromUtf8(std::string_view(reinterpret_cast<const char*>(b + i), n - i), o);
+        }
+        return static_cast<size_t>(o - out);
+    }
+};
+
 __attribute__((target("ssse3"))) size_t DecodeSsse3(const unsigned char* b, size_t n, rx::Char* const out) {
-    rx::Char* o = out;
-    size_t i = 0;
-    constexpr size_t kBlock = 64, kSlowest = 4096;
-    size_t slow = kBlock;
-    while (i + kBlock <= n) {
-        const auto* at = reinterpret_cast<const __m128i*>(b + i);
+    Stream s{b, n, out};
+    const __m128i zero = _mm_setzero_si128();
+    __m128i before = zero;  // the 16 bytes before s.i in the stream (zero at its start)
+    while (s.HasBlock()) {
+        const auto* at = reinterpret_cast<const __m128i*>(b + s.i);
         const __m128i v0 = _mm_loadu_si128(at), v1 = _mm_loadu_si128(at + 1), v2 = _mm_loadu_si128(at + 2),
                       v3 = _mm_loadu_si128(at + 3);
-        const uint64_t nonAscii = Mask64(v0, v1, v2, v3);
-        if (!nonAscii) {
-            Widen(v0, o);
-            Widen(v1, o + 16);
-            Widen(v2, o + 32);
-            Widen(v3, o + 48);
-            i += kBlock;
-            o += kBlock;
+        if (s.AsciiBlock(Mask64(v0, v1, v2, v3), static_cast<unsigned>(_mm_movemask_epi8(before)) & 0xC000)) {
+            Widen(v0, s.o);
+            Widen(v1, s.o + 16);
+            Widen(v2, s.o + 32);
+            Widen(v3, s.o + 48);
+            s.o += kBlock;
+            s.Passed();
+            before = v3;
             continue;
         }
-        const __m128i zero = _mm_setzero_si128();
-        const __m128i f0 = Faults(v0, zero), f1 = Faults(v1, v0), f2 = Faults(v2, v1), f3 = Faults(v3, v2);
+        const __m128i f0 = Faults(v0, before), f1 = Faults(v1, v0), f2 = Faults(v2, v1), f3 = Faults(v3, v2);
         if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(_mm_or_si128(f0, f1), _mm_or_si128(f2, f3)), zero)) != 0xFFFF) {
-            // past the fault, and the further the more blocks in a row fail (text of four-byte
-            // characters or of broken bytes goes to the one-by-one reading almost whole)
             const uint64_t fine = Mask64(_mm_cmpeq_epi8(f0, zero), _mm_cmpeq_epi8(f1, zero), _mm_cmpeq_epi8(f2, zero),
                                          _mm_cmpeq_epi8(f3, zero));
-            const size_t first = static_cast<size_t>(__builtin_ctzll(~fine));
-            i = OneByOne(b, i, std::min(n, i + std::max<size_t>(first + 1, slow)), n, o);
-            slow = std::min<size_t>(slow * 2, kSlowest);
+            s.HandOver(static_cast<size_t>(__builtin_ctzll(~fine)));
+            before = zero;
             continue;
         }
-        slow = kBlock;
-        const __m128i below = _mm_set1_epi8(-64);  // a continuation byte is signed below -64
-        const uint64_t starts = ~Mask64(_mm_cmpgt_epi8(below, v0), _mm_cmpgt_epi8(below, v1),
-                                        _mm_cmpgt_epi8(below, v2), _mm_cmpgt_epi8(below, v3));
-        for (int k = 0; k < kWindows; ++k) {
-            const unsigned at = static_cast<unsigned>(k * kWindowBytes);
-            o += TakeWindow(b + i + at, static_cast<unsigned>(starts >> at) & ((1u << kWindowIndexBits) - 1), o);
-        }
-        // on to the first character that starts past the windows (a block that passed has one
-        // within three bytes)
-        constexpr unsigned taken = kWindows * kWindowBytes;
-        i += taken + static_cast<size_t>(__builtin_ctzll(starts >> taken));
+        const __m128i below = _mm_set1_epi8(-64);
+        const uint64_t ends = s.Ends(Mask64(_mm_cmpgt_epi8(below, v0), _mm_cmpgt_epi8(below, v1),
+                                            _mm_cmpgt_epi8(below, v2), _mm_cmpgt_epi8(below, v3)));
+        TakeEnds(v0, before, static_cast<unsigned>(ends), s.o);
+        TakeEnds(v1, v0, static_cast<unsigned>(ends >> 16), s.o);
+        TakeEnds(v2, v1, static_cast<unsigned>(ends >> 32), s.o);
+        TakeEnds(v3, v2, static_cast<unsigned>(ends >> 48), s.o);
+        s.Passed();
+        before = v3;
     }
-    if (i < n) o += rx::FromUtf8(std::string_view(reinterpret_cast<const char*>(b + i), n - i), o);
-    return static_cast<size_t>(o - out);
+    return s.Finish(out);
+}
+
+// The same 32 bytes at a time. AVX2's byte shuffles and shifts work within each 16-byte half, so
+// the bytes before a vector's upper half are its lower half, those before its lower half the
+// previous vector's upper half (one lane-crossing permute).
+__attribute__((target("avx2"), always_inline)) inline __m256i HalvesBefore(__m256i v, __m256i before) {
+    return _mm256_permute2x128_si256(before, v, 0x21);
+}
+
+__attribute__((target("avx2"), always_inline)) inline __m256i Table256(const char* table) {
+    return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(table)));
+}
+
+__attribute__((target("avx2"), always_inline)) inline __m256i Faults256(__m256i v, __m256i before) {
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    const __m256i halves = HalvesBefore(v, before);
+    const __m256i prev1 = _mm256_alignr_epi8(v, halves, 15);
+    const __m256i prev2 = _mm256_alignr_epi8(v, halves, 14);
+    const __m256i pair = _mm256_and_si256(
+        _mm256_and_si256(_mm256_shuffle_epi8(Table256(kFirstHigh), _mm256_and_si256(_mm256_srli_epi16(prev1, 4), nibble)),
+                         _mm256_shuffle_epi8(Table256(kFirstLow), _mm256_and_si256(prev1, nibble))),
+        _mm256_shuffle_epi8(Table256(kSecondHigh), _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble)));
+    const __m256i third = _mm256_and_si256(_mm256_subs_epu8(prev2, _mm256_set1_epi8(0x60)), _mm256_set1_epi8(kTwoConts));
+    return _mm256_xor_si256(pair, third);
+}
+
+__attribute__((target("avx2"), always_inline)) inline uint64_t Mask64(__m256i a, __m256i b) {
+    return static_cast<uint64_t>(static_cast<unsigned>(_mm256_movemask_epi8(a))) |
+           static_cast<uint64_t>(static_cast<unsigned>(_mm256_movemask_epi8(b))) << 32;
+}
+
+__attribute__((target("avx2"), always_inline)) inline __m256i PackShuffles(unsigned low, unsigned high) {
+    return _mm256_inserti128_si256(
+        _mm256_castsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(kPack.shuffle[low]))),
+        _mm_load_si128(reinterpret_cast<const __m128i*>(kPack.shuffle[high])), 1);
+}
+
+__attribute__((target("avx2"), always_inline)) inline void TakeEnds256(__m256i v, __m256i before, unsigned ends,
+                                                                       rx::Char*& o) {
+    const __m256i cont = _mm256_cmpgt_epi8(_mm256_set1_epi8(-64), v);
+    const __m256i halves = HalvesBefore(v, before);
+    const __m256i x1 = _mm256_and_si256(_mm256_alignr_epi8(v, halves, 15), cont);
+    const __m256i x2bits = _mm256_subs_epu8(_mm256_alignr_epi8(v, halves, 14), _mm256_set1_epi8(static_cast<char>(0xE0)));
+    const __m256i low = _mm256_or_si256(_mm256_and_si256(v, _mm256_set1_epi8(0x7F)),
+                                        _mm256_slli_epi16(_mm256_and_si256(x1, _mm256_set1_epi8(0x03)), 6));
+    const __m256i high = _mm256_or_si256(_mm256_srli_epi16(_mm256_and_si256(x1, _mm256_set1_epi8(0x3C)), 2),
+                                         _mm256_slli_epi16(x2bits, 4));
+    // lanes of bytes 0-7 and 16-23, then of bytes 8-15 and 24-31
+    const unsigned e0 = ends & 0xFF, e1 = ends >> 8 & 0xFF, e2 = ends >> 16 & 0xFF, e3 = ends >> 24;
+    const __m256i first = _mm256_shuffle_epi8(_mm256_unpacklo_epi8(low, high), PackShuffles(e0, e2));
+    const __m256i second = _mm256_shuffle_epi8(_mm256_unpackhi_epi8(low, high), PackShuffles(e1, e3));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm256_castsi256_si128(first));
+    o += kPack.count[e0];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm256_castsi256_si128(second));
+    o += kPack.count[e1];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm256_extracti128_si256(first, 1));
+    o += kPack.count[e2];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm256_extracti128_si256(second, 1));
+    o += kPack.count[e3];
+}
+
+__attribute__((target("avx2"), always_inline)) inline void Widen32(const unsigned char* at, rx::Char* o) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(o), _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at))));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + 16),
+                        _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16))));
+}
+
+__attribute__((target("avx2"))) size_t DecodeAvx2(const unsigned char* b, size_t n, rx::Char* const out) {
+    Stream s{b, n, out};
+    const __m256i zero = _mm256_setzero_si256();
+    __m256i before = zero;
+    while (s.HasBlock()) {
+        const auto* at = reinterpret_cast<const __m256i*>(b + s.i);
+        const __m256i v0 = _mm256_loadu_si256(at), v1 = _mm256_loadu_si256(at + 1);
+        if (s.AsciiBlock(Mask64(v0, v1), static_cast<unsigned>(_mm256_movemask_epi8(before)) & 0xC0000000u)) {
+            Widen32(b + s.i, s.o);
+            Widen32(b + s.i + 32, s.o + 32);
+            s.o += kBlock;
+            s.Passed();
+            before = v1;
+            continue;
+        }
+        const __m256i f0 = Faults256(v0, before), f1 = Faults256(v1, v0);
+        if (!_mm256_testz_si256(_mm256_or_si256(f0, f1), _mm256_or_si256(f0, f1))) {
+            s.HandOver(static_cast<size_t>(__builtin_ctzll(~Mask64(_mm256_cmpeq_epi8(f0, zero), _mm256_cmpeq_epi8(f1, zero)))));
+            before = zero;
+            continue;
+        }
+        const __m256i below = _mm256_set1_epi8(-64);
+        const uint64_t ends = s.Ends(Mask64(_mm256_cmpgt_epi8(below, v0), _mm256_cmpgt_epi8(below, v1)));
+        TakeEnds256(v0, before, static_cast<unsigned>(ends), s.o);
+        TakeEnds256(v1, v0, static_cast<unsigned>(ends >> 32), s.o);
+        s.Passed();
+        before = v1;
+    }
+    return s.Finish(out);
 }
 
 // WellFormedUnits sixteen bytes at a time: each byte lane counts its hits down from zero (two at
@@ -227,6 +367,7 @@ bool HasSse2() {
 
 DecodePath AskProcessor() {
     __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) return DecodePath::Avx2;
     return __builtin_cpu_supports("ssse3") ? DecodePath::Ssse3 : DecodePath::Scalar;
 }
 
@@ -248,6 +389,7 @@ size_t DecodeUtf8(std::string_view utf8, rx::Char* out, DecodePath path) {
 #if RXGREP_X86
     const auto* b = reinterpret_cast<const unsigned char*>(utf8.data());
     switch (path) {
+    case DecodePath::Avx2: return DecodeAvx2(b, utf8.size(), out);
     case DecodePath::Ssse3: return DecodeSsse3(b, utf8.size(), out);
     case DecodePath::Scalar: break;
     }

@@ -13,6 +13,7 @@ namespace rxgrep {
 enum class DecodePath {
     Scalar,  // rx::FromUtf8 alone (which takes ASCII runs 16 bytes at a time where built with SSE2)
     Ssse3,   // 64 bytes at a time: ASCII widened, one- to three-byte characters by byte shuffles
+    Avx2,    // the same in AVX's three-operand instructions
 };
 
 // The fastest path this processor runs (asked of the processor once).

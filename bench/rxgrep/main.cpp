@@ -113,6 +113,7 @@ const char* PathName(rxgrep::DecodePath p) {
     switch (p) {
     case rxgrep::DecodePath::Scalar: return "scalar";
     case rxgrep::DecodePath::Ssse3: return "ssse3";
+    case rxgrep::DecodePath::Avx2: return "avx2";
     }
     return "?";
 }
