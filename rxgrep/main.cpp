@@ -167,10 +167,15 @@ public:
             }
         }
 #endif
-        return ReadAll(in, sized ? static_cast<size_t>(st.st_size) + 1 : size_t{1} << 20);  // one more byte sees the end
+        // one more byte sees the end; anything else (a pipe, an empty file, which may be one the
+        // system fills as it is read) from a small first block up, so that an empty input does not
+        // cost a megabyte of cleared pages
+        return ReadAll(in, sized ? static_cast<size_t>(st.st_size) + 1 : kFirstBlock);
     }
 
 private:
+    static constexpr size_t kFirstBlock = size_t{64} << 10;
+
     bool ReadAll(std::FILE* in, size_t block) {
         size_t have = 0;
         for (;;) {

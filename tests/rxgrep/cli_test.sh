@@ -102,6 +102,16 @@ awk 'BEGIN { for (i = 0; i < 200000; i++) printf "line %d 中文 é😀\n", i }'
 expect big-count 0 "200000${nl}" -- --count '😀' "$dir/big.txt"
 input=$(cat "$dir/big.txt")
 expect big-pipe 0 "200000${nl}" -- --count '\d+ 中文'
+# an empty file and an empty pipe; pipes that end at, just past and far past the first block read
+: > "$dir/empty.txt"
+input=""
+expect empty-file 0 "0${nl}" -- --count a "$dir/empty.txt"
+expect empty-pipe 0 "0${nl}" -- --count a
+for bytes in 65535 65536 65537 131073 1000001; do
+  input=$(head -c "$bytes" /dev/zero | tr '\0' a)
+  expect "pipe-$bytes" 0 "$bytes${nl}" -- --count '[ab]'
+  expect "pipe-$bytes-decoded" 0 "1${nl}" -- --count 'a+'
+done
 got=$("$rx" '😀' "$dir/big.txt" | wc -l)
 [ "$got" = 200000 ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL big listing: $got lines"; }
 
