@@ -115,6 +115,49 @@ TEST(Decode, EveryOddFormAtEveryOffsetOfTheBlocks) {
     }
 }
 
+// Offsets on both sides of the 16-, 32- and 64-byte steps of the vector paths (and of the byte
+// after a block, which tells whether its last character ends there).
+std::vector<size_t> AroundTheSteps() {
+    std::vector<size_t> at;
+    for (size_t step = 0; step <= 192; step += 16)
+        for (size_t k = step < 4 ? 0 : step - 4; k <= step + 4; ++k)
+            if (at.empty() || k > at.back()) at.push_back(k);
+    return at;
+}
+
+TEST(Decode, AsciiRunsOfEveryLengthBetweenOtherCharacters) {
+    // lanes where a character ends are kept and the rest dropped, whatever the mix: ASCII runs of
+    // 0..70 bytes between two-, three- and four-byte characters, from the text's start and from
+    // one to three bytes into it (starting inside a character)
+    const std::string others[] = {"\xC3\xA9", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80", "\xE4\xB8\xAD\xD0\x9F", "\xE3\x80\x82\xE6\x96\x87"};
+    for (size_t run = 0; run <= 70; ++run)
+        for (const std::string& other : others) {
+            std::string s;
+            for (size_t k = 0; s.size() < 400; ++k) s += std::string(run + k % 3, static_cast<char>('a' + k % 26)) + other;
+            for (size_t from = 0; from < 4; ++from)
+                ExpectSameOnEveryPath(s.substr(from), "ASCII runs of " + std::to_string(run) + " and " + Hex(other));
+        }
+}
+
+TEST(Decode, EveryOddFormAmongAsciiRunsOfEveryLength) {
+    // each form (broken, four-byte, surrogate, overlong, past U+10FFFF) around each step of the
+    // vector paths in text of ASCII runs of every length 0..70 and three- and two-byte
+    // characters, followed by more such text or ending the text
+    const std::vector<size_t> offsets = AroundTheSteps();
+    for (size_t run = 0; run <= 70; ++run) {
+        std::string text;
+        while (text.size() < 400) text += std::string(run, 'x') + "\xE4\xB8\xAD" + std::string(run / 2, 'y') + "\xC3\xA9";
+        for (const std::string& form : Oddities())
+            for (size_t at : offsets) {
+                const std::string head = text.substr(0, at);
+                ExpectSameOnEveryPath(head + form + text.substr(at, 120),
+                                      "form " + Hex(form) + " at " + std::to_string(at) + ", runs of " + std::to_string(run));
+                ExpectSameOnEveryPath(head + form, "form " + Hex(form) + " ending the text at " + std::to_string(at) +
+                                                       ", runs of " + std::to_string(run));
+            }
+    }
+}
+
 TEST(Decode, RandomMixturesOfGoodAndBrokenCharacters) {
     std::vector<std::string> pieces = Oddities();
     for (const char* good : {"a", "hello world ", "\r\n", "\xE4\xB8\xAD\xE6\x96\x87", "\xE3\x80\x82", "\xD0\x9F\xD1\x80",
