@@ -103,7 +103,10 @@ __attribute__((target("sse2"), always_inline)) inline uint64_t Mask64(__m128i a,
 // x2 & 0F a three-byte lead's four. Built as a low and a high byte per lane, so no byte waits
 // for the one before, ASCII and the rest alike; the lanes where a character ends are then
 // gathered to the front, eight 16-bit lanes at a time, by a table of byte shuffles. A character
-// that runs over into the next 16 bytes is given there, from the bytes before it.
+// that runs over into the next 16 bytes is given there, from the bytes before it. Each store
+// writes eight units from where its eight bytes' units go; no byte gives more than one unit, so
+// that place is at most the first byte's own offset and no store reaches past the block's end
+// (the text's size bounds the output).
 struct PackTable {
     alignas(16) int8_t shuffle[256][16];  // the kept lanes' two bytes first, in order
     uint8_t count[256];                   // lanes kept

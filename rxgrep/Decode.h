@@ -12,8 +12,9 @@ namespace rxgrep {
 
 enum class DecodePath {
     Scalar,  // rx::FromUtf8 alone (which takes ASCII runs 16 bytes at a time where built with SSE2)
-    Ssse3,   // 64 bytes at a time: ASCII widened, one- to three-byte characters by byte shuffles
-    Avx2,    // the same in AVX's three-operand instructions
+    Ssse3,   // 16 bytes at a time, each giving the unit of the character that ends there (one to
+             // three bytes; a block with a four-byte character or a broken sequence read one by one)
+    Avx2,    // the same 32 bytes at a time
 };
 
 // The fastest path this processor runs (asked of the processor once).
