@@ -25,15 +25,15 @@ namespace {
 
 #if RXGREP_X86
 
-// Where the vector path cannot go on (a four-byte character, a broken sequence), the
-// one-at-a-time reading takes over from i up to the first byte from `from` on that is not a
-// continuation byte (80-BF). That reading never takes such a byte into an earlier
-// character, and looks at the byte only to see that it is no continuation: so it decodes the
-// slice exactly as it decodes the same bytes inside the whole text, and stops where a character
-// of the whole text starts. The vector path hands over at the start of a character it has not
-// given yet (see TakeOverAt), so every position the loops stand on is such a start as well.
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
+// Where the vector path cannot go on (a broken sequence), the one-at-a-time reading takes over
+// from i up to the first byte from `from` on that is not a continuation byte (80-BF). That
+// reading never takes such a byte into an earlier character, and looks at the byte only to see
+// that it is no continuation: so it decodes the slice exactly as it decodes the same bytes
+// inside the whole text, and stops where a character of the whole text starts. The vector path
+// hands over at the start of a character it has not given whole (see TakeOverAt), so every
+// position the loops stand on is such a start as well.
 size_t OneByOne(const unsigned char* b, size_t i, size_t from, size_t n, rx::Char*& o) {
     size_t j = from;
     while (j < n && IsContinuation(b[j])) ++j;
@@ -152,15 +152,92 @@ __attribute__((target("ssse3"), always_inline)) inline void TakeEnds(__m128i v, 
     Pack(_mm_unpackhi_epi8(low, high), ends >> 8 & 0xFF, o);
 }
 
+// Blocks with four-byte characters: the fast check above takes every byte F0-FF for a fault;
+// such a block is checked again, with each rule of UTF-8 (a four-byte lead F0-F4 followed by
+// three continuation bytes, not overlong (F0 80-8F), not past U+10FFFF (F4 90-BF, F5-FF), and
+// the rest as above), and decoded with four-byte characters giving two units: the first (high
+// surrogate) at their third byte, the second at their fourth. Only the one-by-one reading takes
+// what fails this too.
+constexpr char kF4Short = 0x01, kF4Long = 0x02, kF4Overlong3 = 0x04, kF4Past = 0x08, kF4Overlong2 = 0x10,
+               kF4Overlong4 = 0x20, kF4PastF4 = 0x40;
+// kTwoConts as above: two continuation bytes in a row, right where a lead two or three before calls for them
+constexpr char kF4Base = kF4Short | kF4Long | kTwoConts;
+constexpr char kF4NotCont = kF4Short | kF4Overlong2 | kF4Past, kF4Cont = kF4Long | kTwoConts | kF4Overlong2 | kF4Past;
+alignas(16) constexpr char kFirstHigh4[16] = {kF4Long, kF4Long, kF4Long, kF4Long, kF4Long, kF4Long, kF4Long,
+                                              kF4Long, kTwoConts, kTwoConts, kTwoConts, kTwoConts,
+                                              kF4Short | kF4Overlong2, kF4Short, kF4Short | kF4Overlong3,
+                                              kF4Short | kF4Overlong4 | kF4PastF4 | kF4Past};
+alignas(16) constexpr char kFirstLow4[16] = {
+    kF4Base | kF4Overlong2 | kF4Overlong3 | kF4Overlong4, kF4Base | kF4Overlong2, kF4Base, kF4Base,
+    kF4Base | kF4PastF4, kF4Base | kF4Past, kF4Base | kF4Past, kF4Base | kF4Past, kF4Base | kF4Past,
+    kF4Base | kF4Past, kF4Base | kF4Past, kF4Base | kF4Past, kF4Base | kF4Past, kF4Base | kF4Past,
+    kF4Base | kF4Past, kF4Base | kF4Past};
+alignas(16) constexpr char kSecondHigh4[16] = {kF4NotCont, kF4NotCont, kF4NotCont, kF4NotCont, kF4NotCont,
+                                               kF4NotCont, kF4NotCont, kF4NotCont,
+                                               kF4Cont | kF4Overlong3 | kF4Overlong4,  // 80-8F
+                                               kF4Cont | kF4Overlong3 | kF4PastF4,     // 90-9F
+                                               kF4Cont | kF4PastF4, kF4Cont | kF4PastF4,  // A0-BF
+                                               kF4NotCont, kF4NotCont, kF4NotCont, kF4NotCont};
+
+__attribute__((target("ssse3"), always_inline)) inline __m128i Faults4(__m128i v, __m128i before) {
+    const __m128i nibble = _mm_set1_epi8(0x0F);
+    const __m128i prev1 = _mm_alignr_epi8(v, before, 15);
+    const __m128i pair = _mm_and_si128(
+        _mm_and_si128(_mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(kFirstHigh4)),
+                                       _mm_and_si128(_mm_srli_epi16(prev1, 4), nibble)),
+                      _mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(kFirstLow4)),
+                                       _mm_and_si128(prev1, nibble))),
+        _mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(kSecondHigh4)),
+                         _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
+    // bit 7 where the byte two before is E0-FF or the byte three before F0-FF
+    const __m128i calledFor = _mm_or_si128(_mm_subs_epu8(_mm_alignr_epi8(v, before, 14), _mm_set1_epi8(0x60)),
+                                           _mm_subs_epu8(_mm_alignr_epi8(v, before, 13), _mm_set1_epi8(0x70)));
+    return _mm_xor_si128(pair, _mm_and_si128(calledFor, _mm_set1_epi8(kTwoConts)));
+}
+
+__attribute__((target("ssse3"), always_inline)) inline __m128i FourByteLeads(__m128i v) {
+    return _mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(static_cast<char>(0xF0))), v);
+}
+
+// TakeEnds with four-byte characters. At a four-byte character's third byte x0 (x1 and x2 the
+// two before) the first unit is D800 + (code point >> 10) - 40 = D7C0 + (x2 & 7) << 8 |
+// (x1 & 3F) << 2 | (x0 >> 4 & 3); at its fourth byte the second is DC00 | (x1 & 0F) << 6 | (x0 & 3F),
+// the three-byte formula's low ten bits.
+__attribute__((target("ssse3"), always_inline)) inline void TakeEnds4(__m128i v, __m128i before, unsigned ends,
+                                                                      rx::Char*& o) {
+    const __m128i cont = _mm_cmpgt_epi8(_mm_set1_epi8(-64), v);
+    const __m128i p1 = _mm_alignr_epi8(v, before, 15), p2 = _mm_alignr_epi8(v, before, 14);
+    const __m128i third = FourByteLeads(p2), fourth = FourByteLeads(_mm_alignr_epi8(v, before, 13));
+    const __m128i x1 = _mm_and_si128(p1, cont);
+    const __m128i x2bits = _mm_and_si128(_mm_subs_epu8(p2, _mm_set1_epi8(static_cast<char>(0xE0))), _mm_set1_epi8(0x0F));
+    const __m128i low = _mm_or_si128(_mm_and_si128(v, _mm_set1_epi8(0x7F)),
+                                     _mm_slli_epi16(_mm_and_si128(x1, _mm_set1_epi8(0x03)), 6));
+    __m128i high = _mm_or_si128(_mm_srli_epi16(_mm_and_si128(x1, _mm_set1_epi8(0x3C)), 2), _mm_slli_epi16(x2bits, 4));
+    high = _mm_or_si128(_mm_andnot_si128(_mm_and_si128(fourth, _mm_set1_epi8(static_cast<char>(0xFC))), high),
+                        _mm_and_si128(fourth, _mm_set1_epi8(static_cast<char>(0xDC))));
+    const __m128i firstLow = _mm_or_si128(_mm_slli_epi16(_mm_and_si128(p1, _mm_set1_epi8(0x3F)), 2),
+                                          _mm_and_si128(_mm_srli_epi16(v, 4), _mm_set1_epi8(0x03)));
+    const __m128i firstHigh = _mm_and_si128(p2, _mm_set1_epi8(0x07));
+    const __m128i lowAll = _mm_or_si128(_mm_andnot_si128(third, low), _mm_and_si128(third, firstLow));
+    const __m128i highAll = _mm_or_si128(_mm_andnot_si128(third, high), _mm_and_si128(third, firstHigh));
+    const __m128i offLow = _mm_and_si128(third, _mm_set1_epi8(static_cast<char>(0xC0)));
+    const __m128i offHigh = _mm_and_si128(third, _mm_set1_epi8(static_cast<char>(0xD7)));
+    Pack(_mm_add_epi16(_mm_unpacklo_epi8(lowAll, highAll), _mm_unpacklo_epi8(offLow, offHigh)), ends & 0xFF, o);
+    Pack(_mm_add_epi16(_mm_unpackhi_epi8(lowAll, highAll), _mm_unpackhi_epi8(offLow, offHigh)), ends >> 8 & 0xFF, o);
+}
+
 // Where the one-at-a-time reading takes over from the stream at byte i (which began at a
-// character start, `from`): the start of the character byte i-1 belongs to. That character's
-// unit was stored when byte i starts a character, but whether it was whole shows only at byte
-// i, so it is taken back and read again.
+// character start, `from`): the start of the character byte i-1 belongs to, whose units stored
+// so far are taken back, as whether it was whole shows only at byte i. Stored were the unit of
+// its last byte before i when byte i starts a character, and a four-byte character's first
+// unit at its third byte.
 size_t TakeOverAt(const unsigned char* b, size_t from, size_t i, rx::Char*& o) {
     if (i == from) return i;
-    if (!IsContinuation(b[i])) --o;
     size_t start = i - 1;
     while (start > from && IsContinuation(b[start])) --start;
+    const size_t taken = i - start;
+    const bool fourBytes = b[start] >= 0xF0;
+    o -= (fourBytes && taken > 3) + (!IsContinuation(b[i]) || (fourBytes && taken == 3));
     return start;
 }
 
@@ -175,6 +252,9 @@ struct Stream {
     rx::Char* o;
     size_t i = 0, from = 0;
     size_t slow = kBlock;  // how far the one-by-one reading goes past a fault
+    // A four-byte character starts in the last three bytes before i: the fast check, which
+    // looks two bytes back, cannot tell whether it is whole.
+    bool fourBytesOpen = false;
 
     bool HasBlock() const { return i + kBlock < n; }
     // ASCII between ASCII needs no checking: `lastTwo` tells whether either of the two bytes
@@ -193,9 +273,33 @@ struct Stream {
         constexpr size_t kSlowest = 4096;
         const size_t start = TakeOverAt(b, from, i, o);
         i = from = OneByOne(b, start, std::min(n, i + std::max(first + 1, slow)), n, o);
+        fourBytesOpen = false;
         slow = std::min(slow * 2, kSlowest);
     }
+    // The block of v0..v3 (`before` the 16 bytes before it) when every character in it is
+    // whole and well formed, four-byte ones included: stored, and true.
+    __attribute__((target("ssse3"), always_inline)) bool FourByteBlock(__m128i before, __m128i v0, __m128i v1,
+                                                                       __m128i v2, __m128i v3) {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i faults = _mm_or_si128(_mm_or_si128(Faults4(v0, before), Faults4(v1, v0)),
+                                            _mm_or_si128(Faults4(v2, v1), Faults4(v3, v2)));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(faults, zero)) != 0xFFFF) return false;
+        const __m128i below = _mm_set1_epi8(-64);
+        const uint64_t conts = Mask64(_mm_cmpgt_epi8(below, v0), _mm_cmpgt_epi8(below, v1), _mm_cmpgt_epi8(below, v2),
+                                      _mm_cmpgt_epi8(below, v3));
+        const uint64_t leads = Mask64(FourByteLeads(v0), FourByteLeads(v1), FourByteLeads(v2), FourByteLeads(v3));
+        const auto leadsBefore = static_cast<unsigned>(_mm_movemask_epi8(FourByteLeads(before))) >> 14;
+        const uint64_t ends = Ends(conts) | leads << 2 | leadsBefore;  // and third bytes
+        TakeEnds4(v0, before, static_cast<unsigned>(ends), o);
+        TakeEnds4(v1, v0, static_cast<unsigned>(ends >> 16), o);
+        TakeEnds4(v2, v1, static_cast<unsigned>(ends >> 32), o);
+        TakeEnds4(v3, v2, static_cast<unsigned>(ends >> 48), o);
+        Passed();
+        fourBytesOpen = (leads >> 61) != 0;
+        return true;
+    }
     void Passed() {
+        fourBytesOpen = false;
         slow = kBlock;
         i += kBlock;
     }
@@ -227,7 +331,12 @@ __attribute__((target("ssse3"))) size_t DecodeSsse3(const unsigned char* b, size
             continue;
         }
         const __m128i f0 = Faults(v0, before), f1 = Faults(v1, v0), f2 = Faults(v2, v1), f3 = Faults(v3, v2);
-        if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(_mm_or_si128(f0, f1), _mm_or_si128(f2, f3)), zero)) != 0xFFFF) {
+        if (s.fourBytesOpen ||
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(_mm_or_si128(f0, f1), _mm_or_si128(f2, f3)), zero)) != 0xFFFF) {
+            if (s.FourByteBlock(before, v0, v1, v2, v3)) {
+                before = v3;
+                continue;
+            }
             const uint64_t fine = Mask64(_mm_cmpeq_epi8(f0, zero), _mm_cmpeq_epi8(f1, zero), _mm_cmpeq_epi8(f2, zero),
                                          _mm_cmpeq_epi8(f3, zero));
             s.HandOver(static_cast<size_t>(__builtin_ctzll(~fine)));
@@ -328,7 +437,12 @@ __attribute__((target("avx2"))) size_t DecodeAvx2(const unsigned char* b, size_t
             continue;
         }
         const __m256i f0 = Faults256(v0, before), f1 = Faults256(v1, v0);
-        if (!_mm256_testz_si256(_mm256_or_si256(f0, f1), _mm256_or_si256(f0, f1))) {
+        if (s.fourBytesOpen || !_mm256_testz_si256(_mm256_or_si256(f0, f1), _mm256_or_si256(f0, f1))) {
+            if (s.FourByteBlock(_mm256_extracti128_si256(before, 1), _mm256_castsi256_si128(v0),
+                                _mm256_extracti128_si256(v0, 1), _mm256_castsi256_si128(v1), _mm256_extracti128_si256(v1, 1))) {
+                before = v1;
+                continue;
+            }
             s.HandOver(static_cast<size_t>(__builtin_ctzll(~Mask64(_mm256_cmpeq_epi8(f0, zero), _mm256_cmpeq_epi8(f1, zero)))));
             before = zero;
             continue;

@@ -12,8 +12,8 @@ namespace rxgrep {
 
 enum class DecodePath {
     Scalar,  // rx::FromUtf8 alone (which takes ASCII runs 16 bytes at a time where built with SSE2)
-    Ssse3,   // 16 bytes at a time, each giving the unit of the character that ends there (one to
-             // three bytes; a block with a four-byte character or a broken sequence read one by one)
+    Ssse3,   // 16 bytes at a time, each giving the unit of the character that ends there (a
+             // four-byte one its two units at its last two bytes; a broken sequence read one by one)
     Avx2,    // the same 32 bytes at a time
 };
 

@@ -103,7 +103,7 @@ TEST(Decode, GoodTextAfterALongStretchOfFourByteOrBrokenCharacters) {
 TEST(Decode, EveryOddFormAtEveryOffsetOfTheBlocks) {
     // each form after 0..130 bytes of a filler (so it meets both ends of the 16- and 64-byte
     // blocks and the windows), followed by more filler or by the end of the text
-    const std::string fillers[] = {"a", "\xE4\xB8\xAD", "\xC3\xA9", "a\xE4\xB8\xAD"};
+    const std::string fillers[] = {"a", "\xE4\xB8\xAD", "\xC3\xA9", "a\xE4\xB8\xAD", "\xF0\x9F\x98\x80", "ab\xF0\x9F\x98\x80"};
     for (const std::string& filler : fillers) {
         const std::string lead = Fill(filler, 200);
         for (const std::string& form : Oddities())
@@ -141,12 +141,14 @@ TEST(Decode, AsciiRunsOfEveryLengthBetweenOtherCharacters) {
 
 TEST(Decode, EveryOddFormAmongAsciiRunsOfEveryLength) {
     // each form (broken, four-byte, surrogate, overlong, past U+10FFFF) around each step of the
-    // vector paths in text of ASCII runs of every length 0..70 and three- and two-byte
+    // vector paths in text of ASCII runs of every length 0..70 and two-, three- and four-byte
     // characters, followed by more such text or ending the text
     const std::vector<size_t> offsets = AroundTheSteps();
     for (size_t run = 0; run <= 70; ++run) {
         std::string text;
-        while (text.size() < 400) text += std::string(run, 'x') + "\xE4\xB8\xAD" + std::string(run / 2, 'y') + "\xC3\xA9";
+        while (text.size() < 400)
+            text += std::string(run, 'x') + "\xE4\xB8\xAD" + std::string(run / 2, 'y') + "\xC3\xA9" +
+                    std::string(run / 3, 'z') + "\xF0\x9F\x98\x80";
         for (const std::string& form : Oddities())
             for (size_t at : offsets) {
                 const std::string head = text.substr(0, at);
