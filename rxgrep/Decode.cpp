@@ -247,14 +247,11 @@ constexpr size_t kBlock = 64;
 // (a character start), units stored up to o. The block at i is taken when byte i + 64 is there
 // too: a block's last byte ends a character when that byte starts one.
 struct Stream {
-    const unsigned char* const b;
-    const size_t n;
+    const unsigned char* b;
+    size_t n;
     rx::Char* o;
     size_t i = 0, from = 0;
     size_t slow = kBlock;  // how far the one-by-one reading goes past a fault
-    // A four-byte character starts in the last three bytes before i: the fast check, which
-    // looks two bytes back, cannot tell whether it is whole.
-    bool fourBytesOpen = false;
 
     bool HasBlock() const { return i + kBlock < n; }
     // ASCII between ASCII needs no checking: `lastTwo` tells whether either of the two bytes
@@ -273,33 +270,43 @@ struct Stream {
         constexpr size_t kSlowest = 4096;
         const size_t start = TakeOverAt(b, from, i, o);
         i = from = OneByOne(b, start, std::min(n, i + std::max(first + 1, slow)), n, o);
-        fourBytesOpen = false;
         slow = std::min(slow * 2, kSlowest);
     }
-    // The block of v0..v3 (`before` the 16 bytes before it) when every character in it is
-    // whole and well formed, four-byte ones included: stored, and true.
-    __attribute__((target("ssse3"), always_inline)) bool FourByteBlock(__m128i before, __m128i v0, __m128i v1,
-                                                                       __m128i v2, __m128i v3) {
+    // At a block the fast check fails: while blocks are whole and well formed, four-byte
+    // characters included, they are decoded, and the one after each that has a four-byte
+    // character is taken here too (more are likely, and one left open is one the fast check,
+    // which looks two bytes back, cannot see the end of); the first that fails is handed over.
+    // Returns the 16 bytes before i (zero after a hand-over). Kept out of the loops, whose
+    // registers it would crowd.
+    __attribute__((target("ssse3"), noinline)) __m128i SlowBlocks(__m128i before) {
         const __m128i zero = _mm_setzero_si128();
-        const __m128i faults = _mm_or_si128(_mm_or_si128(Faults4(v0, before), Faults4(v1, v0)),
-                                            _mm_or_si128(Faults4(v2, v1), Faults4(v3, v2)));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi8(faults, zero)) != 0xFFFF) return false;
         const __m128i below = _mm_set1_epi8(-64);
-        const uint64_t conts = Mask64(_mm_cmpgt_epi8(below, v0), _mm_cmpgt_epi8(below, v1), _mm_cmpgt_epi8(below, v2),
-                                      _mm_cmpgt_epi8(below, v3));
-        const uint64_t leads = Mask64(FourByteLeads(v0), FourByteLeads(v1), FourByteLeads(v2), FourByteLeads(v3));
-        const auto leadsBefore = static_cast<unsigned>(_mm_movemask_epi8(FourByteLeads(before))) >> 14;
-        const uint64_t ends = Ends(conts) | leads << 2 | leadsBefore;  // and third bytes
-        TakeEnds4(v0, before, static_cast<unsigned>(ends), o);
-        TakeEnds4(v1, v0, static_cast<unsigned>(ends >> 16), o);
-        TakeEnds4(v2, v1, static_cast<unsigned>(ends >> 32), o);
-        TakeEnds4(v3, v2, static_cast<unsigned>(ends >> 48), o);
-        Passed();
-        fourBytesOpen = (leads >> 61) != 0;
-        return true;
+        for (;;) {
+            const auto* at = reinterpret_cast<const __m128i*>(b + i);
+            const __m128i v0 = _mm_loadu_si128(at), v1 = _mm_loadu_si128(at + 1), v2 = _mm_loadu_si128(at + 2),
+                          v3 = _mm_loadu_si128(at + 3);
+            const __m128i f0 = Faults4(v0, before), f1 = Faults4(v1, v0), f2 = Faults4(v2, v1), f3 = Faults4(v3, v2);
+            if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(_mm_or_si128(f0, f1), _mm_or_si128(f2, f3)), zero)) != 0xFFFF) {
+                const uint64_t fine = Mask64(_mm_cmpeq_epi8(f0, zero), _mm_cmpeq_epi8(f1, zero),
+                                             _mm_cmpeq_epi8(f2, zero), _mm_cmpeq_epi8(f3, zero));
+                HandOver(static_cast<size_t>(__builtin_ctzll(~fine)));
+                return zero;
+            }
+            const uint64_t conts = Mask64(_mm_cmpgt_epi8(below, v0), _mm_cmpgt_epi8(below, v1),
+                                          _mm_cmpgt_epi8(below, v2), _mm_cmpgt_epi8(below, v3));
+            const uint64_t leads = Mask64(FourByteLeads(v0), FourByteLeads(v1), FourByteLeads(v2), FourByteLeads(v3));
+            const auto leadsBefore = static_cast<unsigned>(_mm_movemask_epi8(FourByteLeads(before))) >> 14;
+            const uint64_t ends = Ends(conts) | leads << 2 | leadsBefore;  // and third bytes
+            TakeEnds4(v0, before, static_cast<unsigned>(ends), o);
+            TakeEnds4(v1, v0, static_cast<unsigned>(ends >> 16), o);
+            TakeEnds4(v2, v1, static_cast<unsigned>(ends >> 32), o);
+            TakeEnds4(v3, v2, static_cast<unsigned>(ends >> 48), o);
+            Passed();
+            if (!leads || !HasBlock()) return v3;
+            before = v3;
+        }
     }
     void Passed() {
-        fourBytesOpen = false;
         slow = kBlock;
         i += kBlock;
     }
@@ -331,16 +338,10 @@ __attribute__((target("ssse3"))) size_t DecodeSsse3(const unsigned char* b, size
             continue;
         }
         const __m128i f0 = Faults(v0, before), f1 = Faults(v1, v0), f2 = Faults(v2, v1), f3 = Faults(v3, v2);
-        if (s.fourBytesOpen ||
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(_mm_or_si128(f0, f1), _mm_or_si128(f2, f3)), zero)) != 0xFFFF) {
-            if (s.FourByteBlock(before, v0, v1, v2, v3)) {
-                before = v3;
-                continue;
-            }
-            const uint64_t fine = Mask64(_mm_cmpeq_epi8(f0, zero), _mm_cmpeq_epi8(f1, zero), _mm_cmpeq_epi8(f2, zero),
-                                         _mm_cmpeq_epi8(f3, zero));
-            s.HandOver(static_cast<size_t>(__builtin_ctzll(~fine)));
-            before = zero;
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(_mm_or_si128(f0, f1), _mm_or_si128(f2, f3)), zero)) != 0xFFFF) {
+            Stream aside = s;  // (the loop's own stays in registers)
+            before = aside.SlowBlocks(before);
+            s = aside;
             continue;
         }
         const __m128i below = _mm_set1_epi8(-64);
@@ -353,7 +354,8 @@ __attribute__((target("ssse3"))) size_t DecodeSsse3(const unsigned char* b, size
         s.Passed();
         before = v3;
     }
-    return s.Finish(out);
+    Stream last = s;
+    return last.Finish(out);
 }
 
 // The same 32 bytes at a time. AVX2's byte shuffles and shifts work within each 16-byte half, so
@@ -437,14 +439,11 @@ __attribute__((target("avx2"))) size_t DecodeAvx2(const unsigned char* b, size_t
             continue;
         }
         const __m256i f0 = Faults256(v0, before), f1 = Faults256(v1, v0);
-        if (s.fourBytesOpen || !_mm256_testz_si256(_mm256_or_si256(f0, f1), _mm256_or_si256(f0, f1))) {
-            if (s.FourByteBlock(_mm256_extracti128_si256(before, 1), _mm256_castsi256_si128(v0),
-                                _mm256_extracti128_si256(v0, 1), _mm256_castsi256_si128(v1), _mm256_extracti128_si256(v1, 1))) {
-                before = v1;
-                continue;
-            }
-            s.HandOver(static_cast<size_t>(__builtin_ctzll(~Mask64(_mm256_cmpeq_epi8(f0, zero), _mm256_cmpeq_epi8(f1, zero)))));
-            before = zero;
+        if (!_mm256_testz_si256(_mm256_or_si256(f0, f1), _mm256_or_si256(f0, f1))) {
+            // (only the upper half of `before` is read)
+            Stream aside = s;
+            before = _mm256_inserti128_si256(zero, aside.SlowBlocks(_mm256_extracti128_si256(before, 1)), 1);
+            s = aside;
             continue;
         }
         const __m256i below = _mm256_set1_epi8(-64);
@@ -454,7 +453,8 @@ __attribute__((target("avx2"))) size_t DecodeAvx2(const unsigned char* b, size_t
         s.Passed();
         before = v1;
     }
-    return s.Finish(out);
+    Stream last = s;
+    return last.Finish(out);
 }
 
 // WellFormedUnits sixteen bytes at a time: each byte lane counts its hits down from zero (two at
