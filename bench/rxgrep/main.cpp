@@ -114,6 +114,7 @@ const char* PathName(rxgrep::DecodePath p) {
     case rxgrep::DecodePath::Scalar: return "scalar";
     case rxgrep::DecodePath::Ssse3: return "ssse3";
     case rxgrep::DecodePath::Avx2: return "avx2";
+
     }
     return "?";
 }
@@ -202,6 +203,12 @@ int main(int argc, char** argv) {
     DecodeRow("emoji (4-byte)", Repeat({"\xF0\x9F\x98\x80", "\xF0\x9F\x8E\x89"}, 4 << 20, 3), runs);
     DecodeRow("CJK word, ASCII word", Repeat({"\xE4\xB8\xAD\xE6\x96\x87", "ab ", "\xE5\xAD\x97 "}, 4 << 20, 4), runs);
     DecodeRow("broken bytes", Repeat({"\x80", "\xFF", "\xE4\xB8", "\xC3", "a"}, 4 << 20, 5), runs);
+    std::string emojiLines;  // an emoji starting each line of the corpus, as in chat text
+    for (char c : corpus) {
+        emojiLines += c;
+        if (c == '\n') emojiLines += "\xF0\x9F\x98\x80 ";
+    }
+    DecodeRow("corpus, emoji a line", emojiLines, runs);
 
     std::printf("\nthe corpus decoded into a new buffer (its pages cleared by the system):\n");
     FreshBufferRows(corpus, runs,
