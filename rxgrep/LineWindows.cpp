@@ -316,11 +316,13 @@ private:
     size_t room_ = 0;
 };
 
-long long CountOnOneThread(rx::RegExp& re, Tally& tally, std::string_view utf8, size_t windowBytes) {
+long long CountOnOneThread(rx::RegExp& re, Tally& tally, std::string_view utf8, size_t windowBytes, size_t* counted) {
     WindowBuffer buffer(windowBytes);
     for (size_t start = 0;;) {
         const size_t end = WindowEnd(utf8, start, windowBytes);
-        if (tally.Add(tally.Count(re, buffer.Decode(utf8, start, end))) || end >= utf8.size()) break;
+        const WindowRun run = tally.Count(re, buffer.Decode(utf8, start, end));
+        if (counted) ++*counted;
+        if (tally.Add(run) || end >= utf8.size()) break;
         start = end;
     }
     return tally.Total();
@@ -349,12 +351,15 @@ public:
     // False when the helper could not be started: nothing has been counted then.
     bool Start() { return helper_.Start(&Run, this); }
 
-    long long Count(size_t* countedByHelper) {
+    long long Count(size_t* countedByHelper, size_t* counted) {
         Work(false);
         helper_.Join();
+        for (const Slot& slot : runs_) {
+            if (counted && slot.counted) ++*counted;
+            if (countedByHelper && slot.counted && slot.byHelper) ++*countedByHelper;
+        }
         for (size_t i = 0; i < runs_.size(); ++i) {
             const Slot& slot = runs_[i];
-            if (slot.byHelper && countedByHelper) ++*countedByHelper;
             if (slot.error) std::rethrow_exception(slot.error);
             if (tally_.Add(slot.run)) break;
         }
@@ -365,6 +370,7 @@ private:
     struct Slot {
         WindowRun run;
         std::exception_ptr error;
+        bool counted = false;
         bool byHelper = false;
     };
 
@@ -379,6 +385,7 @@ private:
             const size_t i = next_.fetch_add(1);
             if (i >= endsAt_.load()) return;
             Slot& slot = runs_[i];
+            slot.counted = true;
             slot.byHelper = helper;
             bool ends = true;
             try {
@@ -411,6 +418,7 @@ private:
 long long CountWindows(rx::RegExp& re, std::string_view utf8, const WindowCounting& how) {
     const size_t windowBytes = std::max<size_t>(how.windowBytes, 1);
     if (how.countedByHelper) *how.countedByHelper = 0;
+    if (how.windowsCounted) *how.windowsCounted = 0;
     Tally tally(re, utf8.size(), how.checked);
     re.Compiled();  // (before a second thread reads the program)
 #ifndef _WIN32
@@ -423,10 +431,10 @@ long long CountWindows(rx::RegExp& re, std::string_view utf8, const WindowCounti
         } catch (const std::bad_alloc&) {
             // no room for the windows' list: one thread, which needs none
         }
-        if (two && (how.helperStarts && two->Start())) return two->Count(how.countedByHelper);
+        if (two && (how.helperStarts && two->Start())) return two->Count(how.countedByHelper, how.windowsCounted);
     }
 #endif
-    return CountOnOneThread(re, tally, utf8, windowBytes);
+    return CountOnOneThread(re, tally, utf8, windowBytes, how.windowsCounted);
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ struct WindowCounting {
     // The windows' runs show that their count is the whole text's, or the count ends with -1
     // (CheckableByWindows).
     bool checked = false;
+    size_t* windowsCounted = nullptr;  // where given, told how many windows were counted in all
 };
 
 // The engine's Count (re's pattern, flags and budget; one match at most when Global is off) over

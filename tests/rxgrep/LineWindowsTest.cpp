@@ -243,6 +243,16 @@ TEST(LineWindows, InTwoAFirstMatchEndsTheCountWhereverItIs) {
     }
     size_t helper = 0;
     EXPECT_EQ(InTwo("q", {false, false, true}, noise, 3, helper), (Outcome{0, 0}));  // none: to the end
+    // a first match in the first of thousands of windows: the count ends there, neither thread
+    // counting on to the end
+    rx::RegExp re;
+    Configure(re, "b", {false, false, true});
+    size_t counted = 0;
+    const std::string early = "b\n" + noise;
+    EXPECT_EQ(rxgrep::CountByWindows(re, early, {7, 0, true, &helper, false, &counted}), 1);
+    EXPECT_LT(counted, 300u) << "of " << early.size() / 7;
+    EXPECT_EQ(rxgrep::CountByWindows(re, early, {7, SIZE_MAX, true, &helper, false, &counted}), 1);
+    EXPECT_EQ(counted, 1u);
 }
 
 TEST(LineWindows, InTwoABudgetRunOutInALateWindowIsTold) {
