@@ -160,6 +160,26 @@ TEST(Decode, EveryOddFormAmongAsciiRunsOfEveryLength) {
     }
 }
 
+TEST(Decode, LongTextsWithOddFormsFarApart) {
+    // the stream's state over many blocks: each form every few dozen, hundred or thousand bytes
+    // of mixed text, so that blocks pass, fail or take four-byte characters after one another in
+    // every order, and the one-by-one reading's stretch grows and starts again
+    const std::string good[] = {"while ", "frame ", "\r\n", "\xE5\xA2\xBB\xE5\x84\xAF\xE5\xA1\xA9 ",
+                                "\xE3\x80\x82", "\xC3\xA9", "\xD0\x9F\xD1\x80\xD0\xB8 ", "x"};
+    std::mt19937 rng(2026);
+    for (const std::string& form : Oddities())
+        for (size_t apart : {37, 300, 5000}) {
+            std::string s;
+            for (size_t next = apart; s.size() < 30000;) {
+                s += good[rng() % std::size(good)];
+                if (s.size() < next) continue;
+                s += form;
+                next = s.size() + apart / 2 + rng() % apart;
+            }
+            ExpectSameOnEveryPath(s, "form " + Hex(form) + " every " + std::to_string(apart) + " bytes or so");
+        }
+}
+
 TEST(Decode, RandomMixturesOfGoodAndBrokenCharacters) {
     std::vector<std::string> pieces = Oddities();
     for (const char* good : {"a", "hello world ", "\r\n", "\xE4\xB8\xAD\xE6\x96\x87", "\xE3\x80\x82", "\xD0\x9F\xD1\x80",
