@@ -264,8 +264,8 @@ struct Stream {
         return ~(conts >> 1 | static_cast<uint64_t>(IsContinuation(b[i + kBlock])) << 63);
     }
     // The block has a fault at byte `first`: the one-by-one reading goes past it, and the
-    // further the more blocks in a row fail (text of four-byte characters or of broken bytes
-    // goes to it almost whole); the stream starts again where it stops.
+    // further the more blocks in a row fail (text of broken bytes goes to it almost whole); the
+    // stream starts again where it stops.
     void HandOver(size_t first) {
         constexpr size_t kSlowest = 4096;
         const size_t start = TakeOverAt(b, from, i, o);
