@@ -379,7 +379,6 @@ private:
         return nullptr;
     }
     void Work(bool helper) {
-        std::exception_ptr noBuffer;
         WindowBuffer buffer(windowBytes_);
         for (;;) {
             const size_t i = next_.fetch_add(1);
