@@ -6,6 +6,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "regexp/CaseFold.h"
 #include "regexp/Program.h"
@@ -13,10 +14,6 @@
 #include "regexp/Searcher.h"
 #include "rxgrep/Decode.h"
 #include "rxgrep/Threads.h"
-
-#ifndef _WIN32
-#include <sched.h>
-#endif
 
 // Why a window's count is the whole text's count for the matches that start in it.
 //
@@ -273,19 +270,24 @@ public:
     // Whether a window's run ends the count whatever comes after it (a first match, or a run a
     // checked count cannot take), so that later windows need no counting.
     bool Ends(const WindowRun& w) const {
-        return (!global_ && w.count > 0) || (checked_ && (!w.backtrackerAlone || w.steps > limit_));
+        return (!global_ && w.count > 0) || Refused(w, w.steps);
     }
     // Adds the next window's run; true once the count is known (a first match). Throws NotShown
     // where a checked count can no longer be shown.
     bool Add(const WindowRun& w) {
         steps_ = SaturatingAdd(steps_, w.steps);
-        if (checked_ && (!w.backtrackerAlone || steps_ > limit_)) throw NotShown{};
+        if (Refused(w, steps_)) throw NotShown{};
         count_ += w.count;
         return !global_ && count_ > 0;
     }
     long long Total() const { return count_; }
 
 private:
+    // Whether a checked count cannot take a window's run, with `steps` spent by then.
+    bool Refused(const WindowRun& w, uint64_t steps) const {
+        return checked_ && (!w.backtrackerAlone || steps > limit_);
+    }
+
     const bool global_, checked_;
     uint64_t limit_ = 0;
     uint64_t steps_ = 0;
