@@ -210,6 +210,31 @@ void LazyDfa::Flush() {
     ++totalFlushes_;
 }
 
+size_t LazyDfa::StateCost(size_t keyWords) const {
+    return keyWords * sizeof(int32_t) + (size_t{1} << rowShift_) * sizeof(int32_t) + 3 * sizeof(void*) +
+           2 * sizeof(uint64_t) + sizeof(StayRanges);
+}
+
+// The cache of the one automaton holds at most the bytes of the states of all, and the bare ones
+// (no way under way, or one at the program's start);
+// its table of state numbers doubles once it is half full, so it never has more than 64 entries
+// or four per state, and a state is made without emptying the cache while those and the table
+// stay within the cap.
+bool LazyDfa::HoldTogether(const LazyDfa* const* automata, size_t count, size_t bare) {
+    if (count == 0) return true;
+    const LazyDfa& first = *automata[0];
+    // (a bare state's key: its side and new starts, and a way at the program's start at most)
+    size_t states = bare, bytes = bare * first.StateCost(4 + first.counters_);
+    for (size_t i = 0; i < count; ++i) {
+        const LazyDfa& a = *automata[i];
+        if (a.totalFlushes_ > 0 || !a.usable_) return false;
+        states += a.keys_.size();
+        bytes += a.bytes_;
+    }
+    const size_t table = std::max<size_t>(64, 4 * states) * sizeof(int32_t);
+    return bytes <= first.cap_ && table <= first.cap_ - bytes;
+}
+
 // The state of `key`, made when new. Making one past the cap empties the cache first (`flushed`:
 // every state number held before is void).
 int32_t LazyDfa::Intern(const std::vector<int32_t>& key, bool& flushed) {
@@ -219,8 +244,7 @@ int32_t LazyDfa::Intern(const std::vector<int32_t>& key, bool& flushed) {
         const auto id = static_cast<size_t>(table_[i]);
         if (hashes_[id] == hash && keys_[id] == key) return table_[i];
     }
-    const size_t cost = key.size() * sizeof(int32_t) + (size_t{1} << rowShift_) * sizeof(int32_t) + 3 * sizeof(void*) +
-                        2 * sizeof(uint64_t) + sizeof(StayRanges);
+    const size_t cost = StateCost(key.size());
     if (bytes_ + cost + table_.size() * sizeof(int32_t) > cap_) {
         if (++flushes_ > kMaxFlushes || 2 * cost > cap_) throw GiveUp{};
         Flush();

@@ -68,7 +68,13 @@ public:
     void Budget(uint64_t steps) { budget_ = steps; }
     uint64_t Steps() const { return steps_.Spent(); }
     size_t StateCount() const { return keys_.size(); }
+    uint32_t Stride() const { return stride_; }  // transitions per state: a class of units each, and the edge
     size_t Flushes() const { return totalFlushes_; }  // since construction
+    // Whether one automaton that had built the states of all of these (automata of one program
+    // in one mode, none of which has emptied its cache), and `bare` more states with no way
+    // under way but one at the program's start, would hold them all within the cap without
+    // emptying its cache.
+    static bool HoldTogether(const LazyDfa* const* automata, size_t count, size_t bare);
 
 private:
     // Bits of a transition entry below the target row: the pattern ended before the unit read,
@@ -93,6 +99,8 @@ private:
     };
     void FindStayRanges(StayRanges& ranges, size_t row, int32_t self);
 
+    // What a state with a key of `keyWords` words takes of the cap.
+    size_t StateCost(size_t keyWords) const;
     void BuildClasses(const Program& program);
     int32_t StartState(Side before, bool newStarts, bool withStartThread);
     void Target(int32_t state, uint32_t cls);

@@ -200,6 +200,7 @@ long long RegExp::Count(StringView source, RunReport* report) {
     const Program& prog = Compiled();
     Searcher searcher(prog, source.data(), source.size(), stepBudget_, stopFlag_);
     if (report && report->restFollows) searcher.RestFollows();
+    if (report && (report->wholeLength || report->automata)) searcher.PieceOf(report->wholeLength, report->automata, program_);
     std::vector<int32_t> spans;
     long long count = 0;
     try {
@@ -220,6 +221,7 @@ long long RegExp::Count(StringView source, RunReport* report) {
     if (report) {
         report->steps = searcher.Spent();
         report->backtrackerAlone = searcher.BacktrackerAlone();
+        report->automatonAlone = searcher.AutomatonAlone();
     }
     return count;
 }

@@ -35,6 +35,7 @@ constexpr long Stopped = 5098;
 
 class Program;   // the compiled pattern (regexp/Program.h)
 class Searcher;  // the search over one text (regexp/Searcher.h)
+class Automata;  // what the search of one text builds and another may reuse (regexp/Searcher.h)
 
 // What one Execute found: the searched text (shared, not copied per match) and, per match, its
 // start and end. A match's groups are found when first asked for, by matching again at its
@@ -152,16 +153,22 @@ public:
     // How many matches Execute would list (one when Global is off and there is a match),
     // found one at a time and not kept: counting costs no memory per match.
     long long Count(StringView source);
-    // What a Count spent: its steps, whichever matcher spent them, and whether the backtracking
-    // matcher answered every search alone (no automaton, no linear matcher). rxgrep's counting
-    // by windows of lines rests on it. With `restFollows` set by the caller, the text is taken as
-    // a piece of a longer one: the run does not pass over what a unit every match needs, missing
-    // from the piece's end, would have let it pass over (the rest may hold that unit), so that it
-    // spends at least what the longer text's run spends on the piece.
+    // What a Count spent: its steps, whichever matcher spent them; whether the backtracking
+    // matcher answered every search alone (no automaton, no linear matcher); whether the
+    // automaton answered every search (it gave up on none). rxgrep's counting by windows of lines
+    // rests on it. With `restFollows` set by the caller, the text is taken as a piece of a longer
+    // one: the run does not pass over what a unit every match needs, missing from the piece's
+    // end, would have let it pass over (the rest may hold that unit), so that it spends at least
+    // what the longer text's run spends on the piece. With `wholeLength`, the matchers are chosen
+    // as for a text of that length; with `automata`, the automaton's classes and states are kept
+    // there for the next piece (see Automata).
     struct RunReport {
         bool restFollows = false;
+        size_t wholeLength = 0;
+        Automata* automata = nullptr;
         uint64_t steps = 0;
         bool backtrackerAlone = true;
+        bool automatonAlone = false;
     };
     long long Count(StringView source, RunReport* report);
     String Replace(StringView source, StringView replacement);

@@ -30,6 +30,24 @@ bool Searcher::MayUseDfa(const Program& program) {
     return program.reversed && LazyDfa::Handles(program) && !Straight(program);
 }
 
+bool Searcher::DfaFor(const Program& program, size_t length) {
+    return dfaSwitch.load(std::memory_order_relaxed) && length >= dfaFromLength.load(std::memory_order_relaxed) &&
+           MayUseDfa(program);
+}
+
+void Searcher::PieceOf(size_t wholeLength, Automata* kept, const std::shared_ptr<const Program>& program) {
+    dfa_ = DfaFor(prog_, std::max(length_, wholeLength));
+    if (!kept || program.get() != &prog_) return;
+    if (kept->program_ != program) {
+        // (the automata, kept alive, keep their program alive: no other can take its place)
+        kept->forward_.reset();
+        kept->backward_.reset();
+        kept->program_ = program;
+        kept->gaveUp_ = false;
+    }
+    dfas_ = kept;
+}
+
 void Searcher::UseDfa(bool on) { dfaSwitch.store(on); }
 bool Searcher::DfaInUse() { return dfaSwitch.load(); }
 void Searcher::DfaFromLength(size_t units) { dfaFromLength.store(units); }
@@ -38,9 +56,7 @@ size_t Searcher::DfaFromLength() { return dfaFromLength.load(); }
 Searcher::Searcher(const Program& program, const Char* text, size_t length, uint64_t stepBudget,
                    const std::atomic<bool>* stop)
     : prog_(program), matcher_(program, text, length, stepBudget, stop), text_(text), length_(length),
-      budget_(stepBudget), linear_(PikeVm::Handles(program)),
-      dfa_(dfaSwitch.load(std::memory_order_relaxed) && length >= dfaFromLength.load(std::memory_order_relaxed) &&
-           MayUseDfa(program)),
+      budget_(stepBudget), linear_(PikeVm::Handles(program)), dfa_(DfaFor(program, length)),
       allowance_(kBaseSteps + kStepsPerUnit * static_cast<uint64_t>(length)) {
     const uint64_t extra = kRunStepsPerUnit * static_cast<uint64_t>(length);
     runLeft_ = runBudget_ = stepBudget > UINT64_MAX - extra ? UINT64_MAX : stepBudget + extra;
@@ -98,8 +114,9 @@ Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroup
         // the cache cannot hold the states this text needs: the other matchers take over, from
         // the search in hand on
         dfa_ = false;
-        forward_.reset();
-        backward_.reset();
+        dfas_->forward_.reset();
+        dfas_->backward_.reset();
+        dfas_->gaveUp_ = true;
         if (spans.size() > before) return Status::Match;
         if (runLeft_ == 0) return Status::BudgetExceeded;
     }
@@ -141,26 +158,29 @@ Status Searcher::Search(size_t from, std::vector<int32_t>& spans, bool withGroup
 // groups when asked for.
 Status Searcher::Automaton(size_t from, std::vector<int32_t>& spans, bool withGroups, size_t many, uint64_t budget,
                            size_t& began) {
-    if (!forward_) {
-        forward_ = std::make_unique<LazyDfa>(prog_, LazyDfa::Mode::LeftmostFirst, matcher_.StopFlag());
-        backward_ = std::make_unique<LazyDfa>(*prog_.reversed, LazyDfa::Mode::Longest, matcher_.StopFlag());
+    Automata& a = *dfas_;
+    if (!a.forward_) {
+        a.forward_ = std::make_unique<LazyDfa>(prog_, LazyDfa::Mode::LeftmostFirst, matcher_.StopFlag());
+        a.backward_ = std::make_unique<LazyDfa>(*prog_.reversed, LazyDfa::Mode::Longest, matcher_.StopFlag());
     }
-    forward_->Budget(budget);
+    LazyDfa& forward = *a.forward_;
+    LazyDfa& backward = *a.backward_;
+    forward.Budget(budget);
     size_t end = 0, floor = 0, start = 0;
     bool atFloor = false;
     Batch batch{&spans, budget, runLeft_, budget_, UINT64_MAX, Before(), Room(spans, many), 0, from};
-    Status st = forward_->Forward(text_, length_, from, &matcher_, end, floor, atFloor, many > 1 ? &batch : nullptr);
+    Status st = forward.Forward(text_, length_, from, &matcher_, end, floor, atFloor, many > 1 ? &batch : nullptr);
     began = batch.from;
     // (the searches of the batch spent within their budgets; the one in hand may have overdrawn)
-    uint64_t used = std::min(forward_->Steps(), budget);
+    uint64_t used = std::min(forward.Steps(), budget);
     Spend(batch.spent + used);
     if (st != Status::Match) return st;
     if (atFloor) {
         start = floor;
     } else {
-        backward_->Budget(budget - used);
-        st = backward_->Backward(text_, length_, end, floor, start);
-        const uint64_t back = std::min(backward_->Steps(), budget - used);
+        backward.Budget(budget - used);
+        st = backward.Backward(text_, length_, end, floor, start);
+        const uint64_t back = std::min(backward.Steps(), budget - used);
         Spend(back);
         used += back;
         // (a match found forwards is always found backwards: were it not, the other matchers answer)

@@ -21,6 +21,23 @@
 
 namespace rx {
 
+// The automata a searcher builds for a program, which a caller may keep from one text to the next
+// (the pieces of one text), so that their classes and states are built once.
+class Automata {
+public:
+    // Whether an automaton gave up on a text (its cache too small) since these were made:
+    // it was dropped then, and is made anew for the next text.
+    bool GaveUp() const { return gaveUp_; }
+    const LazyDfa* Forward() const { return forward_.get(); }
+    const LazyDfa* Backward() const { return backward_.get(); }
+
+private:
+    friend class Searcher;
+    std::shared_ptr<const Program> program_;  // kept alive: the automata read it
+    std::unique_ptr<LazyDfa> forward_, backward_;
+    bool gaveUp_ = false;
+};
+
 class Searcher {
 public:
     // `stop`: as for Matcher; both matchers look at it.
@@ -40,8 +57,15 @@ public:
         lastRequired_ = SIZE_MAX;
         requiredKnown_ = true;
     }
+    // The text is a piece of one of `wholeLength` units: the matchers are chosen as they are for
+    // that text. With `kept`, the automata are those kept there (made there when none are, or
+    // when they were made for another program) and stay there after this searcher; `program`
+    // owns the searcher's program.
+    void PieceOf(size_t wholeLength, Automata* kept, const std::shared_ptr<const Program>& program);
     // Whether the backtracking matcher alone has answered the searches so far.
-    bool BacktrackerAlone() const { return !pike_ && !forward_; }
+    bool BacktrackerAlone() const { return !pike_ && !dfas_->forward_; }
+    // Whether the automaton has answered every search so far (it gave up on none).
+    bool AutomatonAlone() const { return dfa_; }
     // A match that a search found from `start` to `end`, found again with its groups.
     Status MatchAt(size_t start, size_t end, std::vector<int32_t>& spans);
 
@@ -69,6 +93,7 @@ public:
     static size_t DfaFromLength();
 
 private:
+    static bool DfaFor(const Program& program, size_t length);
     // The groups of the match from start to end, within `budget` steps (`used`: those spent).
     Status Groups(size_t start, size_t end, uint64_t budget, std::vector<int32_t>& spans, uint64_t& used);
     // `began`: where the search that ended it began (a later one than `from` after a batch).
@@ -83,7 +108,8 @@ private:
     const Program& prog_;
     Matcher matcher_;
     std::unique_ptr<PikeVm> pike_;  // made when first needed
-    std::unique_ptr<LazyDfa> forward_, backward_;  // the same
+    Automata own_;                  // the same
+    Automata* dfas_ = &own_;        // own_, or the caller's (PieceOf)
     const Char* text_;
     size_t length_;
     uint64_t budget_;

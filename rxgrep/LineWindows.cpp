@@ -217,12 +217,31 @@ bool CountableByWindows(const rx::Program& program, uint64_t stepBudget, size_t 
 // spends at most the sum of their steps, unless it changes matcher or runs out itself, which it
 // cannot while that sum is within half the whole text's allowance (at least kBaseSteps and
 // kStepsPerUnit per four bytes) and a quarter of the budget: none of its searches spends more
-// than the whole run. (The halving leaves room for what this may have missed.) A window whose
-// run changed matcher, ran out or failed otherwise, or a sum past that, ends the count, and the
-// whole text is counted instead.
-bool CheckableByWindows(const rx::Program& program) {
-    return StaysOnItsLine(program) && !rx::Searcher::MayUseDfa(program);
-}
+// than the whole run. (The halving leaves room for what this may have missed.)
+//
+// A program with a choice to make goes to the engine's automaton on a text long enough, the
+// whole text's as much as the windows' (each window's run is told the whole text's length, at
+// the least what its bytes decode to, and a text whose length could fall on either side of that
+// threshold is counted whole). Each thread keeps its automaton from window to window. The
+// automaton's steps are one per unit it reads and the work of each state and transition it
+// builds. Its searches read, window by window, the units the whole text's read: a search ends
+// or the ways under way die at the latest at a line feed (1), so the whole text's searches pass
+// each window's start with no way under way and its state there is the start state with a line
+// feed behind, where the window has the text's edge behind; both hold for every assertion the
+// program may hold (2), so from there on the states are the same. The whole text's automaton
+// thus needs no state the threads' automata did not build, but for a few with no way under way
+// or one at the program's start (the start states with a line feed behind or after, and what
+// reading a line feed leads to; eight counted for each direction), and builds every transition
+// once while its cache is not emptied, which it is not while all those states and the table
+// that finds them fit within its cap. Then it gives up on no search, and spends at most what
+// the windows spent, twice over for the transitions out of the states with a line feed behind
+// (each costs what the same one out of the window's start state cost), and the bare states'
+// rows: that is to stay within half the budget, below any search's and the run's. A window's
+// run that left its automaton, or an automaton that emptied its cache, ends the count too.
+//
+// A window whose run changed matcher, ran out or failed otherwise, or a sum past the limit,
+// ends the count, and the whole text is counted instead.
+bool CheckableByWindows(const rx::Program& program) { return StaysOnItsLine(program); }
 
 namespace {
 
@@ -234,23 +253,35 @@ struct WindowRun {
     long long count = 0;
     uint64_t steps = 0;
     bool backtrackerAlone = true;
+    bool automatonAlone = false;
 };
 
 // Counts windows, and adds up their runs in the windows' order, which gives the count, the error
 // or the NotShown that counting them one after the other would give.
 class Tally {
 public:
-    Tally(const rx::RegExp& re, size_t utf8Bytes, bool checked) : global_(re.Global()), checked_(checked) {
-        const uint64_t allowance = rx::Searcher::kBaseSteps + rx::Searcher::kStepsPerUnit * (utf8Bytes / 4);
-        limit_ = std::min(allowance / 2, re.StepBudget() / 4);
+    Tally(rx::RegExp& re, size_t utf8Bytes, bool checked) : global_(re.Global()), checked_(checked) {
+        if (!checked) return;
         // (the whole text's positions must fit the engine's 32 bits, as the windows' do)
-        if (checked && utf8Bytes >= static_cast<size_t>(INT32_MAX) - 1) throw NotShown{};
+        if (utf8Bytes >= static_cast<size_t>(INT32_MAX) - 1) throw NotShown{};
+        // the whole text has at least a unit per three bytes, at most one per byte
+        const rx::Program& program = re.Compiled();
+        const auto automaton = [&](size_t units) {
+            return rx::Searcher::DfaInUse() && units >= rx::Searcher::DfaFromLength() && rx::Searcher::MayUseDfa(program);
+        };
+        wholeLength_ = utf8Bytes / 3;
+        automaton_ = automaton(wholeLength_);
+        if (automaton_ != automaton(utf8Bytes)) throw NotShown{};
+        const uint64_t allowance = rx::Searcher::kBaseSteps + rx::Searcher::kStepsPerUnit * (utf8Bytes / 4);
+        limit_ = automaton_ ? re.StepBudget() / 4 : std::min(allowance / 2, re.StepBudget() / 4);
+        budget_ = re.StepBudget();
     }
 
-    // One window's run: its count and, in a checked count, what it spent. Throws what the engine
-    // throws, or NotShown in a checked count where the engine failed. Safe on any thread: the
-    // program is compiled, and each run has a searcher of its own.
-    WindowRun Count(rx::RegExp& re, rx::StringView units) const {
+    // One window's run: its count and, in a checked count, what it spent, with the automata of
+    // the thread that counts it. Throws what the engine throws, or NotShown in a checked count
+    // where the engine failed. Safe on any thread: the program is compiled, and each run has a
+    // searcher of its own.
+    WindowRun Count(rx::RegExp& re, rx::StringView units, rx::Automata& automata) const {
         WindowRun w;
         if (!checked_) {
             w.count = re.Count(units);
@@ -258,6 +289,8 @@ public:
         }
         rx::RegExp::RunReport run;
         run.restFollows = true;  // (the run of the whole text goes on past the window)
+        run.wholeLength = wholeLength_;
+        run.automata = &automata;
         try {
             w.count = re.Count(units, &run);
         } catch (const base::Error&) {
@@ -265,6 +298,7 @@ public:
         }
         w.steps = run.steps;
         w.backtrackerAlone = run.backtrackerAlone;
+        w.automatonAlone = run.automatonAlone;
         return w;
     }
     // Whether a window's run ends the count whatever comes after it (a first match, or a run a
@@ -280,16 +314,41 @@ public:
         count_ += w.count;
         return !global_ && count_ > 0;
     }
-    long long Total() const { return count_; }
+    // The count, once the windows are added up; in a checked count of the automaton's, where the
+    // automata of the threads that counted (`count` of them) show it (see CheckableByWindows),
+    // else throws NotShown.
+    long long Total(const rx::Automata* const* automata, size_t count) const {
+        if (!automaton_) return count_;
+        const rx::LazyDfa* forward[2] = {}, *backward[2] = {};
+        size_t built = 0;
+        for (size_t i = 0; i < count && i < 2; ++i) {
+            if (automata[i]->GaveUp()) throw NotShown{};
+            if (!automata[i]->Forward()) continue;  // (a thread that counted no window)
+            forward[built] = automata[i]->Forward();
+            backward[built] = automata[i]->Backward();
+            ++built;
+        }
+        constexpr size_t kBare = 8;  // states without ways the whole text's may add, per direction
+        if (!rx::LazyDfa::HoldTogether(forward, built, kBare) || !rx::LazyDfa::HoldTogether(backward, built, kBare))
+            throw NotShown{};
+        // (a state's row is charged a step per sixteen transitions)
+        const uint64_t rows = built ? kBare * (forward[0]->Stride() / 16 + backward[0]->Stride() / 16 + 2) : 0;
+        if (SaturatingAdd(SaturatingAdd(steps_, steps_), rows) > budget_ / 2) throw NotShown{};
+        return count_;
+    }
 
 private:
     // Whether a checked count cannot take a window's run, with `steps` spent by then.
     bool Refused(const WindowRun& w, uint64_t steps) const {
-        return checked_ && (!w.backtrackerAlone || steps > limit_);
+        if (!checked_) return false;
+        return (automaton_ ? !w.automatonAlone : !w.backtrackerAlone) || steps > limit_;
     }
 
     const bool global_, checked_;
+    bool automaton_ = false;   // the whole text's searches, and the windows', go to the automaton
+    size_t wholeLength_ = 0;   // the fewest units the whole text may have
     uint64_t limit_ = 0;
+    uint64_t budget_ = 0;
     uint64_t steps_ = 0;
     long long count_ = 0;
 };
@@ -320,14 +379,16 @@ private:
 
 long long CountOnOneThread(rx::RegExp& re, Tally& tally, std::string_view utf8, size_t windowBytes, size_t* counted) {
     WindowBuffer buffer(windowBytes);
+    rx::Automata automata;
     for (size_t start = 0;;) {
         const size_t end = WindowEnd(utf8, start, windowBytes);
-        const WindowRun run = tally.Count(re, buffer.Decode(utf8, start, end));
+        const WindowRun run = tally.Count(re, buffer.Decode(utf8, start, end), automata);
         if (counted) ++*counted;
         if (tally.Add(run) || end >= utf8.size()) break;
         start = end;
     }
-    return tally.Total();
+    const rx::Automata* kept = &automata;
+    return tally.Total(&kept, 1);
 }
 
 #ifndef _WIN32
@@ -365,7 +426,8 @@ public:
             if (slot.error) std::rethrow_exception(slot.error);
             if (tally_.Add(slot.run)) break;
         }
-        return tally_.Total();
+        const rx::Automata* kept[2] = {&automata_[0], &automata_[1]};
+        return tally_.Total(kept, 2);
     }
 
 private:
@@ -382,6 +444,7 @@ private:
     }
     void Work(bool helper) {
         WindowBuffer buffer(windowBytes_);
+        rx::Automata& automata = automata_[helper ? 1 : 0];
         for (;;) {
             const size_t i = next_.fetch_add(1);
             if (i >= endsAt_.load()) return;
@@ -391,7 +454,7 @@ private:
             bool ends = true;
             try {
                 const size_t start = i ? ends_[i - 1] : 0;
-                slot.run = tally_.Count(re_, buffer.Decode(utf8_, start, ends_[i]));
+                slot.run = tally_.Count(re_, buffer.Decode(utf8_, start, ends_[i]), automata);
                 ends = tally_.Ends(slot.run);
             } catch (...) {
                 slot.error = std::current_exception();
@@ -411,6 +474,7 @@ private:
     std::vector<Slot> runs_;
     std::atomic<size_t> next_{0};
     std::atomic<size_t> endsAt_{0};  // no window at or after this one is taken
+    rx::Automata automata_[2];       // the caller's, the helper's: each kept from window to window
     JoinedThread helper_;
 };
 

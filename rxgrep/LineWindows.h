@@ -43,8 +43,8 @@ uint64_t StepsPerStart(const rx::Program& program);
 bool CountableByWindows(const rx::Program& program, uint64_t stepBudget, size_t utf8Bytes);
 
 // Whether counting by windows can be shown to be the same as counting the whole text by the
-// windows' own runs (WindowCounting::checked): a program that stays on its line and that the
-// engine gives to its backtracking matcher on a text of any length (see LineWindows.cpp).
+// windows' own runs (WindowCounting::checked): a program that stays on its line, whether the
+// engine gives it to its backtracking matcher or to its automaton (see LineWindows.cpp).
 bool CheckableByWindows(const rx::Program& program);
 
 // From this size on (POSIX systems) the windows are decoded and counted by two threads at once,

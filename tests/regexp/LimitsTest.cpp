@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <vector>
 
 #include "EngineTestUtil.h"
@@ -219,4 +220,63 @@ TEST(Limits, ACountReportsItsStepsAndItsMatchers) {
     EXPECT_EQ(re.Count(U("ab cd"), &run), 2);
     EXPECT_TRUE(run.backtrackerAlone);
     rx::Searcher::UseDfa(dfa);
+}
+
+TEST(Limits, PiecesOfALongTextKeepTheAutomatonFromOneToTheNext) {
+    rx::RegExp re;
+    re.Global(true);
+    re.Pattern(U("\\w+@(cd|ef)"));
+    const rx::String line = U("ab@cd x@ef y@gh\n");
+    // a short piece goes to the automaton where the text it is a piece of would
+    rx::RegExp::RunReport shortAlone, shortPiece;
+    shortPiece.wholeLength = rx::Searcher::kDfaFromLength;
+    EXPECT_EQ(re.Count(line, &shortAlone), 2);
+    EXPECT_EQ(re.Count(line, &shortPiece), 2);
+    EXPECT_TRUE(shortAlone.backtrackerAlone);
+    EXPECT_FALSE(shortAlone.automatonAlone);
+    EXPECT_TRUE(shortPiece.automatonAlone);
+    EXPECT_FALSE(shortPiece.backtrackerAlone);
+    // kept: the second piece, alike, builds no state and spends only its reading
+    rx::Automata kept;
+    rx::RegExp::RunReport first, second;
+    first.wholeLength = second.wholeLength = rx::Searcher::kDfaFromLength;
+    first.automata = second.automata = &kept;
+    EXPECT_EQ(re.Count(line, &first), 2);
+    ASSERT_NE(kept.Forward(), nullptr);
+    const size_t states = kept.Forward()->StateCount() + kept.Backward()->StateCount();
+    EXPECT_GT(states, 2u);
+    EXPECT_EQ(re.Count(line, &second), 2);
+    EXPECT_EQ(kept.Forward()->StateCount() + kept.Backward()->StateCount(), states);
+    EXPECT_TRUE(second.automatonAlone);
+    EXPECT_LT(second.steps, first.steps);
+    EXPECT_LE(second.steps, 3 * line.size());
+    // another program's automata are not taken for this one's
+    re.Pattern(U("x@(ef|gh)"));
+    rx::RegExp::RunReport other;
+    other.wholeLength = rx::Searcher::kDfaFromLength;
+    other.automata = &kept;
+    EXPECT_EQ(re.Count(line, &other), 1);
+    EXPECT_TRUE(other.automatonAlone);
+    EXPECT_FALSE(kept.GaveUp());
+    // an automaton whose cache cannot hold the states a text needs empties it (kept automata
+    // count it), and a search that has to do so too often gives up: the other matchers answer,
+    // and the kept automata say so
+    std::mt19937 rng(7);
+    rx::String ab;
+    for (int k = 0; k < 200000; ++k) ab += static_cast<rx::Char>("ab"[rng() % 2]);
+    re.Pattern(U("(a|b)*a(a|b){14}c"));
+    rx::String withC;
+    for (size_t k = 0; k < ab.size(); k += 50) withC += ab.substr(k, 50) + U("c");
+    rx::RegExp::RunReport flushed;
+    flushed.automata = &kept;
+    EXPECT_EQ(re.Count(withC, &flushed), 1979);
+    EXPECT_TRUE(flushed.automatonAlone);
+    EXPECT_GT(kept.Forward()->Flushes(), 0u);
+    EXPECT_FALSE(kept.GaveUp());
+    re.Pattern(U("a(a|b){14}(c|d)"));
+    rx::RegExp::RunReport blown;
+    blown.automata = &kept;
+    EXPECT_EQ(re.Count(ab, &blown), 0);
+    EXPECT_FALSE(blown.automatonAlone);
+    EXPECT_TRUE(kept.GaveUp());
 }

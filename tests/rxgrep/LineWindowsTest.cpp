@@ -16,6 +16,7 @@
 #include "regexp/Matcher.h"
 #include "regexp/Program.h"
 #include "regexp/RegExp.h"
+#include "regexp/Searcher.h"
 #include "rxgrep/LineWindows.h"
 
 namespace {
@@ -448,6 +449,141 @@ TEST(LineWindows, CheckedWindowsLeaveToTheWholeTextWhatItsRunCouldNotAfford) {
     const std::string mixed = text + Lines("x ab@cd 中文 a@b", 3000);
     EXPECT_EQ(Checked("\\w+@\\w+", {}, mixed, rxgrep::kWindowBytes), Whole("\\w+@\\w+", {}, mixed));
     EXPECT_EQ(Checked("\\w+@\\w+", {}, mixed, rxgrep::kWindowBytes, true), (Outcome{6000, 0}));
-    // what the automaton may answer, or what takes a line feed, is not for these windows
-    for (const char* p : {"ab|cd", "(a|b)+c", "a\\s+b", "^\\w+@"}) EXPECT_FALSE(Checkable(p, {})) << p;
+    // what takes a line feed, or asks for the whole text's start, is not for these windows
+    for (const char* p : {"a\\s+b", "^\\w+@", "a[^b]*b"}) EXPECT_FALSE(Checkable(p, {})) << p;
+}
+
+namespace {
+
+// The automaton answers texts from this many units on, for the time of a test.
+class DfaFrom {
+public:
+    explicit DfaFrom(size_t units) : was_(rx::Searcher::DfaFromLength()) { rx::Searcher::DfaFromLength(units); }
+    ~DfaFrom() { rx::Searcher::DfaFromLength(was_); }
+
+private:
+    size_t was_;
+};
+
+// The whole text's run and its lines' runs (as pieces of it, with one automaton kept from line
+// to line): steps, and the states of the automata.
+struct AutomatonRuns {
+    uint64_t wholeSteps = 0, lineSteps = 0;
+    bool wholeAlone = false, linesAlone = true;
+    rx::Automata whole, lines;
+};
+void RunByLines(const std::string& pattern, Flags f, const std::string& utf8, AutomatonRuns& runs) {
+    rx::RegExp re;
+    Configure(re, pattern, f);
+    const rx::String units = rx::FromUtf8(utf8);
+    rx::RegExp::RunReport run;
+    run.automata = &runs.whole;
+    re.Count(units, &run);
+    runs.wholeSteps = run.steps;
+    runs.wholeAlone = run.automatonAlone;
+    for (size_t start = 0;;) {
+        const size_t end = std::min(units.find(u'\n', start), units.size());
+        rx::RegExp::RunReport piece;
+        piece.restFollows = true;
+        piece.wholeLength = units.size();
+        piece.automata = &runs.lines;
+        re.Count(rx::StringView(units).substr(start, end - start), &piece);
+        runs.lineSteps += piece.steps;
+        runs.linesAlone = runs.linesAlone && piece.automatonAlone;
+        if (end == units.size()) return;
+        start = end + 1;
+    }
+}
+
+size_t States(const rx::LazyDfa* a) { return a ? a->StateCount() : 0; }
+size_t Flushes(const rx::LazyDfa* a) { return a ? a->Flushes() : 0; }
+
+}  // namespace
+
+TEST(LineWindows, CheckedWindowsOfTheAutomatonCountAsTheWholeTextOrLeaveItToIt) {
+    // patterns with a choice for the automaton to make, on texts it answers (from 16 units on
+    // here): the windows, each thread keeping its automaton, count them where their runs and
+    // automata show it, and nowhere else give a count, whatever the budget
+    const DfaFrom from(16);
+    std::mt19937 rng(20261209);
+    const char* const choices[] = {"a|b", "(a|b)+c", "\\w+(ing|ed|\\d)", "(ab|a)(bc|c)?", "(\\d+|[a-f]+)x",
+                                   "[ab]*?b", "(a|ab)(c|bcd)", "\\b(中|文)+", "(?:\\r|1)\\w"};
+    int shown = 0, leftToWhole = 0, automaton = 0;
+    for (int round = 0; round < 500; ++round) {
+        std::string pattern = choices[rng() % std::size(choices)];
+        for (unsigned n = rng() % 3; n > 0; --n) pattern += kAtoms[rng() % std::size(kAtoms)];
+        Flags f;
+        f.ignoreCase = rng() % 4 == 0;
+        f.multiline = rng() % 2 == 0;
+        f.first = rng() % 8 == 0;
+        f.budget = std::vector<uint64_t>{40, 400, 4000, rx::RegExp::DefaultStepBudget}[rng() % 4];
+        if (!Checkable(pattern, f)) continue;
+        std::string text = RandomText(rng, 20 + rng() % 80);
+        if (rng() % 3 == 0) text += Lines("abab ab1c aabcd ed", 40);
+        const Outcome whole = Whole(pattern, f, text);
+        rx::RegExp re;
+        Configure(re, pattern, f);
+        const bool byAutomaton = rx::Searcher::MayUseDfa(re.Compiled());
+        automaton += byAutomaton;
+        if (byAutomaton && f.budget == rx::RegExp::DefaultStepBudget && !f.first) {
+            // what the windows' check rests on: the whole text's automaton needs no state but the
+            // lines' and a few without ways, and spends no more than twice the lines' steps
+            AutomatonRuns runs;
+            RunByLines(pattern, f, text, runs);
+            ASSERT_TRUE(runs.wholeAlone && runs.linesAlone) << pattern;
+            // (no automaton for a whole text that lacks a unit every match needs: no search)
+            if (Flushes(runs.lines.Forward()) + Flushes(runs.lines.Backward()) == 0) {
+                ASSERT_EQ(Flushes(runs.whole.Forward()) + Flushes(runs.whole.Backward()), 0u) << pattern;
+                ASSERT_LE(States(runs.whole.Forward()), States(runs.lines.Forward()) + 8) << pattern;
+                ASSERT_LE(States(runs.whole.Backward()), States(runs.lines.Backward()) + 8) << pattern;
+            }
+            ASSERT_LE(runs.wholeSteps, 2 * runs.lineSteps + 8 * 64) << "/" << pattern << "/ on " << text.size();
+        }
+        for (size_t windowBytes : {size_t{1}, size_t{16}, rxgrep::kWindowBytes}) {
+            for (bool inTwo : {false, true}) {
+                const Outcome windows = Checked(pattern, f, text, windowBytes, inTwo);
+                ASSERT_EQ(windows.error, 0) << pattern;
+                if (windows.count < 0) {
+                    ++leftToWhole;
+                    continue;
+                }
+                ++shown;
+                ASSERT_EQ(windows, whole) << "/" << pattern << "/ " << (f.ignoreCase ? "i" : "")
+                                          << (f.multiline ? "m" : "") << (f.first ? " first" : "") << " budget "
+                                          << f.budget << ", windows of " << windowBytes << (inTwo ? " in two" : "")
+                                          << ", text of " << text.size();
+            }
+        }
+    }
+    EXPECT_GT(automaton, 200);
+    EXPECT_GT(shown, 1000);
+    EXPECT_GT(leftToWhole, 100);
+}
+
+TEST(LineWindows, CheckedWindowsLeaveToTheWholeTextAnAutomatonTooLargeForItsCache) {
+    // every line's automaton fits; the states all the lines need do not, and the windows'
+    // automata empty their caches: the count is left to the whole text
+    std::mt19937 rng(11);
+    std::string text;
+    for (int line = 0; line < 4000; ++line) {
+        for (int k = 0; k < 50; ++k) text += "ab"[rng() % 2];
+        text += "c\n";
+    }
+    const char* const pattern = "(a|b)*a(a|b){14}c";
+    ASSERT_TRUE(Checkable(pattern, {}));
+    const Outcome whole = Whole(pattern, {}, text);
+    ASSERT_GT(whole.count, 1000);
+    EXPECT_EQ(Checked(pattern, {}, text, rxgrep::kWindowBytes), (Outcome{-1, 0}));
+    EXPECT_EQ(Checked(pattern, {}, text, rxgrep::kWindowBytes, true), (Outcome{-1, 0}));
+    // (the count itself is right: it is the proof that is missing)
+    EXPECT_EQ(Windowed(pattern, {}, text, rxgrep::kWindowBytes), whole);
+    // a line on which a search has to empty the cache too often: the automaton gives up there
+    // (made anew for the lines after it, which it holds)
+    std::string blown;
+    for (int k = 0; k < 200000; ++k) blown += "ab"[rng() % 2];
+    blown += "\n" + Lines("ab ad aaaabbbbaaaabbbbc", 2000);
+    const char* const giving = "a(a|b){14}(c|d)";
+    ASSERT_GT(Whole(giving, {}, blown).count, 1000);
+    EXPECT_EQ(Checked(giving, {}, blown, rxgrep::kWindowBytes), (Outcome{-1, 0}));
+    EXPECT_EQ(Checked(giving, {}, blown, rxgrep::kWindowBytes, true), (Outcome{-1, 0}));
 }
