@@ -535,7 +535,26 @@ Status LazyDfa::Run(Scan scan) {
 Status LazyDfa::Forward(const Char* text, size_t length, size_t from, const Matcher* starts, size_t& end, size_t& floor,
                         bool& atFloor, Batch* batch) {
     if (batch) batch->from = from;
+    waysAtEnd_ = false;
     return Run([&] { return ScanForward(text, length, from, starts, end, floor, atFloor, batch); });
+}
+
+bool LazyDfa::TakesFirst(Char unit) {
+    const uint64_t budget = budget_;
+    budget_ = UINT64_MAX;
+    bool takes = true;  // (what cannot be shown is taken as taken)
+    Run([&] {
+        bool any = false;
+        for (const Side before : {Edge, WordUnit, Break, Other}) {
+            const int32_t start = StartState(before, true, false);
+            const int32_t e = Transition(start, classOf_[static_cast<uint16_t>(unit)]);
+            any = any || (e & kSpecialBit) == 0;
+        }
+        takes = any;
+        return Status::NoMatch;
+    });
+    budget_ = budget;
+    return takes;
 }
 
 Status LazyDfa::Backward(const Char* text, size_t length, size_t end, size_t limit, size_t& start) {
@@ -612,6 +631,8 @@ RX_ALWAYS_INLINE Status LazyDfa::ScanForward(const Char* text, size_t length, si
                 idle = true;
                 continue;
             }
+            // (a way under way here would have read on, were there more text)
+            if (keys_[row >> rowShift_].size() > 2) waysAtEnd_ = true;
             int32_t e = trans_[row + classes_];
             if (e < 0) e = Transition(static_cast<int32_t>(row >> rowShift_), classes_);
             if (e & kMatchBit) {
@@ -655,11 +676,19 @@ RX_ALWAYS_INLINE Status LazyDfa::ScanBackward(const Char* text, size_t length, s
         }
     }
     if (!dead) {
-        // at the limit: whether the reversed pattern may end here, the unit before it seen
+        // at the limit: whether the reversed pattern may end here, the unit before it seen; the
+        // state that unit would lead to is not made (the scan goes no further), so that a text
+        // read in pieces builds no state there that the whole text would not
         const uint32_t cls = limit == 0 ? classes_ : classOf_[static_cast<uint16_t>(text[limit - 1])];
-        int32_t e = trans_[row + cls];
-        if (e < 0) e = Transition(static_cast<int32_t>(row >> rowShift_), cls);
-        if (e & kMatchBit) best = limit;
+        const int32_t e = trans_[row + cls];
+        bool matched;
+        if (e >= 0) {
+            matched = (e & kMatchBit) != 0;
+        } else {
+            Target(static_cast<int32_t>(row >> rowShift_), cls);
+            matched = matched_;
+        }
+        if (matched) best = limit;
     }
     if (best == SIZE_MAX) return Status::NoMatch;
     start = best;

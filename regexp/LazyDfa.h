@@ -62,6 +62,13 @@ public:
     // Longest, over the reversed program: reading backwards from `end`, down to `limit` at the
     // least, the smallest place where a match of the pattern ending at `end` starts.
     Status Backward(const Char* text, size_t length, size_t end, size_t limit, size_t& start);
+    // Whether the last Forward search came to the text's end with a way under way, which more
+    // text would have let read on.
+    bool WaysAtEnd() const { return waysAtEnd_; }
+    // LeftmostFirst: whether a way begun just before this unit may take it (whatever came
+    // before): a match, or an attempt at one, may then begin with it. Builds the states that
+    // tells it, spending no search's budget; true where the cache cannot hold them.
+    bool TakesFirst(Char unit);
 
     // Steps: one per unit read, and the work of each state built. The budget holds for each
     // search; Steps tells what the last one spent.
@@ -176,6 +183,7 @@ private:
 
     uint64_t budget_ = UINT64_MAX;     // of each search
     StepCounter steps_;
+    bool waysAtEnd_ = false;           // of the last Forward search
 };
 
 }  // namespace rx

@@ -87,13 +87,13 @@ size_t Matcher::PivotCandidate(size_t from) const {
     const size_t lead = pivot.mayLead ? 1 : 0;
     const auto& before = *pivotBefore_;
     for (size_t p = from;;) {
-        if (p >= pivotNone_ || p >= length_) return length_ + 1;
+        if (p >= pivotNone_ || p >= length_) return PivotTail(p);
         const size_t at = pivot.literal.size() == 1
                               ? FindUnit(text_, p, length_, pivot.literal[0])
                               : std::min(FindLiteral(text_, p, length_, pivot.literal.data(), pivot.literal.size()), length_);
         if (at == length_) {
             pivotNone_ = p;
-            return length_ + 1;
+            return PivotTail(p);
         }
         size_t run = at;
         while (run > p && before[At(run - 1)]) --run;
@@ -106,15 +106,41 @@ size_t Matcher::PivotCandidate(size_t from) const {
     }
 }
 
+// Under RestFollows, with no place of the pivot from `from` on: the starts of the run of units
+// allowed before it that reaches the piece's end, or a place from which the pivot's first units
+// do (the rest of the pivot may follow the end).
+size_t Matcher::PivotTail(size_t from) const {
+    if (!restFollows_) return length_ + 1;
+    const StartInfo::Pivot& pivot = prog_.start.pivot;
+    const auto& before = *pivotBefore_;
+    size_t tail = length_;
+    for (size_t j = 0; j < pivot.literal.size() && j <= length_; ++j) {
+        size_t run = length_ - j;
+        while (run > 0 && before[At(run - 1)]) --run;
+        tail = std::min(tail, run);
+    }
+    return Tail(tail, from);
+}
+
 // The same, after the anchors and the filters on the first units alone.
 size_t Matcher::FilteredCandidate(size_t from) const {
     const StartInfo& s = prog_.start;
     size_t p = from;
-    if (!s.prefix.empty()) return FindLiteral(text_, p, length_, s.prefix.data(), s.prefix.size());
+    if (!s.prefix.empty()) {
+        const size_t q = FindLiteral(text_, p, length_, s.prefix.data(), s.prefix.size());
+        return q <= length_ ? q : Tail(length_ - std::min(length_, s.prefix.size() - 1), from);
+    }
     if (s.anchor == StartInfo::Anchor::None && s.filter.length) {
         const StartInfo::Filter& f = s.filter;
-        if (length_ < f.length) return length_ + 1;
-        const size_t end = length_ - f.length + 1;  // candidates lie before end
+        // candidates lie before end; under RestFollows, also after it where the first unit may
+        // begin a match
+        const size_t end = length_ >= f.length ? length_ - f.length + 1 : 0;
+        const auto tail = [&] {
+            for (size_t q = Tail(end, from); q < length_; q = Tail(q + 1, from))
+                if (f.units[0][At(q)]) return q;
+            return length_ + 1;
+        };
+        if (length_ < f.length) return tail();
         const auto& first = f.units[0];
 #ifdef __SSE2__
         if (f.firstCount && f.secondCount) {
@@ -156,7 +182,7 @@ size_t Matcher::FilteredCandidate(size_t from) const {
         for (;; ++p) {
             if (f.firstCount) p = FindAnyOf(text_, p, end, f.firstList, f.firstCount);
             else while (p < end && !first[At(p)]) ++p;
-            if (p >= end) return length_ + 1;
+            if (p >= end) return tail();
             if (f.firstOnly || FilterPasses(p)) return p;
         }
     }

@@ -66,6 +66,9 @@ public:
 
     // The next position at or after `from` where a match could start, or length + 1.
     size_t NextStart(size_t from) const;
+    // The text is a piece of a longer one: a start is not passed over for want of the units that
+    // the piece's end cuts off (a literal, a filter's units or a pivot that may lie past it).
+    void RestFollows() { restFollows_ = true; }
     // The units that stand at every place NextStart returns (the prefix literal, or the one unit
     // every match starts with); empty when it promises none.
     std::basic_string_view<uint16_t> CandidateLead() const { return lead_; }
@@ -93,6 +96,13 @@ private:
     RX_ALWAYS_INLINE size_t NextCandidate(size_t from) const;
     RX_ALWAYS_INLINE size_t FilteredCandidate(size_t from) const;
     size_t PivotCandidate(size_t from) const;
+    // Under RestFollows, the first start at or after `from` from `tail` on (before the end), else
+    // length + 1.
+    size_t Tail(size_t tail, size_t from) const {
+        const size_t p = std::max(tail, from);
+        return restFollows_ && p < length_ ? p : length_ + 1;
+    }
+    size_t PivotTail(size_t from) const;
     bool AnchorAllows(size_t pos) const;
     Status Attempt(size_t start);
     size_t Scan(UnitKind kind, int32_t operand, size_t pos, size_t limit) const;
@@ -158,6 +168,7 @@ private:
     // pivotNone_.
     const std::bitset<0x10000>* pivotBefore_ = nullptr;
     mutable size_t pivotRun_ = 0, pivotEnd_ = 0, pivotNone_ = SIZE_MAX;
+    bool restFollows_ = false;
 };
 
 }  // namespace rx

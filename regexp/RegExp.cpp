@@ -222,6 +222,7 @@ long long RegExp::Count(StringView source, RunReport* report) {
         report->steps = searcher.Spent();
         report->backtrackerAlone = searcher.BacktrackerAlone();
         report->automatonAlone = searcher.AutomatonAlone();
+        report->waysAtEnd = searcher.WaysAtEnd();
     }
     return count;
 }

@@ -161,7 +161,8 @@ public:
     // end, would have let it pass over (the rest may hold that unit), so that it spends at least
     // what the longer text's run spends on the piece. With `wholeLength`, the matchers are chosen
     // as for a text of that length; with `automata`, the automaton's classes and states are kept
-    // there for the next piece (see Automata).
+    // there for the next piece (see Automata). `waysAtEnd`: a search of the automaton's came to
+    // the text's end with a way under way, which more text would have let read on.
     struct RunReport {
         bool restFollows = false;
         size_t wholeLength = 0;
@@ -169,6 +170,7 @@ public:
         uint64_t steps = 0;
         bool backtrackerAlone = true;
         bool automatonAlone = false;
+        bool waysAtEnd = false;
     };
     long long Count(StringView source, RunReport* report);
     String Replace(StringView source, StringView replacement);

@@ -171,6 +171,7 @@ Status Searcher::Automaton(size_t from, std::vector<int32_t>& spans, bool withGr
     Batch batch{&spans, budget, runLeft_, budget_, UINT64_MAX, Before(), Room(spans, many), 0, from};
     Status st = forward.Forward(text_, length_, from, &matcher_, end, floor, atFloor, many > 1 ? &batch : nullptr);
     began = batch.from;
+    waysAtEnd_ = waysAtEnd_ || forward.WaysAtEnd();
     // (the searches of the batch spent within their budgets; the one in hand may have overdrawn)
     uint64_t used = std::min(forward.Steps(), budget);
     Spend(batch.spent + used);

@@ -29,6 +29,9 @@ public:
     // it was dropped then, and is made anew for the next text.
     bool GaveUp() const { return gaveUp_; }
     const LazyDfa* Forward() const { return forward_.get(); }
+    // Whether a way begun just before this unit may take it (LazyDfa::TakesFirst); true where
+    // no automaton has been made.
+    bool TakesFirst(Char unit) { return !forward_ || forward_->TakesFirst(unit); }
     const LazyDfa* Backward() const { return backward_.get(); }
 
 private:
@@ -51,11 +54,13 @@ public:
     Status Search(size_t from, std::vector<int32_t>& spans, bool withGroups, size_t many = 1);
     // The steps the searches of this text have spent so far, whichever matcher spent them.
     uint64_t Spent() const { return runBudget_ - runLeft_; }
-    // The text is a piece of a longer one: the searches are made as if a unit every match needs
-    // might follow its end (none is passed over for want of it).
+    // The text is a piece of a longer one: the searches are made as if a unit every match needs,
+    // or the rest of a literal or of a filter's units, might follow its end (no start is passed
+    // over for want of it).
     void RestFollows() {
         lastRequired_ = SIZE_MAX;
         requiredKnown_ = true;
+        matcher_.RestFollows();
     }
     // The text is a piece of one of `wholeLength` units: the matchers are chosen as they are for
     // that text. With `kept`, the automata are those kept there (made there when none are, or
@@ -66,6 +71,9 @@ public:
     bool BacktrackerAlone() const { return !pike_ && !dfas_->forward_; }
     // Whether the automaton has answered every search so far (it gave up on none).
     bool AutomatonAlone() const { return dfa_; }
+    // Whether a search of the automaton's came to the text's end with a way under way (the
+    // other matchers do not tell).
+    bool WaysAtEnd() const { return waysAtEnd_; }
     // A match that a search found from `start` to `end`, found again with its groups.
     Status MatchAt(size_t start, size_t end, std::vector<int32_t>& spans);
 
@@ -122,6 +130,7 @@ private:
     size_t lastRequired_ = 0;
     bool requiredKnown_ = false;
     size_t exhausted_ = SIZE_MAX;  // no match starts at or after this place
+    bool waysAtEnd_ = false;
 };
 
 }  // namespace rx

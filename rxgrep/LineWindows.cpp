@@ -99,15 +99,24 @@ bool OnlyTheEndAfter(const rx::Program& program, size_t pc) {
 
 }  // namespace
 
+// `^` and `$` without multiline: the start and end of the whole text.
+bool AsksForTheTextsEdges(const rx::Program& program) {
+    const auto& code = program.code;
+    for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(rx::InstrSize(code.data(), pc))) {
+        const auto op = static_cast<rx::Op>(code[pc]);
+        if (op == rx::Op::LineStart || op == rx::Op::LineEnd) return true;
+    }
+    return false;
+}
+
 // The instructions that keep a match and every attempt within a line when none of their units
 // is a line feed: everything but the start and end of the whole text.
 bool StaysOnItsLine(const rx::Program& program) {
+    if (AsksForTheTextsEdges(program)) return false;
     const auto& code = program.code;
     for (size_t pc = 0; pc < code.size(); pc += static_cast<size_t>(rx::InstrSize(code.data(), pc))) {
         const int32_t* arg = code.data() + pc + 1;
         switch (static_cast<rx::Op>(code[pc])) {
-        case rx::Op::LineStart:
-        case rx::Op::LineEnd: return false;
         case rx::Op::Char: if (TakesLineFeed(program, rx::UnitKind::Char, arg[0])) return false; break;
         case rx::Op::CharFold: if (TakesLineFeed(program, rx::UnitKind::CharFold, arg[0])) return false; break;
         case rx::Op::Set: if (TakesLineFeed(program, rx::UnitKind::Set, arg[0])) return false; break;
@@ -239,9 +248,22 @@ bool CountableByWindows(const rx::Program& program, uint64_t stepBudget, size_t 
 // rows: that is to stay within half the budget, below any search's and the run's. A window's
 // run that left its automaton, or an automaton that emptied its cache, ends the count too.
 //
+// A program that may take a line feed (`<[^>]*>` over lines) but asks nothing of the whole
+// text's start or end is checked the same way where the automaton answers it, with what its
+// runs show in place of (1): no window but the last came to its end with a way of the
+// automaton's under way (RunReport::waysAtEnd; a window's run passes over no start for want of
+// units its end cuts off), and no way begun just before a line feed takes it (TakesFirst). In
+// the whole text every way then dies before the line feed that ends a window, and none begins
+// with it: no match runs across a window's edge, and the whole text's automaton passes each
+// window's start with no way under way, as above. Its backward searches stop at the window's
+// start as the window's do; what they read of the line feed before it tells an assertion there
+// and builds no state.
+//
 // A window whose run changed matcher, ran out or failed otherwise, or a sum past the limit,
 // ends the count, and the whole text is counted instead.
-bool CheckableByWindows(const rx::Program& program) { return StaysOnItsLine(program); }
+bool CheckableByWindows(const rx::Program& program) {
+    return StaysOnItsLine(program) || (!AsksForTheTextsEdges(program) && rx::Searcher::MayUseDfa(program));
+}
 
 namespace {
 
@@ -254,6 +276,7 @@ struct WindowRun {
     uint64_t steps = 0;
     bool backtrackerAlone = true;
     bool automatonAlone = false;
+    bool waysAtEnd = false;  // at a window's end that is not the text's
 };
 
 // Counts windows, and adds up their runs in the windows' order, which gives the count, the error
@@ -272,6 +295,9 @@ public:
         wholeLength_ = utf8Bytes / 3;
         automaton_ = automaton(wholeLength_);
         if (automaton_ != automaton(utf8Bytes)) throw NotShown{};
+        // what may take a line feed, the automaton's runs alone can show
+        onItsLine_ = StaysOnItsLine(program);
+        if (!onItsLine_ && !automaton_) throw NotShown{};
         const uint64_t allowance = rx::Searcher::kBaseSteps + rx::Searcher::kStepsPerUnit * (utf8Bytes / 4);
         limit_ = automaton_ ? re.StepBudget() / 4 : std::min(allowance / 2, re.StepBudget() / 4);
         budget_ = re.StepBudget();
@@ -281,7 +307,7 @@ public:
     // the thread that counts it. Throws what the engine throws, or NotShown in a checked count
     // where the engine failed. Safe on any thread: the program is compiled, and each run has a
     // searcher of its own.
-    WindowRun Count(rx::RegExp& re, rx::StringView units, rx::Automata& automata) const {
+    WindowRun Count(rx::RegExp& re, rx::StringView units, rx::Automata& automata, bool last) const {
         WindowRun w;
         if (!checked_) {
             w.count = re.Count(units);
@@ -299,6 +325,7 @@ public:
         w.steps = run.steps;
         w.backtrackerAlone = run.backtrackerAlone;
         w.automatonAlone = run.automatonAlone;
+        w.waysAtEnd = run.waysAtEnd && !last;
         return w;
     }
     // Whether a window's run ends the count whatever comes after it (a first match, or a run a
@@ -317,7 +344,7 @@ public:
     // The count, once the windows are added up; in a checked count of the automaton's, where the
     // automata of the threads that counted (`count` of them) show it (see CheckableByWindows),
     // else throws NotShown.
-    long long Total(const rx::Automata* const* automata, size_t count) const {
+    long long Total(rx::Automata* const* automata, size_t count) const {
         if (!automaton_) return count_;
         const rx::LazyDfa* forward[2] = {}, *backward[2] = {};
         size_t built = 0;
@@ -327,6 +354,12 @@ public:
             forward[built] = automata[i]->Forward();
             backward[built] = automata[i]->Backward();
             ++built;
+        }
+        // what may take a line feed: no way begun just before one takes it (asked of a thread's
+        // automaton before the states are weighed, as the asking may build some)
+        if (!onItsLine_ && built > 0) {
+            for (size_t i = 0; i < count && i < 2; ++i)
+                if (automata[i]->Forward() && automata[i]->TakesFirst(kLineFeed)) throw NotShown{};
         }
         constexpr size_t kBare = 8;  // states without ways the whole text's may add, per direction
         if (!rx::LazyDfa::HoldTogether(forward, built, kBare) || !rx::LazyDfa::HoldTogether(backward, built, kBare))
@@ -341,11 +374,12 @@ private:
     // Whether a checked count cannot take a window's run, with `steps` spent by then.
     bool Refused(const WindowRun& w, uint64_t steps) const {
         if (!checked_) return false;
-        return (automaton_ ? !w.automatonAlone : !w.backtrackerAlone) || steps > limit_;
+        return (automaton_ ? !w.automatonAlone || w.waysAtEnd : !w.backtrackerAlone) || steps > limit_;
     }
 
     const bool global_, checked_;
     bool automaton_ = false;   // the whole text's searches, and the windows', go to the automaton
+    bool onItsLine_ = true;    // the program stays on its line (StaysOnItsLine)
     size_t wholeLength_ = 0;   // the fewest units the whole text may have
     uint64_t limit_ = 0;
     uint64_t budget_ = 0;
@@ -382,12 +416,12 @@ long long CountOnOneThread(rx::RegExp& re, Tally& tally, std::string_view utf8, 
     rx::Automata automata;
     for (size_t start = 0;;) {
         const size_t end = WindowEnd(utf8, start, windowBytes);
-        const WindowRun run = tally.Count(re, buffer.Decode(utf8, start, end), automata);
+        const WindowRun run = tally.Count(re, buffer.Decode(utf8, start, end), automata, end >= utf8.size());
         if (counted) ++*counted;
         if (tally.Add(run) || end >= utf8.size()) break;
         start = end;
     }
-    const rx::Automata* kept = &automata;
+    rx::Automata* kept = &automata;
     return tally.Total(&kept, 1);
 }
 
@@ -426,7 +460,7 @@ public:
             if (slot.error) std::rethrow_exception(slot.error);
             if (tally_.Add(slot.run)) break;
         }
-        const rx::Automata* kept[2] = {&automata_[0], &automata_[1]};
+        rx::Automata* kept[2] = {&automata_[0], &automata_[1]};
         return tally_.Total(kept, 2);
     }
 
@@ -454,7 +488,7 @@ private:
             bool ends = true;
             try {
                 const size_t start = i ? ends_[i - 1] : 0;
-                slot.run = tally_.Count(re_, buffer.Decode(utf8_, start, ends_[i]), automata);
+                slot.run = tally_.Count(re_, buffer.Decode(utf8_, start, ends_[i]), automata, i + 1 == ends_.size());
                 ends = tally_.Ends(slot.run);
             } catch (...) {
                 slot.error = std::current_exception();
