@@ -111,6 +111,28 @@ LineSteps StepsByLines(const std::string& pattern, Flags f, const std::string& u
     }
 }
 
+// Counts the text by checked windows of a few sizes, on one thread and on two: every count they
+// give is the whole text's; `shown` and `left` are told how many gave one and how many left it
+// to the whole text.
+void CheckedAsWhole(const std::string& pattern, Flags f, const std::string& text, const Outcome& whole, int& shown,
+                    int& left) {
+    for (size_t windowBytes : {size_t{1}, size_t{16}, rxgrep::kWindowBytes}) {
+        for (bool inTwo : {false, true}) {
+            const Outcome windows = Checked(pattern, f, text, windowBytes, inTwo);
+            ASSERT_EQ(windows.error, 0) << pattern;
+            if (windows.count < 0) {
+                ++left;
+                continue;
+            }
+            ++shown;
+            ASSERT_EQ(windows, whole) << "/" << pattern << "/ " << (f.ignoreCase ? "i" : "")
+                                      << (f.multiline ? "m" : "") << (f.first ? " first" : "") << " budget " << f.budget
+                                      << ", windows of " << windowBytes << (inTwo ? " in two" : "") << ", text of "
+                                      << text.size();
+        }
+    }
+}
+
 bool Checkable(const std::string& pattern, Flags f) {
     rx::RegExp re;
     Configure(re, pattern, f);
@@ -414,21 +436,8 @@ TEST(LineWindows, CheckedWindowsCountAsTheWholeTextOrLeaveItToIt) {
             ASSERT_TRUE(steps.alone) << pattern;
             ASSERT_LE(steps.whole, steps.lines) << "/" << pattern << "/ on " << text.size() << " bytes";
         }
-        for (size_t windowBytes : {size_t{1}, size_t{16}, rxgrep::kWindowBytes}) {
-            for (bool inTwo : {false, true}) {
-                const Outcome windows = Checked(pattern, f, text, windowBytes, inTwo);
-                ASSERT_EQ(windows.error, 0) << pattern;
-                if (windows.count < 0) {
-                    ++leftToWhole;
-                    continue;
-                }
-                ++shown;
-                ASSERT_EQ(windows, whole) << "/" << pattern << "/ " << (f.ignoreCase ? "i" : "")
-                                          << (f.multiline ? "m" : "") << (f.first ? " first" : "") << " budget "
-                                          << f.budget << ", windows of " << windowBytes << (inTwo ? " in two" : "")
-                                          << ", text of " << text.size();
-            }
-        }
+        CheckedAsWhole(pattern, f, text, whole, shown, leftToWhole);
+        if (HasFatalFailure()) return;
     }
     EXPECT_GT(shown, 1000);
     EXPECT_GT(leftToWhole, 100);
@@ -546,22 +555,12 @@ TEST(LineWindows, CheckedWindowsOfTheAutomatonCountAsTheWholeTextOrLeaveItToIt) 
             }
             ASSERT_LE(runs.wholeSteps, 2 * runs.lineSteps + 8 * 64) << "/" << pattern << "/ on " << text.size();
         }
-        for (size_t windowBytes : {size_t{1}, size_t{16}, rxgrep::kWindowBytes}) {
-            for (bool inTwo : {false, true}) {
-                const Outcome windows = Checked(pattern, f, text, windowBytes, inTwo);
-                ASSERT_EQ(windows.error, 0) << pattern;
-                if (windows.count < 0) {
-                    ++leftToWhole;
-                    acrossLeft += !onItsLine;
-                    continue;
-                }
-                ++shown;
-                acrossShown += !onItsLine;
-                ASSERT_EQ(windows, whole) << "/" << pattern << "/ " << (f.ignoreCase ? "i" : "")
-                                          << (f.multiline ? "m" : "") << (f.first ? " first" : "") << " budget "
-                                          << f.budget << ", windows of " << windowBytes << (inTwo ? " in two" : "")
-                                          << ", text of " << text.size();
-            }
+        const int shownBefore = shown, leftBefore = leftToWhole;
+        CheckedAsWhole(pattern, f, text, whole, shown, leftToWhole);
+        if (HasFatalFailure()) return;
+        if (!onItsLine) {
+            acrossShown += shown - shownBefore;
+            acrossLeft += leftToWhole - leftBefore;
         }
     }
     EXPECT_GT(automaton, 200);
