@@ -196,6 +196,7 @@ size_t Matcher::FilteredCandidate(size_t from) const {
         while (p <= length_ && !(p < length_ && bits[At(p)]) && !AnchorAllows(p)) ++p;
         return p;
     }
+    if (s.anchor == StartInfo::Anchor::InputStart) return p == 0 ? 0 : length_ + 1;  // (no place after it to look at)
     if (s.anchor != StartInfo::Anchor::None) {
         while (p <= length_ && !AnchorAllows(p)) ++p;
     }

@@ -538,6 +538,41 @@ long long CountWindows(rx::RegExp& re, std::string_view utf8, const WindowCounti
 
 }  // namespace
 
+// Every match starts at the text's start, so the whole text's run is one search from there (the
+// searches after it find no place to start) and the window's run, as a piece of a longer text,
+// the same search: the automaton reads the same units in both, builds the same states, and
+// spends the same steps (the whole text's run has a larger allowance), until it has no way
+// under way. Where that came before the window's end, nothing after the window was looked at;
+// the line feed closing the window is in it, so an anchor or a word boundary looked at within
+// the window saw what it sees in the whole text. (Where the window's run came to its end with a
+// way under way, it may have seen the end of the text where the whole text goes on: -1.) The
+// whole text's length decides the matcher, as for the windows above.
+long long CountFromTheStart(rx::RegExp& re, std::string_view utf8, size_t windowBytes) {
+    const rx::Program& program = re.Compiled();
+    if (program.start.anchor != rx::StartInfo::Anchor::InputStart || program.start.filtered) return -1;
+    if (utf8.size() >= static_cast<size_t>(INT32_MAX) - 1) return -1;
+    const auto automaton = [&](size_t units) {
+        return rx::Searcher::DfaInUse() && units >= rx::Searcher::DfaFromLength() && rx::Searcher::MayUseDfa(program);
+    };
+    if (!automaton(utf8.size() / 3) || !automaton(utf8.size())) return -1;
+    const size_t end = WindowEnd(utf8, 0, std::max<size_t>(windowBytes, 1));
+    if (end >= utf8.size()) return -1;  // (the window is the whole text: counted as such)
+    std::unique_ptr<rx::Char[]> units(new rx::Char[end]);
+    const size_t length = DecodeUtf8(utf8.substr(0, end), units.get());
+    rx::Automata automata;
+    rx::RegExp::RunReport run;
+    run.restFollows = true;
+    run.wholeLength = utf8.size() / 3;
+    run.automata = &automata;
+    long long count;
+    try {
+        count = re.Count(rx::StringView(units.get(), length), &run);
+    } catch (const base::Error&) {
+        return -1;
+    }
+    return run.automatonAlone && !run.waysAtEnd ? count : -1;
+}
+
 long long CountByWindows(rx::RegExp& re, std::string_view utf8, const WindowCounting& how) {
     try {
         return CountWindows(re, utf8, how);

@@ -63,6 +63,14 @@ struct WindowCounting {
     size_t* windowsCounted = nullptr;  // where given, told how many windows were counted in all
 };
 
+// The engine's Count over the text these UTF-8 bytes decode to, for a program every match of
+// which starts at the whole text's start (`^` without multiline, no alternative elsewhere):
+// taken on the first window of lines alone, its closing line feed included, where the engine's
+// automaton answers the program and shows that its run read no further than that window could
+// tell (no way under way at the window's end); -1 otherwise (the whole text is to be counted).
+// Throws nothing the engine raises: where the window's run fails, -1 too.
+long long CountFromTheStart(rx::RegExp& re, std::string_view utf8, size_t windowBytes = kWindowBytes);
+
 // The engine's Count (re's pattern, flags and budget; one match at most when Global is off) over
 // the text these UTF-8 bytes decode to, taken window by window. Right only where
 // CountableByWindows holds, or where CheckableByWindows does and the count is `checked` (then

@@ -333,10 +333,12 @@ long long CountOnTheBytes(const Options& o, const rx::Program& program, std::str
 
 // The count taken a window of lines at a time into one small buffer, where that is sure to be the
 // same count (no buffer of the whole text's size to be cleared page by page), or shown to be by
-// the windows' runs; -1 where the whole text is to be counted.
+// the windows' runs, or by the first window's alone for a program anchored at the text's start;
+// -1 where the whole text is to be counted.
 long long CountByWindows(const Options& o, rx::RegExp& re, std::string_view body) {
     if (o.output != Output::Count) return -1;
     const rx::Program& program = re.Compiled();
+    if (const long long count = rxgrep::CountFromTheStart(re, body); count >= 0) return count;
     if (rxgrep::CountableByWindows(program, o.budget, body.size())) return rxgrep::CountByWindows(re, body);
     if (!rxgrep::CheckableByWindows(program)) return -1;
     rxgrep::WindowCounting how;

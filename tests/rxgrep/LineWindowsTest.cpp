@@ -597,3 +597,43 @@ TEST(LineWindows, CheckedWindowsLeaveToTheWholeTextAnAutomatonTooLargeForItsCach
     EXPECT_EQ(Checked(giving, {}, blown, rxgrep::kWindowBytes), (Outcome{-1, 0}));
     EXPECT_EQ(Checked(giving, {}, blown, rxgrep::kWindowBytes, true), (Outcome{-1, 0}));
 }
+
+TEST(LineWindows, AProgramAnchoredAtTheStartIsCountedOnTheFirstWindowWhereItsRunShowsIt) {
+    // every match starts at the text's start: the first window of lines alone, line feed
+    // included, counts where the automaton had no way under way at its end; elsewhere the whole
+    // text counts (-1), and the counts given are the whole text's
+    const DfaFrom from(16);
+    std::mt19937 rng(20261210);
+    const char* const anchored[] = {"^(a|b)+", "^.*$", "^(\\w+|\\d)\\s", "^(a|\\n)*$", "^[\\s\\S]*?(1|b)",
+                                    "^$", "^(ab|a)*\\n", "^\\w*?(\\n|$)", "^(.|\\n){0,3}b"};
+    int counted = 0, left = 0;
+    for (int round = 0; round < 400; ++round) {
+        std::string pattern = anchored[rng() % std::size(anchored)];
+        Flags f;
+        f.ignoreCase = rng() % 4 == 0;
+        f.first = rng() % 6 == 0;
+        std::string text = RandomText(rng, 20 + rng() % 80);
+        if (rng() % 2 == 0) text = Lines(std::string("ab\nab1 b"), 1 + rng() % 3) + text;
+        const Outcome whole = Whole(pattern, f, text);
+        for (size_t windowBytes : {size_t{1}, size_t{8}, size_t{64}}) {
+            rx::RegExp re;
+            Configure(re, pattern, f);
+            const Outcome first = Try([&] { return rxgrep::CountFromTheStart(re, text, windowBytes); });
+            ASSERT_EQ(first.error, 0) << pattern;
+            if (first.count < 0) {
+                ++left;
+                continue;
+            }
+            ++counted;
+            ASSERT_EQ(first, whole) << "/" << pattern << "/ windows of " << windowBytes << ", text of " << text.size();
+        }
+    }
+    EXPECT_GT(counted, 300);
+    EXPECT_GT(left, 100);
+    // not anchored at the start, or not the automaton's: never
+    rx::RegExp re;
+    Configure(re, "^a|b", {});
+    EXPECT_EQ(rxgrep::CountFromTheStart(re, Lines("ab", 100)), -1);
+    Configure(re, "^ab", {});
+    EXPECT_EQ(rxgrep::CountFromTheStart(re, Lines("ab", 100)), -1);
+}
