@@ -216,10 +216,9 @@ size_t LazyDfa::StateCost(size_t keyWords) const {
 }
 
 // The cache of the one automaton holds at most the bytes of the states of all, and the bare ones
-// (no way under way, or one at the program's start);
-// its table of state numbers doubles once it is half full, so it never has more than 64 entries
-// or four per state, and a state is made without emptying the cache while those and the table
-// stay within the cap.
+// (no way under way, or one at the program's start); its table of state numbers doubles once it
+// is half full, so it never has more than 64 entries or four per state, and a state is made
+// without emptying the cache while those and the table stay within the cap.
 bool LazyDfa::HoldTogether(const LazyDfa* const* automata, size_t count, size_t bare) {
     if (count == 0) return true;
     const LazyDfa& first = *automata[0];
