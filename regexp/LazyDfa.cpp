@@ -630,13 +630,26 @@ RX_ALWAYS_INLINE Status LazyDfa::ScanForward(const Char* text, size_t length, si
                 idle = true;
                 continue;
             }
-            // (a way under way here would have read on, were there more text)
-            if (keys_[row >> rowShift_].size() > 2) waysAtEnd_ = true;
+            // a way under way here would have read on, were there more text; with the unit that
+            // follows known, one that takes it (the transition the longer text takes here)
+            const bool ways = keys_[row >> rowShift_].size() > 2;
+            const size_t flushes = totalFlushes_;
             int32_t e = trans_[row + classes_];
             if (e < 0) e = Transition(static_cast<int32_t>(row >> rowShift_), classes_);
             if (e & kMatchBit) {
                 if (lastEnd == SIZE_MAX) atFloor = (e & kFloorBit) != 0;
                 lastEnd = length;
+            }
+            if (ways) {
+                // (an emptied cache has lost the state: taken as taking it)
+                if (followedBy_ < 0 || flushes != totalFlushes_) {
+                    waysAtEnd_ = true;
+                } else {
+                    const uint32_t cls = classOf_[static_cast<uint16_t>(followedBy_)];
+                    int32_t next = trans_[row + cls];
+                    if (next < 0) next = Transition(static_cast<int32_t>(row >> rowShift_), cls);
+                    if ((next & kSpecialBit) == 0) waysAtEnd_ = true;
+                }
             }
             break;
         }

@@ -62,9 +62,11 @@ public:
     // Longest, over the reversed program: reading backwards from `end`, down to `limit` at the
     // least, the smallest place where a match of the pattern ending at `end` starts.
     Status Backward(const Char* text, size_t length, size_t end, size_t limit, size_t& start);
-    // Whether the last Forward search came to the text's end with a way under way, which more
-    // text would have let read on.
+    // Whether the last Forward search came to the text's end with a way under way that more
+    // text would have let read on: that would take the unit `FollowedBy` tells, or any unit.
     bool WaysAtEnd() const { return waysAtEnd_; }
+    // The unit that follows the text, for WaysAtEnd (-1: not known).
+    void FollowedBy(int32_t unit) { followedBy_ = unit; }
     // LeftmostFirst: whether a way begun just before this unit may take it (whatever came
     // before): a match, or an attempt at one, may then begin with it. Builds the states that
     // tells it, spending no search's budget; true where the cache cannot hold them.
@@ -184,6 +186,7 @@ private:
     uint64_t budget_ = UINT64_MAX;     // of each search
     StepCounter steps_;
     bool waysAtEnd_ = false;           // of the last Forward search
+    int32_t followedBy_ = -1;
 };
 
 }  // namespace rx

@@ -201,6 +201,7 @@ long long RegExp::Count(StringView source, RunReport* report) {
     Searcher searcher(prog, source.data(), source.size(), stepBudget_, stopFlag_);
     if (report && report->restFollows) searcher.RestFollows();
     if (report && (report->wholeLength || report->automata)) searcher.PieceOf(report->wholeLength, report->automata, program_);
+    if (report) searcher.FollowedBy(report->followedBy);
     std::vector<int32_t> spans;
     long long count = 0;
     try {

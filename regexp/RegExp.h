@@ -162,11 +162,13 @@ public:
     // what the longer text's run spends on the piece. With `wholeLength`, the matchers are chosen
     // as for a text of that length; with `automata`, the automaton's classes and states are kept
     // there for the next piece (see Automata). `waysAtEnd`: a search of the automaton's came to
-    // the text's end with a way under way, which more text would have let read on.
+    // the text's end with a way under way that more text would have let read on (one that takes
+    // `followedBy`, the unit after the piece, where the caller knows it).
     struct RunReport {
         bool restFollows = false;
         size_t wholeLength = 0;
         Automata* automata = nullptr;
+        int32_t followedBy = -1;
         uint64_t steps = 0;
         bool backtrackerAlone = true;
         bool automatonAlone = false;

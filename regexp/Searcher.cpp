@@ -166,6 +166,7 @@ Status Searcher::Automaton(size_t from, std::vector<int32_t>& spans, bool withGr
     LazyDfa& forward = *a.forward_;
     LazyDfa& backward = *a.backward_;
     forward.Budget(budget);
+    forward.FollowedBy(followedBy_);
     size_t end = 0, floor = 0, start = 0;
     bool atFloor = false;
     Batch batch{&spans, budget, runLeft_, budget_, UINT64_MAX, Before(), Room(spans, many), 0, from};

@@ -71,9 +71,11 @@ public:
     bool BacktrackerAlone() const { return !pike_ && !dfas_->forward_; }
     // Whether the automaton has answered every search so far (it gave up on none).
     bool AutomatonAlone() const { return dfa_; }
-    // Whether a search of the automaton's came to the text's end with a way under way (the
-    // other matchers do not tell).
+    // Whether a search of the automaton's came to the text's end with a way under way that
+    // would take the unit FollowedBy tells, or any unit when it tells none (the other matchers
+    // do not tell).
     bool WaysAtEnd() const { return waysAtEnd_; }
+    void FollowedBy(int32_t unit) { followedBy_ = unit; }
     // A match that a search found from `start` to `end`, found again with its groups.
     Status MatchAt(size_t start, size_t end, std::vector<int32_t>& spans);
 
@@ -131,6 +133,7 @@ private:
     bool requiredKnown_ = false;
     size_t exhausted_ = SIZE_MAX;  // no match starts at or after this place
     bool waysAtEnd_ = false;
+    int32_t followedBy_ = -1;  // the unit after the text, where it is a piece of a longer one
 };
 
 }  // namespace rx

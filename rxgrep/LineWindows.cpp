@@ -251,8 +251,9 @@ bool CountableByWindows(const rx::Program& program, uint64_t stepBudget, size_t 
 // A program that may take a line feed (`<[^>]*>` over lines) but asks nothing of the whole
 // text's start or end is checked the same way where the automaton answers it, with what its
 // runs show in place of (1): no window but the last came to its end with a way of the
-// automaton's under way (RunReport::waysAtEnd; a window's run passes over no start for want of
-// units its end cuts off), and no way begun just before a line feed takes it (TakesFirst). In
+// automaton's under way that would take the line feed after it (RunReport::waysAtEnd, told the
+// line feed; a window's run passes over no start for want of units its end cuts off), and no way
+// begun just before a line feed takes it (TakesFirst). In
 // the whole text every way then dies before the line feed that ends a window, and none begins
 // with it: no match runs across a window's edge, and the whole text's automaton passes each
 // window's start with no way under way, as above. Its backward searches stop at the window's
@@ -317,6 +318,7 @@ public:
         run.restFollows = true;  // (the run of the whole text goes on past the window)
         run.wholeLength = wholeLength_;
         run.automata = &automata;
+        if (!last) run.followedBy = kLineFeed;  // (the line feed the window is given without)
         try {
             w.count = re.Count(units, &run);
         } catch (const base::Error&) {

@@ -480,6 +480,7 @@ private:
 struct AutomatonRuns {
     uint64_t wholeSteps = 0, lineSteps = 0;
     bool wholeAlone = false, linesAlone = true;
+    bool waysAtLineEnds = false;  // at the end of a line but the last
     rx::Automata whole, lines;
 };
 void RunByLines(const std::string& pattern, Flags f, const std::string& utf8, AutomatonRuns& runs) {
@@ -497,10 +498,12 @@ void RunByLines(const std::string& pattern, Flags f, const std::string& utf8, Au
         piece.restFollows = true;
         piece.wholeLength = units.size();
         piece.automata = &runs.lines;
+        if (end < units.size()) piece.followedBy = u'\n';
         re.Count(rx::StringView(units).substr(start, end - start), &piece);
         runs.lineSteps += piece.steps;
         runs.linesAlone = runs.linesAlone && piece.automatonAlone;
         if (end == units.size()) return;
+        runs.waysAtLineEnds = runs.waysAtLineEnds || piece.waysAtEnd;
         start = end + 1;
     }
 }
@@ -522,7 +525,7 @@ TEST(LineWindows, CheckedWindowsOfTheAutomatonCountAsTheWholeTextOrLeaveItToIt) 
                                    "[ab]*?b", "(a|ab)(c|bcd)", "\\b(中|文)+", "(?:\\r|1)\\w",
                                    "<(\\S*?)[^>]*>.*?|<.*?/>", "a(\\s|b)+c", "(a|\\n)b", "1[ab\\n]*?(c|2)",
                                    "(\\n|$)a"};
-    int shown = 0, leftToWhole = 0, automaton = 0, acrossShown = 0, acrossLeft = 0;
+    int shown = 0, leftToWhole = 0, automaton = 0, acrossShown = 0, acrossLeft = 0, crossingShown = 0;
     for (int round = 0; round < 500; ++round) {
         std::string pattern = choices[rng() % std::size(choices)];
         for (unsigned n = rng() % 3; n > 0; --n) pattern += kAtoms[rng() % std::size(kAtoms)];
@@ -541,19 +544,22 @@ TEST(LineWindows, CheckedWindowsOfTheAutomatonCountAsTheWholeTextOrLeaveItToIt) 
         const bool byAutomaton = rx::Searcher::MayUseDfa(re.Compiled());
         const bool onItsLine = rxgrep::StaysOnItsLine(re.Compiled());
         automaton += byAutomaton;
-        if (byAutomaton && onItsLine && f.budget == rx::RegExp::DefaultStepBudget && !f.first) {
+        if (byAutomaton && f.budget == rx::RegExp::DefaultStepBudget && !f.first) {
             // what the windows' check rests on: the whole text's automaton needs no state but the
-            // lines' and a few without ways, and spends no more than twice the lines' steps
+            // lines' and a few without ways, and spends no more than twice the lines' steps, where
+            // the program stays on its line or the lines' runs show that no way crossed a line feed
             AutomatonRuns runs;
             RunByLines(pattern, f, text, runs);
             ASSERT_TRUE(runs.wholeAlone && runs.linesAlone) << pattern;
+            const bool argued = onItsLine || (!runs.waysAtLineEnds && !runs.lines.TakesFirst(u'\n'));
+            crossingShown += !onItsLine && argued;
             // (no automaton for a whole text that lacks a unit every match needs: no search)
-            if (Flushes(runs.lines.Forward()) + Flushes(runs.lines.Backward()) == 0) {
+            if (argued && Flushes(runs.lines.Forward()) + Flushes(runs.lines.Backward()) == 0) {
                 ASSERT_EQ(Flushes(runs.whole.Forward()) + Flushes(runs.whole.Backward()), 0u) << pattern;
                 ASSERT_LE(States(runs.whole.Forward()), States(runs.lines.Forward()) + 8) << pattern;
                 ASSERT_LE(States(runs.whole.Backward()), States(runs.lines.Backward()) + 8) << pattern;
             }
-            ASSERT_LE(runs.wholeSteps, 2 * runs.lineSteps + 8 * 64) << "/" << pattern << "/ on " << text.size();
+            if (argued) ASSERT_LE(runs.wholeSteps, 2 * runs.lineSteps + 8 * 64) << "/" << pattern << "/ on " << text.size();
         }
         const int shownBefore = shown, leftBefore = leftToWhole;
         CheckedAsWhole(pattern, f, text, whole, shown, leftToWhole);
@@ -568,6 +574,27 @@ TEST(LineWindows, CheckedWindowsOfTheAutomatonCountAsTheWholeTextOrLeaveItToIt) 
     EXPECT_GT(leftToWhole, 100);
     EXPECT_GT(acrossShown, 100);
     EXPECT_GT(acrossLeft, 100);
+    EXPECT_GT(crossingShown, 5);
+    // the same on many lines of tags, none across a line feed, with the automaton answering from
+    // its usual length on
+    rx::Searcher::DfaFromLength(rx::Searcher::kDfaFromLength);
+    const char* const tag = "<(\\S*?)[^>]*>.*?|<.*?/>";
+    const std::string tags = Lines("<b>x</b> y <a href=1>z</a>", 2000) + Lines("<br/> 中文 <i>", 2000);
+    AutomatonRuns runs;
+    RunByLines(tag, {}, tags, runs);
+    ASSERT_TRUE(runs.wholeAlone && runs.linesAlone);
+    EXPECT_FALSE(runs.waysAtLineEnds);
+    EXPECT_FALSE(runs.lines.TakesFirst(u'\n'));
+    EXPECT_EQ(Flushes(runs.whole.Forward()) + Flushes(runs.whole.Backward()), 0u);
+    EXPECT_LE(States(runs.whole.Forward()), States(runs.lines.Forward()) + 8);
+    EXPECT_LE(States(runs.whole.Backward()), States(runs.lines.Backward()) + 8);
+    EXPECT_LE(runs.wholeSteps, 2 * runs.lineSteps + 8 * 64);
+    EXPECT_EQ(Checked(tag, {}, tags, 4096, true), (Outcome{12000, 0}));
+    EXPECT_EQ(Whole(tag, {}, tags), (Outcome{12000, 0}));
+    // and a tag across a line feed at a window's end leaves the count to the whole text
+    const std::string across = tags + "<a\nhref=2>" + tags;
+    EXPECT_EQ(Checked(tag, {}, across, tags.size() + 4), (Outcome{-1, 0}));
+    EXPECT_EQ(Whole(tag, {}, across), (Outcome{24001, 0}));
 }
 
 TEST(LineWindows, CheckedWindowsLeaveToTheWholeTextAnAutomatonTooLargeForItsCache) {
