@@ -191,6 +191,19 @@ std::string RandomText(std::mt19937& rng, size_t pieces) {
     return s;
 }
 
+// A pattern for the checked windows: one of `bases` and up to two atoms, with flags and a budget
+// from 40 steps to the default.
+template <size_t N>
+std::string RandomChecked(std::mt19937& rng, const char* const (&bases)[N], Flags& f) {
+    std::string pattern = bases[rng() % N];
+    for (unsigned n = rng() % 3; n > 0; --n) pattern += kAtoms[rng() % std::size(kAtoms)];
+    f.ignoreCase = rng() % 4 == 0;
+    f.multiline = rng() % 2 == 0;
+    f.first = rng() % 8 == 0;
+    f.budget = std::vector<uint64_t>{40, 400, 4000, rx::RegExp::DefaultStepBudget}[rng() % 4];
+    return pattern;
+}
+
 }  // namespace
 
 TEST(LineWindows, GeneratedPatternsCountAsOnTheWholeText) {
@@ -417,13 +430,8 @@ TEST(LineWindows, CheckedWindowsCountAsTheWholeTextOrLeaveItToIt) {
     const char* const loops[] = {"\\w+@", "[ab]+c", "\\d+\\.", "a*b", "(\\w)\\1", "\\w+(?=\\d)"};
     int shown = 0, leftToWhole = 0, wholeRanOut = 0;
     for (int round = 0; round < 600; ++round) {
-        std::string pattern = loops[rng() % std::size(loops)];
-        for (unsigned n = rng() % 3; n > 0; --n) pattern += kAtoms[rng() % std::size(kAtoms)];
         Flags f;
-        f.ignoreCase = rng() % 4 == 0;
-        f.multiline = rng() % 2 == 0;
-        f.first = rng() % 8 == 0;
-        f.budget = std::vector<uint64_t>{40, 400, 4000, rx::RegExp::DefaultStepBudget}[rng() % 4];
+        const std::string pattern = RandomChecked(rng, loops, f);
         if (!Checkable(pattern, f) || Allowed(pattern, f, 1)) continue;
         std::string text = RandomText(rng, rng() % 80);
         if (rng() % 3 == 0) text += Lines("abab@ ab1.2 aab", 40);  // many starts that fail late
@@ -527,13 +535,8 @@ TEST(LineWindows, CheckedWindowsOfTheAutomatonCountAsTheWholeTextOrLeaveItToIt) 
                                    "(\\n|$)a"};
     int shown = 0, leftToWhole = 0, automaton = 0, acrossShown = 0, acrossLeft = 0, crossingShown = 0;
     for (int round = 0; round < 500; ++round) {
-        std::string pattern = choices[rng() % std::size(choices)];
-        for (unsigned n = rng() % 3; n > 0; --n) pattern += kAtoms[rng() % std::size(kAtoms)];
         Flags f;
-        f.ignoreCase = rng() % 4 == 0;
-        f.multiline = rng() % 2 == 0;
-        f.first = rng() % 8 == 0;
-        f.budget = std::vector<uint64_t>{40, 400, 4000, rx::RegExp::DefaultStepBudget}[rng() % 4];
+        const std::string pattern = RandomChecked(rng, choices, f);
         if (!Checkable(pattern, f)) continue;
         std::string text = RandomText(rng, 20 + rng() % 80);
         if (rng() % 3 == 0) text += Lines("abab ab1c aabcd ed", 40);
