@@ -268,6 +268,11 @@ bool CheckableByWindows(const rx::Program& program) {
 
 namespace {
 
+// Whether the engine gives this program's searches of a text of `units` units to its automaton.
+bool GoesToTheAutomaton(const rx::Program& program, size_t units) {
+    return rx::Searcher::DfaInUse() && units >= rx::Searcher::DfaFromLength() && rx::Searcher::MayUseDfa(program);
+}
+
 // Thrown where the windows' runs cannot show that their count is the whole text's.
 struct NotShown {};
 
@@ -290,12 +295,9 @@ public:
         if (utf8Bytes >= static_cast<size_t>(INT32_MAX) - 1) throw NotShown{};
         // the whole text has at least a unit per three bytes, at most one per byte
         const rx::Program& program = re.Compiled();
-        const auto automaton = [&](size_t units) {
-            return rx::Searcher::DfaInUse() && units >= rx::Searcher::DfaFromLength() && rx::Searcher::MayUseDfa(program);
-        };
         wholeLength_ = utf8Bytes / 3;
-        automaton_ = automaton(wholeLength_);
-        if (automaton_ != automaton(utf8Bytes)) throw NotShown{};
+        automaton_ = GoesToTheAutomaton(program, wholeLength_);
+        if (automaton_ != GoesToTheAutomaton(program, utf8Bytes)) throw NotShown{};
         // what may take a line feed, the automaton's runs alone can show
         onItsLine_ = StaysOnItsLine(program);
         if (!onItsLine_ && !automaton_) throw NotShown{};
@@ -553,10 +555,7 @@ long long CountFromTheStart(rx::RegExp& re, std::string_view utf8, size_t window
     const rx::Program& program = re.Compiled();
     if (program.start.anchor != rx::StartInfo::Anchor::InputStart || program.start.filtered) return -1;
     if (utf8.size() >= static_cast<size_t>(INT32_MAX) - 1) return -1;
-    const auto automaton = [&](size_t units) {
-        return rx::Searcher::DfaInUse() && units >= rx::Searcher::DfaFromLength() && rx::Searcher::MayUseDfa(program);
-    };
-    if (!automaton(utf8.size() / 3) || !automaton(utf8.size())) return -1;
+    if (!GoesToTheAutomaton(program, utf8.size() / 3) || !GoesToTheAutomaton(program, utf8.size())) return -1;
     const size_t end = WindowEnd(utf8, 0, std::max<size_t>(windowBytes, 1));
     if (end >= utf8.size()) return -1;  // (the window is the whole text: counted as such)
     std::unique_ptr<rx::Char[]> units(new rx::Char[end]);
